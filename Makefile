@@ -1,0 +1,67 @@
+# Quick start: `make run` and `make test` on a fresh Debian 12 machine.
+
+BUILD      ?= build
+ASAN_BUILD ?= build-asan
+JOBS       ?= $(shell nproc)
+GENERATOR  := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
+
+# The one list of Debian packages the project needs to build, run and test.
+PACKAGES := g++ make cmake ninja-build pkg-config locales \
+  libgtest-dev libgmock-dev libbenchmark-dev clang-format \
+  qt6-base-dev libqt6opengl6-dev qt6-charts-dev qt6-translations-l10n \
+  libpodofo-dev libqpdf-dev libfontconfig-dev fonts-liberation2 fonts-dejavu-core \
+  libktoblzcheck1v5 qpdf poppler-utils pdftk-java \
+  xvfb xauth imagemagick x11-apps xdg-utils hyperfine
+
+# Tests also run the batch mode under a German locale.
+LOCALE := de_DE.UTF-8
+
+.PHONY: deps build run test test-asan bench format clean
+
+deps:
+	@missing=""; \
+	for p in $(PACKAGES); do \
+	  dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed' || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	  if [ "$$(id -u)" = 0 ]; then SUDO=""; \
+	  elif command -v sudo >/dev/null 2>&1; then SUDO="sudo"; \
+	  else echo "Missing Debian packages:$$missing"; \
+	       echo "Please install them as root: apt-get install$$missing"; exit 1; fi; \
+	  echo "Installing:$$missing"; \
+	  $$SUDO apt-get update -qq && \
+	  DEBIAN_FRONTEND=noninteractive $$SUDO apt-get install -y -qq --no-install-recommends $$missing; \
+	fi; \
+	if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$$'; then \
+	  if [ "$$(id -u)" = 0 ]; then localedef -i de_DE -f UTF-8 $(LOCALE); \
+	  elif command -v sudo >/dev/null 2>&1; then sudo localedef -i de_DE -f UTF-8 $(LOCALE); \
+	  else echo "Locale $(LOCALE) is missing: run 'localedef -i de_DE -f UTF-8 $(LOCALE)' as root."; exit 1; fi; \
+	fi
+
+$(BUILD)/CMakeCache.txt:
+	cmake -S . -B $(BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+build: deps $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	cd $(BUILD) && ./fondaris -i:$(CURDIR)/data/anfrage.ini -o:$(CURDIR)/$(BUILD)/ergebnis.ini; \
+	  status=$$?; cat ergebnis.ini; echo "Exit-Code: $$status"
+
+test: build
+	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+test-asan: deps
+	cmake -S . -B $(ASAN_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DFONDARIS_SANITIZE=ON
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
+
+bench: build
+	$(BUILD)/fondaris_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+	bench/batch_process.sh $(BUILD) 500
+
+format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD)

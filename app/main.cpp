@@ -1,0 +1,38 @@
+#include <clocale>
+#include <cstdio>
+#include <memory>
+
+#include "app/option_map.h"
+#include "core/dialogs.h"
+#include "core/files.h"
+#include "core/notation.h"
+#include "engine/batch_entry.h"
+
+using namespace fondaris;
+
+int main(int argc, char** argv) {
+  // The protocol file belongs to one run.
+  core::removeFile(core::joinPath(core::programDirectory(), "Prot.txt"));
+
+  app::PARAMAP options;
+  options.parse(app::commandWords(argc, argv));  // a parse error keeps what was read
+  const std::string requestName = options.lookup("i");
+  const std::string resultName = options.lookup("o");
+  options.lookup("s");  // accepted, no effect
+
+  if (!requestName.empty() && !resultName.empty()) {
+    // Batch mode keeps the system's notation, taken from the environment.
+    std::setlocale(LC_ALL, "");
+    core::notation() = core::Notation::fromCurrentLocale();
+    core::StderrDialogs dialogs;
+    auto result = std::make_unique<engine::ProjectionResult>();
+    return engine::runBatchCalculation(*result, core::programDirectory(), requestName, resultName,
+                                       dialogs);
+  }
+
+  std::fputs(
+      "Fondaris: Das interaktive Programm ist noch nicht verfügbar. Berechnung im Stapelbetrieb: "
+      "fondaris -i:ANFRAGE.ini -o:ERGEBNIS.ini\n",
+      stderr);
+  return 2;
+}

@@ -1,0 +1,174 @@
+#include "engine/batch_entry.h"
+
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
+#include <filesystem>
+
+#include "core/files.h"
+#include "core/ini_file.h"
+#include "core/notation.h"
+#include "core/param_record.h"
+#include "engine/contribution_rules.h"
+
+namespace fondaris::engine {
+
+namespace {
+
+constexpr const char* kCaption = "Angebotsprogramm";
+
+// Candidate paths of a request or result file: beside the program first, then as given.
+// An absolute name is only itself: glued to the program folder it would name another file.
+std::vector<std::string> candidates(const std::string& programDirectory, const std::string& name) {
+  if (std::filesystem::path(name).is_absolute()) return {name};
+  return {core::joinPath(programDirectory, name), name};
+}
+
+float toFloat(double v) {
+  if (std::isnan(v)) return 0;
+  return static_cast<float>(std::clamp(v, double{-FLT_MAX}, double{FLT_MAX}));
+}
+
+Request readRequest(const core::IniFile& ini, const core::ParamRecord& param) {
+  constexpr const char* s = "Anfrage";
+  Request rq;
+  rq.contribution = toFloat(ini.readFloat(s, "Beitrag", 0));
+  rq.deathBenefit = toFloat(ini.readFloat(s, "Todesfall", 0));
+  rq.topUp = ini.readFloat(s, "Zuzahlung", 0);
+  if (rq.contribution == 0) {
+    rq.targetValue = toFloat(ini.readFloat(s, "Ablauf", 0));
+    rq.targetRatePercent = toFloat(ini.readFloat(s, "AblaufWE", 9));
+  }
+  rq.type = ini.readInteger(s, "Typ", 1);
+  rq.paymentsPerYear = ini.readInteger(s, "ZW", 12);
+  rq.entryAgePolicyholder = ini.readInteger(s, "EAVN", 0);
+  rq.entryAgeInsured = ini.readInteger(s, "EAVP", rq.entryAgePolicyholder);
+  rq.birthYear = ini.readInteger(s, "GebJahr", 0);
+  rq.sex = ini.readInteger(s, "Geschlecht", 0);
+  rq.contributionYears = ini.readInteger(s, "BZD", 0);
+  rq.investmentYears = ini.readInteger(s, "Anlagedauer", 0);
+  rq.targetAge = ini.readInteger(s, "RBA", 0);
+  for (int i = 0; i < kRates; ++i)
+    rq.growthRates[i] = ini.readFloat(s, "WE" + std::to_string(i + 1), 0) * 0.01;
+  rq.country = ini.readString(s, "Land", "D");
+  rq.singlePayment = ini.readFloat(s, "Einmalzahlung", 0);
+  if (rq.entryAgePolicyholder == 0 && rq.entryAgeInsured > 0)
+    rq.entryAgePolicyholder = rq.entryAgeInsured;
+
+  // Single payments below 2500 EUR are not accepted; larger ones carry the cost rate.
+  if (rq.singlePayment > 0 && rq.singlePayment < 2500) {
+    rq.singlePayment = 0;
+  } else if (rq.singlePayment >= 2500) {
+    const double costRate = param.i32(404508) * 0.0001;
+    rq.singlePayment = round2(rq.singlePayment * (1 - costRate));
+  }
+  return rq;
+}
+
+ProductRules productRules(const core::ParamRecord& param) {
+  ProductRules rules;
+  rules.childAgeLimit = param.i32(2004);
+  rules.childContributionLimit = param.i32(2008);
+  rules.minDeathBenefitPercent = param.i32(14592);
+  rules.maxDeathBenefit = [&param](int age, int sex) {
+    return core::maxDeathBenefit(param, age, sex);
+  };
+  return rules;
+}
+
+void writeSuccess(core::IniFile& out, const Request& rq, const RuleOutcome& rules,
+                  const ProjectionResult& result) {
+  constexpr const char* s = "Anfrage";
+  out.writeFloat(s, "Beitrag", rules.contribution);
+  out.writeInteger(s, "Typ", rq.type);
+  out.writeInteger(s, "ZW", rq.paymentsPerYear);
+  out.writeInteger(s, "EAVN", rq.entryAgePolicyholder);
+  out.writeInteger(s, "EAVP", rq.entryAgeInsured);
+  out.writeInteger(s, "GebJahr", rq.birthYear);
+  out.writeInteger(s, "Geschlecht", rq.sex);
+  out.writeInteger(s, "BZD", rq.contributionYears);
+  out.writeInteger(s, "RBA", rq.targetAge);
+  if (rq.type == 2) out.writeFloat(s, "Todesfall", rules.deathBenefit);
+  for (int i = 0; i < kRates; ++i)
+    out.writeFloat(s, "WE" + std::to_string(i + 1), rq.growthRates[i] * 100);
+  out.writeString(s, "Land", rq.country);
+
+  // Type 1 reports up to the age of 76, type 2 all rows the result holds.
+  const long long years = rq.type == 1 ? 76LL - rq.entryAgeInsured : kYears;
+  const int n = static_cast<int>(std::min<long long>(years, kYears));
+  for (int r = 0; r < kRates; ++r) {
+    const std::string section = "WE" + std::to_string(r + 1);
+    for (int i = 0; i < n; ++i)
+      out.writeString(section, "Gut" + std::to_string(i),
+                      core::formatCurrency(result.fundValueRounded(i, r)));
+    for (int i = 0; i < n; ++i)
+      out.writeString(section, "Rente" + std::to_string(i),
+                      core::formatCurrency(result.annuity[i][r]));
+    for (int i = 0; i < n; ++i)
+      out.writeString(section, "Rueck" + std::to_string(i),
+                      core::formatCurrency(result.surrender[i][r]));
+  }
+}
+
+}  // namespace
+
+int runBatchCalculation(ProjectionResult& result, const std::string& programDirectory,
+                        const std::string& requestName, const std::string& resultName,
+                        core::Dialogs& dialogs) {
+  core::ParamRecord param;
+  if (core::readParamRecord(programDirectory, param, &dialogs) != 0) {
+    dialogs.message("Die Datei 'param.dat' konnte nicht gelesen werden!", kCaption);
+    return 1;
+  }
+
+  core::IniFile request;
+  bool requestRead = false;
+  for (const auto& path : candidates(programDirectory, requestName)) {
+    request.setPath(path);
+    if (core::fileExists(path) && request.load()) {
+      requestRead = true;
+      break;
+    }
+  }
+  if (!requestRead) {
+    dialogs.message("Die Datei '" + requestName + "' konnte nicht gelesen werden!", kCaption);
+    return 1;
+  }
+
+  // The result starts as an empty file marked incomplete.
+  core::IniFile out;
+  out.writeString("Berechnung", "Ende", "0");
+  bool created = false;
+  for (const auto& path : candidates(programDirectory, resultName)) {
+    out.setPath(path);
+    if (out.save()) {
+      created = true;
+      break;
+    }
+  }
+  if (!created) {
+    dialogs.message("Die Datei '" + resultName + "' konnte nicht erzeugt werden!", kCaption);
+    return 1;
+  }
+
+  const Request rq = readRequest(request, param);
+  const ProductRules rules = productRules(param);
+  const RuleOutcome outcome = checkRequest(rq, rules, result);
+  if (outcome.error.empty()) {
+    result = ProjectionResult{};
+    Request final = rq;
+    final.deathBenefit = outcome.deathBenefit;
+    const double monthly = static_cast<double>(outcome.contribution) * rq.paymentsPerYear / 12;
+    project(result, driverInputFor(final, rules, monthly));
+  }
+  out.writeString("Ergebnis", "Fehler", outcome.error);
+  if (outcome.error.empty()) writeSuccess(out, rq, outcome, result);
+  out.writeString("Berechnung", "Ende", "1");
+  if (!out.save()) {
+    dialogs.message("Die Datei '" + resultName + "' konnte nicht erzeugt werden!", kCaption);
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace fondaris::engine
