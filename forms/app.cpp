@@ -1,0 +1,49 @@
+#include "forms/app.h"
+
+namespace fondaris::forms {
+
+App::App(Services services, Presenter* presenter) : services_(services), presenter_(presenter) {}
+
+App::~App() = default;
+
+void App::quit() {
+  quit_ = true;
+  if (presenter_) presenter_->quit();
+}
+
+void App::formShown(Form& f) {
+  if (active_ && active_ != &f) {
+    active_->leaveFocus();
+    active_->FormDeactivate();
+  }
+  active_ = &f;
+  if (presenter_) presenter_->formShown(f);
+  f.FormActivate();
+}
+
+void App::formHidden(Form& f) {
+  if (active_ == &f) {
+    f.leaveFocus();
+    f.FormDeactivate();
+    active_ = nullptr;
+  }
+  if (presenter_) presenter_->formHidden(f);
+}
+
+ModalResult App::runModal(Form& f) {
+  Form* previous = active_;
+  active_ = &f;
+  f.FormActivate();
+  ModalResult r = ModalResult::Cancel;
+  if (presenter_)
+    r = presenter_->runModal(f);
+  else if (modalScript)
+    r = modalScript(f);
+  if (f.modalResult != ModalResult::None) r = f.modalResult;
+  f.leaveFocus();
+  f.FormDeactivate();
+  active_ = previous;
+  return r;
+}
+
+}  // namespace fondaris::forms

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "core/clock.h"
+#include "core/dialogs.h"
+#include "core/shell.h"
+#include "forms/controls/form.h"
+#include "forms/controls/presenter.h"
+
+namespace fondaris::forms {
+
+// The services every form reaches through the App.
+struct Services {
+  core::Dialogs& dialogs;
+  core::Clock& clock;
+  core::Shell& shell;
+};
+
+// Holds the services and the forms of one interactive run. One form is visible at a time; the
+// active form is the one last shown. Without a presenter everything runs headless.
+class App {
+ public:
+  explicit App(Services services, Presenter* presenter = nullptr);
+  ~App();
+
+  core::Dialogs& dialogs() const { return services_.dialogs; }
+  core::Clock& clock() const { return services_.clock; }
+  core::Shell& shell() const { return services_.shell; }
+  void setPresenter(Presenter* p) { presenter_ = p; }
+  Presenter* presenter() const { return presenter_; }
+
+  // The application title ("Fondaris").
+  std::string title = "Fondaris";
+
+  // The main form: closing it ends the program. The first form registered is the main form.
+  Form& mainForm() const { return *main_; }
+  void setMainForm(Form& f) { main_ = &f; }
+  Form* activeForm() const { return active_; }
+
+  bool quitRequested() const { return quit_; }
+  void quit();
+
+  // Called by Form.
+  void formShown(Form& f);
+  void formHidden(Form& f);
+  ModalResult runModal(Form& f);
+  // Tests without a presenter answer modal forms through this script.
+  std::function<ModalResult(Form&)> modalScript;
+
+ private:
+  Services services_;
+  Presenter* presenter_;
+  Form* main_ = nullptr;
+  Form* active_ = nullptr;
+  bool quit_ = false;
+};
+
+}  // namespace fondaris::forms

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "forms/controls/control.h"
+
+namespace fondaris::forms {
+
+// Windows virtual-key codes the combo box distinguishes.
+namespace vk {
+inline constexpr int kBack = 8, kTab = 9, kReturn = 13, kShift = 16, kControl = 17;
+inline constexpr int kLeft = 37, kRight = 39, kDelete = 46, kF9 = 120;
+inline constexpr int kDecimal = 110, kComma = 188, kPeriod = 190;
+}  // namespace vk
+
+// The combo box of every data-entry form: a numeric mode that drops keystrokes that cannot
+// belong to a number, an incremental search that completes the text to the first matching
+// item, and an event for a released Enter key.
+class ComboBoxInc : public ComboBox {
+ public:
+  ComboBoxInc(Form& form, std::string name, Control* parent = nullptr)
+      : ComboBox(form, std::move(name), parent, ControlKind::ComboBoxInc) {}
+
+  bool Numeric = false;
+  bool IncSearch = true;
+  std::string TagString;
+  Event OnKeyPressEnter;
+
+  bool GetNumeric() const { return Numeric; }
+  void SetNumeric(bool n) { Numeric = n; }
+  int lastFoundIndex() const { return found_; }
+
+  void keyUp(int virtualKey, bool shift) override;
+
+ private:
+  int found_ = -1;
+};
+
+}  // namespace fondaris::forms

@@ -1,0 +1,84 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "forms/controls/control.h"
+
+namespace fondaris::forms {
+
+class App;
+
+enum class ModalResult {
+  None = 0,
+  Ok = 1,
+  Cancel = 2,
+  Abort = 3,
+  Retry = 4,
+  Ignore = 5,
+  Yes = 6,
+  No = 7
+};
+
+// Base of every form: its controls in creation order, focus with exit events, show/hide/close
+// and the lifecycle hooks. Forms are created once and hidden and shown, never rebuilt.
+class Form {
+ public:
+  // `className` as designed ("TfrmVermittler"), `settingsKey` for the window settings
+  // ("frmVermittler").
+  Form(App& app, std::string className, std::string settingsKey);
+  Form(const Form&) = delete;
+  Form& operator=(const Form&) = delete;
+  virtual ~Form() = default;
+
+  App& app() const { return app_; }
+  const std::string& className() const { return className_; }
+  const std::string& settingsKey() const { return settingsKey_; }
+  const std::string& caption() const { return caption_; }
+  void setCaption(const std::string& c) { caption_ = c; }
+  bool visible() const { return visible_; }
+
+  // Window geometry as the presentation reports it (and as restored from the settings).
+  struct Geometry {
+    int top = -999, left = -999, height = -999, width = -999;
+  };
+  Geometry geometry;
+  // Designed size, for forms that only grow beyond it.
+  int designHeight = 0, designWidth = 0;
+
+  const std::vector<Control*>& controls() const { return controls_; }
+  Control* find(const std::string& name) const;
+
+  Control* focused() const { return focused_; }
+  // Moves the focus; the control that loses it runs its exit event first.
+  void focus(Control* control);
+  // The focus leaves without going anywhere (the form closes or another form takes over).
+  void leaveFocus();
+
+  void show();
+  void hide();
+  // Runs FormClose, then hides; closing the main form ends the program.
+  void close();
+  // Shows the form modally through the presentation (or the test's script) and returns the
+  // modal result the form set.
+  ModalResult showModal();
+  ModalResult modalResult = ModalResult::None;
+
+  // Lifecycle hooks.
+  virtual void FormCreate() {}
+  virtual void FormActivate() {}
+  virtual void FormDeactivate() {}
+  virtual void FormClose() {}
+
+ private:
+  friend class Control;
+  void registerControl(Control* c) { controls_.push_back(c); }
+
+  App& app_;
+  std::string className_, settingsKey_, caption_;
+  bool visible_ = false;
+  std::vector<Control*> controls_;
+  Control* focused_ = nullptr;
+};
+
+}  // namespace fondaris::forms
