@@ -1,10 +1,27 @@
 #include "forms/app.h"
 
+#include "forms/angebotsdaten/tfrm_angebotsdaten.h"
+#include "forms/startmaske/tfrm_startmaske.h"
+#include "forms/vermittler/tfrm_vermittler.h"
+#include "forms/vertragsdaten/tfrm_vertagsdaten.h"
+
 namespace fondaris::forms {
 
 App::App(Services services, Presenter* presenter) : services_(services), presenter_(presenter) {}
 
 App::~App() = default;
+
+void App::createForms() {
+  frmStartmaske = std::make_unique<TfrmStartmaske>(*this);
+  setMainForm(*frmStartmaske);
+  frmStartmaske->FormCreate();
+  frmVermittler = std::make_unique<TfrmVermittler>(*this);
+  frmVermittler->FormCreate();
+  frmVertagsdaten = std::make_unique<TfrmVertagsdaten>(*this);
+  frmVertagsdaten->FormCreate();
+  frmAngebotsdaten = std::make_unique<TfrmAngebotsdaten>(*this);
+  frmAngebotsdaten->FormCreate();
+}
 
 void App::quit() {
   quit_ = true;

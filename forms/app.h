@@ -11,6 +11,11 @@
 
 namespace fondaris::forms {
 
+class TfrmStartmaske;
+class TfrmVermittler;
+class TfrmVertagsdaten;
+class TfrmAngebotsdaten;
+
 // The services every form reaches through the App.
 struct Services {
   core::Dialogs& dialogs;
@@ -33,6 +38,14 @@ class App {
 
   // The application title ("Fondaris").
   std::string title = "Fondaris";
+
+  // Creates the forms in their fixed order (each may read the ones before it), runs their
+  // FormCreate and makes the start screen the main form.
+  void createForms();
+  std::unique_ptr<TfrmStartmaske> frmStartmaske;
+  std::unique_ptr<TfrmVermittler> frmVermittler;
+  std::unique_ptr<TfrmVertagsdaten> frmVertagsdaten;
+  std::unique_ptr<TfrmAngebotsdaten> frmAngebotsdaten;
 
   // The main form: closing it ends the program. The first form registered is the main form.
   Form& mainForm() const { return *main_; }

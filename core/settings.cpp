@@ -1,0 +1,156 @@
+#include "core/settings.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+
+#include "core/files.h"
+#include "core/ini_file.h"
+#include "core/param_layout.h"
+#include "core/param_record.h"
+
+namespace fondaris::core {
+
+namespace {
+
+std::string environment(const char* name) {
+  const char* value = std::getenv(name);
+  return value ? std::string(value) : std::string();
+}
+
+std::string withTrailingSeparator(std::string folder) {
+  const char separator = std::filesystem::path::preferred_separator;
+  if (folder.empty() || folder.back() != separator) folder += separator;
+  return folder;
+}
+
+bool isFolder(const std::string& path) {
+  std::error_code ec;
+  return !path.empty() && std::filesystem::is_directory(path, ec);
+}
+
+std::string xdgUserDocuments() {
+  FILE* pipe = popen("xdg-user-dir DOCUMENTS 2>/dev/null", "r");
+  if (!pipe) return {};
+  std::string out;
+  char buffer[512];
+  while (std::fgets(buffer, sizeof buffer, pipe)) out += buffer;
+  pclose(pipe);
+  while (!out.empty() && (out.back() == '\n' || out.back() == '\r')) out.pop_back();
+  return out;
+}
+
+void writePair(std::string_view formKey, const char* key1, int value1, const char* key2, int value2,
+               bool& ok) {
+  IniFile ini(windowSettingsPath());
+  ini.load();
+  const std::string section = windowSettingsSection(formKey);
+  ini.writeInteger(section, key1, value1);
+  ini.writeInteger(section, key2, value2);
+  ok = ini.save();
+}
+
+}  // namespace
+
+std::string findPersonalFolder() {
+  std::string folder = environment("XDG_DOCUMENTS_DIR");
+  if (!isFolder(folder)) folder = xdgUserDocuments();
+  if (!isFolder(folder)) return withTrailingSeparator(workingDirectory());
+  return withTrailingSeparator(folder);
+}
+
+const std::string& personalFolder() {
+  static const std::string folder = findPersonalFolder();
+  return folder;
+}
+
+std::string userName() {
+  std::string name = environment("USERNAME");
+  if (name.empty()) name = environment("USER");
+  return name;
+}
+
+std::string windowSettingsPath() {
+  return joinPath(workingDirectory(), kWindowSettingsFile);
+}
+
+std::string windowSettingsSection(std::string_view formKey) {
+  return std::string(formKey) + "-" + userName();
+}
+
+bool savePosition(std::string_view formKey, int top, int left) {
+  bool ok = false;
+  writePair(formKey, "Top", top, "Left", left, ok);
+  return ok;
+}
+
+WindowPosition loadPosition(std::string_view formKey) {
+  IniFile ini(windowSettingsPath());
+  ini.load();
+  const std::string section = windowSettingsSection(formKey);
+  return {ini.readInteger(section, "Top", kNotStored),
+          ini.readInteger(section, "Left", kNotStored)};
+}
+
+bool saveSize(std::string_view formKey, int height, int width) {
+  bool ok = false;
+  writePair(formKey, "Height", height, "Width", width, ok);
+  return ok;
+}
+
+WindowSize loadSize(std::string_view formKey) {
+  IniFile ini(windowSettingsPath());
+  ini.load();
+  const std::string section = windowSettingsSection(formKey);
+  return {ini.readInteger(section, "Height", kNotStored),
+          ini.readInteger(section, "Width", kNotStored)};
+}
+
+std::optional<std::string> versionString(std::string_view key) {
+  // Keys are looked up under a prefix like "\StringFileInfo\040704E4\", which leaves 74
+  // characters for the key.
+  constexpr std::size_t kPrefixLength = 25;
+  if (key.size() > 99 - kPrefixLength) return std::nullopt;
+  if (key == "FileVersion" || key == "ProductVersion") return std::string(FONDARIS_FILE_VERSION);
+  if (key == "ProductName" || key == "InternalName") return std::string("Fondaris");
+  return std::nullopt;
+}
+
+void openFile(const std::string& path, Dialogs& dialogs, Shell& shell) {
+  if (!fileExists(path)) {
+    dialogs.message("Die Datei '" + path + "' nicht gefunden!", "Fehler");
+    return;
+  }
+  switch (shell.open(path)) {
+    case OpenResult::Ok:
+      break;
+    case OpenResult::NoAssociation:
+      dialogs.message("Keine Verknüpfung für '" + path + "' gefunden!", "Fehler");
+      break;
+    case OpenResult::NotFound:
+      dialogs.message("Die Datei '" + path + "' nicht gefunden!", "Fehler");
+      break;
+  }
+}
+
+int openProductDocument(const std::string& directory, int number, Dialogs& dialogs, Shell& shell) {
+  if (number < 0 || number > 19) return 1;
+  ParamRecord record;
+  if (readParamRecord(directory, record, nullptr) != 0) return 0;
+  const auto index = static_cast<std::size_t>(number);
+  if (paramNumber(record, paramField("vlStrategy.active"), index) == 0) return 0;
+  const std::string name = paramText(record, paramField("vlStrategy.infoDocument"), index);
+  if (name.empty()) {
+    dialogs.message("Keine Informationen gefunden!", "Fehler");
+    return 0;
+  }
+  openFile(joinPath(directory, name), dialogs, shell);
+  return 0;
+}
+
+bool& regionalSettingsHint() {
+  static bool show = true;
+  return show;
+}
+
+}  // namespace fondaris::core

@@ -1,0 +1,354 @@
+#include "forms/angebotsdaten/tfrm_angebotsdaten.h"
+
+#include "core/files.h"
+#include "core/german.h"
+#include "core/notation.h"
+#include "core/param_record.h"
+#include "core/settings.h"
+#include "forms/app.h"
+#include "forms/date_field.h"
+#include "forms/startmaske/tfrm_startmaske.h"
+#include "forms/vermittler/tfrm_vermittler.h"
+#include "forms/vertragsdaten/tfrm_vertagsdaten.h"
+#include "forms/window_placement.h"
+
+namespace fondaris::forms {
+
+namespace {
+
+bool isEntryKind(ControlKind kind) {
+  return kind == ControlKind::Edit || kind == ControlKind::MaskEdit ||
+         kind == ControlKind::ComboBox || kind == ControlKind::ComboBoxInc ||
+         kind == ControlKind::RadioButton;
+}
+
+std::vector<std::string> ages(int from, int to) {
+  std::vector<std::string> items;
+  for (int age = from; age <= to; ++age) items.push_back(std::to_string(age));
+  return items;
+}
+
+}  // namespace
+
+TfrmAngebotsdaten::TfrmAngebotsdaten(App& app)
+    : Form(app, "TfrmAngebotsdaten", "frmAngebotsdaten") {
+  boxVN.setCaption("Depotinhaber");
+  boxVP.setCaption("Versicherte Person");
+  boxVP.setVisible(false);
+  for (ComboBox* list :
+       {&cbVN_Anrede, &cbVP_Anrede, &cbVN_Land, &cbVP_Land, &cbVN_Stand, &cbVN_ArtBeruf})
+    list->setDropDownList(true);
+  cbVN_Anrede.setItems({"Herr", "Frau"});
+  cbVP_Anrede.setItems({"Herr", "Frau"});
+  cbVN_Land.setItems({"D"});
+  cbVP_Land.setItems({"D", "A"});
+  cbVN_Stand.setItems({"ledig", "verheiratet", "verwitwet", "geschieden"});
+  cbVN_Stand.setItemIndex(0);
+  cbVN_ArtBeruf.setItems({"Angestellter", "Arbeiter", "Beamter", "Selbständiger", "Schüler/Student",
+                          "Rentner", "Auszubildener", "Sonstiges"});
+  cbVN_ArtBeruf.setVisible(false);
+  edVN_TelefonDienstlich.setVisible(false);
+  cbSteuerAusland.setCaption("Steuerliche Veranlagung im Ausland");
+  rbVN_Geburtstag.setCaption("Geburtstag");
+  rbVN_Alter.setCaption("Alter");
+  rbVP_Geburtstag.setCaption("Geburtstag");
+  rbVP_Alter.setCaption("Alter");
+  cbVP_WieVN.setCaption("wie Versicherungsnehmer");
+  for (MaskEdit* date : {&medVN_Geburtstag, &medVP_Geburtstag}) {
+    date->setMask("!99/99/9999;1; ");
+    date->setMaxLength(10);
+  }
+
+  sb_Vermittler.setCaption("&Vermittlerdaten");
+  cb_Angebot_laden.setCaption("&Gespeichertes Angebot");
+  sb_Formular.setCaption("Blankoantrag");
+  sb_Abbruch.setCaption("&Beenden");
+  sb_Angebotsbrechnung.setCaption("&Weiter");
+  cb_Checkliste.setCaption("&Checkliste");
+  sb_FSA.setCaption("PDF-&FSA");
+  mHilfe.setCaption("&Hilfe");
+  HotKeyHelp.setText("F1");
+  mHilfe.setText(HotKeyHelp.text());
+  for (Control* hidden :
+       std::initializer_list<Control*>{&cb_Checkliste, &sb_FSA, &cbHidden, &mHilfe, &HotKeyHelp})
+    hidden->setVisible(false);
+
+  using namespace std::placeholders;
+  cbVP_WieVN.onClick = std::bind(&TfrmAngebotsdaten::cbVP_WieVNClick, this, _1);
+  for (Control* c : controls())
+    if (c->kind() == ControlKind::Edit && c->name().rfind("edVN", 0) == 0)
+      c->onExit = std::bind(&TfrmAngebotsdaten::edVN_FieldChange, this, _1);
+  cbVN_Anrede.onExit = std::bind(&TfrmAngebotsdaten::cbVN_AnredeExit, this, _1);
+  cbVN_Land.onExit = std::bind(&TfrmAngebotsdaten::cbVN_LandExit, this, _1);
+  rbVN_Geburtstag.onClick = std::bind(&TfrmAngebotsdaten::rbVN_GeburtstagClick, this, _1);
+  rbVN_Alter.onClick = std::bind(&TfrmAngebotsdaten::rbVN_AlterClick, this, _1);
+  rbVP_Geburtstag.onClick = std::bind(&TfrmAngebotsdaten::rbVP_GeburtstagClick, this, _1);
+  rbVP_Alter.onClick = std::bind(&TfrmAngebotsdaten::rbVP_AlterClick, this, _1);
+  cbVN_Alter.onExit = cbVN_Alter.onClick = std::bind(&TfrmAngebotsdaten::cbVN_AlterExit, this, _1);
+  cbVP_Alter.onExit = cbVP_Alter.onClick = std::bind(&TfrmAngebotsdaten::cbVP_AlterExit, this, _1);
+  medVN_Geburtstag.onExit = std::bind(&TfrmAngebotsdaten::medVN_GeburtstagExit, this, _1);
+  medVP_Geburtstag.onExit = std::bind(&TfrmAngebotsdaten::medVP_GeburtstagExit, this, _1);
+  sb_Angebotsbrechnung.onClick = std::bind(&TfrmAngebotsdaten::sb_AngebotsbrechnungClick, this, _1);
+  sb_Vermittler.onClick = std::bind(&TfrmAngebotsdaten::sb_VermittlerClick, this, _1);
+  sb_Abbruch.onClick = std::bind(&TfrmAngebotsdaten::sb_AbbruchClick, this, _1);
+  sb_Formular.onClick = std::bind(&TfrmAngebotsdaten::sb_FormularClick, this, _1);
+  cb_Checkliste.onClick = std::bind(&TfrmAngebotsdaten::cb_ChecklisteClick, this, _1);
+  sb_FSA.onClick = std::bind(&TfrmAngebotsdaten::sb_FSAClick, this, _1);
+  cb_Angebot_laden.onClick = std::bind(&TfrmAngebotsdaten::cb_Angebot_ladenClick, this, _1);
+  mHilfe.onClick = std::bind(&TfrmAngebotsdaten::mHilfeClick, this, _1);
+
+  // 1. Title and product variants as the start screen offers them.
+  const TfrmStartmaske& start = *app.frmStartmaske;
+  setCaption(start.caption() + " - Angebotsdaten");
+  rbProd.setCaption(core::paramTextA(core::workingDirectory(), 1));
+  rbProd1.setCaption(core::paramTextA(core::workingDirectory(), 2));
+  rbProd.setVisible(start.rbProd.visible());
+  rbProd1.setVisible(start.rbProd1.visible());
+  box0.setVisible(rbProd.visible() || rbProd1.visible());
+  rbProd.setChecked(start.rbProd.checked());
+  rbProd1.setChecked(start.rbProd1.checked());
+
+  // 2.-4.
+  std::vector<std::string> insuredAges = ages(8, 17);
+  for (const std::string& age : ages(18, 68)) insuredAges.push_back(age);
+  cbVP_Alter.setItems(insuredAges);
+  cbVN_Alter.setItems(ages(18, 68));
+  cbVN_Anrede.setItemIndex(0);
+  cbVP_Anrede.setItemIndex(0);
+  const int country = app.frmVermittler->cbV_Land.itemIndex();
+  cbVN_Land.setItemIndex(country);
+  cbVP_Land.setItemIndex(country);
+  cbVP_WieVN.setChecked(true);
+  rbVN_Geburtstag.setChecked(true);
+  rbVP_Geburtstag.setChecked(true);
+  const std::string separator(1, core::notation().dateSeparator);
+  medVN_Geburtstag.setText("01" + separator + "01" + separator + "1980");
+  medVP_Geburtstag.setText("01" + separator + "01" + separator + "1980");
+
+  // 5.
+  medVN_GeburtstagExit(nullptr);
+  cbVP_WieVNClick(nullptr);
+  rbVN_GeburtstagClick(nullptr);
+  contractPrepared_ = false;
+}
+
+void TfrmAngebotsdaten::cbVP_WieVNClick(Control*) {
+  const bool mirrored = cbVP_WieVN.checked();
+  for (Control* c : controls())
+    if (c->name().find("VP") != std::string::npos && isEntryKind(c->kind()))
+      c->setEnabled(!mirrored);
+  if (!mirrored) {
+    rbVP_GeburtstagClick(nullptr);
+    return;
+  }
+  cbVP_Anrede.setItemIndex(cbVN_Anrede.itemIndex());
+  cbVP_Land.setItemIndex(cbVN_Land.itemIndex());
+  const std::pair<Edit*, Edit*> copies[] = {{&edVN_Titel, &edVP_Titel},
+                                            {&edVN_Vorname, &edVP_Vorname},
+                                            {&edVN_Nachname, &edVP_Nachname},
+                                            {&edVN_Strasse, &edVP_Strasse},
+                                            {&edVN_Ort, &edVP_Ort},
+                                            {&edVN_PLZ, &edVP_PLZ},
+                                            {&edVN_Telefon, &edVP_Telefon},
+                                            {&edVN_FAX, &edVP_FAX},
+                                            {&edVN_TelefonDienstlich, &edVP_TelefonDienstlich},
+                                            {&edVN_E_mail, &edVP_E_mail}};
+  for (const auto& [from, to] : copies) to->setText(from->text());
+  copyBirthDateAndAge();
+  rbVP_Geburtstag.setChecked(rbVN_Geburtstag.checked());
+  rbVP_Alter.setChecked(rbVN_Alter.checked());
+}
+
+void TfrmAngebotsdaten::copyBirthDateAndAge() {
+  medVP_Geburtstag.setText(medVN_Geburtstag.text());
+  cbVP_Alter.setText(cbVN_Alter.text());
+}
+
+void TfrmAngebotsdaten::edVN_FieldChange(Control* sender) {
+  if (!sender || !cbVP_WieVN.checked()) return;
+  const std::string& name = sender->name();
+  const std::size_t vn = name.find("VN");
+  if (vn == std::string::npos) return;
+  if (Control* twin = find("edVP" + name.substr(vn + 2))) twin->setText(sender->text());
+}
+
+void TfrmAngebotsdaten::cbVN_AnredeExit(Control*) {
+  const bool salutation = cbVN_Anrede.text() == "Herr" || cbVN_Anrede.text() == "Frau";
+  if (salutation && cbVP_WieVN.checked()) {
+    cbVP_Anrede.setItemIndex(cbVN_Anrede.itemIndex());
+    return;
+  }
+  cbVP_WieVN.setChecked(false);
+  cbVP_WieVNClick(&cbVP_WieVN);
+}
+
+void TfrmAngebotsdaten::cbVN_LandExit(Control*) {
+  if (cbVP_WieVN.checked()) cbVP_Land.setItemIndex(cbVN_Land.itemIndex());
+}
+
+void TfrmAngebotsdaten::inputKindClick(RadioButton& clicked, RadioButton& twin,
+                                       bool accountHolder) {
+  if (accountHolder) {
+    if (cbVP_WieVN.checked()) twin.setChecked(clicked.checked());
+    medVN_Geburtstag.setEnabled(rbVN_Geburtstag.checked());
+    cbVN_Alter.setEnabled(rbVN_Alter.checked());
+    return;
+  }
+  if (cbVP_WieVN.checked()) return;
+  medVP_Geburtstag.setEnabled(rbVP_Geburtstag.checked());
+  cbVP_Alter.setEnabled(rbVP_Alter.checked());
+}
+
+void TfrmAngebotsdaten::rbVN_GeburtstagClick(Control*) {
+  inputKindClick(rbVN_Geburtstag, rbVP_Geburtstag, true);
+}
+
+void TfrmAngebotsdaten::rbVN_AlterClick(Control*) {
+  inputKindClick(rbVN_Alter, rbVP_Alter, true);
+}
+
+void TfrmAngebotsdaten::rbVP_GeburtstagClick(Control*) {
+  inputKindClick(rbVP_Geburtstag, rbVP_Geburtstag, false);
+}
+
+void TfrmAngebotsdaten::rbVP_AlterClick(Control*) {
+  inputKindClick(rbVP_Alter, rbVP_Alter, false);
+}
+
+void TfrmAngebotsdaten::ageFromBirthDate(MaskEdit& birth, ComboBox& age, bool accountHolder) {
+  core::Dialogs& dialogs = app().dialogs();
+  core::DateTime start = 0, born = 0;
+  // An empty date stops as silently as an invalid one stops after its message.
+  if (checkDateField(app().frmVertagsdaten->med_Vbeginn, start, dialogs) != DateCheck::Valid)
+    return;
+  if (checkDateField(birth, born, dialogs) != DateCheck::Valid) return;
+  birth.setText(core::formatDate(born));
+  const int years = core::ageInYears(
+      start, born, accountHolder ? core::AgeMode::kCompleted : core::AgeMode::kCalendarYears);
+  age.setText(std::to_string(years));
+  if (accountHolder && cbVP_WieVN.checked()) copyBirthDateAndAge();
+}
+
+void TfrmAngebotsdaten::birthDateFromAge(MaskEdit& birth, ComboBox& age, bool accountHolder) {
+  int years = 0;
+  if (!core::parseStrictInt(age.text(), years)) return;
+  int thisYear = 0, month = 1, day = 1, ignored = 0;
+  core::decodeDate(app().clock().today(), thisYear, ignored, ignored);
+  core::DateTime current = 0;
+  if (checkDateField(birth, current, app().dialogs()) == DateCheck::Valid) {
+    int year = 0;
+    core::decodeDate(current, year, month, day);
+  }
+  const int year = thisYear - years;
+  // 29 February of a year without it becomes the 28th.
+  if (month == 2 && day == 29 && !core::isLeapYear(year)) day = 28;
+  const auto born = core::encodeDate(year, month, day);
+  if (!born) return;
+  birth.setText(core::formatDate(*born));
+  if (accountHolder && cbVP_WieVN.checked()) copyBirthDateAndAge();
+}
+
+void TfrmAngebotsdaten::medVN_GeburtstagExit(Control*) {
+  ageFromBirthDate(medVN_Geburtstag, cbVN_Alter, true);
+}
+
+void TfrmAngebotsdaten::medVP_GeburtstagExit(Control*) {
+  ageFromBirthDate(medVP_Geburtstag, cbVP_Alter, false);
+}
+
+void TfrmAngebotsdaten::cbVN_AlterExit(Control*) {
+  birthDateFromAge(medVN_Geburtstag, cbVN_Alter, true);
+}
+
+void TfrmAngebotsdaten::cbVP_AlterExit(Control*) {
+  birthDateFromAge(medVP_Geburtstag, cbVP_Alter, false);
+}
+
+void TfrmAngebotsdaten::sb_AngebotsbrechnungClick(Control*) {
+  focus(&edVN_E_mail);
+  if (!cbVP_WieVN.checked()) focus(&edVP_E_mail);
+  cbVP_WieVNClick(&cbVP_WieVN);
+
+  core::Dialogs& dialogs = app().dialogs();
+  core::DateTime ignored = 0;
+  for (const Control* date : {static_cast<const Control*>(&app().frmVertagsdaten->med_Vbeginn),
+                              static_cast<const Control*>(&medVP_Geburtstag),
+                              static_cast<const Control*>(&medVN_Geburtstag)})
+    if (checkDateField(*date, ignored, dialogs) != DateCheck::Valid) return;
+
+  if (edVN_Nachname.text().empty()) {
+    dialogs.message("Bitte den Namen des Depotinhabers angeben!", "Daten");
+    focus(&edVN_Nachname);
+    return;
+  }
+  if (rbVN_Alter.checked() && cbVN_Alter.text().empty()) {
+    dialogs.message("Bitte das Alter des Depotinhabers angeben!", "Daten");
+    focus(&cbVN_Alter);
+    return;
+  }
+  // Handing over to the contract form comes with the contract form itself.
+}
+
+void TfrmAngebotsdaten::sb_VermittlerClick(Control*) {
+  hide();
+  app().frmVermittler->show();
+}
+
+void TfrmAngebotsdaten::sb_AbbruchClick(Control*) {
+  close();
+}
+
+void TfrmAngebotsdaten::openDocument(const std::string& name) {
+  if (name.empty()) return;
+  core::openFile(core::joinPath(core::workingDirectory(), name), app().dialogs(), app().shell());
+}
+
+void TfrmAngebotsdaten::sb_FormularClick(Control*) {
+  if (!rbProd1.checked()) {
+    openDocument(blankApplicationVl);
+    return;
+  }
+  openDocument(blankApplicationZiel);
+  int age = 0;
+  if (core::parseStrictInt(cbVN_Alter.text(), age) && age > 17 && age < 46)
+    openDocument(furtherDocumentZiel);
+}
+
+void TfrmAngebotsdaten::cb_ChecklisteClick(Control*) {
+  openDocument("Checkliste Antragsprüfung Zielsparplan .pdf");
+}
+
+void TfrmAngebotsdaten::sb_FSAClick(Control*) {
+  openDocument(fsaDocument);
+}
+
+void TfrmAngebotsdaten::cb_Angebot_ladenClick(Control*) {
+  // Loading a saved offer comes with the offer files.
+}
+
+void TfrmAngebotsdaten::mHilfeClick(Control* sender) {
+  app().frmStartmaske->lbStartHelpClick(sender);
+}
+
+void TfrmAngebotsdaten::lbStartHelpClick(Control* sender) {
+  app().frmStartmaske->lbStartHelpClick(sender);
+}
+
+void TfrmAngebotsdaten::FormCreate() {
+  restorePosition(*this);
+  restoreSize(*this);
+  cbVN_Stand.setItemIndex(0);
+}
+
+void TfrmAngebotsdaten::FormDeactivate() {
+  storePosition(*this);
+  storeSize(*this);
+}
+
+void TfrmAngebotsdaten::FormClose() {
+  storePosition(*this);
+  storeSize(*this);
+  app().frmStartmaske->close();
+}
+
+}  // namespace fondaris::forms

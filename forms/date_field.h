@@ -1,0 +1,15 @@
+#pragma once
+
+#include "core/dialogs.h"
+#include "core/german.h"
+#include "forms/controls/control.h"
+
+namespace fondaris::forms {
+
+enum class DateCheck { Valid, Empty, Invalid };
+
+// The date check of a masked date field: the unfilled mask (or no text at all) is Empty and
+// shows nothing; anything else that is no date shows the date check's message.
+DateCheck checkDateField(const Control& field, core::DateTime& out, core::Dialogs& dialogs);
+
+}  // namespace fondaris::forms

@@ -1,0 +1,167 @@
+#include "forms/startmaske/tfrm_startmaske.h"
+
+#include <filesystem>
+
+#include "core/files.h"
+#include "core/param_record.h"
+#include "core/settings.h"
+#include "forms/angebotsdaten/tfrm_angebotsdaten.h"
+#include "forms/app.h"
+#include "forms/vermittler/tfrm_vermittler.h"
+#include "forms/window_placement.h"
+
+namespace fondaris::forms {
+
+namespace {
+
+std::string lowerAscii(std::string s) {
+  for (char& c : s)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return s;
+}
+
+// The directory entry named `name` regardless of letter case, as it is spelt on disk.
+std::string findEntry(const std::string& directory, const std::string& name) {
+  std::error_code ec;
+  const std::string wanted = lowerAscii(name);
+  for (const auto& entry : std::filesystem::directory_iterator(directory, ec)) {
+    const std::string found = entry.path().filename().string();
+    if (lowerAscii(found) == wanted) return found;
+  }
+  return {};
+}
+
+}  // namespace
+
+TfrmStartmaske::TfrmStartmaske(App& app) : Form(app, "TfrmStartmaske", "frmStartmaske") {
+  setCaption("Angebotsprogram - Start");
+  lbStartVersion.setCaption("Version 1.0.0");
+  lbProdukt.setCaption("Fondaris VL");
+  lbProdukt1.setCaption("Fondaris");
+  lb_Vermittler.setCaption("&Vermittlerdaten");
+  lb_Angebotsdaten.setCaption("Angebots&daten");
+  lb_Beenden.setCaption("&Beenden");
+  sb_Vermittler.setCaption("&Vermittlerdaten");
+  sb_Vermittler.setHint("Zum Vermittlerformular");
+  cb_Angebotsdaten.setCaption("Angebots&daten");
+  cb_Angebotsdaten.setHint("Angebotsformular");
+  sb_Beenden.setCaption("&Beenden");
+  sb_Beenden.setHint("Angebotsprogramm beenden");
+  lbStartHelp.setCaption("<?>");
+  for (Control* hidden :
+       {static_cast<Control*>(&sb_Vermittler), static_cast<Control*>(&cb_Angebotsdaten),
+        static_cast<Control*>(&sb_Beenden), static_cast<Control*>(&lbStartHelp)})
+    hidden->setVisible(false);
+  TimerWait.setInterval(1000);
+  TimerWait.setEnabled(true);
+
+  using namespace std::placeholders;
+  TimerWait.onTimer = std::bind(&TfrmStartmaske::TimerWaitTimer, this, _1);
+  sb_Vermittler.onClick = lb_Vermittler.onClick =
+      std::bind(&TfrmStartmaske::sb_VermittlerClick, this, _1);
+  cb_Angebotsdaten.onClick = lb_Angebotsdaten.onClick =
+      std::bind(&TfrmStartmaske::cb_AngebotsdatenClick, this, _1);
+  sb_Beenden.onClick = lb_Beenden.onClick = std::bind(&TfrmStartmaske::sb_BeendenClick, this, _1);
+  lbStartHelp.onClick = std::bind(&TfrmStartmaske::lbStartHelpClick, this, _1);
+  lbProdukt.onClick = std::bind(&TfrmStartmaske::lbProduktClick, this, _1);
+  lbProdukt1.onClick = std::bind(&TfrmStartmaske::lbProdukt1Click, this, _1);
+
+  const std::string& directory = core::workingDirectory();
+
+  const std::string picture = core::paramTextB(directory);
+  if (!picture.empty()) {
+    const std::string entry = findEntry(directory, picture);
+    if (!entry.empty()) iLogo.setText(core::joinPath(directory, entry));
+  }
+
+  bool offered1 = core::paramSwitches(directory, 1).first;
+  bool offered2 = core::paramSwitches(directory, 2).first;
+  std::string name1, name2;
+  if (offered1) {
+    name1 = core::paramTextC(directory, 1);
+    offered1 = !name1.empty();
+  }
+  if (offered2) {
+    name2 = core::paramTextC(directory, 2);
+    offered2 = !name2.empty();
+  }
+  if (!name1.empty() && !name2.empty())
+    setCaption(name2 + " / " + name1);
+  else if (!name1.empty())
+    setCaption(name1);
+  else
+    setCaption("Fondaris");
+
+  if (offered2)
+    rbProd1.setChecked(true);
+  else
+    rbProd.setChecked(true);
+  rbProd.setVisible(offered1);
+  lbProdukt.setVisible(offered1);
+  rbProd1.setVisible(offered2);
+  lbProdukt1.setVisible(offered2);
+
+  // "1.0.6.2" is shown as "Version 1.0.6".
+  const std::string version = core::versionString("FileVersion").value_or("");
+  if (version.size() > 2)
+    lbStartVersion.setCaption("Version " + version.substr(0, version.size() - 2));
+}
+
+void TfrmStartmaske::FormCreate() {
+  restorePosition(*this);
+}
+
+void TfrmStartmaske::FormClose() {
+  storePosition(*this);
+}
+
+void TfrmStartmaske::TimerWaitTimer(Control*) {
+  TimerWait.setEnabled(false);
+  if (app().frmVermittler->agentDataValid()) return;
+  app().dialogs().message("Willkommen beim Angebotsprogramm zum \n" + caption() +
+                              "!\nBitte die Vermittlerdaten eingeben!",
+                          "Daten");
+  sb_VermittlerClick(nullptr);
+}
+
+void TfrmStartmaske::copyProductChoice() {
+  TfrmAngebotsdaten& customer = *app().frmAngebotsdaten;
+  customer.rbProd.setChecked(rbProd.checked());
+  customer.rbProd1.setChecked(rbProd1.checked());
+}
+
+void TfrmStartmaske::sb_VermittlerClick(Control*) {
+  hide();
+  copyProductChoice();
+  app().frmVermittler->show();
+}
+
+void TfrmStartmaske::cb_AngebotsdatenClick(Control*) {
+  hide();
+  copyProductChoice();
+  if (!app().frmVermittler->agentDataValid()) {
+    app().dialogs().message(
+        "Die Vermittlerdaten fehlen bzw. sind defekt!\nDas Formular zu den Vermittlerdaten wird "
+        "daher nun gestartet!",
+        "Daten");
+    app().frmVermittler->show();
+    return;
+  }
+  app().frmAngebotsdaten->show();
+}
+
+void TfrmStartmaske::sb_BeendenClick(Control*) {
+  close();
+}
+
+void TfrmStartmaske::lbStartHelpClick(Control*) {}
+
+void TfrmStartmaske::lbProduktClick(Control*) {
+  rbProd.setChecked(true);
+}
+
+void TfrmStartmaske::lbProdukt1Click(Control*) {
+  rbProd1.setChecked(true);
+}
+
+}  // namespace fondaris::forms
