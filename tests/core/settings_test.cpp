@@ -1,0 +1,118 @@
+#include "core/settings.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "core/files.h"
+
+namespace fondaris::core {
+namespace {
+
+class SettingsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir = (std::filesystem::temp_directory_path() / "fondaris_settings_test").string();
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    setWorkingDirectory(dir);
+  }
+  void TearDown() override {
+    std::filesystem::remove_all(dir);
+    ::unsetenv("USERNAME");
+  }
+  std::string dir;
+  ScriptedDialogs dialogs;
+  RecordingShell shell;
+};
+
+TEST_F(SettingsTest, TwoUsersKeepTheirOwnWindowPlaces) {
+  ::setenv("USERNAME", "anna", 1);
+  EXPECT_TRUE(savePosition("frmVermittler", 10, 20));
+  EXPECT_TRUE(saveSize("frmVermittler", 300, 400));
+  ::setenv("USERNAME", "bernd", 1);
+  EXPECT_EQ(loadPosition("frmVermittler").top, kNotStored);
+  EXPECT_TRUE(savePosition("frmVermittler", 50, 60));
+
+  ::setenv("USERNAME", "anna", 1);
+  EXPECT_EQ(loadPosition("frmVermittler").top, 10);
+  EXPECT_EQ(loadPosition("frmVermittler").left, 20);
+  EXPECT_EQ(loadSize("frmVermittler").height, 300);
+  EXPECT_EQ(loadSize("frmVermittler").width, 400);
+  ::setenv("USERNAME", "bernd", 1);
+  EXPECT_EQ(loadPosition("frmVermittler").left, 60);
+  EXPECT_EQ(loadSize("frmVermittler").width, kNotStored);
+
+  const auto lines = readTextLines(joinPath(dir, "ZKDX.INI")).value();
+  EXPECT_NE(std::find(lines.begin(), lines.end(), "[frmVermittler-anna]"), lines.end());
+  EXPECT_NE(std::find(lines.begin(), lines.end(), "[frmVermittler-bernd]"), lines.end());
+}
+
+TEST_F(SettingsTest, UserFallsBackToUserThenNothing) {
+  ::unsetenv("USERNAME");
+  const char* user = std::getenv("USER");
+  const std::string saved = user ? user : "";
+  ::setenv("USER", "carla", 1);
+  EXPECT_EQ(windowSettingsSection("frmStartmaske"), "frmStartmaske-carla");
+  ::unsetenv("USER");
+  EXPECT_EQ(windowSettingsSection("frmStartmaske"), "frmStartmaske-");
+  if (user) ::setenv("USER", saved.c_str(), 1);
+}
+
+TEST_F(SettingsTest, AFailedWriteIsReported) {
+  setWorkingDirectory(joinPath(dir, "fehlt"));
+  EXPECT_FALSE(savePosition("frmStartmaske", 7, 8));
+  EXPECT_FALSE(saveSize("frmStartmaske", 7, 8));
+  EXPECT_EQ(loadPosition("frmStartmaske").top, kNotStored);
+}
+
+TEST_F(SettingsTest, PersonalFolderGetsOneTrailingSeparator) {
+  ::setenv("XDG_DOCUMENTS_DIR", dir.c_str(), 1);
+  EXPECT_EQ(findPersonalFolder(), dir + "/");
+  ::setenv("XDG_DOCUMENTS_DIR", (dir + "/").c_str(), 1);
+  EXPECT_EQ(findPersonalFolder(), dir + "/");
+  ::unsetenv("XDG_DOCUMENTS_DIR");
+}
+
+TEST_F(SettingsTest, VersionRecord) {
+  EXPECT_EQ(versionString("FileVersion"), "1.0.0.1");
+  EXPECT_FALSE(versionString("Comments").has_value());
+  EXPECT_FALSE(versionString(std::string(75, 'K')).has_value());
+}
+
+TEST_F(SettingsTest, OpenFileReportsMissingFilesAndMissingPrograms) {
+  const std::string missing = joinPath(dir, "fehlt.pdf");
+  openFile(missing, dialogs, shell);
+  EXPECT_TRUE(shell.opened.empty());
+
+  const std::string present = joinPath(dir, "da.pdf");
+  ASSERT_TRUE(writeFileAtomically(present, "%PDF"));
+  openFile(present, dialogs, shell);
+  shell.answer = OpenResult::NoAssociation;
+  openFile(present, dialogs, shell);
+  EXPECT_EQ(shell.opened, (std::vector<std::string>{present, present}));
+  EXPECT_EQ(dialogs.messages(), (std::vector<std::string>{
+                                    "Fehler: Die Datei '" + missing + "' nicht gefunden!",
+                                    "Fehler: Keine Verknüpfung für '" + present + "' gefunden!"}));
+}
+
+TEST_F(SettingsTest, ProductDocuments) {
+  const std::string param = std::string(FONDARIS_BUILD_DIR) + "/Param.dat";
+  std::filesystem::copy_file(param, joinPath(dir, "Param.dat"));
+  EXPECT_EQ(openProductDocument(dir, 20, dialogs, shell), 1);
+  EXPECT_EQ(openProductDocument(dir, -1, dialogs, shell), 1);
+  EXPECT_TRUE(dialogs.shown().empty());
+
+  // Document 0 of the sample data is "Info_Fonds_1.pdf".
+  openProductDocument(dir, 0, dialogs, shell);
+  ASSERT_TRUE(writeFileAtomically(joinPath(dir, "Info_Fonds_1.pdf"), "%PDF"));
+  openProductDocument(dir, 0, dialogs, shell);
+  EXPECT_EQ(dialogs.messages(),
+            (std::vector<std::string>{"Fehler: Die Datei '" + joinPath(dir, "Info_Fonds_1.pdf") +
+                                      "' nicht gefunden!"}));
+  EXPECT_EQ(shell.opened, (std::vector<std::string>{joinPath(dir, "Info_Fonds_1.pdf")}));
+}
+
+}  // namespace
+}  // namespace fondaris::core

@@ -1,0 +1,89 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/clock.h"
+#include "core/dialogs.h"
+#include "core/files.h"
+#include "core/settings.h"
+#include "core/shell.h"
+#include "forms/angebotsdaten/tfrm_angebotsdaten.h"
+#include "forms/app.h"
+#include "forms/startmaske/tfrm_startmaske.h"
+#include "forms/vermittler/tfrm_vermittler.h"
+#include "forms/vertragsdaten/tfrm_vertagsdaten.h"
+
+namespace fondaris::forms::testing {
+
+// A working directory of its own with a copy of the sample "Param.dat", scripted dialogs, a
+// recording shell and a clock standing on 5 December 2026.
+class FormsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    namespace fs = std::filesystem;
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::string name = std::string(info->test_suite_name()) + "_" + info->name();
+    for (char& c : name)
+      if (c == '/') c = '_';
+    dir = (fs::temp_directory_path() / "fondaris_forms_tests" / name).string();
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    fs::copy_file(std::string(FONDARIS_BUILD_DIR) + "/Param.dat", dir + "/Param.dat");
+    core::setWorkingDirectory(dir);
+    ::setenv("USERNAME", "tester", 1);
+    core::regionalSettingsHint() = true;
+    dialogs.clear();
+    shell.opened.clear();
+  }
+
+  void TearDown() override { std::filesystem::remove_all(dir); }
+
+  App& createApp() {
+    app = std::make_unique<App>(Services{dialogs, clock, shell});
+    app->createForms();
+    return *app;
+  }
+
+  std::string path(const std::string& name) const { return core::joinPath(dir, name); }
+
+  void writeLines(const std::string& name, const std::vector<std::string>& lines) {
+    ASSERT_TRUE(core::writeTextLines(path(name), lines));
+  }
+  std::vector<std::string> readLines(const std::string& name) {
+    return core::readTextLines(path(name)).value_or(std::vector<std::string>{});
+  }
+
+  // Overwrites bytes of the copied product data.
+  void patchParam(std::size_t offset, const std::string& bytes) {
+    std::fstream f(path("Param.dat"), std::ios::in | std::ios::out | std::ios::binary);
+    f.seekp(static_cast<std::streamoff>(offset));
+    f.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  }
+
+  std::string dir;
+  core::ScriptedDialogs dialogs;
+  core::FixedClock clock{2026, 12, 5};
+  core::RecordingShell shell;
+  std::unique_ptr<App> app;
+};
+
+// A complete agent file as the program writes it; `sales` fills lines 15, 16, 21 and 22.
+inline std::vector<std::string> agentFile(const std::string& firma = "Muster GmbH") {
+  return {"V 1.2",    "Erika Muster", "Hauptstr. 1",
+          "D-12345",  "Berlin",       "030 123",
+          "030 124",  "0170 1",       "e@m.de",
+          "77",       firma,          "www.m.de",
+          "logo.bmp", "4711",         "",
+          "",         "60001",        "60002",
+          "60003",    "antrag.pdf",   "",
+          "",         "OR",           "H"};
+}
+
+}  // namespace fondaris::forms::testing
