@@ -16,7 +16,7 @@ PACKAGES := g++ make cmake ninja-build pkg-config locales \
 # Tests also run the batch mode under a German locale.
 LOCALE := de_DE.UTF-8
 
-.PHONY: deps build run test test-asan bench format clean
+.PHONY: deps build run run-batch test test-asan bench format clean
 
 deps:
 	@missing=""; \
@@ -44,7 +44,11 @@ $(BUILD)/CMakeCache.txt:
 build: deps $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS)
 
+# The interactive program, in the build folder beside the sample product data.
 run: build
+	cd $(BUILD) && ./fondaris
+
+run-batch: build
 	cd $(BUILD) && ./fondaris -i:$(CURDIR)/data/anfrage.ini -o:$(CURDIR)/$(BUILD)/ergebnis.ini; \
 	  status=$$?; cat ergebnis.ini; echo "Exit-Code: $$status"
 

@@ -7,6 +7,7 @@
 #include "core/files.h"
 #include "core/notation.h"
 #include "engine/batch_entry.h"
+#include "forms/qt/interactive.h"
 
 using namespace fondaris;
 
@@ -30,9 +31,5 @@ int main(int argc, char** argv) {
                                        dialogs);
   }
 
-  std::fputs(
-      "Fondaris: Das interaktive Programm ist noch nicht verfügbar. Berechnung im Stapelbetrieb: "
-      "fondaris -i:ANFRAGE.ini -o:ERGEBNIS.ini\n",
-      stderr);
-  return 2;
+  return qt::runInteractive(argc, argv);
 }

@@ -1,0 +1,95 @@
+#include "forms/qt/qt_presenter.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <cstdio>
+
+#include "forms/controls/form.h"
+
+namespace fondaris::qt {
+
+QtPresenter::QtPresenter() {
+  // Forms are hidden and shown, never closed by Qt; the main form's close ends the program.
+  QApplication::setQuitOnLastWindowClosed(false);
+}
+
+QtPresenter::~QtPresenter() = default;
+
+Binder& QtPresenter::add(forms::Form& form, std::unique_ptr<QWidget> view) {
+  auto* binder = new Binder(form, *view, [this] { refreshAll(); });
+  view->hide();
+  views_[&form] = View{std::move(view), binder};
+  return *binder;
+}
+
+Binder* QtPresenter::binder(const forms::Form& form) const {
+  auto it = views_.find(&form);
+  return it == views_.end() ? nullptr : it->second.binder;
+}
+
+QWidget* QtPresenter::view(const forms::Form& form) const {
+  auto it = views_.find(&form);
+  return it == views_.end() ? nullptr : it->second.window.get();
+}
+
+void QtPresenter::refreshAll() {
+  if (refreshing_) return;
+  refreshing_ = true;
+  for (auto& [form, v] : views_) v.binder->refresh();
+  refreshing_ = false;
+  if (!modal_.empty()) {
+    forms::Form* form = modal_.back().first;
+    if (form->modalResult != forms::ModalResult::None || !form->visible())
+      modal_.back().second->quit();
+  }
+}
+
+void QtPresenter::refresh(forms::Form& form) {
+  if (Binder* b = binder(form)) b->refresh();
+}
+
+void QtPresenter::formShown(forms::Form& form) {
+  QWidget* window = view(form);
+  if (!window) {
+    std::fprintf(stderr, "Fondaris: keine Ansicht für %s\n", form.className().c_str());
+    return;
+  }
+  Binder* b = binder(form);
+  b->refresh();
+  b->applyGeometry();
+  window->show();
+  window->raise();
+  window->activateWindow();
+}
+
+void QtPresenter::formHidden(forms::Form& form) {
+  if (QWidget* window = view(form)) window->hide();
+}
+
+forms::ModalResult QtPresenter::runModal(forms::Form& form) {
+  QWidget* window = view(form);
+  if (!window) return forms::ModalResult::Cancel;
+  const Qt::WindowModality before = window->windowModality();
+  window->setWindowModality(Qt::ApplicationModal);
+  Binder* b = binder(form);
+  b->refresh();
+  b->applyGeometry();
+  window->show();
+  window->activateWindow();
+  QEventLoop loop;
+  modal_.emplace_back(&form, &loop);
+  if (form.modalResult == forms::ModalResult::None) loop.exec();
+  modal_.pop_back();
+  window->hide();
+  window->setWindowModality(before);
+  return form.modalResult == forms::ModalResult::None ? forms::ModalResult::Cancel
+                                                      : form.modalResult;
+}
+
+void QtPresenter::quit() {
+  for (auto& [form, loop] : modal_) loop->quit();
+  // exit() rather than quit(): quit() would first try to close every window.
+  QCoreApplication::exit(0);
+}
+
+}  // namespace fondaris::qt

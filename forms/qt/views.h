@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QWidget>
+#include <memory>
+
+// One code-built view per form. Widgets that stand for controls carry the control's name as
+// objectName; captions and hints designed here are taken over by controls that have none.
+namespace fondaris::qt {
+
+std::unique_ptr<QWidget> makeStartmaskeView();
+std::unique_ptr<QWidget> makeVermittlerView();
+std::unique_ptr<QWidget> makeAngebotsdatenView();
+
+}  // namespace fondaris::qt

@@ -1,0 +1,148 @@
+// Drives the real views and forms offscreen, as an agent would on the first start: start
+// screen, welcome box, agent data saved, customer data with birth date and age.
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <filesystem>
+
+#include "core/clock.h"
+#include "core/dialogs.h"
+#include "core/files.h"
+#include "core/german.h"
+#include "core/shell.h"
+#include "forms/angebotsdaten/tfrm_angebotsdaten.h"
+#include "forms/app.h"
+#include "forms/qt/qt_presenter.h"
+#include "forms/qt/views.h"
+#include "forms/startmaske/tfrm_startmaske.h"
+#include "forms/vermittler/tfrm_vermittler.h"
+#include "forms/vertragsdaten/tfrm_vertagsdaten.h"
+#include "qt_test_support.h"
+
+namespace fondaris::qt {
+namespace {
+
+namespace fs = std::filesystem;
+
+class QtFlow : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    test::application();
+    ASSERT_TRUE(work_.isValid());
+    fs::copy_file(fs::path(FONDARIS_BUILD_DIR) / "Param.dat",
+                  fs::path(work_.path().toStdString()) / "Param.dat");
+    core::setWorkingDirectory(work_.path().toStdString());
+    core::notation() = core::Notation::german();
+    app_ = std::make_unique<forms::App>(forms::Services{dialogs_, clock_, shell_}, &presenter_);
+    app_->createForms();
+    presenter_.add(*app_->frmStartmaske, makeStartmaskeView());
+    presenter_.add(*app_->frmVermittler, makeVermittlerView());
+    presenter_.add(*app_->frmAngebotsdaten, makeAngebotsdatenView());
+  }
+  void TearDown() override { app_->setPresenter(nullptr); }
+
+  template <class W>
+  W* widget(const forms::Form& form, const char* name) {
+    W* w = presenter_.view(form)->findChild<W*>(name);
+    EXPECT_NE(w, nullptr) << name;
+    return w;
+  }
+  // Replaces the text of a field from the keyboard, then leaves it with Tab.
+  void typeInto(QWidget* field, const QString& text) {
+    field->setFocus(Qt::MouseFocusReason);
+    ASSERT_TRUE(test::waitFor([field] { return field->hasFocus(); }));
+    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(field, text);
+    QTest::keyClick(field->window()->windowHandle(), Qt::Key_Tab);
+  }
+
+  QTemporaryDir work_;
+  core::ScriptedDialogs dialogs_;
+  core::FixedClock clock_{2026, 12, 5};
+  core::RecordingShell shell_;
+  QtPresenter presenter_;
+  std::unique_ptr<forms::App> app_;
+};
+
+TEST_F(QtFlow, FirstStartLeadsFromWelcomeToAgentAndCustomerData) {
+  auto& start = *app_->frmStartmaske;
+  auto& agent = *app_->frmVermittler;
+  auto& customer = *app_->frmAngebotsdaten;
+  QWidget* startView = presenter_.view(start);
+
+  start.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(startView));
+  EXPECT_EQ(startView->windowTitle(), "Fondaris / Fondaris VL");
+  EXPECT_EQ(widget<QLabel>(start, "lbStartVersion")->text(), "Version 1.0.0");
+  EXPECT_TRUE(widget<QRadioButton>(start, "rbProd1")->isChecked());
+  EXPECT_TRUE(widget<QLabel>(start, "lbProdukt")->isVisible());
+  EXPECT_FALSE(widget<QPushButton>(start, "sb_Vermittler")->isVisible());
+
+  // Without agent data the timer greets the user and opens the agent form.
+  ASSERT_TRUE(test::waitFor([&] { return agent.visible(); }, 5000));
+  ASSERT_EQ(dialogs_.messages().size(), 1u);
+  EXPECT_EQ(dialogs_.messages()[0],
+            "Daten: Willkommen beim Angebotsprogramm zum \nFondaris / Fondaris VL!\nBitte die "
+            "Vermittlerdaten eingeben!");
+  EXPECT_FALSE(startView->isVisible());
+  QWidget* agentView = presenter_.view(agent);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(agentView));
+  EXPECT_EQ(agentView->windowTitle(), "Fondaris / Fondaris VL - Vermittlerdaten");
+  EXPECT_TRUE(customer.rbProd1.checked());
+
+  // Saving without a company is refused with the form's message.
+  QTest::mouseClick(widget<QPushButton>(agent, "sbV_Speichern"), Qt::LeftButton);
+  ASSERT_EQ(dialogs_.messages().size(), 2u);
+  EXPECT_EQ(dialogs_.messages()[1], "Prüfung: Bitte den Namen der Firma angeben!");
+  EXPECT_TRUE(agentView->isVisible());
+
+  typeInto(widget<QLineEdit>(agent, "edV_Firma"), "Muster Finanz GmbH");
+  typeInto(widget<QLineEdit>(agent, "edV_Ansprechpartner"), "Erika Muster");
+  EXPECT_EQ(agent.edV_Ansprechpartner.text(), "Erika Muster");
+  QTest::mouseClick(widget<QPushButton>(agent, "sbV_Speichern"), Qt::LeftButton);
+  EXPECT_EQ(dialogs_.messages().size(), 2u);
+  EXPECT_TRUE(agent.agentDataValid());
+  const auto lines = core::readTextLines(core::joinPath(work_.path().toStdString(), "Vermitd.dat"));
+  ASSERT_TRUE(lines.has_value());
+  ASSERT_EQ(lines->size(), 24u);
+  EXPECT_EQ((*lines)[10], "Muster Finanz GmbH");
+
+  QWidget* customerView = presenter_.view(customer);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(customerView));
+  EXPECT_FALSE(agentView->isVisible());
+  EXPECT_TRUE(widget<QRadioButton>(customer, "rbProd1")->isChecked());
+
+  // Birth date → age, against the contract start the contract form chose.
+  core::DateTime begin = 0;
+  ASSERT_TRUE(core::textToDate(app_->frmVertagsdaten->med_Vbeginn.text()).has_value());
+  begin = *core::textToDate(app_->frmVertagsdaten->med_Vbeginn.text());
+  auto* birth = widget<QLineEdit>(customer, "medVN_Geburtstag");
+  auto* age = widget<QComboBox>(customer, "cbVN_Alter");
+  EXPECT_FALSE(age->isEnabled());
+  typeInto(birth, "15031980");
+  EXPECT_EQ(birth->displayText(), "15.03.1980");
+  const int expected =
+      core::ageInYears(begin, *core::encodeDate(1980, 3, 15), core::AgeMode::kCompleted);
+  EXPECT_EQ(age->currentText(), QString::number(expected));
+  EXPECT_EQ(customer.medVP_Geburtstag.text(), "15.03.1980");
+
+  // Age → birth date: the year from today's date, day and month kept.
+  test::clickIndicator(widget<QRadioButton>(customer, "rbVN_Alter"), true);
+  EXPECT_TRUE(age->isEnabled());
+  EXPECT_FALSE(birth->isEnabled());
+  typeInto(age, "40");
+  EXPECT_EQ(birth->displayText(), "15.03.1986");
+  EXPECT_EQ(dialogs_.unexpected().size(), 0u);
+
+  // Closing the customer form ends the program.
+  customerView->close();
+  EXPECT_TRUE(app_->quitRequested());
+}
+
+}  // namespace
+}  // namespace fondaris::qt
