@@ -724,6 +724,8 @@ void Binder::applyGeometry() {
     window_.move(area.center() - QPoint(window_.width() / 2, window_.height() / 2));
   }
   applyingGeometry_ = false;
+  // The form stores what is shown, even when the window is never moved afterwards.
+  form_.geometry = {window_.y(), window_.x(), window_.height(), window_.width()};
 }
 
 }  // namespace fondaris::qt

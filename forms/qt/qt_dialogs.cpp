@@ -26,12 +26,19 @@ QWidget* dialogParent() {
   return nullptr;
 }
 
+// Gives the keyboard back to the window the dialog came from; without a window manager
+// nobody else does.
+void giveBackFocus(QWidget* parent) {
+  if (parent && parent->isVisible()) parent->activateWindow();
+}
+
 }  // namespace
 
 void QtDialogs::message(std::string_view text, std::string_view caption) {
   QMessageBox box(QMessageBox::NoIcon, qs(caption), qs(text), QMessageBox::Ok, dialogParent());
   box.setTextFormat(Qt::PlainText);
   box.exec();
+  giveBackFocus(box.parentWidget());
 }
 
 bool QtDialogs::askYesNo(std::string_view text, std::string_view caption) {
@@ -39,7 +46,9 @@ bool QtDialogs::askYesNo(std::string_view text, std::string_view caption) {
                   dialogParent());
   box.setTextFormat(Qt::PlainText);
   box.setDefaultButton(QMessageBox::Yes);
-  return box.exec() == QMessageBox::Yes;
+  const bool yes = box.exec() == QMessageBox::Yes;
+  giveBackFocus(box.parentWidget());
+  return yes;
 }
 
 std::optional<std::string> QtDialogs::inputText(std::string_view caption, std::string_view prompt,
@@ -49,7 +58,9 @@ std::optional<std::string> QtDialogs::inputText(std::string_view caption, std::s
   dialog.setLabelText(qs(prompt));
   dialog.setTextValue(qs(initial));
   dialog.setInputMode(QInputDialog::TextInput);
-  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  const bool accepted = dialog.exec() == QDialog::Accepted;
+  giveBackFocus(dialog.parentWidget());
+  if (!accepted) return std::nullopt;
   return dialog.textValue().toStdString();
 }
 

@@ -14,6 +14,7 @@
 #include "core/dialogs.h"
 #include "core/files.h"
 #include "core/german.h"
+#include "core/settings.h"
 #include "core/shell.h"
 #include "forms/angebotsdaten/tfrm_angebotsdaten.h"
 #include "forms/app.h"
@@ -139,9 +140,15 @@ TEST_F(QtFlow, FirstStartLeadsFromWelcomeToAgentAndCustomerData) {
   EXPECT_EQ(birth->displayText(), "15.03.1986");
   EXPECT_EQ(dialogs_.unexpected().size(), 0u);
 
-  // Closing the customer form ends the program.
+  // Closing the customer form ends the program and stores where its window was.
+  customerView->move(120, 80);
   customerView->close();
   EXPECT_TRUE(app_->quitRequested());
+  const std::string settings =
+      core::readFileBytes(core::joinPath(work_.path().toStdString(), "ZKDX.INI")).value_or("");
+  const std::string section = "[frmAngebotsdaten-" + core::userName() + "]\r\nTop=80\r\nLeft=120";
+  EXPECT_NE(settings.find(section), std::string::npos) << settings;
+  EXPECT_NE(settings.find("Width=" + std::to_string(customerView->width())), std::string::npos);
 }
 
 }  // namespace
