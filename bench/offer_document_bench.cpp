@@ -1,0 +1,57 @@
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+
+#include "core/clock.h"
+#include "core/dialogs.h"
+#include "core/shell.h"
+#include "documents/offer/offer_document.h"
+#include "engine/projection.h"
+
+namespace {
+
+using namespace fondaris;
+
+// One five-page offer (60 years: continuation page and annuity page) from create to the file
+// written, with the sample template beside the program.
+void BM_FivePageOffer(benchmark::State& state) {
+  std::error_code error;
+  std::filesystem::path base = std::filesystem::temp_directory_path(error);
+  if (error) base = "/tmp";
+  const auto folder = base / "fondaris_offer_bench";
+  std::filesystem::create_directories(folder);
+  ::setenv("TMP", folder.c_str(), 1);
+  auto result = std::make_unique<engine::ProjectionResult>();
+  engine::DriverInput driver;
+  driver.contract.contributionYears = 60;
+  driver.contract.investmentYears = 60;
+  driver.contract.monthlyContribution = 100;
+  driver.growthRates = {0.03, 0.06, 0.09, 0.12, 0};
+  engine::project(*result, driver);
+
+  documents::OfferDocumentInput in;
+  in.templateName = "Angebot_ZS_1.pdf";
+  in.programVersion = "1.0.0";
+  in.agentLines = {"Muster Finanz GmbH", "Erika Beispiel", "Hauptstraße 1", "12345 Musterstadt"};
+  in.customerName = "Jörg Müller";
+  in.contributionA = in.contributionB = 100;
+  in.contributionYears = in.termYears = 60;
+  in.startMonth = 3;
+  in.startYear = 2026;
+  in.growthRates = {"3", "6", "9", "12"};
+
+  core::ScriptedDialogs dialogs;
+  core::FixedClock clock(2026, 3, 5);
+  core::RecordingShell shell;
+  for (auto _ : state) {
+    documents::OfferDocument document(dialogs, clock, shell);
+    const bool ok = document.writeBody(in, *result, *result) && document.finish();
+    if (!ok) state.SkipWithError("offer not written (template missing?)");
+  }
+  std::filesystem::remove_all(folder, error);
+}
+BENCHMARK(BM_FivePageOffer)->Unit(benchmark::kMillisecond);
+
+}  // namespace

@@ -1,0 +1,68 @@
+#include "documents/offer/offer_document.h"
+
+#include "documents/offer/offer_body.h"
+#include "documents/offer/temp_folder.h"
+
+namespace fondaris::documents {
+
+OfferDocument::OfferDocument(core::Dialogs& dialogs, const core::Clock& clock, core::Shell& shell)
+    : dialogs_(dialogs), clock_(clock), shell_(shell), pdf_(PdfBinding::create()) {
+  if (!pdf_) return;
+  folder_ = documents::temporaryFolder();
+  pdf_->setErrorHandler(0,
+                        [this](std::intptr_t, int, const std::string& message, std::uint32_t type) {
+                          const PdfErrorLine line = pdfErrorLine(type, message);
+                          std::string text = line.text;
+                          if (!text.empty() && text.back() == '\n') text.pop_back();
+                          if (line.fatal) dialogs_.message(text, "Fehler bei Erstellung PDF");
+                          appendErrorLog(folder_, text);
+                          return 0;
+                        });
+  pdf_->createDocument();
+  pdf_->setDocInfo(DocInfo::Creator, "AKDX2009");
+  pdf_->setDocInfo(DocInfo::Title, "Angebot");
+  pdf_->setDocInfo(DocInfo::Author, "KDX");
+  pdf_->setDocOption(32, 0);
+  pdf_->setDocOption(1);
+  pdf_->setDocOption(1);
+  pdf_->setDocOption(1, 16384);
+  pdf_->setDocOption(static_cast<int>(0x80000000u));
+  pdf_->setDocOption(0);
+  removeOutdatedOffers(folder_, clock_.today());
+  outputPath_ = folder_ + kOfferFileName;
+}
+
+OfferDocument::~OfferDocument() = default;
+
+bool OfferDocument::writeBody(const OfferDocumentInput& input,
+                              const engine::ProjectionResult& result,
+                              const engine::ProjectionResult& comparison) {
+  if (!pdf_) return false;
+  return writeOfferBody(*pdf_, input, result, comparison, dialogs_, clock_);
+}
+
+bool OfferDocument::finish() {
+  written_ = false;
+  if (!pdf_) return false;
+  pdf_->setOutputOption(4);
+  if (!pdf_->openOutputFile(outputPath_)) {
+    pdf_.reset();
+    return false;
+  }
+  written_ = true;
+  const int closed = pdf_->closeFile();
+  pdf_.reset();
+  return closed > 0;
+}
+
+void OfferDocument::openResult() {
+  if (!written_) return;
+  const core::OpenResult answer = shell_.open(outputPath_);
+  if (answer == core::OpenResult::NoAssociation) {
+    dialogs_.message("Keine Verknüpfung für '" + outputPath_ + "' gefunden!", "Fehler");
+  } else if (answer == core::OpenResult::NotFound) {
+    dialogs_.message("Die Datei '" + outputPath_ + "' nicht gefunden!", "Fehler");
+  }
+}
+
+}  // namespace fondaris::documents

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "core/clock.h"
+#include "core/dialogs.h"
+#include "core/shell.h"
+#include "documents/offer/offer_input.h"
+#include "documents/pdf/pdf_binding.h"
+#include "engine/projection.h"
+
+namespace fondaris::documents {
+
+// "KDX2009.pdf" in the temporary folder. The caller runs, in this order: construct (create),
+// writeBody, finish, openResult only when finish answered true, and lets the object go.
+class OfferDocument {
+ public:
+  // Starts the library and an empty document, removes outdated offers from the temporary
+  // folder and fixes the output path. Without a library every later step does nothing.
+  OfferDocument(core::Dialogs& dialogs, const core::Clock& clock, core::Shell& shell);
+  ~OfferDocument();
+
+  bool writeBody(const OfferDocumentInput& input, const engine::ProjectionResult& result,
+                 const engine::ProjectionResult& comparison);
+  // Writes the file; true when it was written completely.
+  bool finish();
+  // Opens the written file with its associated program; reports a missing association or file.
+  void openResult();
+
+  const std::string& outputPath() const { return outputPath_; }
+  const std::string& temporaryFolder() const { return folder_; }
+  bool written() const { return written_; }
+  bool hasLibrary() const { return pdf_ != nullptr; }
+
+ private:
+  core::Dialogs& dialogs_;
+  const core::Clock& clock_;
+  core::Shell& shell_;
+  std::unique_ptr<PdfBinding> pdf_;
+  std::string folder_;
+  std::string outputPath_;
+  bool written_ = false;
+};
+
+}  // namespace fondaris::documents

@@ -1,0 +1,93 @@
+#include "documents/offer/temp_folder.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "core/cp1252.h"
+#include "core/files.h"
+
+namespace fondaris::documents {
+
+namespace {
+
+std::string withSlash(std::string folder) {
+  if (folder.empty() || folder.back() != '/') folder.push_back('/');
+  return folder;
+}
+
+bool canCreateFileIn(const std::string& folder) {
+  if (folder.empty()) return false;
+  std::string probe = withSlash(folder) + "fondarisXXXXXX";
+  const int fd = ::mkstemp(probe.data());
+  if (fd < 0) return false;
+  ::close(fd);
+  ::unlink(probe.c_str());
+  return true;
+}
+
+// Creation date where the file system keeps one, else the modification date.
+bool fileDate(const std::string& path, int& year, int& month, int& day) {
+  struct statx info {};
+  if (::statx(AT_FDCWD, path.c_str(), 0, STATX_BTIME | STATX_MTIME, &info) != 0) return false;
+  const std::time_t seconds = (info.stx_mask & STATX_BTIME)
+                                  ? static_cast<std::time_t>(info.stx_btime.tv_sec)
+                                  : static_cast<std::time_t>(info.stx_mtime.tv_sec);
+  std::tm local{};
+  if (!::localtime_r(&seconds, &local)) return false;
+  year = local.tm_year + 1900;
+  month = local.tm_mon + 1;
+  day = local.tm_mday;
+  return true;
+}
+
+}  // namespace
+
+std::string temporaryFolder() {
+  for (const char* variable : {"TMP", "TEMP", "TMPDIR"}) {
+    const char* value = std::getenv(variable);
+    if (value && canCreateFileIn(value)) return withSlash(value);
+  }
+  if (canCreateFileIn(core::workingDirectory())) return withSlash(core::workingDirectory());
+  std::error_code ignored;
+  std::filesystem::create_directories("/tmp", ignored);
+  return "/tmp/";
+}
+
+int removeOutdatedOffers(const std::string& folder, core::DateTime today) {
+  int todayYear = 0, todayMonth = 0, todayDay = 0;
+  core::decodeDate(today, todayYear, todayMonth, todayDay);
+  const long todayKey = todayYear * 10000L + todayMonth * 100L + todayDay;
+  const std::string suffix = kOfferFileSuffix;
+  int removed = 0;
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+    const std::string name = entry.path().filename().string();
+    if (name.size() < suffix.size() ||
+        name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0)
+      continue;
+    std::error_code kindError;
+    if (entry.is_directory(kindError)) continue;
+    int year = 0, month = 0, day = 0;
+    if (!fileDate(entry.path().string(), year, month, day)) continue;
+    if (year * 10000L + month * 100L + day < todayKey && core::removeFile(entry.path().string()))
+      ++removed;
+  }
+  return removed;
+}
+
+void appendErrorLog(const std::string& folder, const std::string& line) {
+  const std::string path = withSlash(folder) + kErrorLogName;
+  std::FILE* file = std::fopen(path.c_str(), "ab");
+  if (!file) return;
+  const std::string bytes = core::utf8ToCp1252(line) + "\r\n";
+  std::fwrite(bytes.data(), 1, bytes.size(), file);
+  std::fclose(file);
+}
+
+}  // namespace fondaris::documents

@@ -1,0 +1,520 @@
+#include "documents/pdf/pdf_binding.h"
+
+#include <map>
+#include <new>
+#include <tuple>
+#include <vector>
+
+#include <unistd.h>
+
+#include <podofo/podofo.h>
+
+#include "core/cp1252.h"
+#include "core/files.h"
+#include "documents/pdf/font_resolver.h"
+#include "documents/pdf/formatted_text.h"
+#include "documents/pdf/text_replacement.h"
+
+namespace fondaris::documents {
+
+using namespace PoDoFo;
+
+namespace {
+
+constexpr double kA4Width = 595.0;
+constexpr double kA4Height = 842.0;
+
+std::uint32_t typeOf(EPdfError code) {
+  switch (code) {
+    case ePdfError_FileNotFound:
+    case ePdfError_InvalidDeviceOperation:
+      return kPdfFileError;
+    case ePdfError_UnexpectedEOF:
+    case ePdfError_BrokenFile:
+    case ePdfError_NoPdfFile:
+    case ePdfError_NoXRef:
+    case ePdfError_NoTrailer:
+    case ePdfError_NoNumber:
+    case ePdfError_NoObject:
+    case ePdfError_NoEOFToken:
+    case ePdfError_InvalidXRef:
+    case ePdfError_InvalidXRefStream:
+    case ePdfError_InvalidXRefType:
+    case ePdfError_InvalidHexString:
+    case ePdfError_InvalidStream:
+    case ePdfError_InvalidStreamLength:
+    case ePdfError_InvalidContentStream:
+    case ePdfError_MissingEndStream:
+      return kPdfSyntaxError;
+    case ePdfError_ValueOutOfRange:
+    case ePdfError_InvalidDataType:
+    case ePdfError_InvalidKey:
+    case ePdfError_InvalidName:
+    case ePdfError_PageNotFound:
+    case ePdfError_InvalidEnumValue:
+      return kPdfValueError;
+    case ePdfError_InvalidFontFile:
+    case ePdfError_UnsupportedFontFormat:
+    case ePdfError_FreeType:
+      return kPdfFontError;
+    case ePdfError_OutOfMemory:
+    case ePdfError_InternalLogic:
+      return kPdfFatalError;
+    default:
+      return 0;
+  }
+}
+
+PdfString utf8String(std::string_view text) {
+  const std::string copy(text);
+  return PdfString(reinterpret_cast<const pdf_utf8*>(copy.c_str()));
+}
+
+}  // namespace
+
+class PdfBinding::Impl {
+ public:
+  std::intptr_t userValue = 0;
+  PdfErrorHandler handler;
+  std::unique_ptr<PdfMemDocument> document;
+  std::unique_ptr<PdfMemDocument> import;
+  PdfPainter painter;
+  PdfPage* editing = nullptr;
+  std::map<std::tuple<std::string, bool, bool, bool>, PdfFont*> fonts;
+  PdfFont* font = nullptr;
+  double fontSize = 10;
+  double rectX = 0, rectY = 0, rectWidth = 0;
+  double lineWidth = 1;
+  std::uint32_t color = 0;
+  std::string outputPath;
+
+  void raise(int number, const std::string& message, std::uint32_t type) {
+    if (handler) handler(userValue, number, message, type);
+  }
+
+  void raise(const PdfError& error) {
+    const char* message = PdfError::ErrorMessage(error.GetError());
+    const char* name = PdfError::ErrorName(error.GetError());
+    std::string text = message && *message ? message : (name ? name : "PDF error");
+    if (!error.GetCallstack().empty()) {
+      const std::string& info = error.GetCallstack().front().GetInformation();
+      if (!info.empty()) text += " (" + info + ")";
+    }
+    raise(static_cast<int>(error.GetError()), text, typeOf(error.GetError()));
+  }
+
+  // Runs a library call; a PoDoFo error or a failed allocation reaches the handler instead.
+  template <class F, class R>
+  R guarded(F&& call, R onError) {
+    try {
+      return call();
+    } catch (const PdfError& error) {
+      raise(error);
+    } catch (const std::bad_alloc&) {
+      raise(static_cast<int>(ePdfError_OutOfMemory), "Out of memory!", kPdfFatalError);
+    }
+    return onError;
+  }
+
+  PdfPage* page(int number) const {
+    if (!document || number < 1 || number > document->GetPageCount()) return nullptr;
+    return document->GetPage(number - 1);
+  }
+
+  PdfFont* loadFont(const std::string& family, bool bold, bool italic, bool embedded) {
+    const auto key = std::make_tuple(family, bold, italic, embedded);
+    auto found = fonts.find(key);
+    if (found != fonts.end()) return found->second;
+    PdfFont* created = nullptr;
+    if (!embedded && isStandardFont(family)) {
+      created = document->CreateFont(family.c_str(), false, false, false,
+                                     PdfEncodingFactory::GlobalWinAnsiEncodingInstance(),
+                                     PdfFontCache::eFontCreationFlags_AutoSelectBase14, false);
+    } else {
+      const std::string file = resolveFontFile(family, bold, italic);
+      if (file.empty()) {
+        raise(static_cast<int>(ePdfError_FileNotFound), "No font file for " + family,
+              kPdfFontError);
+        return nullptr;
+      }
+      created = document->CreateFontSubset(family.c_str(), bold, italic, false,
+                                           PdfEncodingFactory::GlobalWinAnsiEncodingInstance(),
+                                           file.c_str());
+    }
+    if (created) fonts[key] = created;
+    return created;
+  }
+
+  int replace(int pageNumber, std::string_view search, std::string_view replacement) {
+    if (!document) return kReplaceNoInstance;
+    if (core::utf8Length(search) > kMaxReplaceLength ||
+        core::utf8Length(replacement) > kMaxReplaceLength)
+      return kReplaceTooLong;
+    if (search.empty()) {
+      raise(static_cast<int>(ePdfError_ValueOutOfRange),
+            "The search text cannot be an empty string!", kPdfValueError);
+      return 0;
+    }
+    if (pageNumber > document->GetPageCount()) return kReplacePageMissing;
+    finishPainting();
+    const int first = pageNumber > 0 ? pageNumber : 1;
+    const int last = pageNumber > 0 ? pageNumber : document->GetPageCount();
+    const std::string wanted(search), with(replacement);
+    const detail::FallbackFontProvider fallback = [this](const FontChoice& choice) {
+      return loadFont(choice.family, choice.bold, choice.italic, true);
+    };
+    return guarded(
+        [&] {
+          for (int p = first; p <= last; ++p)
+            detail::replaceInPage(*document, *page(p), wanted, with, fallback);
+          return kReplaceDone;
+        },
+        0);
+  }
+
+  void finishPainting() {
+    if (!editing) return;
+    guarded(
+        [&] {
+          painter.FinishPage();
+          return 0;
+        },
+        0);
+    editing = nullptr;
+  }
+
+  void applyColor(std::uint32_t value) {
+    painter.SetColor((value & 0xFF) / 255.0, ((value >> 8) & 0xFF) / 255.0,
+                     ((value >> 16) & 0xFF) / 255.0);
+  }
+
+  double width(const std::string& text) const {
+    if (!font || text.empty()) return 0;
+    font->SetFontSize(static_cast<float>(fontSize));
+    return font->GetFontMetrics()->StringWidth(utf8String(text));
+  }
+
+  struct Line {
+    std::size_t begin, end;  // byte range of the plain text
+  };
+
+  // Greedy word wrap at the rectangle's width; "\n" always breaks.
+  std::vector<Line> wrap(const std::string& plain, double maxWidth) const {
+    std::vector<Line> lines;
+    std::size_t lineStart = 0;
+    while (lineStart <= plain.size()) {
+      std::size_t newline = plain.find('\n', lineStart);
+      if (newline == std::string::npos) newline = plain.size();
+      std::size_t end = lineStart;
+      std::size_t lastBreak = std::string::npos;
+      for (std::size_t pos = lineStart; pos <= newline; ++pos) {
+        if (pos == newline || plain[pos] == ' ') {
+          if (maxWidth > 0 && width(plain.substr(lineStart, pos - lineStart)) > maxWidth &&
+              lastBreak != std::string::npos) {
+            end = lastBreak;
+            break;
+          }
+          lastBreak = pos;
+          end = pos;
+        }
+      }
+      lines.push_back({lineStart, end});
+      if (end == newline) {
+        if (newline == plain.size()) break;
+        lineStart = newline + 1;
+      } else {
+        lineStart = end + 1;  // the space at the break is dropped
+      }
+    }
+    return lines;
+  }
+
+  int writeText(TextAlign align, std::string_view text) {
+    if (!editing || !font) return 0;
+    const FormattedText formatted = parseFormattedText(text);
+    const std::string& plain = formatted.plain;
+    font->SetFontSize(static_cast<float>(fontSize));
+    painter.SetFont(font);
+    const PdfFontMetrics* metrics = font->GetFontMetrics();
+    const double ascent = metrics->GetAscent();
+    const double spacing = metrics->GetLineSpacing();
+    std::size_t nextColor = 0;
+    auto colorUpTo = [&](std::size_t offset) {
+      while (nextColor < formatted.colors.size() && formatted.colors[nextColor].offset <= offset)
+        applyColor(color = formatted.colors[nextColor++].color);
+    };
+    double baseline = rectY - ascent;
+    for (const Line& line : wrap(plain, rectWidth)) {
+      const std::string lineText = plain.substr(line.begin, line.end - line.begin);
+      const double lineWidth = width(lineText);
+      double x = rectX;
+      if (align == TextAlign::Right) x = rectX + rectWidth - lineWidth;
+      if (align == TextAlign::Center) x = rectX + (rectWidth - lineWidth) / 2;
+      // Draw in runs so that colour changes inside the line take effect where they stand.
+      std::size_t runStart = line.begin;
+      colorUpTo(runStart);
+      while (runStart < line.end) {
+        std::size_t runEnd = line.end;
+        if (nextColor < formatted.colors.size() && formatted.colors[nextColor].offset < runEnd)
+          runEnd = formatted.colors[nextColor].offset;
+        const std::string run = plain.substr(runStart, runEnd - runStart);
+        if (!run.empty()) {
+          painter.DrawText(x, baseline, utf8String(run));
+          x += width(run);
+        }
+        runStart = runEnd;
+        colorUpTo(runStart);
+      }
+      baseline -= spacing;
+    }
+    rectY = baseline + ascent;
+    return 1;
+  }
+};
+
+PdfBinding::PdfBinding() : impl_(std::make_unique<Impl>()) {}
+
+PdfBinding::~PdfBinding() {
+  if (impl_->editing) impl_->finishPainting();
+}
+
+std::unique_ptr<PdfBinding> PdfBinding::create() {
+  PdfError::EnableDebug(false);
+  PdfError::EnableLogging(false);
+  try {
+    return std::unique_ptr<PdfBinding>(new PdfBinding());
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
+}
+
+void PdfBinding::setErrorHandler(std::intptr_t userValue, PdfErrorHandler handler) {
+  impl_->userValue = userValue;
+  impl_->handler = std::move(handler);
+}
+
+void PdfBinding::raise(int number, std::string_view message, std::uint32_t type) {
+  impl_->raise(number, std::string(message), type);
+}
+
+void PdfBinding::createDocument() {
+  impl_->finishPainting();
+  impl_->fonts.clear();
+  impl_->font = nullptr;
+  impl_->document = std::make_unique<PdfMemDocument>();
+}
+
+void PdfBinding::setDocInfo(DocInfo key, std::string_view text) {
+  if (!impl_->document) return;
+  impl_->guarded(
+      [&] {
+        PdfInfo* info = impl_->document->GetInfo();
+        const PdfString value = utf8String(text);
+        switch (key) {
+          case DocInfo::Author:
+            info->SetAuthor(value);
+            break;
+          case DocInfo::Creator:
+            info->SetCreator(value);
+            break;
+          case DocInfo::Title:
+            info->SetTitle(value);
+            break;
+        }
+        return 0;
+      },
+      0);
+}
+
+int PdfBinding::openImportFile(const std::string& path) {
+  impl_->import.reset();
+  if (!core::fileExists(path)) return -1;
+  return impl_->guarded(
+      [&] {
+        auto document = std::make_unique<PdfMemDocument>();
+        document->Load(path.c_str());
+        impl_->import = std::move(document);
+        return 0;
+      },
+      -2);
+}
+
+int PdfBinding::importPages(int destinationPage, double, double) {
+  if (!impl_->document || !impl_->import) return -1;
+  if (destinationPage != impl_->document->GetPageCount() + 1) {
+    impl_->raise(static_cast<int>(ePdfError_ValueOutOfRange),
+                 "Pages can only be imported after the last page", kPdfValueError);
+    return -1;
+  }
+  impl_->finishPainting();
+  return impl_->guarded(
+      [&] {
+        const int count = impl_->import->GetPageCount();
+        impl_->document->InsertPages(*impl_->import, 0, count);
+        return count;
+      },
+      -1);
+}
+
+void PdfBinding::closeImportFile() {
+  impl_->import.reset();
+}
+
+int PdfBinding::deletePage(int page) {
+  if (!impl_->page(page)) return kReplacePageMissing;
+  impl_->finishPainting();
+  return impl_->guarded(
+      [&] {
+        impl_->document->DeletePages(page - 1, 1);
+        return 1;
+      },
+      0);
+}
+
+int PdfBinding::appendPage(double width, double height) {
+  if (!impl_->document) return 0;
+  return impl_->guarded(
+      [&] {
+        impl_->document->CreatePage(PdfRect(0, 0, width, height));
+        return impl_->document->GetPageCount();
+      },
+      0);
+}
+
+int PdfBinding::pageCount() const {
+  return impl_->document ? impl_->document->GetPageCount() : 0;
+}
+
+double PdfBinding::pageWidth() const {
+  PdfPage* page = impl_->editing ? impl_->editing : impl_->page(1);
+  return page ? page->GetMediaBox().GetWidth() : kA4Width;
+}
+
+double PdfBinding::pageHeight() const {
+  PdfPage* page = impl_->editing ? impl_->editing : impl_->page(1);
+  return page ? page->GetMediaBox().GetHeight() : kA4Height;
+}
+
+int PdfBinding::editPage(int page) {
+  PdfPage* target = impl_->page(page);
+  if (!target) return 0;
+  impl_->finishPainting();
+  return impl_->guarded(
+      [&] {
+        impl_->painter.SetPage(target);
+        impl_->editing = target;
+        impl_->applyColor(impl_->color);
+        impl_->painter.SetStrokeWidth(impl_->lineWidth);
+        return 1;
+      },
+      0);
+}
+
+void PdfBinding::endPage() {
+  impl_->finishPainting();
+}
+
+int PdfBinding::setFont(std::string_view family, bool bold, double size, bool embedded,
+                        bool italic) {
+  if (!impl_->document) return 0;
+  PdfFont* font =
+      impl_->guarded([&] { return impl_->loadFont(std::string(family), bold, italic, embedded); },
+                     static_cast<PdfFont*>(nullptr));
+  if (!font) return 0;
+  impl_->font = font;
+  impl_->fontSize = size;
+  return 1;
+}
+
+void PdfBinding::setTextRect(double x, double y, double width, double) {
+  impl_->rectX = x;
+  impl_->rectY = y;
+  impl_->rectWidth = width;
+}
+
+int PdfBinding::writeFText(TextAlign align, std::string_view text) {
+  return impl_->guarded([&] { return impl_->writeText(align, text); }, 0);
+}
+
+double PdfBinding::textWidth(std::string_view text) const {
+  return impl_->guarded([&] { return impl_->width(std::string(text)); }, 0.0);
+}
+
+void PdfBinding::setLineWidth(double width) {
+  impl_->lineWidth = width;
+  if (impl_->editing) impl_->painter.SetStrokeWidth(width);
+}
+
+int PdfBinding::rectangle(double x, double y, double width, double height, int mode) {
+  if (!impl_->editing) return 0;
+  return impl_->guarded(
+      [&] {
+        impl_->painter.Rectangle(x, y, width, height);
+        if (mode == 4)
+          impl_->painter.Stroke();
+        else
+          impl_->painter.Fill();
+        return 1;
+      },
+      0);
+}
+
+int PdfBinding::line(double x1, double y1, double x2, double y2) {
+  if (!impl_->editing) return 0;
+  return impl_->guarded(
+      [&] {
+        impl_->painter.DrawLine(x1, y1, x2, y2);
+        return 1;
+      },
+      0);
+}
+
+int PdfBinding::replaceText(int page, std::string_view search, std::string_view replacement) {
+  if (page < 1 && impl_->document) return kReplacePageMissing;
+  return impl_->replace(page, search, replacement);
+}
+
+int PdfBinding::replaceTextOnAllPages(std::string_view search, std::string_view replacement) {
+  return impl_->replace(0, search, replacement);
+}
+
+std::string PdfBinding::pageText(int page) const {
+  PdfPage* target = impl_->page(page);
+  if (!target) return {};
+  impl_->finishPainting();
+  return impl_->guarded([&] { return detail::extractPageText(*impl_->document, *target); },
+                        std::string());
+}
+
+int PdfBinding::openOutputFile(const std::string& path) {
+  if (!impl_->document) return 0;
+  const auto slash = path.find_last_of('/');
+  const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+  if (::access(folder.c_str(), W_OK) != 0) {
+    impl_->raise(static_cast<int>(ePdfError_FileNotFound), "Cannot write " + path, kPdfFileError);
+    return 0;
+  }
+  impl_->outputPath = path;
+  return 1;
+}
+
+int PdfBinding::closeFile() {
+  if (!impl_->document || impl_->outputPath.empty()) return 0;
+  impl_->finishPainting();
+  return impl_->guarded(
+      [&] {
+        PdfRefCountedBuffer buffer;
+        PdfOutputDevice device(&buffer);
+        impl_->document->Write(&device);
+        const std::string_view bytes(buffer.GetBuffer(), device.GetLength());
+        if (!core::writeFileAtomically(impl_->outputPath, bytes)) {
+          impl_->raise(static_cast<int>(ePdfError_FileNotFound),
+                       "Cannot write " + impl_->outputPath, kPdfFileError);
+          return 0;
+        }
+        return 1;
+      },
+      0);
+}
+
+}  // namespace fondaris::documents

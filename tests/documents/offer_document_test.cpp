@@ -1,0 +1,333 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <random>
+#include <regex>
+
+#include "core/clock.h"
+#include "core/dialogs.h"
+#include "core/files.h"
+#include "core/shell.h"
+#include "documents/offer/offer_document.h"
+#include "engine/projection.h"
+#include "pdf_tools.h"
+
+namespace fondaris::documents {
+namespace {
+
+namespace fs = std::filesystem;
+namespace tools = testing_tools;
+
+// One offer as the contract form would hand it over.
+struct OfferCase {
+  std::string name;  // file name in build/test-output
+  OfferDocumentInput input;
+  engine::DriverInput driver;  // the comparison runs without the payment at the start
+  int pages = 3;
+  std::vector<std::string> present;
+  std::vector<std::string> absent;
+};
+
+OfferDocumentInput baseInput(bool firstVariant) {
+  OfferDocumentInput in;
+  in.templateName = firstVariant ? "Angebot_VL_1.pdf" : "Angebot_ZS_3.pdf";
+  in.programVersion = "1.0.0";
+  in.firstVariant = firstVariant;
+  in.agentLines = {"Muster Finanz GmbH", "Erika Beispiel",
+                   "Hauptstraße 1",      "12345 Musterstadt",
+                   "FAX 0123 45678-9",   "Tel. 0123 45678-0",
+                   "Mobil 0170 1234567", "E-mail info@muster-finanz.example"};
+  in.salutationMale = true;
+  in.customerName = "Jörg Müller";
+  in.startMonth = 3;
+  in.startYear = 2026;
+  in.growthRates = {"3", "6", "9", "12"};
+  return in;
+}
+
+engine::DriverInput driverFor(bool fixedTerm, int contributionYears, int term,
+                              double contribution) {
+  engine::DriverInput d;
+  d.fixedTerm = fixedTerm;
+  d.contract.contributionYears = contributionYears;
+  d.contract.investmentYears = term;
+  d.contract.monthlyContribution = contribution;
+  d.growthRates = {0.03, 0.06, 0.09, 0.12, 0};
+  return d;
+}
+
+OfferCase vlTwelveYears() {
+  OfferCase c;
+  c.name = "vl_12_years";
+  c.input = baseInput(true);
+  c.driver = driverFor(true, 13, 13, 40);
+  c.input.contributionYears = 12;
+  c.input.termYears = 13;
+  c.input.contributionA = 40;
+  c.input.contributionB = 40;
+  c.input.employerShare = 26.59;
+  c.input.premiumFootnote = true;
+  c.present = {"Herrn Jörg Müller",
+               "Monatsbeitrag:",
+               "40,00 EUR",
+               "März 2026",
+               "12 Jahre",
+               "13 Jahre",
+               "Eigenbeitrag",
+               "1.931,04 EUR",
+               "Max. staatl. Prämie1)",
+               "Treuebonus**",
+               "GESAMT",
+               "März 2039",
+               "Rente ohne Kapitalverzehr",
+               "Rente mit Kapitalverzehr (20 Jahre)",
+               "WE* 12 %",
+               "Seite 3 von 3",
+               "Erika Beispiel",
+               "E-mail info@muster-finanz.example",
+               "05.03.2026, SW-Version 1.0.0, Muster Finanz GmbH Erika Beispiel 12345 Musterstadt",
+               "nach 13 Jahren"};
+  c.absent = {"Einmalanlage:", "Auszahlung", "Zuzahlung zu Beginn", "Seite 4"};
+  return c;
+}
+
+OfferCase singlePayment() {
+  OfferCase c;
+  c.name = "zs_single_payment";
+  c.input = baseInput(false);
+  c.driver = driverFor(false, 0, 15, 0);
+  c.driver.contract.singlePayment = 10000;
+  c.input.contributionYears = 0;
+  c.input.termYears = 15;
+  c.input.contributionA = 10000;
+  c.input.salutationMale = false;
+  c.input.customerName = "Sabine Bäcker";
+  c.present = {"Frau Sabine Bäcker", "Einmalanlage:", "10.000,00 EUR",
+               "15 Jahre",           "März 2041",     "Seite 3 von 3"};
+  c.absent = {"Monatsbeitrag:", "Beitragszahlungsdauer:", "Max. staatl. Prämie", "Eigenbeitrag"};
+  return c;
+}
+
+OfferCase standardYears(int years, int pages) {
+  OfferCase c;
+  c.name = "zs_" + std::to_string(years) + "_years";
+  c.input = baseInput(false);
+  c.driver = driverFor(false, years, years, 100);
+  c.input.contributionYears = years;
+  c.input.termYears = years;
+  c.input.contributionA = 100;
+  c.input.contributionB = 100;
+  c.pages = pages;
+  const std::string of = " von " + std::to_string(pages);
+  c.present = {"Monatsbeitrag:", "100,00 EUR", "März " + std::to_string(2026 + years),
+               "Rente ohne Kapitalverzehr"};
+  for (int p = 1; p <= pages; ++p) c.present.push_back("Seite " + std::to_string(p) + of);
+  if (pages > 3) c.absent = {"von 3"};
+  return c;
+}
+
+OfferCase payoutsAndTopUps() {
+  OfferCase c;
+  c.name = "zs_payouts_topups";
+  c.input = baseInput(false);
+  c.driver = driverFor(false, 20, 20, 150);
+  c.driver.contract.withdrawals.years = {10, 15};
+  c.driver.contract.withdrawals.amounts = {3000, 2000};
+  c.driver.contract.topUps.years = {2, 3};
+  c.driver.contract.topUps.amounts = {2500, 5000};
+  c.driver.contract.singlePayment = 5000;
+  c.input.contributionYears = 20;
+  c.input.termYears = 20;
+  c.input.contributionA = 150;
+  c.input.contributionB = 150;
+  c.input.initialExtraPayment = 5000;
+  c.input.grantedRebate = "5 %";
+  c.pages = 4;  // the yearly table ends below 490 points: the annuity tables move on
+  c.present = {"Zuzahlung zu Beginn",
+               "5.000,00 EUR",
+               "Zusätzliche Einmalanlagen",
+               "7.500,00 EUR",
+               "Gewährter Rabatt",
+               "Auszahlung",
+               "davon zusätzlicher Mehrwert durch Zuzahlungen"};
+  return c;
+}
+
+OfferCase longOfferLine() {
+  OfferCase c = vlTwelveYears();
+  c.name = "vl_long_offer_line";
+  // 103 characters with the contact person, 89 without.
+  c.input.agentLines[0] = "Muster Finanz- und Versicherungsmakler KG";
+  c.input.noStatePremium = true;
+  c.input.premiumFootnote = false;
+  c.present = {
+      "05.03.2026, SW-Version 1.0.0, Muster Finanz- und Versicherungsmakler KG 12345 "
+      "Musterstadt"};
+  c.absent = {"Max. staatl. Prämie", "Versicherungsmakler KG Erika"};
+  return c;
+}
+
+class OfferDocumentTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    savedWorkingDirectory_ = core::workingDirectory();
+    core::setWorkingDirectory(FONDARIS_BUILD_DIR);
+    const char* tmp = std::getenv("TMP");
+    savedTmp_ = tmp ? std::optional<std::string>(tmp) : std::nullopt;
+    std::random_device rd;
+    scratch_ = fs::temp_directory_path() / ("fondaris_offer_" + std::to_string(rd()));
+    fs::create_directories(scratch_);
+    ::setenv("TMP", scratch_.c_str(), 1);
+    outputFolder_ = fs::path(FONDARIS_BUILD_DIR) / "test-output";
+    fs::create_directories(outputFolder_);
+  }
+  void TearDown() override {
+    core::setWorkingDirectory(savedWorkingDirectory_);
+    if (savedTmp_)
+      ::setenv("TMP", savedTmp_->c_str(), 1);
+    else
+      ::unsetenv("TMP");
+    std::error_code ec;
+    fs::remove_all(scratch_, ec);
+  }
+
+  // Creates, writes and finishes the offer; answers the copy in build/test-output.
+  std::string produce(const OfferCase& c) {
+    auto result = std::make_unique<engine::ProjectionResult>();
+    auto comparison = std::make_unique<engine::ProjectionResult>();
+    EXPECT_EQ(engine::project(*result, c.driver).status, 0);
+    engine::DriverInput without = c.driver;
+    without.contract.singlePayment = c.input.contributionYears == 0 ? 10000 : 0;
+    EXPECT_EQ(engine::project(*comparison, without).status, 0);
+
+    OfferDocument document(dialogs_, clock_, shell_);
+    EXPECT_EQ(document.outputPath(), (scratch_ / "KDX2009.pdf").string());
+    EXPECT_TRUE(document.writeBody(c.input, *result, *comparison)) << c.name;
+    EXPECT_TRUE(document.finish()) << c.name;
+    const fs::path copy = outputFolder_ / (c.name + ".pdf");
+    fs::copy_file(document.outputPath(), copy, fs::copy_options::overwrite_existing);
+    return copy.string();
+  }
+
+  core::ScriptedDialogs dialogs_;
+  core::FixedClock clock_{2026, 3, 5, 10, 30};
+  core::RecordingShell shell_;
+  fs::path scratch_;
+  fs::path outputFolder_;
+  std::string savedWorkingDirectory_;
+  std::optional<std::string> savedTmp_;
+};
+
+TEST_F(OfferDocumentTest, SampleOffersReadCorrectly) {
+  const std::vector<OfferCase> cases = {
+      vlTwelveYears(),      singlePayment(),    standardYears(35, 4), standardYears(36, 4),
+      standardYears(60, 5), payoutsAndTopUps(), longOfferLine()};
+  const bool readers = tools::toolAvailable("pdftotext") && tools::toolAvailable("pdfinfo") &&
+                       tools::toolAvailable("qpdf");
+  for (const OfferCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string path = produce(c);
+    EXPECT_TRUE(dialogs_.shown().empty());
+    if (!readers) continue;
+    EXPECT_TRUE(tools::qpdfClean(path));
+    EXPECT_EQ(tools::pdfPages(path), c.pages);
+    const std::string text = tools::pdfText(path);
+    EXPECT_EQ(text.find('#'), std::string::npos) << "placeholder left";
+    for (const auto& s : c.present) EXPECT_NE(text.find(s), std::string::npos) << s;
+    for (const auto& s : c.absent) EXPECT_EQ(text.find(s), std::string::npos) << s;
+  }
+  if (!readers) GTEST_SKIP() << "pdftotext, pdfinfo or qpdf missing";
+}
+
+TEST_F(OfferDocumentTest, PageOneLinesAndTablePlacement) {
+  if (!tools::toolAvailable("pdftotext")) GTEST_SKIP() << "pdftotext missing";
+  // Single payment: no contribution period written, the payment beside "Einmalanlage:".
+  const std::string single = tools::pdfText(produce(singlePayment()), 1);
+  const std::regex years(R"(\d+ Jahre(?!n))");
+  EXPECT_EQ(std::distance(std::sregex_iterator(single.begin(), single.end(), years),
+                          std::sregex_iterator()),
+            1);
+  EXPECT_TRUE(std::regex_search(single, std::regex(R"(Einmalanlage: +10\.000,00 EUR)")));
+
+  // Twelve years: annuity tables below the yearly table on page 3.
+  const std::string page3 = tools::pdfText(produce(vlTwelveYears()), 3);
+  EXPECT_LT(page3.find("GESAMT"), page3.find("Rente ohne Kapitalverzehr"));
+  // 35 years fill page 3; the annuity tables get a page of their own.
+  const std::string full = produce(standardYears(35, 4));
+  EXPECT_NE(tools::pdfText(full, 3).find("März 2061"), std::string::npos);
+  EXPECT_EQ(tools::pdfText(full, 3).find("Rente ohne"), std::string::npos);
+  EXPECT_NE(tools::pdfText(full, 4).find("Rente ohne"), std::string::npos);
+  // 36 years: the last year on the continuation page, with the annuity tables below it.
+  const std::string page4 = tools::pdfText(produce(standardYears(36, 4)), 4);
+  EXPECT_NE(page4.find("März 2062"), std::string::npos);
+  EXPECT_EQ(page4.find("März 2061"), std::string::npos);
+  EXPECT_NE(page4.find("Rente mit Kapitalverzehr"), std::string::npos);
+}
+
+TEST_F(OfferDocumentTest, MissingTemplateStopsTheBodyWithAMessage) {
+  OfferCase c = vlTwelveYears();
+  c.input.templateName = "Fehlt.pdf";
+  engine::ProjectionResult* none = new engine::ProjectionResult();
+  std::unique_ptr<engine::ProjectionResult> owner(none);
+  OfferDocument document(dialogs_, clock_, shell_);
+  EXPECT_FALSE(document.writeBody(c.input, *none, *none));
+  EXPECT_EQ(dialogs_.messages(),
+            std::vector<std::string>{"Fehler: Die Datei 'Fehlt.pdf' konnte nicht geladen werden!"});
+}
+
+TEST_F(OfferDocumentTest, LibraryErrorsGoToTheErrorLog) {
+  const fs::path broken = scratch_ / "Kaputt.pdf";
+  std::ofstream(broken) << "kein PDF";
+  OfferCase c = vlTwelveYears();
+  c.input.templateName = broken.string();
+  engine::ProjectionResult none;
+  OfferDocument document(dialogs_, clock_, shell_);
+  EXPECT_FALSE(document.writeBody(c.input, none, none));
+  const auto log = core::readFileBytes((scratch_ / "KDX2009.ERR").string());
+  ASSERT_TRUE(log);
+  EXPECT_NE(log->find("error"), std::string::npos) << *log;
+  EXPECT_EQ(log->substr(log->size() - 2), "\r\n");
+}
+
+TEST_F(OfferDocumentTest, OpeningReportsMissingAssociationAndFile) {
+  struct Case {
+    core::OpenResult answer;
+    std::vector<std::string> messages;
+  };
+  const std::string path = (scratch_ / "KDX2009.pdf").string();
+  const Case cases[] = {
+      {core::OpenResult::Ok, {}},
+      {core::OpenResult::NoAssociation, {"Fehler: Keine Verknüpfung für '" + path + "' gefunden!"}},
+      {core::OpenResult::NotFound, {"Fehler: Die Datei '" + path + "' nicht gefunden!"}},
+  };
+  auto result = std::make_unique<engine::ProjectionResult>();
+  engine::project(*result, vlTwelveYears().driver);
+  for (const Case& c : cases) {
+    dialogs_.clear();
+    shell_.opened.clear();
+    shell_.answer = c.answer;
+    OfferDocument document(dialogs_, clock_, shell_);
+    ASSERT_TRUE(document.writeBody(vlTwelveYears().input, *result, *result));
+    ASSERT_TRUE(document.finish());
+    document.openResult();
+    EXPECT_EQ(shell_.opened, std::vector<std::string>{path});
+    EXPECT_EQ(dialogs_.messages(), c.messages);
+  }
+}
+
+TEST_F(OfferDocumentTest, UnwritableFolderIsNotReportedAsWritten) {
+  auto result = std::make_unique<engine::ProjectionResult>();
+  engine::project(*result, vlTwelveYears().driver);
+  OfferDocument document(dialogs_, clock_, shell_);
+  ASSERT_TRUE(document.writeBody(vlTwelveYears().input, *result, *result));
+  fs::remove_all(scratch_);
+  EXPECT_FALSE(document.finish());
+  EXPECT_FALSE(document.written());
+  document.openResult();
+  EXPECT_TRUE(shell_.opened.empty());
+}
+
+}  // namespace
+}  // namespace fondaris::documents

@@ -1,0 +1,201 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "documents/pdf/font_resolver.h"
+#include "documents/pdf/formatted_text.h"
+#include "documents/pdf/pdf_binding.h"
+#include "pdf_tools.h"
+
+namespace fondaris::documents {
+namespace {
+
+namespace tools = testing_tools;
+
+TEST(PdfErrorLine, FirstMatchingBitPicksThePrefix) {
+  struct Case {
+    std::uint32_t type;
+    const char* line;
+    bool fatal;
+  };
+  const Case cases[] = {
+      {kPdfWarning, "Warning: x\n", false},
+      {kPdfSyntaxError, "Syntax error!: x\n", false},
+      {kPdfValueError, "Value error: x\n", false},
+      {kPdfFontError, "TrueType font error!: x\n", false},
+      {kPdfFileError, "File error: x\n", false},
+      {kPdfFatalError, "Fatal error: x\n", true},
+      // File is asked before fatal, warning before everything.
+      {kPdfFileError | kPdfFatalError, "File error: x\n", false},
+      {kPdfWarning | kPdfFatalError, "Warning: x\n", false},
+      {0, "x\n", false},
+      {1u << 3, "x\n", false},
+  };
+  for (const Case& c : cases) {
+    const PdfErrorLine line = pdfErrorLine(c.type, "x");
+    EXPECT_EQ(line.text, c.line) << c.type;
+    EXPECT_EQ(line.fatal, c.fatal) << c.type;
+  }
+}
+
+TEST(FormattedText, ColourCommandsAreSplitOff) {
+  const FormattedText a = parseFormattedText("\\FC[0]Wertentwicklung");
+  EXPECT_EQ(a.plain, "Wertentwicklung");
+  ASSERT_EQ(a.colors.size(), 1u);
+  EXPECT_EQ(a.colors[0].offset, 0u);
+  EXPECT_EQ(a.colors[0].color, 0u);
+
+  const FormattedText b = parseFormattedText("rot\\FC[255] weiß\\FC[16777215]!");
+  EXPECT_EQ(b.plain, "rot weiß!");
+  ASSERT_EQ(b.colors.size(), 2u);
+  EXPECT_EQ(b.colors[0].offset, 3u);
+  EXPECT_EQ(b.colors[0].color, 255u);
+  EXPECT_EQ(b.colors[1].color, 16777215u);
+
+  // Malformed commands stay text.
+  for (const char* text : {"\\FC[]x", "\\FC[12x", "\\FC[99999999]", "\\FC"})
+    EXPECT_EQ(parseFormattedText(text).plain, text) << text;
+}
+
+TEST(FallbackFont, NamesAndStyles) {
+  struct Case {
+    const char* base;
+    bool fixedPitch;
+    const char* family;
+    bool bold, italic;
+  };
+  const Case cases[] = {
+      {"Times-Roman", false, "Times New Roman", false, false},
+      {"Times Roman,Italic", false, "Times New Roman", false, true},
+      {"Times-Bold", false, "Times New Roman", true, false},
+      {"ABCDEF+Times-BoldItalic", false, "Times New Roman", true, false},
+      {"Courier", true, "Courier New", false, false},
+      {"Helvetica,BoldItalic", false, "Arial", true, true},
+      {"Verdana,Bold", false, "Arial", true, false},
+  };
+  for (const Case& c : cases) {
+    const FontChoice f = fallbackFont(c.base, c.fixedPitch);
+    EXPECT_EQ(f.family, c.family) << c.base;
+    EXPECT_EQ(f.bold, c.bold) << c.base;
+    EXPECT_EQ(f.italic, c.italic) << c.base;
+  }
+  EXPECT_FALSE(resolveFontFile("Arial", false, false).empty());
+}
+
+// A one-page document with text pieces placed the way templates of other makers split them.
+class ReplaceTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    pdf_ = PdfBinding::create();
+    ASSERT_TRUE(pdf_);
+    pdf_->setErrorHandler(
+        7, [this](std::intptr_t user, int, const std::string& message, std::uint32_t type) {
+          EXPECT_EQ(user, 7);
+          errors_.push_back(pdfErrorLine(type, message).text);
+          return 0;
+        });
+    pdf_->createDocument();
+    pdf_->editPage(pdf_->appendPage(595, 842));
+    ASSERT_EQ(pdf_->setFont("Helvetica", false, 10, false), 1);
+    piece(50, 100, "#VN");  // continues without a gap
+    piece(50 + pdf_->textWidth("#VN"), 100, "AnredeName#");
+    piece(50, 120, "Hallo");  // a visible gap to the next piece
+    piece(50 + pdf_->textWidth("Hallo") + 15, 120, "Welt");
+    piece(50, 140,
+          "Seite\xC2\xA0"
+          "1 von 3");  // no-break space
+    piece(50, 160,
+          "Pr\xC3\xA4mien\xC2\xAD"
+          "plan f\xC3\xBCr #J# Jahre");  // soft hyphen
+    pdf_->endPage();
+  }
+
+  void piece(double x, double distance, const std::string& text) {
+    pdf_->setTextRect(x, 842 - distance, 400);
+    ASSERT_EQ(pdf_->writeFText(TextAlign::Left, text), 1);
+  }
+
+  std::unique_ptr<PdfBinding> pdf_;
+  std::vector<std::string> errors_;
+};
+
+TEST_F(ReplaceTest, MatchesAcrossPiecesGapsAndSpecialCharacters) {
+  EXPECT_EQ(pdf_->replaceText(1, "#VNAnredeName#", "Herrn Jörg Müller"), kReplaceDone);
+  EXPECT_EQ(pdf_->replaceText(1, "Hallo Welt", "Grüße"), kReplaceDone);
+  EXPECT_EQ(pdf_->replaceTextOnAllPages("Seite 1 von 3", "Seite 1 von 4"), kReplaceDone);
+  EXPECT_EQ(pdf_->replaceTextOnAllPages("Prämien-plan", "Sparplan"), kReplaceDone);
+  EXPECT_EQ(pdf_->replaceTextOnAllPages("#J#", "25"), kReplaceDone);
+  const std::string text = pdf_->pageText(1);
+  EXPECT_NE(text.find("Herrn Jörg Müller"), std::string::npos) << text;
+  EXPECT_NE(text.find("Grüße"), std::string::npos) << text;
+  EXPECT_EQ(text.find("Hallo"), std::string::npos) << text;
+  EXPECT_NE(text.find("Seite 1 von 4"), std::string::npos) << text;
+  EXPECT_NE(text.find("Sparplan für 25 Jahre"), std::string::npos) << text;
+  EXPECT_TRUE(errors_.empty());
+
+  // What an outside reader sees after writing.
+  const std::string folder = std::string(FONDARIS_BUILD_DIR) + "/test-output";
+  std::filesystem::create_directories(folder);
+  const std::string path = folder + "/replace_pieces.pdf";
+  ASSERT_EQ(pdf_->openOutputFile(path), 1);
+  ASSERT_GT(pdf_->closeFile(), 0);
+  if (!tools::toolAvailable("pdftotext")) GTEST_SKIP() << "pdftotext missing";
+  const std::string outside = tools::pdfText(path);
+  EXPECT_NE(outside.find("Herrn Jörg Müller"), std::string::npos) << outside;
+  EXPECT_EQ(outside.find('#'), std::string::npos) << outside;
+  if (tools::toolAvailable("qpdf")) {
+    EXPECT_TRUE(tools::qpdfClean(path));
+  }
+}
+
+TEST_F(ReplaceTest, ReplacementCanBeEmptyAndLeavesOtherTextAlone) {
+  EXPECT_EQ(pdf_->replaceText(1, "Hallo Welt", ""), kReplaceDone);
+  EXPECT_EQ(pdf_->replaceText(1, "nicht vorhanden", "x"), kReplaceDone);
+  const std::string text = pdf_->pageText(1);
+  EXPECT_EQ(text.find("Hallo"), std::string::npos);
+  EXPECT_EQ(text.find("Welt"), std::string::npos);
+  EXPECT_NE(text.find("#VNAnredeName#"), std::string::npos);
+}
+
+TEST_F(ReplaceTest, ReturnCodes) {
+  const std::string tooLong(1024, 'x');
+  const std::string longest(1023, 'x');
+  EXPECT_EQ(pdf_->replaceText(1, tooLong, "a"), kReplaceTooLong);
+  EXPECT_EQ(pdf_->replaceText(1, "a", tooLong), kReplaceTooLong);
+  EXPECT_EQ(pdf_->replaceText(1, longest, longest), kReplaceDone);
+  EXPECT_EQ(pdf_->replaceText(2, "Hallo", "x"), kReplacePageMissing);
+  EXPECT_TRUE(errors_.empty());
+
+  EXPECT_EQ(pdf_->replaceText(1, "", "x"), 0);
+  ASSERT_EQ(errors_.size(), 1u);
+  EXPECT_EQ(errors_[0], "Value error: The search text cannot be an empty string!\n");
+
+  auto empty = PdfBinding::create();
+  EXPECT_EQ(empty->replaceTextOnAllPages("a", "b"), kReplaceNoInstance);
+}
+
+TEST(PdfBinding, ImportAndDeletePages) {
+  auto pdf = PdfBinding::create();
+  pdf->createDocument();
+  const std::string templatePath = std::string(FONDARIS_BUILD_DIR) + "/Angebot_VL_1.pdf";
+  ASSERT_GE(pdf->openImportFile(templatePath), 0);
+  EXPECT_EQ(pdf->importPages(1), 3);
+  EXPECT_EQ(pdf->importPages(4), 3);
+  EXPECT_EQ(pdf->importPages(2), -1);  // only after the last page
+  pdf->closeImportFile();
+  EXPECT_EQ(pdf->deletePage(4), 1);
+  EXPECT_EQ(pdf->deletePage(4), 1);
+  EXPECT_EQ(pdf->pageCount(), 4);
+  EXPECT_NE(pdf->pageText(4).find("Seite 3 von 3"), std::string::npos);
+  EXPECT_EQ(pdf->deletePage(9), kReplacePageMissing);
+  EXPECT_DOUBLE_EQ(pdf->pageWidth(), 595);
+  EXPECT_DOUBLE_EQ(pdf->pageHeight(), 842);
+
+  EXPECT_LT(pdf->openImportFile("/nonexistent/Angebot.pdf"), 0);
+  EXPECT_EQ(pdf->openOutputFile("/nonexistent/folder/out.pdf"), 0);
+}
+
+}  // namespace
+}  // namespace fondaris::documents

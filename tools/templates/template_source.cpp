@@ -1,0 +1,103 @@
+#include "tools/templates/template_source.h"
+
+#include <regex>
+#include <sstream>
+
+#include "core/german.h"
+#include "documents/pdf/pdf_binding.h"
+
+namespace fondaris::tools {
+
+std::vector<TemplateJob> templateJobs(const std::vector<std::string>& paramLines) {
+  static const std::regex kField(
+      R"(^\s*(vl|ziel)Strategy\[(\d+)\]\.(offerTemplate|name|listName|extraText)\s*=\s*\"(.*)\")");
+  std::map<std::pair<std::string, int>, std::map<std::string, std::string>> strategies;
+  for (const std::string& line : paramLines) {
+    std::smatch m;
+    if (std::regex_search(line, m, kField))
+      strategies[{m[1].str(), std::stoi(m[2].str())}][m[3].str()] = m[4].str();
+  }
+  std::vector<TemplateJob> jobs;
+  for (auto& [key, fields] : strategies) {
+    const std::string& name = fields["offerTemplate"];
+    if (name.empty()) continue;
+    TemplateJob job;
+    job.fileName = name;
+    job.source = key.first == "vl" ? "angebot_vl.txt" : "angebot_zs.txt";
+    job.values["{Strategie}"] = fields["listName"].empty() ? fields["name"] : fields["listName"];
+    job.values["{StrategieLang}"] = fields["name"];
+    job.values["{Risikoklasse}"] = fields["extraText"];
+    job.values["{Vorlage}"] = name;
+    jobs.push_back(std::move(job));
+  }
+  return jobs;
+}
+
+namespace {
+
+std::string substitute(std::string text, const TemplateJob& job) {
+  for (const auto& [key, value] : job.values) text = core::replaceText(text, key, value, true);
+  return text;
+}
+
+}  // namespace
+
+std::string buildTemplate(const std::vector<std::string>& sourceLines, const TemplateJob& job,
+                          const std::string& outputPath) {
+  auto pdf = documents::PdfBinding::create();
+  if (!pdf) return "PDF library not available";
+  std::string failure;
+  pdf->setErrorHandler(
+      0, [&failure](std::intptr_t, int, const std::string& message, std::uint32_t type) {
+        failure += documents::pdfErrorLine(type, message).text;
+        return 0;
+      });
+  pdf->createDocument();
+  pdf->setDocInfo(documents::DocInfo::Creator, "fondaris-templates");
+  pdf->setDocInfo(documents::DocInfo::Title, "Angebotsvorlage " + job.fileName);
+  constexpr double kWidth = 595.0, kHeight = 842.0;
+  int lineNumber = 0;
+  for (const std::string& raw : sourceLines) {
+    ++lineNumber;
+    const std::string line = substitute(raw, job);
+    std::istringstream in(line);
+    std::string command;
+    in >> command;
+    if (command.empty() || command[0] == '#') continue;
+    const std::string where = job.source + ":" + std::to_string(lineNumber) + ": ";
+    if (command == "page") {
+      pdf->endPage();
+      pdf->editPage(pdf->appendPage(kWidth, kHeight));
+    } else if (command == "font") {
+      std::string name;
+      double size = 0;
+      if (!(in >> name >> size) || !pdf->setFont(name, false, size, false))
+        return where + "bad font";
+    } else if (command == "text") {
+      double x = 0, distance = 0, width = 0;
+      std::string align;
+      const auto open = line.find('"'), close = line.rfind('"');
+      if (!(in >> x >> distance >> width >> align) || open == close)
+        return where + "expected: text <x> <distance> <width> <L|R|C> \"...\"";
+      pdf->setTextRect(x, kHeight - distance, width);
+      const auto a = align == "R"   ? documents::TextAlign::Right
+                     : align == "C" ? documents::TextAlign::Center
+                                    : documents::TextAlign::Left;
+      if (!pdf->writeFText(a, line.substr(open + 1, close - open - 1)))
+        return where + "text outside a page";
+    } else if (command == "line") {
+      double x1 = 0, d1 = 0, x2 = 0, d2 = 0;
+      if (!(in >> x1 >> d1 >> x2 >> d2)) return where + "expected: line <x1> <d1> <x2> <d2>";
+      pdf->setLineWidth(0.5);
+      pdf->line(x1, kHeight - d1, x2, kHeight - d2);
+    } else {
+      return where + "unknown command " + command;
+    }
+  }
+  pdf->endPage();
+  if (!pdf->openOutputFile(outputPath) || pdf->closeFile() <= 0)
+    return failure.empty() ? "cannot write " + outputPath : failure;
+  return failure;
+}
+
+}  // namespace fondaris::tools
