@@ -87,7 +87,7 @@ TEST_F(IniFileTest, LongLinesAndGarbageDoNotBreakReading) {
   {
     std::ofstream out(p, std::ios::binary);
     out << "[Anfrage]\r\nLang=" << std::string(5000, '7') << "\r\nBeitrag=50\r\n";
-    out << std::string("\0\xff\xfe[=]=\n\n=", 12) << "\r\n";
+    out << std::string("\0\xff\xfe[=]=\n\n=", 10) << "\r\n";
   }
   IniFile ini(p);
   ASSERT_TRUE(ini.load());

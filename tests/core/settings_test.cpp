@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include <unistd.h>
+
 #include "core/files.h"
 
 namespace fondaris::core {
@@ -13,7 +15,11 @@ namespace {
 class SettingsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir = (std::filesystem::temp_directory_path() / "fondaris_settings_test").string();
+    // One folder per test and process: ctest runs tests side by side.
+    dir = (std::filesystem::temp_directory_path() /
+           ("fondaris_settings_" + std::to_string(::getpid()) + "_" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name()))
+              .string();
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
     setWorkingDirectory(dir);

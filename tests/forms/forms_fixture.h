@@ -4,6 +4,8 @@
 
 #include <cstdlib>
 #include <filesystem>
+
+#include <unistd.h>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -32,7 +34,9 @@ class FormsTest : public ::testing::Test {
     std::string name = std::string(info->test_suite_name()) + "_" + info->name();
     for (char& c : name)
       if (c == '/') c = '_';
-    dir = (fs::temp_directory_path() / "fondaris_forms_tests" / name).string();
+    dir =
+        (fs::temp_directory_path() / ("fondaris_forms_" + std::to_string(::getpid()) + "_" + name))
+            .string();
     fs::remove_all(dir);
     fs::create_directories(dir);
     fs::copy_file(std::string(FONDARIS_BUILD_DIR) + "/Param.dat", dir + "/Param.dat");
