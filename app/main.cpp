@@ -2,12 +2,12 @@
 #include <cstdio>
 #include <memory>
 
+#include "app/gui_module.h"
 #include "app/option_map.h"
 #include "core/dialogs.h"
 #include "core/files.h"
 #include "core/notation.h"
 #include "engine/batch_entry.h"
-#include "forms/qt/interactive.h"
 
 using namespace fondaris;
 
@@ -31,5 +31,5 @@ int main(int argc, char** argv) {
                                        dialogs);
   }
 
-  return qt::runInteractive(argc, argv);
+  return app::runInteractiveModule(argc, argv);
 }

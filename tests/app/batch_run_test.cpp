@@ -28,6 +28,8 @@ class BatchRun : public ::testing::Test {
     fs::create_directories(work_);
     fs::copy_file(fs::path(FONDARIS_BUILD_DIR) / "fondaris", prog_ / "fondaris");
     fs::copy_file(fs::path(FONDARIS_BUILD_DIR) / "Param.dat", prog_ / "Param.dat");
+    fs::copy_file(fs::path(FONDARIS_BUILD_DIR) / "libfondaris-gui.so",
+                  prog_ / "libfondaris-gui.so");
   }
   void TearDown() override {
     if (!HasFailure()) fs::remove_all(root_);
