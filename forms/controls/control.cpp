@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/cp1252.h"
 #include "forms/controls/form.h"
 
 namespace fondaris::forms {
@@ -85,9 +86,10 @@ void Control::userSetText(const std::string& text) {
     itemIndex_ = indexOf(text);
     text_ = text;
   } else {
-    text_ = maxLength_ > 0 && static_cast<int>(text.size()) > maxLength_
-                ? text.substr(0, static_cast<std::size_t>(maxLength_))
-                : text;
+    text_ = text;
+    // The limit counts characters, as the user sees them ("Größe" is five).
+    while (maxLength_ > 0 && static_cast<int>(core::utf8Length(text_)) > maxLength_)
+      text_ = std::string(core::utf8PrefixBytes(text_, text_.size() - 1));
   }
   if (onChange) onChange(this);
 }
