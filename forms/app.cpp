@@ -3,7 +3,7 @@
 #include "forms/angebotsdaten/tfrm_angebotsdaten.h"
 #include "forms/startmaske/tfrm_startmaske.h"
 #include "forms/vermittler/tfrm_vermittler.h"
-#include "forms/vertragsdaten/tfrm_vertagsdaten.h"
+#include "forms/vertragsdaten/tfrm_vertragsdaten.h"
 
 namespace fondaris::forms {
 

@@ -9,7 +9,7 @@
 #include "forms/date_field.h"
 #include "forms/startmaske/tfrm_startmaske.h"
 #include "forms/vermittler/tfrm_vermittler.h"
-#include "forms/vertragsdaten/tfrm_vertagsdaten.h"
+#include "forms/vertragsdaten/tfrm_vertragsdaten.h"
 #include "forms/window_placement.h"
 
 namespace fondaris::forms {

@@ -20,7 +20,7 @@
 #include "forms/app.h"
 #include "forms/startmaske/tfrm_startmaske.h"
 #include "forms/vermittler/tfrm_vermittler.h"
-#include "forms/vertragsdaten/tfrm_vertagsdaten.h"
+#include "forms/vertragsdaten/tfrm_vertragsdaten.h"
 
 namespace fondaris::forms::testing {
 

@@ -22,7 +22,7 @@
 #include "forms/qt/views.h"
 #include "forms/startmaske/tfrm_startmaske.h"
 #include "forms/vermittler/tfrm_vermittler.h"
-#include "forms/vertragsdaten/tfrm_vertagsdaten.h"
+#include "forms/vertragsdaten/tfrm_vertragsdaten.h"
 #include "qt_test_support.h"
 
 namespace fondaris::qt {

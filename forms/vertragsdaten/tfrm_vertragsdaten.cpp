@@ -1,4 +1,4 @@
-#include "forms/vertragsdaten/tfrm_vertagsdaten.h"
+#include "forms/vertragsdaten/tfrm_vertragsdaten.h"
 
 #include <cstdio>
 
