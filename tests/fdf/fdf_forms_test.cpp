@@ -1,0 +1,176 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <regex>
+
+#include "core/files.h"
+#include "documents/fdf/fdf_fields.h"
+#include "documents/fdf/fdf_writer.h"
+#include "documents/fdf/filled_form.h"
+#include "fdf_test_support.h"
+#include "tools/forms/form_source.h"
+
+namespace fondaris::documents {
+namespace {
+
+namespace tt = testing_tools;
+using namespace testing_support;
+using K = FdfFieldKind;
+
+// The sample forms the build makes, as the product data names them.
+std::vector<tools::FormJob> sampleForms() {
+  const auto lines = tools::readSourceLines(std::string(FONDARIS_SOURCE_DIR) + "/data/param.txt");
+  return lines ? tools::formJobs(*lines) : std::vector<tools::FormJob>{};
+}
+
+// Entries a customer with awkward data gives the VL application form.
+std::vector<FdfEntry> awkwardEntries() {
+  return {
+      {"DIH1Name", "Müller) /T (Vorname", K::Text},
+      {"DIH1Vorname", "Jörg", K::Text},
+      {"DIH1Ort", "Weißenfels „Süd“ – 5 €", K::Text},
+      {"DIH1Strasse", "ul. Źródlana 3, Łódź", K::Text},
+      {"DIH1Beruf", "C:\\Daten (alt)\\", K::Text},
+      {"DIH1Kreuz", "1", K::Choice},
+      {"Kontrollkästchen7", "K", K::Choice},
+      {"Strategie", "VL3", K::Choice},
+      {"DIH1_selbst", "Ja", K::Choice},
+      {"DIH2GV1Kreuz", "X", K::Choice},
+  };
+}
+
+void expectAwkwardValues(const std::map<std::string, ListedField>& fields) {
+  for (const FdfEntry& entry : awkwardEntries()) {
+    ASSERT_TRUE(fields.count(entry.field)) << entry.field;
+    EXPECT_EQ(fields.at(entry.field).value, entry.value) << entry.field;
+  }
+  // The name did not spill into another field.
+  EXPECT_EQ(fields.at("DIH1Vorname").value, "Jörg");
+}
+
+TEST(FdfForms, AnOutsideReaderFillsEveryValueAsTyped) {
+  ASSERT_TRUE(tt::toolAvailable("pdftk"));
+  const std::string form = buildFile("FQ-VL-Antrag.pdf");
+  const std::string fdf = outputFile("VVSpar_pdftk.fdf");
+  const std::string filled = outputFile("VVSpar_pdftk.pdf");
+  ASSERT_EQ(writeFdfFile(fdf, {awkwardEntries(),
+                               fdfFormReference("/opt/Daten (alt)", "FQ-VL-Antrag.pdf", false)}),
+            FdfWriteResult::Written);
+  std::remove(filled.c_str());
+  tt::run("pdftk " + tt::quoted(form) + " fill_form " + tt::quoted(fdf) + " output " +
+          tt::quoted(filled));
+  ASSERT_TRUE(core::fileExists(filled));
+  expectAwkwardValues(pdftkFields(filled));
+}
+
+// The states of the ticked boxes per field, as qpdf (an outside reader) lists the widgets.
+std::map<std::string, std::set<std::string>> tickedBoxes(const std::string& pdf) {
+  const std::string json = tt::run("qpdf --json=2 --json-key=acroform " + tt::quoted(pdf));
+  static const std::regex kWidget(
+      R"re("appearancestate": "([^"]*)"[\s\S]*?"fullname": "([^"]*)")re");
+  std::map<std::string, std::set<std::string>> ticked;
+  for (auto it = std::sregex_iterator(json.begin(), json.end(), kWidget);
+       it != std::sregex_iterator(); ++it)
+    if ((*it)[1].length() > 1 && (*it)[1] != "/Off")
+      ticked[(*it)[2]].insert((*it)[1].str().substr(1));
+  return ticked;
+}
+
+TEST(FdfForms, TheFilledPdfShowsTheValuesInTheirPlaces) {
+  const std::string filled = outputFile("VVSpar_awkward.pdf");
+  const FilledForm result =
+      writeFilledForm(buildFile("FQ-VL-Antrag.pdf"), awkwardEntries(), filled);
+  ASSERT_EQ(result.result, FilledFormResult::Written);
+  EXPECT_TRUE(result.unknownFields.empty());
+  EXPECT_TRUE(tt::qpdfClean(filled));
+
+  const std::string text = tt::pdfText(filled);
+  for (const char* shown :
+       {"Müller) /T (Vorname", "Jörg", "Weißenfels „Süd“ – 5 €", "C:\\Daten (alt)\\"})
+    EXPECT_NE(text.find(shown), std::string::npos) << shown;
+  expectAwkwardValues(pdftkFields(filled));
+
+  const auto ticked = tickedBoxes(filled);
+  EXPECT_EQ(ticked.at("DIH1Kreuz"), std::set<std::string>{"1"});
+  EXPECT_EQ(ticked.at("Kontrollkästchen7"), std::set<std::string>{"K"});
+  EXPECT_EQ(ticked.at("Strategie"), std::set<std::string>{"VL3"});
+  EXPECT_EQ(ticked.at("DIH1_selbst"), std::set<std::string>{"Ja"});
+  EXPECT_FALSE(ticked.count("DIH2GV1Kreuz"));  // "X": nothing chosen
+}
+
+TEST(FdfForms, AFormThatCannotBeFilledIsReportedAndNothingIsLost) {
+  const TempFolder folder;
+  const std::string form = buildFile("FQ-VL-Antrag.pdf");
+  const std::string out = folder.path("VVSpar.pdf");
+  const std::vector<FdfEntry> entries = {{"DIH1Name", "Neu", K::Text},
+                                         {"GibtEsNicht", "x", K::Text}};
+
+  EXPECT_EQ(writeFilledForm(folder.path("fehlt.pdf"), entries, out).result,
+            FilledFormResult::FormMissing);
+  ASSERT_TRUE(core::writeFileAtomically(folder.path("kaputt.pdf"), "%PDF-1.4\nkein PDF"));
+  EXPECT_EQ(writeFilledForm(folder.path("kaputt.pdf"), entries, out).result,
+            FilledFormResult::FormUnreadable);
+  EXPECT_FALSE(core::fileExists(out));
+  EXPECT_EQ(writeFilledForm(form, entries, folder.path("fehlt/VVSpar.pdf")).result,
+            FilledFormResult::CannotWrite);
+
+  ASSERT_TRUE(core::writeFileAtomically(out, "old"));
+  ::chmod(out.c_str(), 0444);
+  EXPECT_EQ(writeFilledForm(form, entries, out).result, FilledFormResult::CannotWrite);
+  EXPECT_EQ(core::readFileBytes(out), "old");
+
+  ::chmod(out.c_str(), 0644);
+  const FilledForm filled = writeFilledForm(form, entries, out);
+  EXPECT_EQ(filled.result, FilledFormResult::Written);
+  EXPECT_EQ(filled.unknownFields, std::vector<std::string>{"GibtEsNicht"});
+}
+
+// Every sample form carries the fields and export values of the forms-data files that fill it;
+// filled with a distinct value in every field, each value shows.
+TEST(FdfForms, EverySampleFormCarriesItsFieldsAndShowsEveryValue) {
+  const auto jobs = sampleForms();
+  ASSERT_EQ(jobs.size(), 9u);
+  for (const tools::FormJob& job : jobs) {
+    SCOPED_TRACE(job.fileName);
+    const std::string form = buildFile(job.fileName);
+    EXPECT_TRUE(tt::qpdfClean(form));
+    const auto listed = pdftkFields(form);
+    std::vector<FdfEntry> entries;
+    std::map<std::string, std::string> shown;
+    for (FdfFile file : job.files) {
+      for (const FdfField& field : fdfFields(file, job.variant)) {
+        const std::string name(field.name);
+        ASSERT_TRUE(listed.count(name)) << name;
+        if (field.kind == K::Choice) {
+          EXPECT_EQ(listed.at(name).type, "Button") << name;
+          for (const std::string& value : fdfExportValues(field))
+            EXPECT_TRUE(listed.at(name).states.count(value)) << name << " " << value;
+          entries.push_back({name, fdfExportValues(field).back(), K::Choice});
+        } else if (!shown.count(name)) {
+          EXPECT_EQ(listed.at(name).type, "Text") << name;
+          char token[8];
+          std::snprintf(token, sizeof token, "W%03zu", shown.size());
+          shown[name] = token;
+          entries.push_back({name, token, K::Text});
+        }
+      }
+    }
+    std::string base = job.fileName.substr(0, job.fileName.size() - 4);
+    const std::string filled = outputFile(base + "_alle_Felder.pdf");
+    ASSERT_EQ(writeFilledForm(form, entries, filled).result, FilledFormResult::Written);
+    EXPECT_TRUE(tt::qpdfClean(filled));
+    const std::string text = tt::pdfText(filled);
+    for (const auto& [name, token] : shown)
+      EXPECT_NE(text.find(token), std::string::npos) << name << " " << token;
+    const auto ticked = tickedBoxes(filled);
+    for (const FdfEntry& entry : entries)
+      if (entry.kind == K::Choice)
+        EXPECT_TRUE(ticked.count(entry.field) && ticked.at(entry.field).count(entry.value))
+            << entry.field;
+  }
+}
+
+}  // namespace
+}  // namespace fondaris::documents
