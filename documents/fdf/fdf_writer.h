@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "documents/fdf/fdf_fields.h"
+#include "documents/fdf/pdf_text.h"
 
 namespace fondaris::documents {
 
@@ -23,19 +24,6 @@ struct FdfData {
 };
 
 enum class FdfWriteResult { Written, Failed };
-
-// The bytes of the text string for `utf8` as they stand in a PDF file: PDFDocEncoding when every
-// character has a byte there (German letters then keep their Windows-1252 bytes, € and the
-// quotation marks get theirs), otherwise UTF-16BE with its byte order mark.
-std::string pdfTextStringBytes(std::string_view utf8);
-
-// `bytes` as the inside of a PDF literal string: "\", "(" and ")" escaped, CR and LF as \r and
-// \n, every other byte outside printable ASCII and Latin-1 letters in octal.
-std::string pdfLiteralBody(std::string_view bytes);
-
-// An export value as a PDF name without its "/": delimiters and bytes outside printable ASCII
-// as #xx.
-std::string pdfNameBody(std::string_view utf8);
 
 // The whole forms-data file (FDF 1.2) as bytes.
 std::string fdfBytes(const FdfData& data);

@@ -10,6 +10,7 @@
 #include <map>
 
 #include "core/files.h"
+#include "documents/fdf/pdf_text.h"
 
 namespace fondaris::documents {
 
@@ -48,6 +49,7 @@ FilledForm writeFilledForm(const std::string& formPath, const std::vector<FdfEnt
     QPDFAcroFormDocumentHelper acro(pdf);
     std::map<std::string, QPDFFormFieldObjectHelper> fields;
     for (auto& field : acro.getFormFields()) fields.emplace(field.getFullyQualifiedName(), field);
+    std::vector<std::pair<QPDFFormFieldObjectHelper, std::string>> exactValues;
     for (const FdfEntry& entry : entries) {
       const auto found = fields.find(entry.field);
       if (found == fields.end()) {
@@ -56,13 +58,19 @@ FilledForm writeFilledForm(const std::string& formPath, const std::vector<FdfEnt
       }
       QPDFFormFieldObjectHelper& field = found->second;
       // The form decides what a field is: a text entry for a box still sets its state.
-      if (field.getFieldType() == "/Btn")
+      if (field.getFieldType() == "/Btn") {
         setChoice(acro, field, entry.value);
-      else
-        field.setV(entry.value, false);
+        continue;
+      }
+      // qpdf draws with the form's Windows-1252 font: draw what it can show, keep the value.
+      const std::string drawn = winAnsiLookalike(entry.value);
+      field.setV(drawn, false);
+      if (drawn != entry.value) exactValues.emplace_back(field, entry.value);
     }
     acro.setNeedAppearances(true);
     acro.generateAppearancesIfNeeded();
+    for (auto& [field, value] : exactValues)
+      field.getObjectHandle().replaceKey("/V", QPDFObjectHandle::newUnicodeString(value));
     QPDFWriter writer(pdf);
     writer.setOutputMemory();
     writer.write();
@@ -75,6 +83,16 @@ FilledForm writeFilledForm(const std::string& formPath, const std::vector<FdfEnt
   filled.result = core::writeFileAtomically(outputPath, bytes) ? FilledFormResult::Written
                                                                : FilledFormResult::CannotWrite;
   return filled;
+}
+
+FormsDataResult writeFormsData(const std::string& fdfPath, const FdfData& data,
+                               const std::string& formPath) {
+  FormsDataResult result;
+  result.fdf = writeFdfFile(fdfPath, data);
+  if (result.fdf != FdfWriteResult::Written) return result;
+  result.pdfPath = filledPdfPath(fdfPath);
+  result.pdf = writeFilledForm(formPath, data.entries, result.pdfPath);
+  return result;
 }
 
 }  // namespace fondaris::documents

@@ -27,4 +27,14 @@ struct FilledForm {
                                          const std::vector<FdfEntry>& entries,
                                          const std::string& outputPath);
 
+// What "&Weiter" writes for one forms-data file: the file itself and, only when it was written,
+// the filled PDF beside it ("VVSpar.fdf" -> "VVSpar.pdf") from the form at `formPath`.
+struct FormsDataResult {
+  FdfWriteResult fdf = FdfWriteResult::Failed;
+  FilledForm pdf;
+  std::string pdfPath;  // empty when the forms-data file failed
+};
+[[nodiscard]] FormsDataResult writeFormsData(const std::string& fdfPath, const FdfData& data,
+                                             const std::string& formPath);
+
 }  // namespace fondaris::documents

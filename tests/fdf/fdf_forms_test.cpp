@@ -79,16 +79,21 @@ std::map<std::string, std::set<std::string>> tickedBoxes(const std::string& pdf)
 }
 
 TEST(FdfForms, TheFilledPdfShowsTheValuesInTheirPlaces) {
-  const std::string filled = outputFile("VVSpar_awkward.pdf");
-  const FilledForm result =
-      writeFilledForm(buildFile("FQ-VL-Antrag.pdf"), awkwardEntries(), filled);
-  ASSERT_EQ(result.result, FilledFormResult::Written);
-  EXPECT_TRUE(result.unknownFields.empty());
+  const std::string form = buildFile("FQ-VL-Antrag.pdf");
+  const FormsDataResult result = writeFormsData(
+      outputFile("VVSpar.fdf"),
+      {awkwardEntries(), fdfFormReference(FONDARIS_BUILD_DIR, "FQ-VL-Antrag.pdf", false)}, form);
+  ASSERT_EQ(result.fdf, FdfWriteResult::Written);
+  ASSERT_EQ(result.pdf.result, FilledFormResult::Written);
+  EXPECT_TRUE(result.pdf.unknownFields.empty());
+  const std::string filled = result.pdfPath;
+  EXPECT_EQ(filled, outputFile("VVSpar.pdf"));
   EXPECT_TRUE(tt::qpdfClean(filled));
 
   const std::string text = tt::pdfText(filled);
-  for (const char* shown :
-       {"Müller) /T (Vorname", "Jörg", "Weißenfels „Süd“ – 5 €", "C:\\Daten (alt)\\"})
+  // Polish letters are drawn as their base letters; the value itself keeps them.
+  for (const char* shown : {"Müller) /T (Vorname", "Jörg", "Weißenfels „Süd“ – 5 €",
+                            "C:\\Daten (alt)\\", "ul. Zródlana 3, Lódz"})
     EXPECT_NE(text.find(shown), std::string::npos) << shown;
   expectAwkwardValues(pdftkFields(filled));
 
@@ -113,8 +118,24 @@ TEST(FdfForms, AFormThatCannotBeFilledIsReportedAndNothingIsLost) {
   EXPECT_EQ(writeFilledForm(folder.path("kaputt.pdf"), entries, out).result,
             FilledFormResult::FormUnreadable);
   EXPECT_FALSE(core::fileExists(out));
+  // A form cut in half: qpdf repairs what it can; either way nothing crashes and what is
+  // written is a sound PDF.
+  const auto whole = core::readFileBytes(form);
+  ASSERT_TRUE(whole);
+  ASSERT_TRUE(
+      core::writeFileAtomically(folder.path("halb.pdf"), whole->substr(0, whole->size() / 2)));
+  const FilledForm half =
+      writeFilledForm(folder.path("halb.pdf"), entries, folder.path("halb_gefuellt.pdf"));
+  if (half.result == FilledFormResult::Written)
+    EXPECT_TRUE(tt::qpdfClean(folder.path("halb_gefuellt.pdf")));
+  else
+    EXPECT_EQ(half.result, FilledFormResult::FormUnreadable);
   EXPECT_EQ(writeFilledForm(form, entries, folder.path("fehlt/VVSpar.pdf")).result,
             FilledFormResult::CannotWrite);
+  const FormsDataResult none =
+      writeFormsData(folder.path("fehlt/VVSpar.fdf"), {entries, "FQ-VL-Antrag.pdf"}, form);
+  EXPECT_EQ(none.fdf, FdfWriteResult::Failed);
+  EXPECT_EQ(none.pdfPath, "");
 
   ASSERT_TRUE(core::writeFileAtomically(out, "old"));
   ::chmod(out.c_str(), 0444);
@@ -157,18 +178,23 @@ TEST(FdfForms, EverySampleFormCarriesItsFieldsAndShowsEveryValue) {
         }
       }
     }
-    std::string base = job.fileName.substr(0, job.fileName.size() - 4);
-    const std::string filled = outputFile(base + "_alle_Felder.pdf");
-    ASSERT_EQ(writeFilledForm(form, entries, filled).result, FilledFormResult::Written);
+    // The forms-data file and the filled form stay in build/test-output for a look.
+    const std::string base = job.fileName.substr(0, job.fileName.size() - 4);
+    const FormsDataResult written =
+        writeFormsData(outputFile(base + "_alle_Felder.fdf"), {entries, job.fileName}, form);
+    ASSERT_EQ(written.pdf.result, FilledFormResult::Written);
+    const std::string filled = written.pdfPath;
     EXPECT_TRUE(tt::qpdfClean(filled));
     const std::string text = tt::pdfText(filled);
     for (const auto& [name, token] : shown)
       EXPECT_NE(text.find(token), std::string::npos) << name << " " << token;
     const auto ticked = tickedBoxes(filled);
-    for (const FdfEntry& entry : entries)
-      if (entry.kind == K::Choice)
+    for (const FdfEntry& entry : entries) {
+      if (entry.kind == K::Choice) {
         EXPECT_TRUE(ticked.count(entry.field) && ticked.at(entry.field).count(entry.value))
             << entry.field;
+      }
+    }
   }
 }
 

@@ -57,6 +57,8 @@ TEST(FdfWriter, WritesExportValuesAsNames) {
   EXPECT_EQ(pdfNameBody("Ja"), "Ja");
   EXPECT_EQ(pdfNameBody("VL11"), "VL11");
   EXPECT_EQ(pdfNameBody("a b/(c)#"), "a#20b#2F#28c#29#23");
+  const FdfData none{{{"DIH2GV1Kreuz", "", FdfFieldKind::Choice}}, "F.pdf"};
+  EXPECT_NE(fdfBytes(none).find("<< /V /X /T (DIH2GV1Kreuz)>>\n"), std::string::npos);
 }
 
 TEST(FdfWriter, NamesTheFormAndTheFilledPdf) {

@@ -5,6 +5,7 @@
 #include <qpdf/QPDFPageDocumentHelper.hh>
 #include <qpdf/QPDFWriter.hh>
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <regex>
@@ -69,11 +70,21 @@ std::vector<FormJob> formJobs(const std::vector<std::string>& paramLines) {
     if (std::regex_search(line, m, kLine)) values[m[1].str()] = m[2].str();
   }
   std::vector<FormJob> jobs;
-  std::set<std::string> seen;
   for (const Kind& kind : kKinds) {
     const std::string& name = values[kind.key];
-    if (name.empty() || !seen.insert(name).second) continue;
-    jobs.push_back({name, kind.source, kind.tags, kind.files, kind.variant});
+    if (name.empty()) continue;
+    auto same = std::find_if(jobs.begin(), jobs.end(),
+                             [&name](const FormJob& job) { return job.fileName == name; });
+    if (same == jobs.end()) {
+      jobs.push_back({name, kind.source, kind.tags, kind.files, kind.variant});
+      continue;
+    }
+    // One form named for both variants carries the fields of both.
+    same->tags.insert(kind.tags.begin(), kind.tags.end());
+    for (FdfFile file : kind.files)
+      if (std::find(same->files.begin(), same->files.end(), file) == same->files.end())
+        same->files.push_back(file);
+    if (same->variant != kind.variant) same->variant = FdfVariant::Both;
   }
   return jobs;
 }
