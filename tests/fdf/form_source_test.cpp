@@ -76,6 +76,17 @@ TEST(FormSource, BuildsEveryNamedFormOnce) {
   EXPECT_EQ(jobs[0].fileName, "A.pdf");
   EXPECT_EQ(jobs[0].variant, documents::FdfVariant::Both);
   EXPECT_EQ(jobs[0].tags, (std::set<std::string>{"vl", "ziel"}));
+  // The application source then lays out the strategies of both variants in one group.
+  const TempFolder folder;
+  const auto source =
+      readSourceLines(std::string(FONDARIS_SOURCE_DIR) + "/data/forms/" + jobs[0].source);
+  ASSERT_TRUE(source);
+  ASSERT_EQ(buildForm(*source, jobs[0], folder.path("A.pdf")), "");
+  const auto fields = documents::testing_support::pdftkFields(folder.path("A.pdf"));
+  ASSERT_TRUE(fields.count("Strategie"));
+  EXPECT_TRUE(fields.at("Strategie").states.count("VL1"));
+  EXPECT_TRUE(fields.at("Strategie").states.count("ZSP11"));
+  EXPECT_TRUE(fields.count("VLStrategie") && fields.count("ZSPStrategie"));
   EXPECT_EQ(jobs[1].fileName, "U.pdf");
   EXPECT_EQ(jobs[1].files, std::vector<FdfFile>{FdfFile::VVZUEB});
 }
