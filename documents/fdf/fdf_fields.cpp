@@ -352,9 +352,11 @@ std::vector<FdfField> fdfFields(FdfFile file, FdfVariant variant) {
   return fields;
 }
 
-const FdfField* findFdfField(FdfFile file, std::string_view name) {
+const FdfField* findFdfField(FdfFile file, std::string_view name, FdfVariant variant) {
   for (const FdfField& field : fdfFields(file))
-    if (field.name == name) return &field;
+    if (field.name == name && (variant == FdfVariant::Both || field.variant == FdfVariant::Both ||
+                               field.variant == variant))
+      return &field;
   return nullptr;
 }
 

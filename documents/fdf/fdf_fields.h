@@ -37,8 +37,10 @@ const std::vector<FdfField>& fdfFields(FdfFile file);
 // The fields of `file` that a form of `variant` carries (Vl or Ziel; Both keeps every field).
 std::vector<FdfField> fdfFields(FdfFile file, FdfVariant variant);
 
-// A field of `file` by name; nullptr when the file has none of that name.
-const FdfField* findFdfField(FdfFile file, std::string_view name);
+// A field of `file` by name as a form of `variant` carries it ("Strategie" offers other export
+// values per variant); nullptr when there is none.
+const FdfField* findFdfField(FdfFile file, std::string_view name,
+                             FdfVariant variant = FdfVariant::Both);
 
 // The export values of a choice field, split.
 std::vector<std::string> fdfExportValues(const FdfField& field);
