@@ -33,6 +33,7 @@ std::vector<FdfEntry> awkwardEntries() {
       {"DIH1Ort", "Weißenfels „Süd“ – 5 €", K::Text},
       {"DIH1Strasse", "ul. Źródlana 3, Łódź", K::Text},
       {"DIH1Beruf", "C:\\Daten (alt)\\", K::Text},
+      {"DIH1GebName", std::string(1000, 'A') + std::string(1000, 'X'), K::Text},
       {"DIH1Kreuz", "1", K::Choice},
       {"Kontrollkästchen7", "K", K::Choice},
       {"Strategie", "VL3", K::Choice},
