@@ -62,15 +62,15 @@ bool writeToSpecialFile(const std::string& path, std::string_view bytes) {
 }
 
 // Without a temporary file beside the target (a folder the user may not write, a file he may)
-// the file is rewritten in place; should that fail halfway, its old content is put back.
+// the file is rewritten in place; should that fail halfway, its old content (when readable)
+// is put back.
 bool writeInPlace(const std::string& path, std::string_view bytes) {
   const auto old = readFileBytes(path);
-  if (!old) return false;
   const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
   if (fd < 0) return false;
   bool ok = writeAll(fd, bytes) && ::ftruncate(fd, static_cast<off_t>(bytes.size())) == 0 &&
             ::fsync(fd) == 0;
-  if (!ok && ::lseek(fd, 0, SEEK_SET) == 0 && writeAll(fd, *old))
+  if (!ok && old && ::lseek(fd, 0, SEEK_SET) == 0 && writeAll(fd, *old))
     (void)!::ftruncate(fd, static_cast<off_t>(old->size()));
   if (::close(fd) != 0) ok = false;
   return ok;

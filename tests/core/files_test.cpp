@@ -126,20 +126,25 @@ TEST_F(FilesTest, InAFolderThatTakesNoNewFileTheFileIsWrittenInPlace) {
   fs::permissions(dir_, fs::perms::all);  // reachable for the ordinary user
   put("locked/res.ini", "alter Inhalt, länger als der neue");
   put("locked/ro.ini", "bleibt");
+  put("locked/wo.ini", "nur schreibbar");
   fs::permissions(path("locked/res.ini"), fs::perms::all & ~fs::perms::owner_exec &
                                               ~fs::perms::group_exec & ~fs::perms::others_exec);
   fs::permissions(path("locked/ro.ini"), fs::perms::owner_read | fs::perms::others_read);
+  fs::permissions(path("locked/wo.ini"), fs::perms::owner_write | fs::perms::others_write);
   // Not writable for its owner either, so that the case also holds when not run as root.
   fs::permissions(dir_ / "locked", fs::perms::owner_read | fs::perms::owner_exec |
                                        fs::perms::others_read | fs::perms::others_exec);
 
   EXPECT_TRUE(asOrdinaryUser([&] { return writeFileAtomically(path("locked/res.ini"), "neu"); }));
   EXPECT_EQ(*readFileBytes(path("locked/res.ini")), "neu");
+  EXPECT_TRUE(asOrdinaryUser([&] { return writeFileAtomically(path("locked/wo.ini"), "neu"); }));
+  fs::permissions(path("locked/wo.ini"), fs::perms::owner_read, fs::perm_options::add);
+  EXPECT_EQ(*readFileBytes(path("locked/wo.ini")), "neu");
   EXPECT_FALSE(asOrdinaryUser([&] { return writeFileAtomically(path("locked/ro.ini"), "x"); }));
   EXPECT_EQ(*readFileBytes(path("locked/ro.ini")), "bleibt");
   EXPECT_FALSE(asOrdinaryUser([&] { return writeFileAtomically(path("locked/neu.ini"), "x"); }));
   EXPECT_FALSE(fs::exists(dir_ / "locked" / "neu.ini"));
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir_ / "locked"), {}), 2);
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_ / "locked"), {}), 3);
 }
 
 TEST_F(FilesTest, APipeIsWrittenNotReplaced) {
