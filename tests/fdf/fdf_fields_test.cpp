@@ -32,7 +32,7 @@ TEST(FdfFields, TheTableIsConsistent) {
       }
     }
   }
-  // The transfer files differ as the description of the files says.
+  // The transfer files differ only in the amount and the depot number.
   auto transfer = names(FdfFile::VVZUEB);
   EXPECT_EQ(transfer.size(), 15u);
   std::erase(transfer, "Betrag");
