@@ -1,6 +1,8 @@
 #include "forms/app.h"
 
 #include "forms/angebotsdaten/tfrm_angebotsdaten.h"
+#include "forms/angebotsdialog/tfrm_angebotsdialog.h"
+#include "forms/pruefung/tfrm_pruefung.h"
 #include "forms/startmaske/tfrm_startmaske.h"
 #include "forms/vermittler/tfrm_vermittler.h"
 #include "forms/vertragsdaten/tfrm_vertragsdaten.h"
@@ -21,6 +23,10 @@ void App::createForms() {
   frmVertagsdaten->FormCreate();
   frmAngebotsdaten = std::make_unique<TfrmAngebotsdaten>(*this);
   frmAngebotsdaten->FormCreate();
+  frmAngebotsdialog = std::make_unique<TfrmAngebotsdialog>(*this);
+  frmAngebotsdialog->FormCreate();
+  frmPruefung = std::make_unique<TfrmPruefung>(*this);
+  frmPruefung->FormCreate();
 }
 
 void App::quit() {
