@@ -66,8 +66,8 @@ std::string joinNames(const Control& first, const Control& last) {
 
 TfrmAngebotsdialog::TfrmAngebotsdialog(App& app)
     : Form(app, "TfrmAngebotsdialog", "frmAngebotsdialog") {
-  designHeight = 640;
-  designWidth = 860;
+  designHeight = 680;
+  designWidth = 1180;
   tsAnleger1.setCaption("Anlegerfragebogen Teil 1");
   tsAnleger2.setCaption("Anlegerfragebogen Teil 2");
   tsAusweis.setCaption("Ausweis");
@@ -99,6 +99,7 @@ TfrmAngebotsdialog::TfrmAngebotsdialog(App& app)
   cbAS.setCaption("sonst:");
   rbRJa.setCaption("Ja");
   rbRNein.setCaption("Nein");
+  cbKeineErfahrung.setCaption("Keine Erfahrung mit Wertpapieranlagen");
   cbAblaufmanagement.setCaption("Ja, ich möchte am Ablaufmanagement teilnehmen");
   sb_Heute.setCaption("H");
   sb_Jetzt.setCaption("J");

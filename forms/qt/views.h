@@ -10,5 +10,8 @@ namespace fondaris::qt {
 std::unique_ptr<QWidget> makeStartmaskeView();
 std::unique_ptr<QWidget> makeVermittlerView();
 std::unique_ptr<QWidget> makeAngebotsdatenView();
+// Designer files: angebotsdialog_view.ui, pruefung_view.ui.
+std::unique_ptr<QWidget> makeAngebotsdialogView();
+std::unique_ptr<QWidget> makePruefungView();
 
 }  // namespace fondaris::qt
