@@ -146,7 +146,8 @@ TfrmAngebotsdialog::TfrmAngebotsdialog(App& app)
   // typed numbers.
   for (Control* c : controls())
     if (c->kind() == ControlKind::ComboBox) c->setDropDownList(true);
-  for (ComboBox* typed : {&cbZiel1, &cbZiel2, &cbZiel3, &cbZF_BLZ, &cbZP_BLZ, &cbZB_BLZ})
+  for (Control* typed : std::initializer_list<Control*>{&cbZiel1, &cbZiel2, &cbZiel3, &cbZF_BLZ,
+                                                        &cbZP_BLZ, &cbZB_BLZ})
     typed->setDropDownList(false);
 
   // Masks and lengths: what the offer file and the forms-data files keep.
@@ -164,7 +165,13 @@ TfrmAngebotsdialog::TfrmAngebotsdialog(App& app)
     account->setMask(kAccountMask);
     account->setMaxLength(10);
   }
-  for (ComboBox* code : {&cbZF_BLZ, &cbZP_BLZ, &cbZB_BLZ}) code->setMaxLength(8);
+  // Bank codes take digits only and are looked up exactly: a completed code could name a bank
+  // the agent did not mean.
+  for (ComboBoxInc* code : {&cbZF_BLZ, &cbZP_BLZ, &cbZB_BLZ}) {
+    code->setMaxLength(8);
+    code->Numeric = true;
+    code->IncSearch = false;
+  }
   edZE_BLZ.setMaxLength(8);
   for (Edit* bic : {&edZF_BIC, &edZP_BIC, &edZB_BIC}) bic->setMaxLength(11);
   for (Edit* iban : {&edZF_IBAN, &edZP_IBAN, &edZB_IBAN}) iban->setMaxLength(34);
@@ -219,8 +226,8 @@ TfrmAngebotsdialog::TfrmAngebotsdialog(App& app)
   edEinkommen.onExit = on(this, &Self::edAusgabenExit);
   for (ComboBox* goal : {&cbZiel1, &cbZiel2, &cbZiel3})
     goal->onChange = goal->onExit = on(this, &Self::cbZielChange);
-  cbZF_BLZ.onExit = cbZF_BLZ.onClick = on(this, &Self::cbZF_BLZExit);
-  cbZP_BLZ.onExit = cbZP_BLZ.onClick = on(this, &Self::cbZP_BLZExit);
+  cbZF_BLZ.onExit = cbZF_BLZ.onClick = cbZF_BLZ.OnKeyPressEnter = on(this, &Self::cbZF_BLZExit);
+  cbZP_BLZ.onExit = cbZP_BLZ.onClick = cbZP_BLZ.OnKeyPressEnter = on(this, &Self::cbZP_BLZExit);
   cbZB_BLZ.onExit = on(this, &Self::cbZB_BLZExit);
   edZF_Konto.onExit = on(this, &Self::edZF_KontoExit);
   edZP_Konto.onExit = on(this, &Self::edZP_KontoExit);

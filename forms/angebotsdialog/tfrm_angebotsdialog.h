@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "bank/bank_table.h"
+#include "forms/controls/combo_box_inc.h"
 #include "forms/controls/form.h"
 
 namespace fondaris::forms {
@@ -114,7 +115,7 @@ class TfrmAngebotsdialog : public Form {
   // Page 4: bank connections. ZF reference account, ZP different debit account, ZE single
   // investment, ZB payment at the start.
   Edit edZF_Konto{*this, "edZF_Konto", &tsKonto};
-  ComboBox cbZF_BLZ{*this, "cbZF_BLZ", &tsKonto};
+  ComboBoxInc cbZF_BLZ{*this, "cbZF_BLZ", &tsKonto};
   Edit edZF_KI{*this, "edZF_KI", &tsKonto};
   Edit edZF_BIC{*this, "edZF_BIC", &tsKonto};
   Edit edZF_IBAN{*this, "edZF_IBAN", &tsKonto};
@@ -128,7 +129,7 @@ class TfrmAngebotsdialog : public Form {
   Edit edZF_Kontoin{*this, "edZF_Kontoin", &Kontoinhaber};
   GroupBox boxKonto{*this, "boxKonto", &tsKonto};
   Edit edZP_Konto{*this, "edZP_Konto", &boxKonto};
-  ComboBox cbZP_BLZ{*this, "cbZP_BLZ", &boxKonto};
+  ComboBoxInc cbZP_BLZ{*this, "cbZP_BLZ", &boxKonto};
   Edit edZP_KI{*this, "edZP_KI", &boxKonto};
   Edit edZP_BIC{*this, "edZP_BIC", &boxKonto};
   Edit edZP_IBAN{*this, "edZP_IBAN", &boxKonto};
@@ -147,7 +148,7 @@ class TfrmAngebotsdialog : public Form {
   ComboBox cb_EEGTermin{*this, "cb_EEGTermin", &boxKontoZB};
   MaskEdit medEEG_Datum{*this, "medEEG_Datum", &boxKontoZB};
   Edit edZB_Konto{*this, "edZB_Konto", &boxKontoZB};
-  ComboBox cbZB_BLZ{*this, "cbZB_BLZ", &boxKontoZB};
+  ComboBoxInc cbZB_BLZ{*this, "cbZB_BLZ", &boxKontoZB};
   Edit edZB_BIC{*this, "edZB_BIC", &boxKontoZB};
   Edit edZB_KI{*this, "edZB_KI", &boxKontoZB};
   Edit edZB_KIStr{*this, "edZB_KIStr", &boxKontoZB};

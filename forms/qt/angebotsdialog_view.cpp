@@ -1,3 +1,4 @@
+#include <QLineEdit>
 #include <QWidget>
 
 #include "forms/qt/view_kit.h"
@@ -22,6 +23,16 @@ std::unique_ptr<QWidget> makeAngebotsdialogView() {
   auto window = std::make_unique<QWidget>();
   Ui::AngebotsdialogView().setupUi(window.get());
   unnameDecoration(*window);
+  // Enter in an account field finishes it as leaving does.
+  for (const char* account : {"edZF_Konto", "edZP_Konto", "edZB_Konto"})
+    if (auto* edit = window->findChild<QLineEdit*>(account))
+      QObject::connect(edit, &QLineEdit::returnPressed, edit, [edit] {
+        QWidget* next = edit->nextInFocusChain();
+        while (next != edit &&
+               (!(next->focusPolicy() & Qt::TabFocus) || !next->isVisible() || !next->isEnabled()))
+          next = next->nextInFocusChain();
+        next->setFocus(Qt::TabFocusReason);
+      });
   window->setStyleSheet(kit::formStyleSheet());
   return window;
 }

@@ -144,7 +144,12 @@ TEST_F(QtAntrag, FillTheApplicationUntilNothingIsMissing) {
   EXPECT_EQ(pages->currentIndex(), 3);
   typeInto(widget<QComboBox>(form, "cbZF_BLZ"), "10000000");
   EXPECT_EQ(widget<QLineEdit>(form, "edZF_KI")->text(), "Bundesbank, Berlin");
-  typeInto(widget<QLineEdit>(form, "edZF_Konto"), "532013000");
+  // Enter in the account field finishes it as leaving does.
+  auto* account = widget<QLineEdit>(form, "edZF_Konto");
+  account->setFocus(Qt::MouseFocusReason);
+  ASSERT_TRUE(test::waitFor([account] { return account->hasFocus(); }));
+  QTest::keyClicks(account, "532013000");
+  QTest::keyClick(account, Qt::Key_Return);
   EXPECT_EQ(widget<QLineEdit>(form, "edZF_IBAN")->text(), "DE98100000000532013000");
 
   click(form, "sb_Vollstaendig");
