@@ -10,7 +10,6 @@
 #include "forms/angebotsdaten/tfrm_angebotsdaten.h"
 #include "forms/app.h"
 #include "forms/startmaske/tfrm_startmaske.h"
-#include "forms/window_placement.h"
 
 namespace fondaris::forms {
 
@@ -35,7 +34,9 @@ std::string discountKey() {
   return core::paramText(record, core::paramField("discount.label"), 9);
 }
 
-TfrmVermittler::TfrmVermittler(App& app) : Form(app, "TfrmVermittler", "frmVermittler") {
+TfrmVermittler::TfrmVermittler(App& app)
+    : Form(app, "TfrmVermittler", "frmVermittler",
+           {Placement::PositionAndSize, Placement::Position, true, true}) {
   setCaption(app.mainForm().caption() + " - Vermittlerdaten");
   cbV_Land.setDropDownList(true);
   cbV_Land.setItems({"D"});
@@ -64,11 +65,10 @@ TfrmVermittler::TfrmVermittler(App& app) : Form(app, "TfrmVermittler", "frmVermi
   mHilfe.setCaption("&Hilfe");
   HotKeyHelp.setText("F1");
 
-  using namespace std::placeholders;
-  sbV_Speichern.onClick = std::bind(&TfrmVermittler::sbV_SpeichernClick, this, _1);
-  sbV_Abbruch.onClick = std::bind(&TfrmVermittler::sbV_AbbruchClick, this, _1);
-  sbMaxBZD.onClick = std::bind(&TfrmVermittler::sbMaxBZDClick, this, _1);
-  mHilfe.onClick = std::bind(&TfrmVermittler::mHilfeClick, this, _1);
+  sbV_Speichern.onClick = on(&TfrmVermittler::sbV_SpeichernClick);
+  sbV_Abbruch.onClick = on(&TfrmVermittler::sbV_AbbruchClick);
+  sbMaxBZD.onClick = on(&TfrmVermittler::sbMaxBZDClick);
+  mHilfe.onClick = on(&TfrmVermittler::mHilfeClick);
 
   // 1.-3.
   sbMaxBZD.setVisible(true);
@@ -330,28 +330,6 @@ void TfrmVermittler::sbMaxBZDClick(Control*) {
   showWithLabels(cb_RabatZSp, lb_RabatZSp, lb_RabatProzZSp, second, second);
   showWithLabels(cb_ZuzahlKundeZSp, lb_ZuzahlKundeZSp, lb_ZuzahlKundeProzZSp, second, second);
   focus(first ? &cb_Rabat : &cb_RabatZSp);
-}
-
-void TfrmVermittler::mHilfeClick(Control* sender) {
-  app().frmStartmaske->lbStartHelpClick(sender);
-}
-
-void TfrmVermittler::lbStartHelpClick(Control* sender) {
-  app().frmStartmaske->lbStartHelpClick(sender);
-}
-
-void TfrmVermittler::FormCreate() {
-  restorePosition(*this);
-  restoreSize(*this);
-}
-
-void TfrmVermittler::FormDeactivate() {
-  storePosition(*this);
-}
-
-void TfrmVermittler::FormClose() {
-  storePosition(*this);
-  app().frmStartmaske->close();
 }
 
 }  // namespace fondaris::forms

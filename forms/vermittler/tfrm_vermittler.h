@@ -55,15 +55,9 @@ class TfrmVermittler : public Form {
   HotKey HotKeyHelp{*this, "HotKeyHelp"};
   MenuItem mHilfe{*this, "mHilfe"};
 
-  void FormCreate() override;
-  void FormDeactivate() override;
-  void FormClose() override;
-
   void sbV_SpeichernClick(Control* sender);
   void sbV_AbbruchClick(Control* sender);
   void sbMaxBZDClick(Control* sender);
-  void mHilfeClick(Control* sender);
-  void lbStartHelpClick(Control* sender);
 
   // Whether "Vermitd.dat" was read completely or saved since.
   bool agentDataValid() const { return valid_; }

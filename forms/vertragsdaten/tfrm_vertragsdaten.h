@@ -28,10 +28,7 @@ class TfrmVertagsdaten : public Form {
   RadioButton rb_Fonds10{*this, "rb_Fonds10"};
   RadioButton rb_Fonds11{*this, "rb_Fonds11"};
 
-  void FormCreate() override;
   void FormActivate() override;
-  void FormDeactivate() override;
-  void FormClose() override;
 
   void cbBeginnJahrChange(Control* sender);
   void med_VbeginnExit(Control* sender);
