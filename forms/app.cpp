@@ -1,5 +1,7 @@
 #include "forms/app.h"
 
+#include "core/param_record.h"
+
 #include "forms/angebotsdaten/tfrm_angebotsdaten.h"
 #include "forms/startmaske/tfrm_startmaske.h"
 #include "forms/vermittler/tfrm_vermittler.h"
@@ -12,6 +14,7 @@ App::App(Services services, Presenter* presenter) : services_(services), present
 App::~App() = default;
 
 void App::createForms() {
+  core::settleProductDataFolder();
   frmStartmaske = std::make_unique<TfrmStartmaske>(*this);
   setMainForm(*frmStartmaske);
   frmStartmaske->create();

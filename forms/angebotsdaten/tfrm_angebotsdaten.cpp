@@ -99,8 +99,11 @@ TfrmAngebotsdaten::TfrmAngebotsdaten(App& app)
   // 1. Title and product variants as the start screen offers them.
   const TfrmStartmaske& start = *app.frmStartmaske;
   setCaption(start.caption() + " - Angebotsdaten");
-  rbProd.setCaption(core::paramTextA(core::workingDirectory(), 1));
-  rbProd1.setCaption(core::paramTextA(core::workingDirectory(), 2));
+  core::ParamRecord productData;
+  if (core::readParamRecord(core::workingDirectory(), productData, nullptr) == 0) {
+    rbProd.setCaption(core::variantName(productData, 1));
+    rbProd1.setCaption(core::variantName(productData, 2));
+  }
   rbProd.setVisible(start.rbProd.visible());
   rbProd1.setVisible(start.rbProd1.visible());
   box0.setVisible(rbProd.visible() || rbProd1.visible());

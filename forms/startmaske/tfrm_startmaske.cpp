@@ -64,22 +64,25 @@ TfrmStartmaske::TfrmStartmaske(App& app)
   lbProdukt1.onClick = on(&TfrmStartmaske::lbProdukt1Click);
 
   const std::string& directory = core::workingDirectory();
+  // Read once here; an unreadable file leaves every text empty and both products hidden.
+  core::ParamRecord productData;
+  const bool read = core::readParamRecord(directory, productData, nullptr) == 0;
 
-  const std::string picture = core::paramTextB(directory);
+  const std::string picture = core::startPictureName(productData);
   if (!picture.empty()) {
     const std::string entry = findEntry(directory, picture);
     if (!entry.empty()) iLogo.setText(core::joinPath(directory, entry));
   }
 
-  bool offered1 = core::paramSwitches(directory, 1).first;
-  bool offered2 = core::paramSwitches(directory, 2).first;
+  bool offered1 = read && core::paramSwitches(productData, 1).first;
+  bool offered2 = read && core::paramSwitches(productData, 2).first;
   std::string name1, name2;
   if (offered1) {
-    name1 = core::paramTextC(directory, 1);
+    name1 = core::productTitle(productData, 1);
     offered1 = !name1.empty();
   }
   if (offered2) {
-    name2 = core::paramTextC(directory, 2);
+    name2 = core::productTitle(productData, 2);
     offered2 = !name2.empty();
   }
   if (!name1.empty() && !name2.empty())

@@ -28,12 +28,6 @@ void showWithLabels(ComboBox& list, Label& label, Label& percent, bool visible, 
 
 }  // namespace
 
-std::string discountKey() {
-  core::ParamRecord record;
-  if (core::readParamRecord(core::workingDirectory(), record, nullptr) != 0) return {};
-  return core::paramText(record, core::paramField("discount.label"), 9);
-}
-
 TfrmVermittler::TfrmVermittler(App& app)
     : Form(app, "TfrmVermittler", "frmVermittler",
            {Placement::PositionAndSize, Placement::Position, true, true}) {
@@ -69,6 +63,10 @@ TfrmVermittler::TfrmVermittler(App& app)
   sbV_Abbruch.onClick = on(&TfrmVermittler::sbV_AbbruchClick);
   sbMaxBZD.onClick = on(&TfrmVermittler::sbMaxBZDClick);
   mHilfe.onClick = on(&TfrmVermittler::mHilfeClick);
+
+  core::ParamRecord productData;
+  if (core::readParamRecord(core::workingDirectory(), productData, nullptr) == 0)
+    discountKey_ = core::paramText(productData, core::paramField("discount.label"), 9);
 
   // 1.-3.
   sbMaxBZD.setVisible(true);
@@ -158,7 +156,7 @@ void TfrmVermittler::readSalesSetting(const std::string& line, int lineNumber,
       list.setItemIndex(0);
       rewrite = true;
     } else {
-      const std::string key = discountKey();
+      const std::string& key = discountKey_;
       bool keep = plain->substr(0, at) == key;
       if (!keep) {
         rewrite = true;
@@ -246,7 +244,7 @@ bool TfrmVermittler::readAgentFile() {
 std::string TfrmVermittler::salesLine(const ComboBox& list, bool keepPosition) const {
   if (list.itemIndex() <= 0) return {};
   const std::string position = keepPosition ? std::to_string(list.itemIndex()) : "0";
-  return core::encodeValue(discountKey() + "@" + position);
+  return core::encodeValue(discountKey_ + "@" + position);
 }
 
 std::vector<std::string> TfrmVermittler::agentFileLines() const {
@@ -319,7 +317,7 @@ void TfrmVermittler::sbMaxBZDClick(Control*) {
       app().dialogs().inputText("Kennwort", "Intern Rabatierung:", "").value_or("");
   // An empty entry never unlocks, even when no key could be read.
   if (entered.empty()) return;
-  if (entered != discountKey()) {
+  if (entered != discountKey_) {
     app().dialogs().message(kWrongCode, "Prüfung");
     return;
   }

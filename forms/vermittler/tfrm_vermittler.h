@@ -77,13 +77,12 @@ class TfrmVermittler : public Form {
                         bool& rewrite);
   std::string salesLine(const ComboBox& list, bool keepPosition) const;
 
+  // The text of the rate table's entry 9 in "Param.dat", read at creation: the internal code and
+  // the mark of stored sales settings; empty when the file could not be read.
+  std::string discountKey_;
   bool valid_ = false;
   // Country read from the file when it is not in the list ("A"), kept for rewriting.
   std::string unlistedCountry_;
 };
-
-// The text of the rate table's entry 9 in "Param.dat": the internal code and the mark of stored
-// sales settings; empty when the file cannot be read.
-std::string discountKey();
 
 }  // namespace fondaris::forms

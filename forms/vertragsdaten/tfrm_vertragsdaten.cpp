@@ -59,7 +59,7 @@ TfrmVertagsdaten::TfrmVertagsdaten(App& app)
       on(&TfrmVertagsdaten::cbBeginnJahrChange);
   med_Vbeginn.onExit = on(&TfrmVertagsdaten::med_VbeginnExit);
 
-  core::ParamRecord record;
+  core::ParamRecord& record = productData;
   if (core::readParamRecord(core::workingDirectory(), record, &app.dialogs()) != 0) {
     sb_AbbruchClick(nullptr);
     return;
@@ -135,8 +135,7 @@ void TfrmVertagsdaten::sb_AbbruchClick(Control*) {
 
 void TfrmVertagsdaten::FormActivate() {
   const bool secondVariant = app().frmAngebotsdaten && app().frmAngebotsdaten->rbProd1.checked();
-  setCaption(core::paramTextA(core::workingDirectory(), secondVariant ? 2 : 1) +
-             " - Vertragsdaten");
+  setCaption(core::variantName(productData, secondVariant ? 2 : 1) + " - Vertragsdaten");
 }
 
 }  // namespace fondaris::forms
