@@ -17,17 +17,12 @@
 #include "forms/startmaske/tfrm_startmaske.h"
 #include "forms/vermittler/tfrm_vermittler.h"
 #include "forms/vertragsdaten/tfrm_vertragsdaten.h"
-#include "forms/window_placement.h"
 
 namespace fondaris::forms {
 
 namespace {
 
 using Self = TfrmAngebotsdialog;
-
-Event on(Self* form, void (Self::*handler)(Control*)) {
-  return [form, handler](Control* sender) { (form->*handler)(sender); };
-}
 
 constexpr const char* kDateMask = "!99/99/9999;1;_";
 constexpr const char* kTimeMask = "!99:99;1;_";
@@ -65,7 +60,8 @@ std::string joinNames(const Control& first, const Control& last) {
 }  // namespace
 
 TfrmAngebotsdialog::TfrmAngebotsdialog(App& app)
-    : Form(app, "TfrmAngebotsdialog", "frmAngebotsdialog") {
+    : Form(app, "TfrmAngebotsdialog", "frmAngebotsdialog",
+           {Placement::PositionAndSize, Placement::PositionAndSize, true, false}) {
   designHeight = 680;
   designWidth = 1180;
   tsAnleger1.setCaption("Anlegerfragebogen Teil 1");
@@ -184,54 +180,54 @@ TfrmAngebotsdialog::TfrmAngebotsdialog(App& app)
            &medGV_Ausdat, &sb_WDAdr,       &sb_GVAdr,     &HotKeyHelp,   &mHilfe})
     hidden->setVisible(false);
 
-  cb_Zurueck.onClick = on(this, &Self::cb_ZurueckClick);
-  sbErste.onClick = on(this, &Self::sbErsteClick);
-  sbVorher.onClick = on(this, &Self::sbVorherClick);
-  sbNach.onClick = on(this, &Self::sbNachClick);
-  sbLetzter.onClick = on(this, &Self::sbLetzterClick);
-  sb_Vollstaendig.onClick = on(this, &Self::sb_VollstaendigClick);
-  sb_Angebotsformular.onClick = on(this, &Self::sb_AngebotsformularClick);
-  mHilfe.onClick = on(this, &Self::mHilfeClick);
-  medWD_Geburtstag.onExit = on(this, &Self::medWD_GeburtstagExit);
-  medGV_Geburtstag.onExit = on(this, &Self::medGV_GeburtstagExit);
-  medVN_Ausdat.onExit = on(this, &Self::medVN_AusdatExit);
-  medWD_Ausdat.onExit = on(this, &Self::medWD_AusdatExit);
-  medGV_Ausdat.onExit = on(this, &Self::medGV_AusdatExit);
-  medVN_Ausbis.onExit = on(this, &Self::medVN_AusbisExit);
-  medWD_Ausbis.onExit = on(this, &Self::medWD_AusbisExit);
-  medGV_Ausbis.onExit = on(this, &Self::medGV_AusbisExit);
-  medBP_Datum.onExit = on(this, &Self::medBP_DatumExit);
-  medZE_Datum.onExit = on(this, &Self::medZE_DatumExit);
-  medEEG_Datum.onExit = on(this, &Self::medEEG_DatumExit);
-  medBP_Von.onExit = on(this, &Self::medBP_VonExit);
-  medBP_Bis.onExit = on(this, &Self::medBP_BisExit);
-  sb_Heute.onClick = on(this, &Self::sb_HeuteClick);
-  sb_Jetzt.onClick = on(this, &Self::sb_JetztClick);
-  cbEigeneRechnung.onChange = on(this, &Self::cbEigeneRechnungChange);
-  cbRefKonto.onClick = on(this, &Self::cbRefKontoClick);
-  cbZF_Kontoart.onClick = on(this, &Self::cbRefKontoClick);
-  cbZE_UebEinzug.onExit = on(this, &Self::cbZE_UebEinzugExit);
-  cbZE_UebEinzug.onClick = on(this, &Self::cbZE_UebEinzugExit);
-  cbKontoEZ.onClick = on(this, &Self::cbKontoEZClick);
-  cbZE_UebDatum.onExit = on(this, &Self::cbZE_UebDatumExit);
-  cbZE_UebDatum.onClick = on(this, &Self::cbZE_UebDatumExit);
-  cb_EEG.onClick = on(this, &Self::cb_EEGClick);
-  cb_EEGTermin.onClick = on(this, &Self::cb_EEGTerminClick);
-  cbWD_Art.onChange = on(this, &Self::cbWD_ArtChange);
-  sb_WDAdr.onClick = on(this, &Self::sb_WDAdrClick);
-  sb_GVAdr.onClick = on(this, &Self::sb_GVAdrClick);
-  sb_WieRefKonto.onClick = on(this, &Self::sb_WieRefKontoClick);
-  sb_WieKonto.onClick = on(this, &Self::sb_WieKontoClick);
-  edAusgaben.onExit = on(this, &Self::edAusgabenExit);
-  edEinkommen.onExit = on(this, &Self::edAusgabenExit);
+  cb_Zurueck.onClick = on(&Self::cb_ZurueckClick);
+  sbErste.onClick = on(&Self::sbErsteClick);
+  sbVorher.onClick = on(&Self::sbVorherClick);
+  sbNach.onClick = on(&Self::sbNachClick);
+  sbLetzter.onClick = on(&Self::sbLetzterClick);
+  sb_Vollstaendig.onClick = on(&Self::sb_VollstaendigClick);
+  sb_Angebotsformular.onClick = on(&Self::sb_AngebotsformularClick);
+  mHilfe.onClick = on(&Self::mHilfeClick);
+  medWD_Geburtstag.onExit = on(&Self::medWD_GeburtstagExit);
+  medGV_Geburtstag.onExit = on(&Self::medGV_GeburtstagExit);
+  medVN_Ausdat.onExit = on(&Self::medVN_AusdatExit);
+  medWD_Ausdat.onExit = on(&Self::medWD_AusdatExit);
+  medGV_Ausdat.onExit = on(&Self::medGV_AusdatExit);
+  medVN_Ausbis.onExit = on(&Self::medVN_AusbisExit);
+  medWD_Ausbis.onExit = on(&Self::medWD_AusbisExit);
+  medGV_Ausbis.onExit = on(&Self::medGV_AusbisExit);
+  medBP_Datum.onExit = on(&Self::medBP_DatumExit);
+  medZE_Datum.onExit = on(&Self::medZE_DatumExit);
+  medEEG_Datum.onExit = on(&Self::medEEG_DatumExit);
+  medBP_Von.onExit = on(&Self::medBP_VonExit);
+  medBP_Bis.onExit = on(&Self::medBP_BisExit);
+  sb_Heute.onClick = on(&Self::sb_HeuteClick);
+  sb_Jetzt.onClick = on(&Self::sb_JetztClick);
+  cbEigeneRechnung.onChange = on(&Self::cbEigeneRechnungChange);
+  cbRefKonto.onClick = on(&Self::cbRefKontoClick);
+  cbZF_Kontoart.onClick = on(&Self::cbRefKontoClick);
+  cbZE_UebEinzug.onExit = on(&Self::cbZE_UebEinzugExit);
+  cbZE_UebEinzug.onClick = on(&Self::cbZE_UebEinzugExit);
+  cbKontoEZ.onClick = on(&Self::cbKontoEZClick);
+  cbZE_UebDatum.onExit = on(&Self::cbZE_UebDatumExit);
+  cbZE_UebDatum.onClick = on(&Self::cbZE_UebDatumExit);
+  cb_EEG.onClick = on(&Self::cb_EEGClick);
+  cb_EEGTermin.onClick = on(&Self::cb_EEGTerminClick);
+  cbWD_Art.onChange = on(&Self::cbWD_ArtChange);
+  sb_WDAdr.onClick = on(&Self::sb_WDAdrClick);
+  sb_GVAdr.onClick = on(&Self::sb_GVAdrClick);
+  sb_WieRefKonto.onClick = on(&Self::sb_WieRefKontoClick);
+  sb_WieKonto.onClick = on(&Self::sb_WieKontoClick);
+  edAusgaben.onExit = on(&Self::edAusgabenExit);
+  edEinkommen.onExit = on(&Self::edAusgabenExit);
   for (ComboBox* goal : {&cbZiel1, &cbZiel2, &cbZiel3})
-    goal->onChange = goal->onExit = on(this, &Self::cbZielChange);
-  cbZF_BLZ.onExit = cbZF_BLZ.onClick = cbZF_BLZ.OnKeyPressEnter = on(this, &Self::cbZF_BLZExit);
-  cbZP_BLZ.onExit = cbZP_BLZ.onClick = cbZP_BLZ.OnKeyPressEnter = on(this, &Self::cbZP_BLZExit);
-  cbZB_BLZ.onExit = on(this, &Self::cbZB_BLZExit);
-  edZF_Konto.onExit = on(this, &Self::edZF_KontoExit);
-  edZP_Konto.onExit = on(this, &Self::edZP_KontoExit);
-  edZB_Konto.onExit = on(this, &Self::edZB_KontoExit);
+    goal->onChange = goal->onExit = on(&Self::cbZielChange);
+  cbZF_BLZ.onExit = cbZF_BLZ.onClick = cbZF_BLZ.OnKeyPressEnter = on(&Self::cbZF_BLZExit);
+  cbZP_BLZ.onExit = cbZP_BLZ.onClick = cbZP_BLZ.OnKeyPressEnter = on(&Self::cbZP_BLZExit);
+  cbZB_BLZ.onExit = on(&Self::cbZB_BLZExit);
+  edZF_Konto.onExit = on(&Self::edZF_KontoExit);
+  edZP_Konto.onExit = on(&Self::edZP_KontoExit);
+  edZB_Konto.onExit = on(&Self::edZB_KontoExit);
 
   setCaption(app.frmStartmaske->caption() + " - Antrag");
   for (ComboBox* first :
@@ -284,23 +280,11 @@ void TfrmAngebotsdialog::readProductData() {
     singlePaymentLoad = static_cast<double>(core::paramNumber(record, *load, 0)) * 0.0001;
 }
 
-void TfrmAngebotsdialog::FormCreate() {
-  restorePosition(*this);
-  restoreSize(*this);
-}
-
 void TfrmAngebotsdialog::FormActivate() {
   setCaption(app().frmStartmaske->caption() + " - Antrag");
 }
 
-void TfrmAngebotsdialog::FormDeactivate() {
-  storePosition(*this);
-  storeSize(*this);
-}
-
 void TfrmAngebotsdialog::FormClose() {
-  storePosition(*this);
-  storeSize(*this);
   app().frmVertagsdaten->show();
 }
 
@@ -400,10 +384,6 @@ void TfrmAngebotsdialog::cb_ZurueckClick(Control*) {
 void TfrmAngebotsdialog::sb_AngebotsformularClick(Control*) {
   app().dialogs().message("Die Antragsformulare werden in einer späteren Version ausgefüllt.",
                           "Hinweis");
-}
-
-void TfrmAngebotsdialog::mHilfeClick(Control* sender) {
-  app().frmStartmaske->lbStartHelpClick(sender);
 }
 
 // --- dates and times ------------------------------------------------------------------------

@@ -235,9 +235,7 @@ class TfrmAngebotsdialog : public Form {
   HotKey HotKeyHelp{*this, "HotKeyHelp"};
   MenuItem mHilfe{*this, "mHilfe"};
 
-  void FormCreate() override;
   void FormActivate() override;
-  void FormDeactivate() override;
   void FormClose() override;
 
   // "An&trag" on the contract form: prepares the pages and lists for the customer of the
@@ -251,7 +249,6 @@ class TfrmAngebotsdialog : public Form {
   void sbLetzterClick(Control* sender);
   void sb_VollstaendigClick(Control* sender);
   void sb_AngebotsformularClick(Control* sender);
-  void mHilfeClick(Control* sender);
 
   void medWD_GeburtstagExit(Control* sender);
   void medGV_GeburtstagExit(Control* sender);

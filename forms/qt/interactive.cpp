@@ -9,9 +9,7 @@
 #include "core/settings.h"
 #include "core/shell.h"
 #include "forms/angebotsdaten/tfrm_angebotsdaten.h"
-#include "forms/angebotsdialog/tfrm_angebotsdialog.h"
 #include "forms/app.h"
-#include "forms/pruefung/tfrm_pruefung.h"
 #include "forms/qt/qt_dialogs.h"
 #include "forms/qt/qt_presenter.h"
 #include "forms/qt/views.h"
@@ -67,11 +65,11 @@ int runInteractive(int argc, char** argv) {
   forms::App app(forms::Services{dialogs, clock, shell}, &presenter);
   app.title = "Fondaris";
   app.createForms();
-  presenter.add(*app.frmStartmaske, makeStartmaskeView());
-  presenter.add(*app.frmVermittler, makeVermittlerView());
-  presenter.add(*app.frmAngebotsdaten, makeAngebotsdatenView());
-  presenter.add(*app.frmAngebotsdialog, makeAngebotsdialogView());
-  presenter.add(*app.frmPruefung, makePruefungView());
+  if (const QStringList problems = addViews(app, presenter); !problems.isEmpty()) {
+    for (const QString& p : problems)
+      std::fprintf(stderr, "Fondaris: Ansicht passt nicht zum Formular: %s\n", qPrintable(p));
+    return 1;
+  }
 
   if (!warning.empty() && core::regionalSettingsHint())
     dialogs.message(warning +

@@ -19,13 +19,17 @@ class AngebotsdialogTest : public FormsTest {
  protected:
   void SetUp() override {
     FormsTest::SetUp();
-    writeLines("Vermitd.dat", agentFile());
-    fresh();
+    startProgram();
   }
 
-  // A new run of the program on the same folder, for each row of a table.
+  // A new run of the program on a fresh folder, for each row of a table.
   void fresh() {
-    dialogs.clear();
+    nextCase();
+    startProgram();
+  }
+
+  void startProgram() {
+    writeLines("Vermitd.dat", agentFile());
     createApp();
     form = app->frmAngebotsdialog.get();
     customer = app->frmAngebotsdaten.get();

@@ -67,20 +67,6 @@ class QtAntrag : public ::testing::Test {
   bank::BankTable banks_;
 };
 
-TEST(QtAntragViews, DesignerViewsFitTheirForms) {
-  test::application();
-  core::ScriptedDialogs dialogs;
-  core::FixedClock clock{2026, 12, 5};
-  core::RecordingShell shell;
-  forms::App app(forms::Services{dialogs, clock, shell});
-  app.createForms();
-  EXPECT_EQ(Binder::mismatches(*app.frmAngebotsdialog, *makeAngebotsdialogView())
-                .join("\n")
-                .toStdString(),
-            "");
-  EXPECT_EQ(Binder::mismatches(*app.frmPruefung, *makePruefungView()).join("\n").toStdString(), "");
-}
-
 TEST_F(QtAntrag, FillTheApplicationUntilNothingIsMissing) {
   forms::TfrmAngebotsdaten& customer = *app_->frmAngebotsdaten;
   forms::TfrmVermittler& agent = *app_->frmVermittler;
