@@ -27,6 +27,8 @@ using Self = TfrmAngebotsdialog;
 constexpr const char* kDateMask = "!99/99/9999;1;_";
 constexpr const char* kTimeMask = "!99:99;1;_";
 constexpr const char* kAccountMask = "9999999999;0;_";
+constexpr const char* kPaymentAtStartCaption =
+    "Bankverbindung Zuzahlung zu Beginn zum Einrichtungsentgelt";
 
 bool onlyBlanksAnd(const std::string& text, char separator) {
   return std::all_of(text.begin(), text.end(),
@@ -111,7 +113,7 @@ TfrmAngebotsdialog::TfrmAngebotsdialog(App& app)
   cbZE_UebEinzug.setItems({"Überweisung", "Bankeinzug"});
   cbKontoEZ.setItems({"vom Referenzkonto", "von folgendem Konto"});
   cbZE_UebDatum.setItems({"sofort", "zum"});
-  boxKontoZB.setCaption("Bankverbindung Zuzahlung zu Beginn zum Einrichtungsentgelt");
+  boxKontoZB.setCaption(kPaymentAtStartCaption);
   cb_EEG.setItems({"Per Zahlschein", "Per Überweisung"});
   cb_EEGTermin.setItems({"sofort", "zum"});
   sb_WieRefKonto.setCaption("Wie Referenzbankverbindung");
@@ -334,6 +336,8 @@ void TfrmAngebotsdialog::prepare(const ApplicationStart& start) {
   }
 
   boxKontoZB.setVisible(start.paymentAtStart);
+  boxKontoZB.setCaption(start.paymentAtStartCaption.empty() ? kPaymentAtStartCaption
+                                                            : start.paymentAtStartCaption);
   boxKontoEZ.setVisible(start.singleInvestment);
 
   goalLimit_ = std::clamp(start.investmentPeriodIndex + 4, 0, cbZiel1.itemCount() - 1);

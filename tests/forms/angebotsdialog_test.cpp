@@ -125,6 +125,7 @@ TEST_F(AngebotsdialogTest, PreparationFillsOnlyWhatIsEmpty) {
   EXPECT_EQ(f.cbZiel2.text(), "15");
   EXPECT_EQ(f.cbZiel3.text(), "4");
   EXPECT_TRUE(f.boxKontoZB.visible());
+  EXPECT_EQ(f.boxKontoZB.caption(), "Bankverbindung Zuzahlung zu Beginn zum Einrichtungsentgelt");
   EXPECT_FALSE(f.boxKontoEZ.visible());
   ASSERT_EQ(f.cbZF_BLZ.itemCount(), static_cast<int>(builtBanks().count()));
   EXPECT_EQ(f.cbZB_BLZ.items().front(), builtBanks().records.front().code);
@@ -133,9 +134,12 @@ TEST_F(AngebotsdialogTest, PreparationFillsOnlyWhatIsEmpty) {
   f.cbZiel1.userSelect(2);
   f.hide();
   prepareFor("01.01.2012", "01.01.2027", false,
-             {.investmentPeriodIndex = 10, .paymentAtStart = false, .singleInvestment = true});
+             {.investmentPeriodIndex = 10,
+              .paymentAtStart = true,
+              .paymentAtStartCaption = "Bankverbindung Vorabzahlung auf das Einrichtungsentgelt",
+              .singleInvestment = true});
   EXPECT_EQ(f.cbZiel1.text(), "3");
-  EXPECT_FALSE(f.boxKontoZB.visible());
+  EXPECT_EQ(f.boxKontoZB.caption(), "Bankverbindung Vorabzahlung auf das Einrichtungsentgelt");
   EXPECT_TRUE(f.boxKontoEZ.visible());
 }
 
