@@ -505,7 +505,8 @@ bool Binder::eventFilter(QObject* watched, QEvent* event) {
           c->setSelection(edit->cursorPosition(), 0);
       }
       const bool shift = key->modifiers() & Qt::ShiftModifier;
-      run([c, vk, shift] { c->keyUp(vk, shift); });
+      const bool controlOrAlt = key->modifiers() & (Qt::ControlModifier | Qt::AltModifier);
+      run([c, vk, shift, controlOrAlt] { c->keyUp(vk, shift, controlOrAlt); });
       refreshSelection(*c, box);
       break;
     }
