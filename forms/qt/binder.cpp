@@ -306,9 +306,10 @@ QObject* Binder::objectFor(const Control& control) const {
   return nullptr;
 }
 
-// Captions and hints that the form leaves empty come from the view's design.
+// Captions and hints that the form leaves empty come from the view's design; a caption the form
+// gives as designed but without the accelerator keeps the designed accelerator.
 void Binder::adoptDesign(Control& c, QObject* o) {
-  if (c.caption().empty()) {
+  {
     QString designed;
     if (auto* b = qobject_cast<QAbstractButton*>(o))
       designed = b->text();
@@ -323,7 +324,10 @@ void Binder::adoptDesign(Control& c, QObject* o) {
       QTabWidget* tabs = tabWidgetOfPage(page);
       designed = tabs->tabText(tabs->indexOf(page));
     }
-    if (!designed.isEmpty()) c.setCaption(ss(designed));
+    if (!designed.isEmpty() &&
+        (c.caption().empty() || (c.caption() == ss(withoutMnemonic(designed)) &&
+                                 designed.contains('&') && !qs(c.caption()).contains('&'))))
+      c.setCaption(ss(designed));
   }
   if (c.hint().empty()) {
     if (auto* w = qobject_cast<QWidget*>(o); w && !w->toolTip().isEmpty())
