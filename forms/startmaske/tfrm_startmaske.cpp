@@ -109,7 +109,8 @@ TfrmStartmaske::TfrmStartmaske(App& app)
 
 void TfrmStartmaske::TimerWaitTimer(Control*) {
   TimerWait.setEnabled(false);
-  if (app().frmVermittler->agentDataValid()) return;
+  // A click before the first tick has left the start screen already, with its own message.
+  if (!visible() || app().frmVermittler->agentDataValid()) return;
   app().dialogs().message("Willkommen beim Angebotsprogramm zum \n" + caption() +
                               "!\nBitte die Vermittlerdaten eingeben!",
                           "Daten");
