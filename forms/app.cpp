@@ -1,6 +1,10 @@
 #include "forms/app.h"
 
+#include "core/param_record.h"
+
 #include "forms/angebotsdaten/tfrm_angebotsdaten.h"
+#include "forms/angebotsdialog/tfrm_angebotsdialog.h"
+#include "forms/pruefung/tfrm_pruefung.h"
 #include "forms/startmaske/tfrm_startmaske.h"
 #include "forms/vermittler/tfrm_vermittler.h"
 #include "forms/vertragsdaten/tfrm_vertragsdaten.h"
@@ -12,15 +16,20 @@ App::App(Services services, Presenter* presenter) : services_(services), present
 App::~App() = default;
 
 void App::createForms() {
+  core::settleProductDataFolder();
   frmStartmaske = std::make_unique<TfrmStartmaske>(*this);
   setMainForm(*frmStartmaske);
-  frmStartmaske->FormCreate();
+  frmStartmaske->create();
   frmVermittler = std::make_unique<TfrmVermittler>(*this);
-  frmVermittler->FormCreate();
+  frmVermittler->create();
   frmVertagsdaten = std::make_unique<TfrmVertagsdaten>(*this);
-  frmVertagsdaten->FormCreate();
+  frmVertagsdaten->create();
   frmAngebotsdaten = std::make_unique<TfrmAngebotsdaten>(*this);
-  frmAngebotsdaten->FormCreate();
+  frmAngebotsdaten->create();
+  frmAngebotsdialog = std::make_unique<TfrmAngebotsdialog>(*this);
+  frmAngebotsdialog->create();
+  frmPruefung = std::make_unique<TfrmPruefung>(*this);
+  frmPruefung->create();
 }
 
 void App::quit() {
@@ -31,7 +40,7 @@ void App::quit() {
 void App::formShown(Form& f) {
   if (active_ && active_ != &f) {
     active_->leaveFocus();
-    active_->FormDeactivate();
+    active_->deactivate();
   }
   active_ = &f;
   if (presenter_) presenter_->formShown(f);
@@ -41,7 +50,7 @@ void App::formShown(Form& f) {
 void App::formHidden(Form& f) {
   if (active_ == &f) {
     f.leaveFocus();
-    f.FormDeactivate();
+    f.deactivate();
     active_ = nullptr;
   }
   if (presenter_) presenter_->formHidden(f);
@@ -58,7 +67,7 @@ ModalResult App::runModal(Form& f) {
     r = modalScript(f);
   if (f.modalResult != ModalResult::None) r = f.modalResult;
   f.leaveFocus();
-  f.FormDeactivate();
+  f.deactivate();
   active_ = previous;
   return r;
 }

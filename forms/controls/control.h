@@ -115,8 +115,9 @@ class Control {
   void userSelect(int index);
   // Clicks: check boxes toggle, radio buttons check, then onClick.
   void userClick();
-  // A released key (Windows virtual-key code); only the program's combo box reacts.
-  virtual void keyUp(int virtualKey, bool shift) {}
+  // A released key (Windows virtual-key code), with Shift and with Ctrl or Alt held; only the
+  // program's combo box reacts.
+  virtual void keyUp(int virtualKey, bool shift, bool controlOrAlt = false) {}
 
  protected:
   std::string text_;
