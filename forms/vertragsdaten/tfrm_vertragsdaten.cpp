@@ -419,7 +419,7 @@ void TfrmVertagsdaten::cbBeginnJahrChange(Control*) {
   }
   // The month-end strategy starts on the real last day, the 29th of February in leap years, as
   // the pre-calculation check counts it.
-  const int day = rb_Fonds1.checked()         ? core::daysInMonth(year, month)
+  const int day = rb_Fonds1.checked()          ? core::daysInMonth(year, month)
                   : cbBeginnTag.text() == "15" ? 15
                                                : 1;
   const auto start = core::encodeDate(year, month, day);

@@ -19,7 +19,7 @@ struct Strategy {
   bool active = false;
   int value1 = 0;  // the offer document's table top
   int value2 = 0;
-  std::string name;  // display name (second variant: with portfolio)
+  std::string name;       // display name (second variant: with portfolio)
   std::string plainName;  // second variant: without portfolio
   std::string portfolio;  // second variant: portfolio caption
   std::string listName;
@@ -117,9 +117,9 @@ class TfrmVertagsdaten : public Form {
   // Investment strategy.
   GroupBox gbStrategie{*this, "gbStrategie"};
   Label lbPortfolio{*this, "lbPortfolio", &gbStrategie};
-#define FONDARIS_STRATEGY(n)                                           \
-  RadioButton rb_Fonds##n{*this, "rb_Fonds" #n, &gbStrategie};         \
-  Label lbAS##n{*this, "lbAS" #n, &gbStrategie};                       \
+#define FONDARIS_STRATEGY(n)                                   \
+  RadioButton rb_Fonds##n{*this, "rb_Fonds" #n, &gbStrategie}; \
+  Label lbAS##n{*this, "lbAS" #n, &gbStrategie};               \
   Label lb_InfoF##n{*this, "lb_InfoF" #n, &gbStrategie};
   FONDARIS_STRATEGY(1)
   FONDARIS_STRATEGY(2)
@@ -140,12 +140,12 @@ class TfrmVertagsdaten : public Form {
   Label lbFWM{*this, "lbFWM", &tsWE};
   Label lbPTM{*this, "lbPTM", &tsWE};
   Label lbME{*this, "lbME", &tsWE};
-#define FONDARIS_RATE(n)                                   \
-  ComboBox cb_WE##n{*this, "cb_WE" #n, &tsWE};             \
-  Edit med_FW##n{*this, "med_FW" #n, &tsWE};               \
-  Edit med_PT##n{*this, "med_PT" #n, &tsWE};               \
-  Edit med_FWM##n{*this, "med_FWM" #n, &tsWE};             \
-  Edit med_PTM##n{*this, "med_PTM" #n, &tsWE};             \
+#define FONDARIS_RATE(n)                       \
+  ComboBox cb_WE##n{*this, "cb_WE" #n, &tsWE}; \
+  Edit med_FW##n{*this, "med_FW" #n, &tsWE};   \
+  Edit med_PT##n{*this, "med_PT" #n, &tsWE};   \
+  Edit med_FWM##n{*this, "med_FWM" #n, &tsWE}; \
+  Edit med_PTM##n{*this, "med_PTM" #n, &tsWE}; \
   Edit med_ME##n{*this, "med_ME" #n, &tsWE};
   FONDARIS_RATE(1)
   FONDARIS_RATE(2)
@@ -155,9 +155,9 @@ class TfrmVertagsdaten : public Form {
 
   // "Einmalanlagen".
   TabSheet tsEinzahlungen{*this, "tsEinzahlungen", &pcWeitereDaten};
-#define FONDARIS_SINGLE(n)                                                \
-  Label lb_Einzahlung##n{*this, "lb_Einzahlung" #n, &tsEinzahlungen};     \
-  ComboBox cb_Einzahlung##n{*this, "cb_Einzahlung" #n, &tsEinzahlungen};  \
+#define FONDARIS_SINGLE(n)                                               \
+  Label lb_Einzahlung##n{*this, "lb_Einzahlung" #n, &tsEinzahlungen};    \
+  ComboBox cb_Einzahlung##n{*this, "cb_Einzahlung" #n, &tsEinzahlungen}; \
   ComboBoxInc cb_EinmalBeitrag##n{*this, "cb_EinmalBeitrag" #n, &tsEinzahlungen};
   FONDARIS_SINGLE(1)
   FONDARIS_SINGLE(2)
@@ -173,9 +173,9 @@ class TfrmVertagsdaten : public Form {
 
   // "Entnahmen".
   TabSheet tsAuszahlungen{*this, "tsAuszahlungen", &pcWeitereDaten};
-#define FONDARIS_WITHDRAWAL(n)                                            \
-  Label lb_Auszahlung##n{*this, "lb_Auszahlung" #n, &tsAuszahlungen};     \
-  ComboBox cb_Auszahlung##n{*this, "cb_Auszahlung" #n, &tsAuszahlungen};  \
+#define FONDARIS_WITHDRAWAL(n)                                           \
+  Label lb_Auszahlung##n{*this, "lb_Auszahlung" #n, &tsAuszahlungen};    \
+  ComboBox cb_Auszahlung##n{*this, "cb_Auszahlung" #n, &tsAuszahlungen}; \
   ComboBoxInc cb_Beitrag##n{*this, "cb_Beitrag" #n, &tsAuszahlungen};
   FONDARIS_WITHDRAWAL(1)
   FONDARIS_WITHDRAWAL(2)
@@ -263,12 +263,18 @@ class TfrmVertagsdaten : public Form {
   OfferRun gatherOfferRun(double contribution);
 
   bool secondVariant() const;
-  bool singleInvestmentMode() const { return cb_Vorgabe.itemIndex() == 1; }
+  bool singleInvestmentMode() const {
+    return cb_Vorgabe.itemIndex() == 1;
+  }
 
   // Set by a successful save of the offer; asked for when the program ends.
   bool saved = false;
-  const ContractProductData& productData() const { return product_; }
-  const bank::BankTable& bankTable() const { return bankTable_; }
+  const ContractProductData& productData() const {
+    return product_;
+  }
+  const bank::BankTable& bankTable() const {
+    return bankTable_;
+  }
 
   // Top-ups at the beginning of contract years 2..51 (index 1..50); index 0 holds the payment
   // at the start written by the offer calculation.
@@ -276,7 +282,9 @@ class TfrmVertagsdaten : public Form {
   int topUpCount = 0;
 
   // Projection of the illustration with the payment at the start (what the chart shows).
-  const engine::ProjectionResult& illustration() const { return with_; }
+  const engine::ProjectionResult& illustration() const {
+    return with_;
+  }
   // Runs after every illustration, so a chart can follow the result fields.
   std::function<void()> onIllustrated;
 

@@ -160,8 +160,7 @@ void TfrmVertagsdaten::cb_VorgabeChange(Control*) {
   cbArtEinmalanlageChange(&cbArtEinmalanlage);
 
   // 3.
-  const bool singleInvestment =
-      medEinmalzahlungZB.visible() && amountOf(medEinmalzahlungZB) > 0;
+  const bool singleInvestment = medEinmalzahlungZB.visible() && amountOf(medEinmalzahlungZB) > 0;
   cb_EinmalRabat.setVisible(app().frmVermittler->cb_RabatZSp.visible() &&
                             (single || singleInvestment));
   cbReduktion.setVisible(cb_Einmal.visible() ||
@@ -309,8 +308,8 @@ void TfrmVertagsdaten::medEinmalzahlungZBExit(Control* sender) {
   } else {
     setAmount(medEinmalzahlungZB, value);
   }
-  cbEinmalStrategie.setVisible(singleInvestmentMode() || (medEinmalzahlungZB.visible() &&
-                                                          amountOf(medEinmalzahlungZB) > 0));
+  cbEinmalStrategie.setVisible(singleInvestmentMode() ||
+                               (medEinmalzahlungZB.visible() && amountOf(medEinmalzahlungZB) > 0));
   cbEinmalStrategieChange(&cbEinmalStrategie);
   recalculate(sender);
 }
@@ -418,8 +417,8 @@ void TfrmVertagsdaten::cb_AblaufleistungExit(Control*) {
 
 void TfrmVertagsdaten::rb_FondsClick(Control* sender) {
   const bool vl = !secondVariant();
-  for (Control* c : std::initializer_list<Control*>{&cb_BZD1, &cb_Beitrag_1, &lb_Anlagedauer,
-                                                    &cb_Anlagedauer})
+  for (Control* c :
+       std::initializer_list<Control*>{&cb_BZD1, &cb_Beitrag_1, &lb_Anlagedauer, &cb_Anlagedauer})
     c->setVisible(vl);
   cb_BZD2.setVisible(!vl);
   cb_Beitrag_2.setVisible(!vl);
@@ -428,8 +427,8 @@ void TfrmVertagsdaten::rb_FondsClick(Control* sender) {
 
   // Default growth rates per strategy: {VL, second variant}.
   static constexpr int kDefaults[][2][4] = {
-      {{4, 6, 8, 10}, {3, 5, 7, 9}},   {{5, 7, 9, 11}, {5, 7, 9, 11}},
-      {{3, 5, 7, 9}, {6, 8, 10, 12}},  {{5, 7, 9, 11}, {6, 8, 10, 12}},
+      {{4, 6, 8, 10}, {3, 5, 7, 9}},    {{5, 7, 9, 11}, {5, 7, 9, 11}},
+      {{3, 5, 7, 9}, {6, 8, 10, 12}},   {{5, 7, 9, 11}, {6, 8, 10, 12}},
       {{6, 8, 10, 12}, {6, 8, 10, 12}}, {{2, 4, 6, 8}, {2, 4, 6, 8}},
   };
   static constexpr int kNoSender[4] = {6, 8, 10, 12};
@@ -437,8 +436,8 @@ void TfrmVertagsdaten::rb_FondsClick(Control* sender) {
   for (std::size_t i = 0; i < funds_.size(); ++i)
     if (sender == funds_[i]) defaults = kDefaults[std::min<std::size_t>(i, 5)][vl ? 0 : 1];
   for (int k = 0; k < 4; ++k) {
-    const int index = rates_[k]->indexOf(std::to_string(defaults[k]) +
-                                         core::notation().decimalSeparator + "0");
+    const int index =
+        rates_[k]->indexOf(std::to_string(defaults[k]) + core::notation().decimalSeparator + "0");
     rates_[k]->setItemIndex(index >= 0 ? index : 0);
   }
   cb_WEChange(nullptr);

@@ -59,8 +59,8 @@ void TfrmVertagsdaten::fillSinglePaymentLists(bool keepSelection) {
     list.setItemIndex(clampIndex(keep ? old : fallback, list.itemCount()));
   }
   const bool fifth = vl || period > 6;
-  for (Control* c : std::initializer_list<Control*>{&lb_Einzahlung5, &cb_Einzahlung5,
-                                                    &cb_EinmalBeitrag5})
+  for (Control* c :
+       std::initializer_list<Control*>{&lb_Einzahlung5, &cb_Einzahlung5, &cb_EinmalBeitrag5})
     c->setVisible(fifth);
 }
 
@@ -76,8 +76,8 @@ void TfrmVertagsdaten::fillWithdrawalLists() {
         withdrawalTimes_[k]->setItems({kTimes[k]});
         withdrawalTimes_[k]->setItemIndex(0);
       }
-      for (Control* c : std::initializer_list<Control*>{
-               withdrawalLabels_[k], withdrawalTimes_[k], withdrawalAmounts_[k]})
+      for (Control* c : std::initializer_list<Control*>{withdrawalLabels_[k], withdrawalTimes_[k],
+                                                        withdrawalAmounts_[k]})
         c->setVisible(shown);
     }
     withdrawalListPeriod_ = -1;
@@ -85,6 +85,8 @@ void TfrmVertagsdaten::fillWithdrawalLists() {
   }
   const int period = numberOf(cb_BZD2);
   tsAuszahlungen.setVisible(true);
+  // The first variant's fixed times mean nothing here.
+  const bool keep = withdrawalListPeriod_ >= 0;
   withdrawalListPeriod_ = period;
   std::vector<std::string> items;
   for (int n = 1; n <= period - 1; ++n) items.push_back("Ende " + std::to_string(n) + " Jahres");
@@ -93,7 +95,7 @@ void TfrmVertagsdaten::fillWithdrawalLists() {
     const int old = list.itemIndex();
     list.setItems(items);
     // These lists have no default: a withdrawal the agent chose stays while its year exists.
-    if (old >= 0 && old < list.itemCount()) list.setItemIndex(old);
+    if (keep && old >= 0 && old < list.itemCount()) list.setItemIndex(old);
     const bool shown = k < 3 || (k == 3 && period >= 6) || (k >= 4 && period >= 11);
     for (Control* c : std::initializer_list<Control*>{withdrawalLabels_[k], withdrawalTimes_[k],
                                                       withdrawalAmounts_[k]})
@@ -199,7 +201,8 @@ void TfrmVertagsdaten::illustrate() {
       fw_[k]->setText(fwm_[k]->text());
       pt_[k]->setText(ptm_[k]->text());
     }
-  for (Control* c : std::initializer_list<Control*>{&lbFWM, &lbPTM, &lbME}) c->setVisible(extraShown);
+  for (Control* c : std::initializer_list<Control*>{&lbFWM, &lbPTM, &lbME})
+    c->setVisible(extraShown);
   for (int k = 0; k < 4; ++k)
     for (Edit* e : {fwm_[k], ptm_[k], me_[k]}) e->setVisible(extraShown);
 
@@ -312,8 +315,7 @@ OfferRun TfrmVertagsdaten::gatherOfferRun(double contribution) {
   doc.firstVariant = vl;
   doc.noStatePremium = cbOhneStaat.checked();
   doc.premiumFootnote = product_.premiumFootnote;
-  doc.contributionYears =
-      vl ? 6 * (cb_BZD1.itemIndex() + 1) : single ? 0 : numberOf(cb_BZD3);
+  doc.contributionYears = vl ? 6 * (cb_BZD1.itemIndex() + 1) : single ? 0 : numberOf(cb_BZD3);
   doc.termYears = vl ? numberOf(cb_Anlagedauer) : numberOf(cb_BZD2);
   doc.employerShare = vl ? amountOf(cb_Zuschuss) : 0;
   std::string version = core::versionString("FileVersion").value_or("");
