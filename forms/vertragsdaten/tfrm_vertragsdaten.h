@@ -285,6 +285,10 @@ class TfrmVertagsdaten : public Form {
   const engine::ProjectionResult& illustration() const {
     return with_;
   }
+  // Years the illustration projected (the investment period).
+  int illustratedYears() const {
+    return illustratedYears_;
+  }
   // Runs after every illustration, so a chart can follow the result fields.
   std::function<void()> onIllustrated;
 
@@ -334,6 +338,7 @@ class TfrmVertagsdaten : public Form {
   int withdrawalListPeriod_ = -1;
   engine::ProjectionResult without_{};
   engine::ProjectionResult with_{};
+  int illustratedYears_ = 0;
 };
 
 }  // namespace fondaris::forms

@@ -213,6 +213,7 @@ void TfrmVertagsdaten::illustrate() {
     for (int i = 0; i < with.contributionYears; ++i) invested += with_.contributionOfYear(i);
     medAnlage.setText(core::formatAmount(invested));
   }
+  illustratedYears_ = std::max(with.investmentYears, with.contributionYears);
   if (onIllustrated) onIllustrated();
 }
 
