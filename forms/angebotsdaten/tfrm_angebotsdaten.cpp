@@ -10,7 +10,6 @@
 #include "forms/startmaske/tfrm_startmaske.h"
 #include "forms/vermittler/tfrm_vermittler.h"
 #include "forms/vertragsdaten/tfrm_vertragsdaten.h"
-#include "forms/window_placement.h"
 
 namespace fondaris::forms {
 
@@ -31,7 +30,8 @@ std::vector<std::string> ages(int from, int to) {
 }  // namespace
 
 TfrmAngebotsdaten::TfrmAngebotsdaten(App& app)
-    : Form(app, "TfrmAngebotsdaten", "frmAngebotsdaten") {
+    : Form(app, "TfrmAngebotsdaten", "frmAngebotsdaten",
+           {Placement::PositionAndSize, Placement::PositionAndSize, true, true}) {
   boxVN.setCaption("Depotinhaber");
   boxVP.setCaption("Versicherte Person");
   boxVP.setVisible(false);
@@ -73,35 +73,37 @@ TfrmAngebotsdaten::TfrmAngebotsdaten(App& app)
        std::initializer_list<Control*>{&cb_Checkliste, &sb_FSA, &cbHidden, &mHilfe, &HotKeyHelp})
     hidden->setVisible(false);
 
-  using namespace std::placeholders;
-  cbVP_WieVN.onClick = std::bind(&TfrmAngebotsdaten::cbVP_WieVNClick, this, _1);
+  cbVP_WieVN.onClick = on(&TfrmAngebotsdaten::cbVP_WieVNClick);
   for (Control* c : controls())
     if (c->kind() == ControlKind::Edit && c->name().rfind("edVN", 0) == 0)
-      c->onExit = std::bind(&TfrmAngebotsdaten::edVN_FieldChange, this, _1);
-  cbVN_Anrede.onExit = std::bind(&TfrmAngebotsdaten::cbVN_AnredeExit, this, _1);
-  cbVN_Land.onExit = std::bind(&TfrmAngebotsdaten::cbVN_LandExit, this, _1);
-  rbVN_Geburtstag.onClick = std::bind(&TfrmAngebotsdaten::rbVN_GeburtstagClick, this, _1);
-  rbVN_Alter.onClick = std::bind(&TfrmAngebotsdaten::rbVN_AlterClick, this, _1);
-  rbVP_Geburtstag.onClick = std::bind(&TfrmAngebotsdaten::rbVP_GeburtstagClick, this, _1);
-  rbVP_Alter.onClick = std::bind(&TfrmAngebotsdaten::rbVP_AlterClick, this, _1);
-  cbVN_Alter.onExit = cbVN_Alter.onClick = std::bind(&TfrmAngebotsdaten::cbVN_AlterExit, this, _1);
-  cbVP_Alter.onExit = cbVP_Alter.onClick = std::bind(&TfrmAngebotsdaten::cbVP_AlterExit, this, _1);
-  medVN_Geburtstag.onExit = std::bind(&TfrmAngebotsdaten::medVN_GeburtstagExit, this, _1);
-  medVP_Geburtstag.onExit = std::bind(&TfrmAngebotsdaten::medVP_GeburtstagExit, this, _1);
-  sb_Angebotsbrechnung.onClick = std::bind(&TfrmAngebotsdaten::sb_AngebotsbrechnungClick, this, _1);
-  sb_Vermittler.onClick = std::bind(&TfrmAngebotsdaten::sb_VermittlerClick, this, _1);
-  sb_Abbruch.onClick = std::bind(&TfrmAngebotsdaten::sb_AbbruchClick, this, _1);
-  sb_Formular.onClick = std::bind(&TfrmAngebotsdaten::sb_FormularClick, this, _1);
-  cb_Checkliste.onClick = std::bind(&TfrmAngebotsdaten::cb_ChecklisteClick, this, _1);
-  sb_FSA.onClick = std::bind(&TfrmAngebotsdaten::sb_FSAClick, this, _1);
-  cb_Angebot_laden.onClick = std::bind(&TfrmAngebotsdaten::cb_Angebot_ladenClick, this, _1);
-  mHilfe.onClick = std::bind(&TfrmAngebotsdaten::mHilfeClick, this, _1);
+      c->onExit = on(&TfrmAngebotsdaten::edVN_FieldChange);
+  cbVN_Anrede.onExit = on(&TfrmAngebotsdaten::cbVN_AnredeExit);
+  cbVN_Land.onExit = on(&TfrmAngebotsdaten::cbVN_LandExit);
+  rbVN_Geburtstag.onClick = on(&TfrmAngebotsdaten::rbVN_GeburtstagClick);
+  rbVN_Alter.onClick = on(&TfrmAngebotsdaten::rbVN_AlterClick);
+  rbVP_Geburtstag.onClick = on(&TfrmAngebotsdaten::rbVP_GeburtstagClick);
+  rbVP_Alter.onClick = on(&TfrmAngebotsdaten::rbVP_AlterClick);
+  cbVN_Alter.onExit = cbVN_Alter.onClick = on(&TfrmAngebotsdaten::cbVN_AlterExit);
+  cbVP_Alter.onExit = cbVP_Alter.onClick = on(&TfrmAngebotsdaten::cbVP_AlterExit);
+  medVN_Geburtstag.onExit = on(&TfrmAngebotsdaten::medVN_GeburtstagExit);
+  medVP_Geburtstag.onExit = on(&TfrmAngebotsdaten::medVP_GeburtstagExit);
+  sb_Angebotsbrechnung.onClick = on(&TfrmAngebotsdaten::sb_AngebotsbrechnungClick);
+  sb_Vermittler.onClick = on(&TfrmAngebotsdaten::sb_VermittlerClick);
+  sb_Abbruch.onClick = on(&TfrmAngebotsdaten::sb_AbbruchClick);
+  sb_Formular.onClick = on(&TfrmAngebotsdaten::sb_FormularClick);
+  cb_Checkliste.onClick = on(&TfrmAngebotsdaten::cb_ChecklisteClick);
+  sb_FSA.onClick = on(&TfrmAngebotsdaten::sb_FSAClick);
+  cb_Angebot_laden.onClick = on(&TfrmAngebotsdaten::cb_Angebot_ladenClick);
+  mHilfe.onClick = on(&TfrmAngebotsdaten::mHilfeClick);
 
   // 1. Title and product variants as the start screen offers them.
   const TfrmStartmaske& start = *app.frmStartmaske;
   setCaption(start.caption() + " - Angebotsdaten");
-  rbProd.setCaption(core::paramTextA(core::workingDirectory(), 1));
-  rbProd1.setCaption(core::paramTextA(core::workingDirectory(), 2));
+  core::ParamRecord productData;
+  if (core::readParamRecord(core::workingDirectory(), productData, nullptr) == 0) {
+    rbProd.setCaption(core::variantName(productData, 1));
+    rbProd1.setCaption(core::variantName(productData, 2));
+  }
   rbProd.setVisible(start.rbProd.visible());
   rbProd1.setVisible(start.rbProd1.visible());
   box0.setVisible(rbProd.visible() || rbProd1.visible());
@@ -327,29 +329,8 @@ void TfrmAngebotsdaten::cb_Angebot_ladenClick(Control*) {
   // Loading a saved offer comes with the offer files.
 }
 
-void TfrmAngebotsdaten::mHilfeClick(Control* sender) {
-  app().frmStartmaske->lbStartHelpClick(sender);
-}
-
-void TfrmAngebotsdaten::lbStartHelpClick(Control* sender) {
-  app().frmStartmaske->lbStartHelpClick(sender);
-}
-
 void TfrmAngebotsdaten::FormCreate() {
-  restorePosition(*this);
-  restoreSize(*this);
   cbVN_Stand.setItemIndex(0);
-}
-
-void TfrmAngebotsdaten::FormDeactivate() {
-  storePosition(*this);
-  storeSize(*this);
-}
-
-void TfrmAngebotsdaten::FormClose() {
-  storePosition(*this);
-  storeSize(*this);
-  app().frmStartmaske->close();
 }
 
 }  // namespace fondaris::forms

@@ -77,8 +77,6 @@ class TfrmAngebotsdaten : public Form {
   MenuItem mHilfe{*this, "mHilfe"};
 
   void FormCreate() override;
-  void FormDeactivate() override;
-  void FormClose() override;
 
   void cbVP_WieVNClick(Control* sender);
   void edVN_FieldChange(Control* sender);
@@ -99,8 +97,6 @@ class TfrmAngebotsdaten : public Form {
   void cb_ChecklisteClick(Control* sender);
   void sb_FSAClick(Control* sender);
   void cb_Angebot_ladenClick(Control* sender);
-  void mHilfeClick(Control* sender);
-  void lbStartHelpClick(Control* sender);
 
   // Blank application documents in the working directory; they move to the application data
   // form when it exists. An empty name opens nothing.

@@ -66,10 +66,11 @@ int runInteractive(int argc, char** argv) {
   forms::App app(forms::Services{dialogs, clock, shell}, &presenter);
   app.title = "Fondaris";
   app.createForms();
-  presenter.add(*app.frmStartmaske, makeStartmaskeView());
-  presenter.add(*app.frmVermittler, makeVermittlerView());
-  presenter.add(*app.frmAngebotsdaten, makeAngebotsdatenView());
-  presenter.add(*app.frmVertagsdaten, makeVertragsdatenView(*app.frmVertagsdaten));
+  if (const QStringList problems = addViews(app, presenter); !problems.isEmpty()) {
+    for (const QString& p : problems)
+      std::fprintf(stderr, "Fondaris: Ansicht passt nicht zum Formular: %s\n", qPrintable(p));
+    return 1;
+  }
 
   if (!warning.empty() && core::regionalSettingsHint())
     dialogs.message(warning +

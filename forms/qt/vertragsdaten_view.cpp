@@ -4,15 +4,14 @@
 #include <QLineSeries>
 #include <QPointer>
 #include <QTimer>
+#include <QVBoxLayout>
 #include <QValueAxis>
 #include <algorithm>
 #include <cmath>
 
 #include "core/notation.h"
-#include "forms/qt/view_kit.h"
 #include "forms/qt/views.h"
 #include "forms/vertragsdaten/tfrm_vertragsdaten.h"
-#include "ui_vertragsdaten_view.h"
 
 namespace fondaris::qt {
 
@@ -110,23 +109,18 @@ class ValueChart : public QChartView {
 
 }  // namespace
 
-std::unique_ptr<QWidget> makeVertragsdatenView(forms::TfrmVertagsdaten& form) {
-  auto window = std::make_unique<QWidget>();
-  Ui::frmVertragsdaten ui;
-  ui.setupUi(window.get());
-  window->setStyleSheet(kit::formStyleSheet());
-  // The design's helper widgets stand for no control.
-  for (QWidget* w : window->findChildren<QWidget*>())
-    if (w->objectName().startsWith("qt_v_")) w->setObjectName(QString());
-
-  auto* chart = new ValueChart(form, ui.tsWE);
-  ui.qt_chartLayout->addWidget(chart);
+void addValueChart(forms::App& app, QWidget& view) {
+  auto* layout = view.findChild<QVBoxLayout*>("qt_chartLayout");
+  auto* page = view.findChild<QWidget*>("tsWE");
+  if (!layout || !page) return;
+  forms::TfrmVertagsdaten& form = *app.frmVertagsdaten;
+  auto* chart = new ValueChart(form, page);
+  layout->addWidget(chart);
   chart->update();
   QPointer<ValueChart> guard(chart);
   form.onIllustrated = [guard] {
     if (guard) guard->schedule();
   };
-  return window;
 }
 
 }  // namespace fondaris::qt

@@ -10,7 +10,6 @@
 #include "forms/angebotsdaten/tfrm_angebotsdaten.h"
 #include "forms/app.h"
 #include "forms/startmaske/tfrm_startmaske.h"
-#include "forms/window_placement.h"
 
 namespace fondaris::forms {
 
@@ -29,13 +28,9 @@ void showWithLabels(ComboBox& list, Label& label, Label& percent, bool visible, 
 
 }  // namespace
 
-std::string discountKey() {
-  core::ParamRecord record;
-  if (core::readParamRecord(core::workingDirectory(), record, nullptr) != 0) return {};
-  return core::paramText(record, core::paramField("discount.label"), 9);
-}
-
-TfrmVermittler::TfrmVermittler(App& app) : Form(app, "TfrmVermittler", "frmVermittler") {
+TfrmVermittler::TfrmVermittler(App& app)
+    : Form(app, "TfrmVermittler", "frmVermittler",
+           {Placement::PositionAndSize, Placement::Position, true, true}) {
   setCaption(app.mainForm().caption() + " - Vermittlerdaten");
   cbV_Land.setDropDownList(true);
   cbV_Land.setItems({"D"});
@@ -64,11 +59,14 @@ TfrmVermittler::TfrmVermittler(App& app) : Form(app, "TfrmVermittler", "frmVermi
   mHilfe.setCaption("&Hilfe");
   HotKeyHelp.setText("F1");
 
-  using namespace std::placeholders;
-  sbV_Speichern.onClick = std::bind(&TfrmVermittler::sbV_SpeichernClick, this, _1);
-  sbV_Abbruch.onClick = std::bind(&TfrmVermittler::sbV_AbbruchClick, this, _1);
-  sbMaxBZD.onClick = std::bind(&TfrmVermittler::sbMaxBZDClick, this, _1);
-  mHilfe.onClick = std::bind(&TfrmVermittler::mHilfeClick, this, _1);
+  sbV_Speichern.onClick = on(&TfrmVermittler::sbV_SpeichernClick);
+  sbV_Abbruch.onClick = on(&TfrmVermittler::sbV_AbbruchClick);
+  sbMaxBZD.onClick = on(&TfrmVermittler::sbMaxBZDClick);
+  mHilfe.onClick = on(&TfrmVermittler::mHilfeClick);
+
+  core::ParamRecord productData;
+  if (core::readParamRecord(core::workingDirectory(), productData, nullptr) == 0)
+    discountKey_ = core::paramText(productData, core::paramField("discount.label"), 9);
 
   // 1.-3.
   sbMaxBZD.setVisible(true);
@@ -158,7 +156,7 @@ void TfrmVermittler::readSalesSetting(const std::string& line, int lineNumber,
       list.setItemIndex(0);
       rewrite = true;
     } else {
-      const std::string key = discountKey();
+      const std::string& key = discountKey_;
       bool keep = plain->substr(0, at) == key;
       if (!keep) {
         rewrite = true;
@@ -246,7 +244,7 @@ bool TfrmVermittler::readAgentFile() {
 std::string TfrmVermittler::salesLine(const ComboBox& list, bool keepPosition) const {
   if (list.itemIndex() <= 0) return {};
   const std::string position = keepPosition ? std::to_string(list.itemIndex()) : "0";
-  return core::encodeValue(discountKey() + "@" + position);
+  return core::encodeValue(discountKey_ + "@" + position);
 }
 
 std::vector<std::string> TfrmVermittler::agentFileLines() const {
@@ -319,7 +317,7 @@ void TfrmVermittler::sbMaxBZDClick(Control*) {
       app().dialogs().inputText("Kennwort", "Intern Rabatierung:", "").value_or("");
   // An empty entry never unlocks, even when no key could be read.
   if (entered.empty()) return;
-  if (entered != discountKey()) {
+  if (entered != discountKey_) {
     app().dialogs().message(kWrongCode, "Prüfung");
     return;
   }
@@ -330,28 +328,6 @@ void TfrmVermittler::sbMaxBZDClick(Control*) {
   showWithLabels(cb_RabatZSp, lb_RabatZSp, lb_RabatProzZSp, second, second);
   showWithLabels(cb_ZuzahlKundeZSp, lb_ZuzahlKundeZSp, lb_ZuzahlKundeProzZSp, second, second);
   focus(first ? &cb_Rabat : &cb_RabatZSp);
-}
-
-void TfrmVermittler::mHilfeClick(Control* sender) {
-  app().frmStartmaske->lbStartHelpClick(sender);
-}
-
-void TfrmVermittler::lbStartHelpClick(Control* sender) {
-  app().frmStartmaske->lbStartHelpClick(sender);
-}
-
-void TfrmVermittler::FormCreate() {
-  restorePosition(*this);
-  restoreSize(*this);
-}
-
-void TfrmVermittler::FormDeactivate() {
-  storePosition(*this);
-}
-
-void TfrmVermittler::FormClose() {
-  storePosition(*this);
-  app().frmStartmaske->close();
 }
 
 }  // namespace fondaris::forms

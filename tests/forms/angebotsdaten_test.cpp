@@ -1,3 +1,4 @@
+#include "core/value_coding.h"
 #include "forms_fixture.h"
 
 namespace fondaris::forms::testing {
@@ -213,6 +214,39 @@ TEST_F(AngebotsdatenTest, NavigationAndClosing) {
   EXPECT_EQ(g.top, 30);
   EXPECT_EQ(g.height, 700);
   EXPECT_EQ(g.width, 800);
+}
+
+TEST_F(AngebotsdatenTest, ProductDataRemovedAfterCreationDisturbNothing) {
+  std::filesystem::remove(path("Param.dat"));
+
+  // Typing and saving in the agent form: the internal code read at creation still holds.
+  TfrmVermittler& agent = *app->frmVermittler;
+  agent.show();
+  dialogs.answerText("FQ2026");
+  agent.sbMaxBZD.userClick();
+  EXPECT_TRUE(agent.cb_RabatZSp.visible());
+  agent.cb_RabatZSp.userSelect(2);
+  agent.cbSaveRabat.userClick();
+  agent.edV_Firma.userSetText("Neu GmbH");
+  agent.sbV_Speichern.userClick();
+  const auto lines = readLines("Vermitd.dat");
+  ASSERT_EQ(lines.size(), 24u);
+  EXPECT_EQ(core::decodeValue(lines[15]), "FQ2026@2");
+
+  // A list change and an activation of the contract form.
+  TfrmVertagsdaten& contract = *app->frmVertagsdaten;
+  contract.cbBeginnTag.userSelect(1);
+  EXPECT_EQ(start->text(), "15.01.2027");
+  contract.show();
+  EXPECT_EQ(contract.caption(), "Fondaris - Vertragsdaten");
+
+  // The age calculation.
+  form->show();
+  form->medVN_Geburtstag.userSetText("15.03.1980");
+  form->focus(&form->medVN_Geburtstag);
+  form->focus(&form->edVN_Nachname);
+  EXPECT_EQ(form->cbVN_Alter.text(), "46");
+  EXPECT_EQ(dialogs.shown().size(), 1u);  // the code's input box only
 }
 
 }  // namespace

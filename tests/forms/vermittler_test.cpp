@@ -75,7 +75,7 @@ TEST_F(VermittlerTest, FileLengthDecidesValidity) {
   } cases[] = {{12, false}, {13, true}, {14, false}, {19, false}, {20, true}, {24, true}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.lines);
-    SetUp();
+    nextCase();
     std::vector<std::string> lines = agentFile();
     lines.resize(c.lines);
     writeLines("Vermitd.dat", lines);
@@ -101,13 +101,14 @@ TEST_F(VermittlerTest, CountryLine) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.line);
-    SetUp();
+    nextCase();
     std::vector<std::string> lines = agentFile();
     lines[3] = c.line;
     writeLines("Vermitd.dat", lines);
     TfrmVermittler& v = *createApp().frmVermittler;
     EXPECT_EQ(v.cbV_Land.itemIndex(), c.country);
     EXPECT_EQ(v.edV_PLZ.text(), c.postcode);
+    EXPECT_EQ(dialogs.messages().size(), c.country == 0 ? 0u : 1u);
   }
 }
 
@@ -234,7 +235,7 @@ TEST_F(VermittlerTest, UnreadableSettingLinesAreDroppedAndRewritten) {
   for (const std::string& bad :
        {std::string("ZZ"), setting("FQ2026"), setting("FQ2026@drei"), setting("FQ2026@")}) {
     SCOPED_TRACE(bad);
-    SetUp();
+    nextCase();
     std::vector<std::string> lines = agentFile();
     lines[14] = bad;
     lines[20] = setting(std::string(kKey) + "@2");
@@ -278,7 +279,7 @@ TEST_F(VermittlerTest, DateHintFlagFollowsTheLastLine) {
   writeLines("Vermitd.dat", lines);
   EXPECT_FALSE(createApp().frmVermittler->cbDatumshinweis.checked());
   EXPECT_FALSE(core::regionalSettingsHint());
-  SetUp();
+  nextCase();
   lines[23] = "x";
   writeLines("Vermitd.dat", lines);
   EXPECT_TRUE(createApp().frmVermittler->cbDatumshinweis.checked());

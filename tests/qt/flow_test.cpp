@@ -41,9 +41,8 @@ class QtFlow : public ::testing::Test {
     core::notation() = core::Notation::german();
     app_ = std::make_unique<forms::App>(forms::Services{dialogs_, clock_, shell_}, &presenter_);
     app_->createForms();
-    presenter_.add(*app_->frmStartmaske, makeStartmaskeView());
-    presenter_.add(*app_->frmVermittler, makeVermittlerView());
-    presenter_.add(*app_->frmAngebotsdaten, makeAngebotsdatenView());
+    const QStringList problems = addViews(*app_, presenter_);
+    ASSERT_TRUE(problems.isEmpty()) << problems.join("\n").toStdString();
   }
   void TearDown() override { app_->setPresenter(nullptr); }
 
@@ -69,6 +68,26 @@ class QtFlow : public ::testing::Test {
   QtPresenter presenter_;
   std::unique_ptr<forms::App> app_;
 };
+
+TEST_F(QtFlow, EveryViewIsBoundAndAMismatchNamesViewAndForm) {
+  for (const FormView& entry : formViews())
+    EXPECT_NE(presenter_.binder(entry.form(*app_)), nullptr);
+
+  // A view whose field was renamed in the designer, offered for the agent form.
+  const FormView broken[] = {{[](forms::App& a) -> forms::Form& { return *a.frmVermittler; },
+                              [] {
+                                auto view = makeVermittlerView();
+                                view->findChild<QLineEdit*>("edV_Ort")->setObjectName("edV_Stadt");
+                                return view;
+                              }}};
+  QtPresenter other;
+  const QStringList problems = addViews(*app_, other, broken);
+  ASSERT_EQ(problems.size(), 2) << problems.join("\n").toStdString();
+  EXPECT_TRUE(problems[0].startsWith("Ansicht frmVermittler / Formular TfrmVermittler: edV_Ort: "));
+  EXPECT_TRUE(
+      problems[1].startsWith("Ansicht frmVermittler / Formular TfrmVermittler: edV_Stadt: "));
+  EXPECT_EQ(other.binder(*app_->frmVermittler), nullptr);
+}
 
 TEST_F(QtFlow, FirstStartLeadsFromWelcomeToAgentAndCustomerData) {
   auto& start = *app_->frmStartmaske;
