@@ -5,6 +5,7 @@
 #include "forms/angebotsdaten/tfrm_angebotsdaten.h"
 #include "forms/angebotsdialog/tfrm_angebotsdialog.h"
 #include "forms/pruefung/tfrm_pruefung.h"
+#include "forms/einmalanlage/tfrm_einmalanlage.h"
 #include "forms/startmaske/tfrm_startmaske.h"
 #include "forms/vermittler/tfrm_vermittler.h"
 #include "forms/vertragsdaten/tfrm_vertragsdaten.h"
@@ -30,6 +31,8 @@ void App::createForms() {
   frmAngebotsdialog->create();
   frmPruefung = std::make_unique<TfrmPruefung>(*this);
   frmPruefung->create();
+  frmEinmalanlage = std::make_unique<TfrmEinmalanlage>(*this);
+  frmEinmalanlage->create();
 }
 
 void App::quit() {
