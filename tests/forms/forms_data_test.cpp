@@ -418,3 +418,38 @@ TEST_F(WeiterTest, AMissingFormOpensTheFormsDataFileItself) {
 
 }  // namespace
 }  // namespace fondaris::forms::testing
+
+namespace fondaris::forms::testing {
+namespace {
+
+// From the customer form through "An&trag" to the files, as an agent clicks.
+TEST_F(WeiterTest, FromTheCustomerFormToTheFiles) {
+  customer->rbProd1.setChecked(true);
+  customer->edVN_Nachname.setText("Nowak");
+  customer->edVN_Vorname.setText("Łucja");
+  customer->medVN_Geburtstag.setText("15.03.1980");
+  customer->sb_AngebotsbrechnungClick(nullptr);
+  ASSERT_TRUE(contract->visible());
+  for (int n = 1; n <= 11; ++n)
+    if (Control* fund = contract->find("rb_Fonds" + std::to_string(n)); fund->visible()) {
+      fund->setChecked(true);
+      contract->rb_FondsClick(fund);
+      break;
+    }
+  dialogs.answerNo();  // "Daten speichern?" of the contract form
+  contract->sb_AntragClick(nullptr);
+  EXPECT_EQ(dialogs.messages(), std::vector<std::string>{});
+  ASSERT_TRUE(form->visible());
+  dialogs.answerNo();
+  form->sb_AngebotsformularClick(nullptr);
+  EXPECT_EQ(dialogs.messages(), std::vector<std::string>{});
+  ASSERT_FALSE(shell.opened.empty());
+  EXPECT_EQ(shell.opened.front(), core::joinPath(documentsDir, "VVSpar.pdf"));
+  const auto values = pdftkValues(shell.opened.front());
+  EXPECT_EQ(values.at("DIH1Vorname"), "Łucja");
+  EXPECT_EQ(values.at("ZSPLaufzeit"), contract->cb_BZD2.text());
+  EXPECT_EQ(values.at("ZSPHöheSparrate"), contract->cb_Beitrag_2.text());
+}
+
+}  // namespace
+}  // namespace fondaris::forms::testing
