@@ -35,6 +35,10 @@ TfrmAngebotsdaten::TfrmAngebotsdaten(App& app)
     : Form(app, "TfrmAngebotsdaten", "frmAngebotsdaten",
            {Placement::PositionAndSize, Placement::PositionAndSize, true, true}) {
   boxVN.setCaption("Depotinhaber");
+  // The fields go into the lines of saved offers; the postcodes share theirs with "D-".
+  limitToLineFile(static_cast<int>(core::kMaxLineLength));
+  for (Edit* postcode : {&edVN_PLZ, &edVP_PLZ})
+    postcode->setMaxLength(static_cast<int>(core::kMaxLineLength) - 2);
   boxVP.setCaption("Versicherte Person");
   boxVP.setVisible(false);
   for (ComboBox* list :

@@ -32,6 +32,9 @@ TfrmVermittler::TfrmVermittler(App& app)
     : Form(app, "TfrmVermittler", "frmVermittler",
            {Placement::PositionAndSize, Placement::Position, true, true}) {
   setCaption(app.mainForm().caption() + " - Vermittlerdaten");
+  // Every field is a line of "Vermitd.dat"; the postcode shares its line with "D-".
+  limitToLineFile(static_cast<int>(core::kMaxLineLength));
+  edV_PLZ.setMaxLength(static_cast<int>(core::kMaxLineLength) - 2);
   cbV_Land.setDropDownList(true);
   cbV_Land.setItems({"D"});
   edV_Vermittlernr1.setText("60000");
