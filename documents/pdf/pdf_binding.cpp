@@ -14,6 +14,7 @@
 #include "documents/pdf/font_resolver.h"
 #include "documents/pdf/formatted_text.h"
 #include "documents/pdf/text_replacement.h"
+#include "documents/pdf/utf8_text.h"
 
 namespace fondaris::documents {
 
@@ -65,9 +66,9 @@ std::uint32_t typeOf(EPdfError code) {
   }
 }
 
-PdfString utf8String(std::string_view text) {
-  const std::string copy(text);
-  return PdfString(reinterpret_cast<const pdf_utf8*>(copy.c_str()));
+// Only for text that passed Impl::checked: PoDoFo reads past malformed UTF-8.
+PdfString utf8String(const std::string& wellFormed) {
+  return PdfString(reinterpret_cast<const pdf_utf8*>(wellFormed.c_str()));
 }
 
 }  // namespace
@@ -90,6 +91,17 @@ class PdfBinding::Impl {
 
   void raise(int number, const std::string& message, std::uint32_t type) {
     if (handler) handler(userValue, number, message, type);
+  }
+
+  // The text as PoDoFo may take it; a repair is logged as a warning.
+  std::string checked(std::string_view text) {
+    bool repaired = false;
+    std::string wellFormed = wellFormedUtf8(text, &repaired);
+    if (repaired)
+      raise(static_cast<int>(ePdfError_InvalidDataType),
+            "Text ist kein gültiges UTF-8, fremde Bytes als Windows-1252 gelesen: " + wellFormed,
+            kPdfWarning);
+    return wellFormed;
   }
 
   void raise(const PdfError& error) {
@@ -159,7 +171,7 @@ class PdfBinding::Impl {
     finishPainting();
     const int first = pageNumber > 0 ? pageNumber : 1;
     const int last = pageNumber > 0 ? pageNumber : document->GetPageCount();
-    const std::string wanted(search), with(replacement);
+    const std::string wanted = checked(search), with = checked(replacement);
     const detail::FallbackFontProvider fallback = [this](const FontChoice& choice) {
       return loadFont(choice.family, choice.bold, choice.italic, true);
     };
@@ -231,7 +243,7 @@ class PdfBinding::Impl {
 
   int writeText(TextAlign align, std::string_view text) {
     if (!editing || !font) return 0;
-    const FormattedText formatted = parseFormattedText(text);
+    const FormattedText formatted = parseFormattedText(checked(text));
     const std::string& plain = formatted.plain;
     font->SetFontSize(static_cast<float>(fontSize));
     painter.SetFont(font);
@@ -309,7 +321,7 @@ void PdfBinding::setDocInfo(DocInfo key, std::string_view text) {
   impl_->guarded(
       [&] {
         PdfInfo* info = impl_->document->GetInfo();
-        const PdfString value = utf8String(text);
+        const PdfString value = utf8String(impl_->checked(text));
         switch (key) {
           case DocInfo::Author:
             info->SetAuthor(value);
@@ -437,7 +449,7 @@ int PdfBinding::writeFText(TextAlign align, std::string_view text) {
 }
 
 double PdfBinding::textWidth(std::string_view text) const {
-  return impl_->guarded([&] { return impl_->width(std::string(text)); }, 0.0);
+  return impl_->guarded([&] { return impl_->width(wellFormedUtf8(text)); }, 0.0);
 }
 
 void PdfBinding::setLineWidth(double width) {
@@ -501,6 +513,13 @@ int PdfBinding::openOutputFile(const std::string& path) {
 int PdfBinding::closeFile() {
   if (!impl_->document || impl_->outputPath.empty()) return 0;
   impl_->finishPainting();
+  if (impl_->document->GetPageCount() == 0) {
+    impl_->raise(
+        static_cast<int>(ePdfError_PageNotFound),
+        "Das Dokument hat keine Seite, '" + impl_->outputPath + "' wird nicht geschrieben.",
+        kPdfFatalError);
+    return 0;
+  }
   return impl_->guarded(
       [&] {
         PdfRefCountedBuffer buffer;

@@ -9,10 +9,13 @@
 #include <vector>
 
 #include "core/cp1252.h"
+#include "documents/pdf/utf8_text.h"
 
 namespace fondaris::documents::detail {
 
 using namespace PoDoFo;
+using documents::decodeUtf8;
+using documents::encodeUtf8;
 
 namespace {
 
@@ -74,40 +77,6 @@ struct VirtualChar {
   int piece;  // -1 for a gap counted as a space
   int byte;
 };
-
-std::u32string decodeUtf8(const std::string& text) {
-  std::u32string out;
-  for (std::size_t i = 0; i < text.size();) {
-    const auto c = static_cast<unsigned char>(text[i]);
-    int extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
-    char32_t cp = extra == 0 ? c : (c & (0x3F >> extra));
-    ++i;
-    for (; extra > 0 && i < text.size(); --extra, ++i)
-      cp = (cp << 6) | (static_cast<unsigned char>(text[i]) & 0x3F);
-    out.push_back(cp);
-  }
-  return out;
-}
-
-std::string encodeUtf8(char32_t c) {
-  std::string out;
-  if (c < 0x80) {
-    out.push_back(static_cast<char>(c));
-  } else if (c < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else if (c < 0x10000) {
-    out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else {
-    out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  }
-  return out;
-}
 
 char32_t normalise(char32_t c) {
   if (c == 0xA0) return U' ';

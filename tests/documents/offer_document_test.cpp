@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -266,15 +267,57 @@ TEST_F(OfferDocumentTest, PageOneLinesAndTablePlacement) {
   EXPECT_NE(page4.find("Rente mit Kapitalverzehr"), std::string::npos);
 }
 
-TEST_F(OfferDocumentTest, MissingTemplateStopsTheBodyWithAMessage) {
-  OfferCase c = vlTwelveYears();
-  c.input.templateName = "Fehlt.pdf";
-  engine::ProjectionResult* none = new engine::ProjectionResult();
-  std::unique_ptr<engine::ProjectionResult> owner(none);
-  OfferDocument document(dialogs_, clock_, shell_);
-  EXPECT_FALSE(document.writeBody(c.input, *none, *none));
-  EXPECT_EQ(dialogs_.messages(),
-            std::vector<std::string>{"Fehler: Die Datei 'Fehlt.pdf' konnte nicht geladen werden!"});
+TEST_F(OfferDocumentTest, MissingOrDamagedTemplateKeepsTheLastOffer) {
+  const auto good =
+      core::readFileBytes((fs::path(FONDARIS_BUILD_DIR) / "Angebot_VL_1.pdf").string());
+  ASSERT_TRUE(good);
+  struct Case {
+    std::string name;
+    std::optional<std::string> bytes;  // none: the file does not exist
+  };
+  const Case cases[] = {
+      {"Fehlt.pdf", std::nullopt},
+      {"Kaputt.pdf", std::string("kein PDF")},
+      {"Halb.pdf", good->substr(0, good->size() / 2)},
+      {"Leer.pdf", std::string()},
+  };
+  const fs::path last = scratch_ / "KDX2009.pdf";
+  const std::string lastOffer = "%PDF-1.4 das letzte Angebot";
+  // Today's offer is not outdated: the clean-up at the start must leave it.
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  ::localtime_r(&now, &local);
+  const core::FixedClock today(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
+  engine::ProjectionResult none;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    dialogs_.clear();
+    shell_.opened.clear();
+    const fs::path templatePath = scratch_ / c.name;
+    if (c.bytes) std::ofstream(templatePath, std::ios::binary) << *c.bytes;
+    std::ofstream(last, std::ios::binary) << lastOffer;
+    OfferCase offer = vlTwelveYears();
+    offer.input.templateName = c.bytes ? templatePath.string() : c.name;
+    {
+      OfferDocument document(dialogs_, today, shell_);
+      EXPECT_FALSE(document.writeBody(offer.input, none, none));
+      EXPECT_FALSE(document.finish());
+      EXPECT_FALSE(document.written());
+      document.openResult();
+    }
+    EXPECT_TRUE(shell_.opened.empty());
+    EXPECT_EQ(core::readFileBytes(last.string()), lastOffer);
+    const auto messages = dialogs_.messages();
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[0],
+              "Fehler: Die Datei '" + offer.input.templateName + "' konnte nicht geladen werden!");
+    EXPECT_EQ(messages[1].rfind("Fehler bei Erstellung PDF: Fatal error: Das Angebot wurde nicht "
+                                "erstellt, die Vorlage '" +
+                                    offer.input.templateName + "'",
+                                0),
+              0u)
+        << messages[1];
+  }
 }
 
 TEST_F(OfferDocumentTest, LibraryErrorsGoToTheErrorLog) {

@@ -1,34 +1,45 @@
 #include "tools/templates/template_source.h"
 
-#include <regex>
 #include <sstream>
 
 #include "core/german.h"
+#include "core/param_layout.h"
 #include "documents/pdf/pdf_binding.h"
 
 namespace fondaris::tools {
 
-std::vector<TemplateJob> templateJobs(const std::vector<std::string>& paramLines) {
-  static const std::regex kField(
-      R"(^\s*(vl|ziel)Strategy\[(\d+)\]\.(offerTemplate|name|listName|extraText)\s*=\s*\"(.*)\")");
-  std::map<std::pair<std::string, int>, std::map<std::string, std::string>> strategies;
-  for (const std::string& line : paramLines) {
-    std::smatch m;
-    if (std::regex_search(line, m, kField))
-      strategies[{m[1].str(), std::stoi(m[2].str())}][m[3].str()] = m[4].str();
-  }
+std::vector<TemplateJob> templateJobs(const core::ParamRecord& record) {
+  struct Table {
+    const core::ParamField& offerTemplate;
+    const core::ParamField& name;
+    const core::ParamField& listName;
+    const core::ParamField& extraText;
+    const char* source;
+  };
+  const Table tables[] = {
+      {core::paramField("vlStrategy.offerTemplate"), core::paramField("vlStrategy.name"),
+       core::paramField("vlStrategy.listName"), core::paramField("vlStrategy.extraText"),
+       "angebot_vl.txt"},
+      {core::paramField("zielStrategy.offerTemplate"), core::paramField("zielStrategy.name"),
+       core::paramField("zielStrategy.listName"), core::paramField("zielStrategy.extraText"),
+       "angebot_zs.txt"},
+  };
   std::vector<TemplateJob> jobs;
-  for (auto& [key, fields] : strategies) {
-    const std::string& name = fields["offerTemplate"];
-    if (name.empty()) continue;
-    TemplateJob job;
-    job.fileName = name;
-    job.source = key.first == "vl" ? "angebot_vl.txt" : "angebot_zs.txt";
-    job.values["{Strategie}"] = fields["listName"].empty() ? fields["name"] : fields["listName"];
-    job.values["{StrategieLang}"] = fields["name"];
-    job.values["{Risikoklasse}"] = fields["extraText"];
-    job.values["{Vorlage}"] = name;
-    jobs.push_back(std::move(job));
+  for (const Table& table : tables) {
+    for (std::size_t i = 0; i < table.offerTemplate.count; ++i) {
+      const std::string name = core::paramText(record, table.offerTemplate, i);
+      if (name.empty()) continue;
+      const std::string strategy = core::paramText(record, table.name, i);
+      const std::string listName = core::paramText(record, table.listName, i);
+      TemplateJob job;
+      job.fileName = name;
+      job.source = table.source;
+      job.values["{Strategie}"] = listName.empty() ? strategy : listName;
+      job.values["{StrategieLang}"] = strategy;
+      job.values["{Risikoklasse}"] = core::paramText(record, table.extraText, i);
+      job.values["{Vorlage}"] = name;
+      jobs.push_back(std::move(job));
+    }
   }
   return jobs;
 }
