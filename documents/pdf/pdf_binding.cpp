@@ -78,7 +78,11 @@ class PdfBinding::Impl {
   std::intptr_t userValue = 0;
   PdfErrorHandler handler;
   std::unique_ptr<PdfMemDocument> document;
-  std::unique_ptr<PdfMemDocument> import;
+  // The open import file; the last one read stays parsed, since the offer imports its template
+  // up to three times.
+  std::shared_ptr<PdfMemDocument> import;
+  std::shared_ptr<PdfMemDocument> lastImport;
+  std::string lastImportBytes;
   PdfPainter painter;
   PdfPage* editing = nullptr;
   std::map<std::tuple<std::string, bool, bool, bool>, PdfFont*> fonts;
@@ -175,13 +179,36 @@ class PdfBinding::Impl {
     const detail::FallbackFontProvider fallback = [this](const FontChoice& choice) {
       return loadFont(choice.family, choice.bold, choice.italic, true);
     };
+    const detail::WarningSink warn = [this](const std::string& message) {
+      raise(static_cast<int>(ePdfError_InvalidDataType), message, kPdfWarning);
+    };
     return guarded(
         [&] {
-          for (int p = first; p <= last; ++p)
-            detail::replaceInPage(*document, *page(p), wanted, with, fallback);
+          for (int p = first; p <= last; ++p) content(p).replace(wanted, with, fallback, warn);
           return kReplaceDone;
         },
         0);
+  }
+
+  // Pages parsed for replacing, by number; valid until the page list or a page's content
+  // changes otherwise, so every such change stores them first.
+  std::map<int, std::unique_ptr<detail::PageContent>> contents;
+
+  detail::PageContent& content(int number) {
+    auto& slot = contents[number];
+    if (!slot) slot = std::make_unique<detail::PageContent>(*document, *page(number));
+    return *slot;
+  }
+
+  void storeContents() {
+    if (contents.empty()) return;
+    guarded(
+        [&] {
+          for (auto& [number, parsed] : contents) parsed->store();
+          return 0;
+        },
+        0);
+    contents.clear();
   }
 
   void finishPainting() {
@@ -311,6 +338,7 @@ void PdfBinding::raise(int number, std::string_view message, std::uint32_t type)
 
 void PdfBinding::createDocument() {
   impl_->finishPainting();
+  impl_->contents.clear();
   impl_->fonts.clear();
   impl_->font = nullptr;
   impl_->document = std::make_unique<PdfMemDocument>();
@@ -340,12 +368,20 @@ void PdfBinding::setDocInfo(DocInfo key, std::string_view text) {
 
 int PdfBinding::openImportFile(const std::string& path) {
   impl_->import.reset();
-  if (!core::fileExists(path)) return -1;
+  auto bytes = core::readFileBytes(path);
+  if (!bytes) return -1;
+  if (impl_->lastImport && *bytes == impl_->lastImportBytes) {
+    impl_->import = impl_->lastImport;
+    return 0;
+  }
+  impl_->lastImport.reset();
   return impl_->guarded(
       [&] {
-        auto document = std::make_unique<PdfMemDocument>();
-        document->Load(path.c_str());
-        impl_->import = std::move(document);
+        auto document = std::make_shared<PdfMemDocument>();
+        // From memory: reading the file through PoDoFo's device seeks for every object.
+        document->LoadFromBuffer(bytes->data(), static_cast<long>(bytes->size()));
+        impl_->import = impl_->lastImport = std::move(document);
+        impl_->lastImportBytes = std::move(*bytes);
         return 0;
       },
       -2);
@@ -359,6 +395,7 @@ int PdfBinding::importPages(int destinationPage, double, double) {
     return -1;
   }
   impl_->finishPainting();
+  impl_->storeContents();
   return impl_->guarded(
       [&] {
         const int count = impl_->import->GetPageCount();
@@ -375,6 +412,7 @@ void PdfBinding::closeImportFile() {
 int PdfBinding::deletePage(int page) {
   if (!impl_->page(page)) return kReplacePageMissing;
   impl_->finishPainting();
+  impl_->storeContents();
   return impl_->guarded(
       [&] {
         impl_->document->DeletePages(page - 1, 1);
@@ -385,6 +423,7 @@ int PdfBinding::deletePage(int page) {
 
 int PdfBinding::appendPage(double width, double height) {
   if (!impl_->document) return 0;
+  impl_->storeContents();
   return impl_->guarded(
       [&] {
         impl_->document->CreatePage(PdfRect(0, 0, width, height));
@@ -411,6 +450,7 @@ int PdfBinding::editPage(int page) {
   PdfPage* target = impl_->page(page);
   if (!target) return 0;
   impl_->finishPainting();
+  impl_->storeContents();
   return impl_->guarded(
       [&] {
         impl_->painter.SetPage(target);
@@ -494,8 +534,7 @@ std::string PdfBinding::pageText(int page) const {
   PdfPage* target = impl_->page(page);
   if (!target) return {};
   impl_->finishPainting();
-  return impl_->guarded([&] { return detail::extractPageText(*impl_->document, *target); },
-                        std::string());
+  return impl_->guarded([&] { return impl_->content(page).text(); }, std::string());
 }
 
 int PdfBinding::openOutputFile(const std::string& path) {
@@ -513,6 +552,7 @@ int PdfBinding::openOutputFile(const std::string& path) {
 int PdfBinding::closeFile() {
   if (!impl_->document || impl_->outputPath.empty()) return 0;
   impl_->finishPainting();
+  impl_->storeContents();
   if (impl_->document->GetPageCount() == 0) {
     impl_->raise(
         static_cast<int>(ePdfError_PageNotFound),
