@@ -492,6 +492,16 @@ double PdfBinding::textWidth(std::string_view text) const {
   return impl_->guarded([&] { return impl_->width(wellFormedUtf8(text)); }, 0.0);
 }
 
+double PdfBinding::fontAscent() const {
+  if (!impl_->font) return 0;
+  return impl_->guarded(
+      [&] {
+        impl_->font->SetFontSize(static_cast<float>(impl_->fontSize));
+        return static_cast<double>(impl_->font->GetFontMetrics()->GetAscent());
+      },
+      0.0);
+}
+
 void PdfBinding::setLineWidth(double width) {
   impl_->lineWidth = width;
   if (impl_->editing) impl_->painter.SetStrokeWidth(width);

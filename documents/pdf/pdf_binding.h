@@ -73,6 +73,9 @@ class PdfBinding {
   int writeFText(TextAlign align, std::string_view text);
   // Width of a text in the current font and size.
   double textWidth(std::string_view text) const;
+  // Height of the current font above its baseline: a text's first baseline lies this far below
+  // the top of its rectangle.
+  double fontAscent() const;
   void setLineWidth(double width);
   // Stroked frame (mode 4) or filled box (other modes). Answers 1 or 0.
   int rectangle(double x, double y, double width, double height, int mode = 4);
@@ -89,7 +92,8 @@ class PdfBinding {
   void setOutputOption(int option) {}
   // Remembers the path when its folder can be written; non-zero on success.
   int openOutputFile(const std::string& path);
-  // Writes the whole file at once; greater than 0 on success.
+  // Writes the whole file at once; greater than 0 on success. A document without pages is not
+  // written (a fatal error).
   int closeFile();
 
   // Reports an error through the handler, as the library does for its own failures.

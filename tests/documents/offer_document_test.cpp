@@ -267,6 +267,64 @@ TEST_F(OfferDocumentTest, PageOneLinesAndTablePlacement) {
   EXPECT_NE(page4.find("Rente mit Kapitalverzehr"), std::string::npos);
 }
 
+// Millions in the 80-point rate columns: a figure too wide is set smaller instead of running
+// into its neighbour, and stays readable.
+TEST_F(OfferDocumentTest, WideAmountsFitTheirColumns) {
+  if (!tools::toolAvailable("pdftotext")) GTEST_SKIP() << "pdftotext missing";
+  OfferCase c = standardYears(35, 4);
+  c.name = "zs_millions";
+  c.driver.contract.monthlyContribution = 5000;
+  c.driver.contract.singlePayment = 1000000;
+  c.input.contributionA = c.input.contributionB = 5000;
+  c.input.initialExtraPayment = 1000000;
+  const std::string path = produce(c);
+  for (int page : {1, 3, 4}) {
+    SCOPED_TRACE(page);
+    const auto words = tools::pdfWords(path, page);
+    for (const std::string& pair : tools::collidingWords(words)) ADD_FAILURE() << pair;
+    int amounts = 0;
+    for (const auto& word : words) {
+      if (word.text != "EUR") continue;
+      ++amounts;
+      EXPECT_GT(word.yMax - word.yMin, 5.5) << "below the readable minimum";
+    }
+    EXPECT_GT(amounts, 10);
+  }
+  // Every rate of the total row is there in full.
+  const std::string page1 = tools::pdfText(path, 1);
+  EXPECT_TRUE(std::regex_search(page1, std::regex(R"(GESAMT( +\d{1,3}(\.\d{3})+,\d\d EUR){4})")))
+      << page1;
+}
+
+// Another PDF writer embeds subsets of its fonts: replacements are drawn in the fallback font,
+// and the rest of each line moves on instead of being printed over.
+TEST_F(OfferDocumentTest, TemplateRewrittenByAnotherWriter) {
+  if (!tools::toolAvailable("pdftocairo") || !tools::toolAvailable("pdftotext"))
+    GTEST_SKIP() << "poppler-utils missing";
+  const fs::path rewritten = scratch_ / "Angebot_umgeschrieben.pdf";
+  int status = -1;
+  tools::run("pdftocairo -pdf " +
+                 tools::quoted(std::string(FONDARIS_BUILD_DIR) + "/Angebot_ZS_3.pdf") + " " +
+                 tools::quoted(rewritten.string()),
+             &status);
+  ASSERT_EQ(status, 0);
+  OfferCase c = standardYears(15, 3);
+  c.name = "zs_rewritten_template";
+  c.input.templateName = rewritten.string();
+  const std::string path = produce(c);
+  const std::string text = tools::pdfText(path);
+  EXPECT_EQ(text.find('#'), std::string::npos) << text;
+  for (const char* s : {"nach 15 Jahren Anlagedauer", "Herrn Jörg Müller", "Muster Finanz GmbH",
+                        "Angebot für Herrn Jörg Müller", "Seite 3 von 3"})
+    EXPECT_NE(text.find(s), std::string::npos) << s;
+  for (int page = 1; page <= 3; ++page) {
+    const auto words = tools::pdfWords(path, page);
+    EXPECT_FALSE(words.empty());
+    for (const std::string& pair : tools::collidingWords(words))
+      ADD_FAILURE() << page << ": " << pair;
+  }
+}
+
 TEST_F(OfferDocumentTest, MissingOrDamagedTemplateKeepsTheLastOffer) {
   const auto good =
       core::readFileBytes((fs::path(FONDARIS_BUILD_DIR) / "Angebot_VL_1.pdf").string());
