@@ -267,6 +267,50 @@ TEST_F(OfferDocumentTest, PageOneLinesAndTablePlacement) {
   EXPECT_NE(page4.find("Rente mit Kapitalverzehr"), std::string::npos);
 }
 
+// The sample templates: a 60-character customer name and agent company stay on the page and
+// clear of other text; the labels beside the program's figures share their baseline.
+TEST_F(OfferDocumentTest, SampleTemplatesTakeLongNamesAndAlignLabels) {
+  if (!tools::toolAvailable("pdftotext")) GTEST_SKIP() << "pdftotext missing";
+  for (bool firstVariant : {true, false}) {
+    SCOPED_TRACE(firstVariant ? "VL" : "ZS");
+    OfferCase c = firstVariant ? vlTwelveYears() : standardYears(12, 3);
+    c.name = firstVariant ? "vl_long_names" : "zs_long_names";
+    c.input.salutationMale = false;
+    c.input.customerName = "Maximiliane-Alexandra Friederike von Hohenstein-Wittgenstein";
+    c.input.agentLines[0] = "Muster Finanz- und Versicherungsmakler GmbH & Co. KG Nordost";
+    ASSERT_EQ(c.input.customerName.size(), 60u);
+    ASSERT_EQ(c.input.agentLines[0].size(), 60u);
+    const std::string path = produce(c);
+    for (int page = 1; page <= 3; ++page) {
+      SCOPED_TRACE(page);
+      const auto words = tools::pdfWords(path, page);
+      for (const std::string& pair : tools::collidingWords(words)) ADD_FAILURE() << pair;
+      for (const auto& word : words) EXPECT_LT(word.xMax, 575) << word.text << " runs off the page";
+      EXPECT_NE(tools::pdfText(path, page).find("Hohenstein-Wittgenstein"), std::string::npos);
+    }
+    const auto words = tools::pdfWords(path, 1);
+    auto find = [&](const std::string& text, double afterX) -> const tools::Word* {
+      for (const auto& word : words)
+        if (word.text == text && word.xMin > afterX) return &word;
+      return nullptr;
+    };
+    const std::pair<const char*, const char*> rows[] = {
+        {"Monatsbeitrag:", "EUR"}, {"Vertragsbeginn:", "März"}, {"Anlagedauer:", "Jahre"}};
+    for (const auto& [labelText, valueText] : rows) {
+      const tools::Word* label = find(labelText, 0);
+      ASSERT_TRUE(label) << labelText;
+      const tools::Word* value = nullptr;
+      for (const auto& word : words)
+        if (word.text == valueText && word.xMin > label->xMax &&
+            std::abs(word.yMin - label->yMin) < 5)
+          value = &word;
+      ASSERT_TRUE(value) << valueText;
+      // The box bottoms differ by the fonts' descents only, a twentieth of a point.
+      EXPECT_NEAR(label->yMax, value->yMax, 0.5) << labelText;
+    }
+  }
+}
+
 // Millions in the 80-point rate columns: a figure too wide is set smaller instead of running
 // into its neighbour, and stays readable.
 TEST_F(OfferDocumentTest, WideAmountsFitTheirColumns) {

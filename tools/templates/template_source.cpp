@@ -46,6 +46,18 @@ std::vector<TemplateJob> templateJobs(const core::ParamRecord& record) {
 
 namespace {
 
+// Ascent of the program's font per point of size: template texts are placed by it.
+double programAscentPerPoint() {
+  static const double ascent = [] {
+    auto pdf = documents::PdfBinding::create();
+    if (!pdf) return 0.0;
+    pdf->createDocument();
+    if (!pdf->setFont("Arial", false, 1000)) return 0.0;
+    return pdf->fontAscent() / 1000;
+  }();
+  return ascent;
+}
+
 std::string substitute(std::string text, const TemplateJob& job) {
   for (const auto& [key, value] : job.values) text = core::replaceText(text, key, value, true);
   return text;
@@ -67,6 +79,7 @@ std::string buildTemplate(const std::vector<std::string>& sourceLines, const Tem
   pdf->setDocInfo(documents::DocInfo::Creator, "fondaris-templates");
   pdf->setDocInfo(documents::DocInfo::Title, "Angebotsvorlage " + job.fileName);
   constexpr double kWidth = 595.0, kHeight = 842.0;
+  double fontSize = 0;
   int lineNumber = 0;
   for (const std::string& raw : sourceLines) {
     ++lineNumber;
@@ -84,13 +97,17 @@ std::string buildTemplate(const std::vector<std::string>& sourceLines, const Tem
       double size = 0;
       if (!(in >> name >> size) || !pdf->setFont(name, false, size, false))
         return where + "bad font";
+      fontSize = size;
     } else if (command == "text") {
       double x = 0, distance = 0, width = 0;
       std::string align;
       const auto open = line.find('"'), close = line.rfind('"');
       if (!(in >> x >> distance >> width >> align) || open == close)
         return where + "expected: text <x> <distance> <width> <L|R|C> \"...\"";
-      pdf->setTextRect(x, kHeight - distance, width);
+      // The baseline where the program's text at this distance and size would have its own.
+      const double top =
+          kHeight - distance - programAscentPerPoint() * fontSize + pdf->fontAscent();
+      pdf->setTextRect(x, top, width);
       const auto a = align == "R"   ? documents::TextAlign::Right
                      : align == "C" ? documents::TextAlign::Center
                                     : documents::TextAlign::Left;

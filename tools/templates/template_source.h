@@ -18,7 +18,8 @@ struct TemplateJob {
 // The offer templates named in the strategy tables of the product data.
 std::vector<TemplateJob> templateJobs(const core::ParamRecord& record);
 
-// Draws one template source into a PDF file. Source lines (distances from the page top):
+// Draws one template source into a PDF file. Source lines (distances from the page top; a text
+// stands on the baseline the program's Arial of the same size would have at that distance):
 //   page                                   starts an A4 page
 //   font <name> <size>                     a standard font: Helvetica, Helvetica-Bold ...
 //   text <x> <distance> <width> <L|R|C> "<text>"   wrapped at the width
