@@ -108,6 +108,16 @@ class PdfBinding::Impl {
     return wellFormed;
   }
 
+  // The binding's fonts are Windows-1252: other characters become '?' instead of vanishing.
+  std::string printable(const std::string& text) {
+    std::string result = core::cp1252ToUtf8(core::utf8ToCp1252(text));
+    if (result != text)
+      raise(static_cast<int>(ePdfError_InvalidDataType),
+            "'" + text + "' hat Zeichen ohne Windows-1252-Code, sie werden als '?' gedruckt.",
+            kPdfWarning);
+    return result;
+  }
+
   void raise(const PdfError& error) {
     const char* message = PdfError::ErrorMessage(error.GetError());
     const char* name = PdfError::ErrorName(error.GetError());
@@ -270,7 +280,7 @@ class PdfBinding::Impl {
 
   int writeText(TextAlign align, std::string_view text) {
     if (!editing || !font) return 0;
-    const FormattedText formatted = parseFormattedText(checked(text));
+    const FormattedText formatted = parseFormattedText(printable(checked(text)));
     const std::string& plain = formatted.plain;
     font->SetFontSize(static_cast<float>(fontSize));
     painter.SetFont(font);

@@ -759,7 +759,12 @@ int PageContent::Impl::replace(const std::string& search, const std::string& rep
     PdfFont* font = fallback(fallbackFont(piece.font->baseFont, piece.font->fixedPitch));
     if (!font) continue;
     page_.AddResource(font->GetIdentifier(), font->GetObject()->Reference(), PdfName("Font"));
-    const PdfString unicode(reinterpret_cast<const pdf_utf8*>(replacement.c_str()));
+    // The fallback fonts are Windows-1252: PoDoFo would drop other characters unseen.
+    const std::string printable = core::cp1252ToUtf8(core::utf8ToCp1252(replacement));
+    if (printable != replacement)
+      warn("'" + replacement +
+           "' hat Zeichen ohne Windows-1252-Code, sie werden als '?' gedruckt.");
+    const PdfString unicode(reinterpret_cast<const pdf_utf8*>(printable.c_str()));
     if (font->IsSubsetting())
       font->AddUsedSubsettingGlyphs(unicode, static_cast<long>(unicode.GetCharacterLength()));
     const PdfRefCountedBuffer encoded = font->GetEncoding()->ConvertToEncoding(unicode, font);

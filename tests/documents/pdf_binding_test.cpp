@@ -179,32 +179,48 @@ TEST_F(ReplaceTest, ReturnCodes) {
   EXPECT_EQ(empty->replaceTextOnAllPages("a", "b"), kReplaceNoInstance);
 }
 
-// Malformed UTF-8 made PoDoFo read past its buffer; the binding repairs it (bytes read as
-// Windows-1252) and logs a warning. The Arial subset takes the fallback path.
-TEST(PdfBinding, MalformedUtf8IsRepairedAndLogged) {
-  auto pdf = PdfBinding::create();
-  std::vector<std::string> errors;
-  pdf->setErrorHandler(0, [&](std::intptr_t, int, const std::string& message, std::uint32_t type) {
-    errors.push_back(pdfErrorLine(type, message).text);
-    return 0;
-  });
-  pdf->createDocument();
-  pdf->editPage(pdf->appendPage(595, 842));
-  ASSERT_EQ(pdf->setFont("Arial", false, 10), 1);
-  pdf->setTextRect(50, 700, 400);
-  ASSERT_EQ(pdf->writeFText(TextAlign::Left, "#A# und \xE4"), 1);  // a lone Windows-1252 byte
-  pdf->endPage();
-  const std::string cases[] = {"\xC5\x30", "\xE2\x82", "\xF4\x90\x80\x80", "\xED\xA0\x80"};
-  for (const std::string& bad : cases) EXPECT_GE(pdf->textWidth(bad), 0);
-  EXPECT_EQ(pdf->replaceText(1, "#A#", "\xC5\x30"), kReplaceDone);
-  const std::string text = pdf->pageText(1);
-  EXPECT_NE(text.find("\xC3\x85"
-                      "0"),
-            std::string::npos)
-      << text;
-  EXPECT_NE(text.find("und \xC3\xA4"), std::string::npos) << text;
-  ASSERT_EQ(errors.size(), 2u);
-  for (const std::string& line : errors) EXPECT_EQ(line.rfind("Warning: ", 0), 0u) << line;
+// Text PoDoFo cannot take safely reaches it repaired, with a warning each: malformed UTF-8 (it
+// read past its buffer) is read as Windows-1252, and characters the Windows-1252 fonts lack are
+// printed as '?' instead of vanishing. Arial is embedded as a subset, so replacements take the
+// fallback path.
+TEST(PdfBinding, TextPoDoFoCannotTakeIsRepairedAndLogged) {
+  struct Case {
+    const char* drawn;
+    const char* replacement;
+    std::vector<std::string> expected;
+  };
+  const Case cases[] = {
+      {"#A# und \xE4",
+       "\xC5\x30",
+       {"\xC3\x85"
+        "0",
+        "und \xC3\xA4"}},                                                   // C5 30; a lone E4
+      {"\xC5\x81ukasz #A#", "Wa\xC5\x82\xC4\x99sa", {"?ukasz", "Wa??sa"}},  // Łukasz Wałęsa
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.drawn);
+    auto pdf = PdfBinding::create();
+    std::vector<std::string> errors;
+    pdf->setErrorHandler(0,
+                         [&](std::intptr_t, int, const std::string& message, std::uint32_t type) {
+                           errors.push_back(pdfErrorLine(type, message).text);
+                           return 0;
+                         });
+    pdf->createDocument();
+    pdf->editPage(pdf->appendPage(595, 842));
+    ASSERT_EQ(pdf->setFont("Arial", false, 10), 1);
+    pdf->setTextRect(50, 700, 400);
+    ASSERT_EQ(pdf->writeFText(TextAlign::Left, c.drawn), 1);
+    pdf->endPage();
+    EXPECT_EQ(pdf->replaceText(1, "#A#", c.replacement), kReplaceDone);
+    const std::string text = pdf->pageText(1);
+    for (const std::string& part : c.expected)
+      EXPECT_NE(text.find(part), std::string::npos) << text;
+    ASSERT_EQ(errors.size(), 2u);
+    for (const std::string& line : errors) EXPECT_EQ(line.rfind("Warning: ", 0), 0u) << line;
+    for (const char* bad : {"\xC5\x30", "\xE2\x82", "\xF4\x90\x80\x80", "\xED\xA0\x80"})
+      EXPECT_GE(pdf->textWidth(bad), 0);
+  }
 }
 
 // Text in a composite (Type0) font cannot be edited: the placeholder stays, the log names the
