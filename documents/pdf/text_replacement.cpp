@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/cp1252.h"
+#include "documents/fdf/pdf_text.h"
 #include "documents/pdf/utf8_text.h"
 
 namespace fondaris::documents::detail {

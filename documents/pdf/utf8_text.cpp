@@ -54,21 +54,6 @@ std::string wellFormedUtf8(std::string_view text, bool* repaired) {
   return out;
 }
 
-std::u32string decodeUtf8(std::string_view text) {
-  std::u32string out;
-  out.reserve(text.size());
-  for (std::size_t i = 0; i < text.size();) {
-    const auto c = static_cast<unsigned char>(text[i]);
-    int extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
-    char32_t cp = extra == 0 ? c : (c & (0x3F >> extra));
-    ++i;
-    for (; extra > 0 && i < text.size(); --extra, ++i)
-      cp = (cp << 6) | (static_cast<unsigned char>(text[i]) & 0x3F);
-    out.push_back(cp);
-  }
-  return out;
-}
-
 std::string encodeUtf8(char32_t c) {
   std::string out;
   if (c < 0x80) {

@@ -10,8 +10,7 @@ namespace fondaris::documents {
 // program's files, where such text most likely comes from. `repaired` tells whether a byte was.
 std::string wellFormedUtf8(std::string_view text, bool* repaired = nullptr);
 
-// Code points of well-formed UTF-8.
-std::u32string decodeUtf8(std::string_view text);
+// One code point as UTF-8.
 std::string encodeUtf8(char32_t c);
 
 }  // namespace fondaris::documents
