@@ -1,5 +1,7 @@
 #include "forms/app.h"
 
+#include "core/param_record.h"
+
 #include "forms/angebotsdaten/tfrm_angebotsdaten.h"
 #include "forms/startmaske/tfrm_startmaske.h"
 #include "forms/vermittler/tfrm_vermittler.h"
@@ -12,15 +14,16 @@ App::App(Services services, Presenter* presenter) : services_(services), present
 App::~App() = default;
 
 void App::createForms() {
+  core::settleProductDataFolder();
   frmStartmaske = std::make_unique<TfrmStartmaske>(*this);
   setMainForm(*frmStartmaske);
-  frmStartmaske->FormCreate();
+  frmStartmaske->create();
   frmVermittler = std::make_unique<TfrmVermittler>(*this);
-  frmVermittler->FormCreate();
+  frmVermittler->create();
   frmVertagsdaten = std::make_unique<TfrmVertagsdaten>(*this);
-  frmVertagsdaten->FormCreate();
+  frmVertagsdaten->create();
   frmAngebotsdaten = std::make_unique<TfrmAngebotsdaten>(*this);
-  frmAngebotsdaten->FormCreate();
+  frmAngebotsdaten->create();
 }
 
 void App::quit() {
@@ -31,7 +34,7 @@ void App::quit() {
 void App::formShown(Form& f) {
   if (active_ && active_ != &f) {
     active_->leaveFocus();
-    active_->FormDeactivate();
+    active_->deactivate();
   }
   active_ = &f;
   if (presenter_) presenter_->formShown(f);
@@ -41,7 +44,7 @@ void App::formShown(Form& f) {
 void App::formHidden(Form& f) {
   if (active_ == &f) {
     f.leaveFocus();
-    f.FormDeactivate();
+    f.deactivate();
     active_ = nullptr;
   }
   if (presenter_) presenter_->formHidden(f);
@@ -58,7 +61,7 @@ ModalResult App::runModal(Form& f) {
     r = modalScript(f);
   if (f.modalResult != ModalResult::None) r = f.modalResult;
   f.leaveFocus();
-  f.FormDeactivate();
+  f.deactivate();
   active_ = previous;
   return r;
 }

@@ -10,7 +10,6 @@
 #include "forms/app.h"
 #include "forms/date_field.h"
 #include "forms/startmaske/tfrm_startmaske.h"
-#include "forms/window_placement.h"
 
 namespace fondaris::forms {
 
@@ -41,7 +40,9 @@ int lastDayOfMonth(int month) {
 
 }  // namespace
 
-TfrmVertagsdaten::TfrmVertagsdaten(App& app) : Form(app, "TfrmVertagsdaten", "frmVertragsdaten") {
+TfrmVertagsdaten::TfrmVertagsdaten(App& app)
+    : Form(app, "TfrmVertagsdaten", "frmVertragsdaten",
+           {Placement::PositionAndSize, Placement::PositionAndSize, true, true}) {
   setCaption(app.mainForm().caption() + " - Vertragsdaten");
 
   cbBeginnTag.setDropDownList(true);
@@ -54,12 +55,11 @@ TfrmVertagsdaten::TfrmVertagsdaten(App& app) : Form(app, "TfrmVertagsdaten", "fr
   med_Vbeginn.setMask("!99/99/9999;1;_");
   med_Vbeginn.setVisible(false);
 
-  using namespace std::placeholders;
   cbBeginnTag.onChange = cbBeginnMonat.onChange = cbBeginnJahr.onChange =
-      std::bind(&TfrmVertagsdaten::cbBeginnJahrChange, this, _1);
-  med_Vbeginn.onExit = std::bind(&TfrmVertagsdaten::med_VbeginnExit, this, _1);
+      on(&TfrmVertagsdaten::cbBeginnJahrChange);
+  med_Vbeginn.onExit = on(&TfrmVertagsdaten::med_VbeginnExit);
 
-  core::ParamRecord record;
+  core::ParamRecord& record = productData;
   if (core::readParamRecord(core::workingDirectory(), record, &app.dialogs()) != 0) {
     sb_AbbruchClick(nullptr);
     return;
@@ -133,26 +133,9 @@ void TfrmVertagsdaten::sb_AbbruchClick(Control*) {
   app().mainForm().close();
 }
 
-void TfrmVertagsdaten::FormCreate() {
-  restorePosition(*this);
-  restoreSize(*this);
-}
-
 void TfrmVertagsdaten::FormActivate() {
   const bool secondVariant = app().frmAngebotsdaten && app().frmAngebotsdaten->rbProd1.checked();
-  setCaption(core::paramTextA(core::workingDirectory(), secondVariant ? 2 : 1) +
-             " - Vertragsdaten");
-}
-
-void TfrmVertagsdaten::FormDeactivate() {
-  storePosition(*this);
-  storeSize(*this);
-}
-
-void TfrmVertagsdaten::FormClose() {
-  storePosition(*this);
-  storeSize(*this);
-  app().mainForm().close();
+  setCaption(core::variantName(productData, secondVariant ? 2 : 1) + " - Vertragsdaten");
 }
 
 }  // namespace fondaris::forms

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/param_record.h"
 #include "forms/controls/form.h"
 
 namespace fondaris::forms {
@@ -28,10 +29,7 @@ class TfrmVertagsdaten : public Form {
   RadioButton rb_Fonds10{*this, "rb_Fonds10"};
   RadioButton rb_Fonds11{*this, "rb_Fonds11"};
 
-  void FormCreate() override;
   void FormActivate() override;
-  void FormDeactivate() override;
-  void FormClose() override;
 
   void cbBeginnJahrChange(Control* sender);
   void med_VbeginnExit(Control* sender);
@@ -39,6 +37,9 @@ class TfrmVertagsdaten : public Form {
 
   // Fills the start lists from the earliest possible start (today + 14 days).
   void initStartDate();
+
+  // The form's own copy of "Param.dat", read when it is created.
+  core::ParamRecord productData;
 
   // Set by a successful save of the offer; asked for when the program ends.
   bool saved = false;
