@@ -35,6 +35,10 @@ TfrmAngebotsdaten::TfrmAngebotsdaten(App& app)
     : Form(app, "TfrmAngebotsdaten", "frmAngebotsdaten",
            {Placement::PositionAndSize, Placement::PositionAndSize, true, true}) {
   boxVN.setCaption("Depotinhaber");
+  // The fields go into the lines of saved offers; the postcodes share theirs with "D-".
+  limitToLineFile(static_cast<int>(core::kMaxLineLength));
+  for (Edit* postcode : {&edVN_PLZ, &edVP_PLZ})
+    postcode->setMaxLength(static_cast<int>(core::kMaxLineLength) - 2);
   boxVP.setCaption("Versicherte Person");
   boxVP.setVisible(false);
   for (ComboBox* list :
@@ -100,7 +104,7 @@ TfrmAngebotsdaten::TfrmAngebotsdaten(App& app)
   cb_Angebot_laden.onClick = on(&TfrmAngebotsdaten::cb_Angebot_ladenClick);
   mHilfe.onClick = on(&TfrmAngebotsdaten::mHilfeClick);
 
-  // 1. Title and product variants as the start screen offers them.
+  // Title and product variants as the start screen offers them.
   const TfrmStartmaske& start = *app.frmStartmaske;
   setCaption(start.caption() + " - Angebotsdaten");
   core::ParamRecord productData;
@@ -114,7 +118,7 @@ TfrmAngebotsdaten::TfrmAngebotsdaten(App& app)
   rbProd.setChecked(start.rbProd.checked());
   rbProd1.setChecked(start.rbProd1.checked());
 
-  // 2.-4.
+  // Age lists, salutations, the agent's country, mirrored insured person, birth date by date.
   std::vector<std::string> insuredAges = ages(8, 17);
   for (const std::string& age : ages(18, 68)) insuredAges.push_back(age);
   cbVP_Alter.setItems(insuredAges);
@@ -131,7 +135,7 @@ TfrmAngebotsdaten::TfrmAngebotsdaten(App& app)
   medVN_Geburtstag.setText("01" + separator + "01" + separator + "1980");
   medVP_Geburtstag.setText("01" + separator + "01" + separator + "1980");
 
-  // 5.
+  // The age of the default birth date, copied to the insured person.
   medVN_GeburtstagExit(nullptr);
   cbVP_WieVNClick(nullptr);
   rbVN_GeburtstagClick(nullptr);

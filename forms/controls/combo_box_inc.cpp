@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/cp1252.h"
+#include "core/german.h"
 
 namespace fondaris::forms {
 
@@ -32,12 +33,6 @@ bool keepsNumericText(int key) {
 bool typesNothing(int key) {
   return key == 0 || (key >= 16 && key <= 20) || key == 27 || (key >= 91 && key <= 93) ||
          (key >= 112 && key <= 135) || key == 144 || key == 145 || (key >= 160 && key <= 165);
-}
-
-std::string lowerAscii(std::string s) {
-  for (char& c : s)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return s;
 }
 
 // Characters, not bytes: caret positions count characters.
@@ -80,9 +75,9 @@ void ComboBoxInc::keyUp(int key, bool shift, bool controlOrAlt) {
   if (IncSearch && key != vk::kTab && key != vk::kLeft && key != vk::kRight) {
     found_ = -1;
     if (!text_.empty()) {
-      const std::string prefix = lowerAscii(text_);
+      const std::string prefix = core::lowerAscii(text_);
       for (int i = 0; i < itemCount(); ++i) {
-        if (lowerAscii(items()[i]).rfind(prefix, 0) == 0) {
+        if (core::lowerAscii(items()[i]).rfind(prefix, 0) == 0) {
           found_ = i;
           break;
         }

@@ -69,6 +69,11 @@ TEST_F(AngebotsdialogTest, ConstructionDefaults) {
            &f.edZE_Konto, &f.medEEG_Datum, &f.edRechnungName, &f.edWD_SteuerID, &f.sb_WieKonto})
     EXPECT_FALSE(hidden->visible()) << hidden->name();
   EXPECT_TRUE(f.edZB_Konto.visible());  // "Per Zahlschein"
+  // Typed text keeps to what the files hold.
+  f.edWD_Nachname.userSetText("Łukasiewicz-Nowak");
+  EXPECT_EQ(f.edWD_Nachname.text(), "ukasiewicz-Nowak");
+  f.edGV_GebOrt.userSetText(std::string(2000, 'x'));
+  EXPECT_EQ(f.edGV_GebOrt.text().size(), 100u);
   // The sample product data name the application forms.
   EXPECT_FALSE(f.applicationFormVl.empty());
   EXPECT_GT(f.singlePaymentLoad, 0.0);
@@ -173,6 +178,13 @@ TEST_F(AngebotsdialogTest, BackToTheContractFormKeepsEverything) {
   EXPECT_TRUE(app->frmVertagsdaten->visible());
   prepareFor("01.01.1980");
   EXPECT_EQ(f.ed_WpHG_Beruf.text(), "Tischler");
+
+  // The forms-data files are not written yet: "&Weiter" says so and stays.
+  f.sb_Angebotsformular.userClick();
+  EXPECT_EQ(dialogs.messages(),
+            std::vector<std::string>{
+                "Hinweis: Die Antragsformulare werden in einer späteren Version ausgefüllt."});
+  EXPECT_TRUE(f.visible());
 }
 
 // Today is 5 December 2026.
