@@ -15,6 +15,8 @@ namespace fondaris::forms {
 
 namespace {
 
+constexpr int kOldestAge = 120;
+
 bool isEntryKind(ControlKind kind) {
   return kind == ControlKind::Edit || kind == ControlKind::MaskEdit ||
          kind == ControlKind::ComboBox || kind == ControlKind::ComboBoxInc ||
@@ -33,6 +35,10 @@ TfrmAngebotsdaten::TfrmAngebotsdaten(App& app)
     : Form(app, "TfrmAngebotsdaten", "frmAngebotsdaten",
            {Placement::PositionAndSize, Placement::PositionAndSize, true, true}) {
   boxVN.setCaption("Depotinhaber");
+  // The fields go into the lines of saved offers; the postcodes share theirs with "D-".
+  limitToLineFile(static_cast<int>(core::kMaxLineLength));
+  for (Edit* postcode : {&edVN_PLZ, &edVP_PLZ})
+    postcode->setMaxLength(static_cast<int>(core::kMaxLineLength) - 2);
   boxVP.setCaption("Versicherte Person");
   boxVP.setVisible(false);
   for (ComboBox* list :
@@ -54,6 +60,8 @@ TfrmAngebotsdaten::TfrmAngebotsdaten(App& app)
   rbVP_Geburtstag.setCaption("Geburtstag");
   rbVP_Alter.setCaption("Alter");
   cbVP_WieVN.setCaption("wie Versicherungsnehmer");
+  cbVN_Alter.SetNumeric(true);
+  cbVP_Alter.SetNumeric(true);
   for (MaskEdit* date : {&medVN_Geburtstag, &medVP_Geburtstag}) {
     date->setMask("!99/99/9999;1; ");
     date->setMaxLength(10);
@@ -96,7 +104,7 @@ TfrmAngebotsdaten::TfrmAngebotsdaten(App& app)
   cb_Angebot_laden.onClick = on(&TfrmAngebotsdaten::cb_Angebot_ladenClick);
   mHilfe.onClick = on(&TfrmAngebotsdaten::mHilfeClick);
 
-  // 1. Title and product variants as the start screen offers them.
+  // Title and product variants as the start screen offers them.
   const TfrmStartmaske& start = *app.frmStartmaske;
   setCaption(start.caption() + " - Angebotsdaten");
   core::ParamRecord productData;
@@ -110,7 +118,7 @@ TfrmAngebotsdaten::TfrmAngebotsdaten(App& app)
   rbProd.setChecked(start.rbProd.checked());
   rbProd1.setChecked(start.rbProd1.checked());
 
-  // 2.-4.
+  // Age lists, salutations, the agent's country, mirrored insured person, birth date by date.
   std::vector<std::string> insuredAges = ages(8, 17);
   for (const std::string& age : ages(18, 68)) insuredAges.push_back(age);
   cbVP_Alter.setItems(insuredAges);
@@ -127,7 +135,7 @@ TfrmAngebotsdaten::TfrmAngebotsdaten(App& app)
   medVN_Geburtstag.setText("01" + separator + "01" + separator + "1980");
   medVP_Geburtstag.setText("01" + separator + "01" + separator + "1980");
 
-  // 5.
+  // The age of the default birth date, copied to the insured person.
   medVN_GeburtstagExit(nullptr);
   cbVP_WieVNClick(nullptr);
   rbVN_GeburtstagClick(nullptr);
@@ -220,10 +228,13 @@ void TfrmAngebotsdaten::rbVP_AlterClick(Control*) {
 void TfrmAngebotsdaten::ageFromBirthDate(MaskEdit& birth, ComboBox& age, bool accountHolder) {
   core::Dialogs& dialogs = app().dialogs();
   core::DateTime start = 0, born = 0;
-  // An empty date stops as silently as an invalid one stops after its message.
-  if (checkDateField(app().frmVertagsdaten->med_Vbeginn, start, dialogs) != DateCheck::Valid)
+  // Without both dates there is no age: an age shown from an earlier date would mislead.
+  if (checkDateField(app().frmVertagsdaten->med_Vbeginn, start, dialogs) != DateCheck::Valid ||
+      checkDateField(birth, born, dialogs) != DateCheck::Valid) {
+    age.setText("");
+    if (accountHolder && cbVP_WieVN.checked()) copyBirthDateAndAge();
     return;
-  if (checkDateField(birth, born, dialogs) != DateCheck::Valid) return;
+  }
   birth.setText(core::formatDate(born));
   const int years = core::ageInYears(
       start, born, accountHolder ? core::AgeMode::kCompleted : core::AgeMode::kCalendarYears);
@@ -231,7 +242,30 @@ void TfrmAngebotsdaten::ageFromBirthDate(MaskEdit& birth, ComboBox& age, bool ac
   if (accountHolder && cbVP_WieVN.checked()) copyBirthDateAndAge();
 }
 
+bool TfrmAngebotsdaten::ageRefused(ComboBox& age) {
+  int years = 0;
+  if (core::parseStrictInt(age.text(), years) && years >= 0 && years <= kOldestAge) return false;
+  app().dialogs().message("Bitte ein Alter von 0 bis 120 Jahren angeben!", "Daten");
+  focus(&age);
+  return true;
+}
+
+bool TfrmAngebotsdaten::birthDateMissing(MaskEdit& birth, ComboBox& age, bool byAge,
+                                         const char* person) {
+  if (byAge && age.text().empty()) {
+    app().dialogs().message(std::string("Bitte das Alter ") + person + " angeben!", "Daten");
+    focus(&age);
+    return true;
+  }
+  core::DateTime ignored = 0;
+  if (checkDateField(birth, ignored, app().dialogs()) != DateCheck::Empty) return false;
+  app().dialogs().message(std::string("Bitte das Geburtsdatum ") + person + " angeben!", "Daten");
+  focus(byAge ? static_cast<Control*>(&age) : &birth);
+  return true;
+}
+
 void TfrmAngebotsdaten::birthDateFromAge(MaskEdit& birth, ComboBox& age, bool accountHolder) {
+  if (age.text().empty() || ageRefused(age)) return;
   int years = 0;
   if (!core::parseStrictInt(age.text(), years)) return;
   int thisYear = 0, month = 1, day = 1, ignored = 0;
@@ -267,8 +301,11 @@ void TfrmAngebotsdaten::cbVP_AlterExit(Control*) {
 }
 
 void TfrmAngebotsdaten::sb_AngebotsbrechnungClick(Control*) {
+  Control* const pendingExit = cbVP_WieVN.checked() ? &edVN_E_mail : &edVP_E_mail;
   focus(&edVN_E_mail);
   if (!cbVP_WieVN.checked()) focus(&edVP_E_mail);
+  // An exit handler that refused its field took the focus back and has said why.
+  if (focused() != pendingExit) return;
   cbVP_WieVNClick(&cbVP_WieVN);
 
   core::Dialogs& dialogs = app().dialogs();
@@ -276,18 +313,22 @@ void TfrmAngebotsdaten::sb_AngebotsbrechnungClick(Control*) {
   for (const Control* date : {static_cast<const Control*>(&app().frmVertagsdaten->med_Vbeginn),
                               static_cast<const Control*>(&medVP_Geburtstag),
                               static_cast<const Control*>(&medVN_Geburtstag)})
-    if (checkDateField(*date, ignored, dialogs) != DateCheck::Valid) return;
+    if (checkDateField(*date, ignored, dialogs) == DateCheck::Invalid) return;
+  if (checkDateField(app().frmVertagsdaten->med_Vbeginn, ignored, dialogs) == DateCheck::Empty) {
+    dialogs.message("Bitte den Vertragsbeginn angeben!", "Daten");
+    return;
+  }
+  if (!cbVP_WieVN.checked() && birthDateMissing(medVP_Geburtstag, cbVP_Alter, rbVP_Alter.checked(),
+                                                "der versicherten Person"))
+    return;
 
   if (edVN_Nachname.text().empty()) {
     dialogs.message("Bitte den Namen des Depotinhabers angeben!", "Daten");
     focus(&edVN_Nachname);
     return;
   }
-  if (rbVN_Alter.checked() && cbVN_Alter.text().empty()) {
-    dialogs.message("Bitte das Alter des Depotinhabers angeben!", "Daten");
-    focus(&cbVN_Alter);
+  if (birthDateMissing(medVN_Geburtstag, cbVN_Alter, rbVN_Alter.checked(), "des Depotinhabers"))
     return;
-  }
   hide();
   app().frmVertagsdaten->prepare();
 }

@@ -27,6 +27,18 @@ void Form::deactivate() {
   FormDeactivate();
 }
 
+void Form::limitToLineFile(int maxLength) {
+  for (Control* c : controls_) {
+    const bool typed =
+        c->kind() == ControlKind::Edit || c->kind() == ControlKind::MaskEdit ||
+        ((c->kind() == ControlKind::ComboBox || c->kind() == ControlKind::ComboBoxInc) &&
+         !c->dropDownList());
+    if (!typed) continue;
+    c->setWindows1252Only(true);
+    if (c->maxLength() <= 0 || c->maxLength() > maxLength) c->setMaxLength(maxLength);
+  }
+}
+
 void Form::lbStartHelpClick(Control* sender) {
   if (&app_.mainForm() != this) app_.mainForm().lbStartHelpClick(sender);
 }

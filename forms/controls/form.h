@@ -80,6 +80,11 @@ class Form {
   // Another form takes over: stores the window settings where wanted, then FormDeactivate.
   void deactivate();
 
+  // Every edit, masked edit and editable list of the form holds what a line of a Windows-1252
+  // line file keeps: at most `maxLength` characters (unless already less), no character
+  // without a Windows-1252 byte.
+  void limitToLineFile(int maxLength);
+
   // Help of every form is the start screen's; the start screen overrides this.
   virtual void lbStartHelpClick(Control* sender);
   void mHilfeClick(Control* sender) { lbStartHelpClick(sender); }

@@ -309,9 +309,10 @@ QObject* Binder::objectFor(const Control& control) const {
   return nullptr;
 }
 
-// Captions and hints that the form leaves empty come from the view's design.
+// Captions and hints that the form leaves empty come from the view's design; a caption the form
+// gives as designed but without the accelerator keeps the designed accelerator.
 void Binder::adoptDesign(Control& c, QObject* o) {
-  if (c.caption().empty()) {
+  {
     QString designed;
     if (auto* b = qobject_cast<QAbstractButton*>(o))
       designed = b->text();
@@ -326,7 +327,10 @@ void Binder::adoptDesign(Control& c, QObject* o) {
       QTabWidget* tabs = tabWidgetOfPage(page);
       designed = tabs->tabText(tabs->indexOf(page));
     }
-    if (!designed.isEmpty()) c.setCaption(ss(designed));
+    if (!designed.isEmpty() &&
+        (c.caption().empty() || (c.caption() == ss(withoutMnemonic(designed)) &&
+                                 designed.contains('&') && !qs(c.caption()).contains('&'))))
+      c.setCaption(ss(designed));
   }
   if (c.hint().empty()) {
     if (auto* w = qobject_cast<QWidget*>(o); w && !w->toolTip().isEmpty())
@@ -508,7 +512,8 @@ bool Binder::eventFilter(QObject* watched, QEvent* event) {
           c->setSelection(edit->cursorPosition(), 0);
       }
       const bool shift = key->modifiers() & Qt::ShiftModifier;
-      run([c, vk, shift] { c->keyUp(vk, shift); });
+      const bool controlOrAlt = key->modifiers() & (Qt::ControlModifier | Qt::AltModifier);
+      run([c, vk, shift, controlOrAlt] { c->keyUp(vk, shift, controlOrAlt); });
       refreshSelection(*c, box);
       break;
     }

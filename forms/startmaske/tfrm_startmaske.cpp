@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "core/files.h"
+#include "core/german.h"
 #include "core/param_record.h"
 #include "core/settings.h"
 #include "forms/angebotsdaten/tfrm_angebotsdaten.h"
@@ -13,19 +14,13 @@ namespace fondaris::forms {
 
 namespace {
 
-std::string lowerAscii(std::string s) {
-  for (char& c : s)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return s;
-}
-
 // The directory entry named `name` regardless of letter case, as it is spelt on disk.
 std::string findEntry(const std::string& directory, const std::string& name) {
   std::error_code ec;
-  const std::string wanted = lowerAscii(name);
+  const std::string wanted = core::lowerAscii(name);
   for (const auto& entry : std::filesystem::directory_iterator(directory, ec)) {
     const std::string found = entry.path().filename().string();
-    if (lowerAscii(found) == wanted) return found;
+    if (core::lowerAscii(found) == wanted) return found;
   }
   return {};
 }
@@ -109,7 +104,8 @@ TfrmStartmaske::TfrmStartmaske(App& app)
 
 void TfrmStartmaske::TimerWaitTimer(Control*) {
   TimerWait.setEnabled(false);
-  if (app().frmVermittler->agentDataValid()) return;
+  // A click before the first tick has left the start screen already, with its own message.
+  if (!visible() || app().frmVermittler->agentDataValid()) return;
   app().dialogs().message("Willkommen beim Angebotsprogramm zum \n" + caption() +
                               "!\nBitte die Vermittlerdaten eingeben!",
                           "Daten");

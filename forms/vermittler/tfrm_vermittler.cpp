@@ -32,6 +32,9 @@ TfrmVermittler::TfrmVermittler(App& app)
     : Form(app, "TfrmVermittler", "frmVermittler",
            {Placement::PositionAndSize, Placement::Position, true, true}) {
   setCaption(app.mainForm().caption() + " - Vermittlerdaten");
+  // Every field is a line of "Vermitd.dat"; the postcode shares its line with "D-".
+  limitToLineFile(static_cast<int>(core::kMaxLineLength));
+  edV_PLZ.setMaxLength(static_cast<int>(core::kMaxLineLength) - 2);
   cbV_Land.setDropDownList(true);
   cbV_Land.setItems({"D"});
   edV_Vermittlernr1.setText("60000");
@@ -68,7 +71,8 @@ TfrmVermittler::TfrmVermittler(App& app)
   if (core::readParamRecord(core::workingDirectory(), productData, nullptr) == 0)
     discountKey_ = core::paramText(productData, core::paramField("discount.label"), 9);
 
-  // 1.-3.
+  // Sales settings: 0 to 50 % discount and 0 to 100 % payment at the start, in steps of five,
+  // hidden until the agent file or the internal code shows them.
   sbMaxBZD.setVisible(true);
   for (ComboBox* list : {&cb_Rabat, &cb_RabatZSp, &cb_ZuzahlKunde, &cb_ZuzahlKundeZSp})
     list->setDropDownList(true);
@@ -92,7 +96,7 @@ TfrmVermittler::TfrmVermittler(App& app)
   showWithLabels(cb_ZuzahlKundeZSp, lb_ZuzahlKundeZSp, lb_ZuzahlKundeProzZSp, false, false);
   cbSaveRabat.setVisible(false);
 
-  // 4.
+  // The agent file; a country other than Germany is refused at once.
   if (readAgentFile()) {
     valid_ = true;
     if (cbV_Land.itemIndex() != 0) app.dialogs().message(kCountryMessage, "Prüfung");
@@ -100,7 +104,8 @@ TfrmVermittler::TfrmVermittler(App& app)
     valid_ = false;
   }
 
-  // 5.
+  // A variant's discount shows when the start screen offers the variant and the other variant's
+  // settings show; the payment at the start follows its discount.
   if (firstVariantOffered() && (cb_RabatZSp.visible() || cb_ZuzahlKundeZSp.visible())) {
     showWithLabels(cb_Rabat, lb_Rabat, lb_RabatProz, true, true);
     cbSaveRabat.setVisible(true);
@@ -112,7 +117,7 @@ TfrmVermittler::TfrmVermittler(App& app)
   showWithLabels(cb_ZuzahlKundeZSp, lb_ZuzahlKundeZSp, lb_ZuzahlKundeProzZSp, cb_RabatZSp.visible(),
                  cb_RabatZSp.enabled());
 
-  // 6.
+  // The application form field stays hidden; the help entry takes the hot key.
   lbAntrag.setVisible(false);
   ed_Antrag.setVisible(false);
   mHilfe.setText(HotKeyHelp.text());

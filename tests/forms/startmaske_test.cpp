@@ -96,6 +96,17 @@ TEST_F(StartmaskeTest, TimerWelcomesANewAgentAndLeadsToTheAgentForm) {
   EXPECT_FALSE(a.frmAngebotsdaten->rbProd1.checked());
 }
 
+TEST_F(StartmaskeTest, TimerAfterAnEarlyClickStaysQuiet) {
+  App& a = createApp();
+  a.frmStartmaske->show();
+  a.frmStartmaske->lb_Angebotsdaten.userClick();  // defective agent data: one message
+  ASSERT_EQ(dialogs.messages().size(), 1u);
+  a.frmStartmaske->TimerWait.onTimer(&a.frmStartmaske->TimerWait);
+  EXPECT_FALSE(a.frmStartmaske->TimerWait.enabled());
+  EXPECT_EQ(dialogs.messages().size(), 1u);
+  EXPECT_TRUE(a.frmVermittler->visible());
+}
+
 TEST_F(StartmaskeTest, TimerIsQuietWithValidAgentData) {
   writeLines("Vermitd.dat", agentFile());
   App& a = createApp();

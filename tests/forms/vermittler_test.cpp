@@ -136,6 +136,28 @@ TEST_F(VermittlerTest, AustriaIsRefusedUntilGermanyIsChosen) {
   EXPECT_FALSE(v.visible());
 }
 
+TEST_F(VermittlerTest, TypedTextIsWhatComesBackAfterARestart) {
+  TfrmVermittler& v = *createApp().frmVermittler;
+  v.show();
+  struct Case {
+    Edit* field;
+    std::string typed, kept;
+  } cases[] = {
+      {&v.edV_Firma, std::string(2000, 'x'), std::string(1023, 'x')},
+      {&v.edV_PLZ, std::string(1500, '1'), std::string(1021, '1')},
+      {&v.edV_Ansprechpartner, "Łukasz Wałęsa – Müller € 5", "ukasz Wasa – Müller € 5"},
+      {&v.edV_Ort, "Gdańsk", "Gdask"},
+  };
+  for (const Case& c : cases) c.field->userSetText(c.typed);
+  for (const Case& c : cases) EXPECT_EQ(c.field->text(), c.kept) << c.field->name();
+  v.sbV_Speichern.userClick();
+
+  TfrmVermittler& again = *createApp().frmVermittler;
+  for (const Case& c : cases)
+    EXPECT_EQ(again.find(c.field->name())->text(), c.kept) << c.field->name();
+  EXPECT_TRUE(dialogs.messages().empty());
+}
+
 TEST_F(VermittlerTest, SaveChecksCompanyThenContact) {
   TfrmVermittler& v = *createApp().frmVermittler;
   v.show();
