@@ -60,6 +60,9 @@ class ValueChart : public QChartView {
     }
   }
 
+  // Room for the figures beside it decides the window's width, not the chart.
+  QSize sizeHint() const override { return QSize(420, 300); }
+
   // Several illustrations may run for one user action: the chart follows once, afterwards.
   void schedule() {
     if (pending_) return;
@@ -117,6 +120,8 @@ void addValueChart(forms::App& app, QWidget& view) {
   auto* chart = new ValueChart(form, page);
   layout->addWidget(chart);
   chart->update();
+  // The form fits a screen of 1280 × 1024; its fields need less room than their hints ask.
+  view.resize(view.sizeHint().boundedTo(QSize(1200, 900)).expandedTo(view.minimumSizeHint()));
   QPointer<ValueChart> guard(chart);
   form.onIllustrated = [guard] {
     if (guard) guard->schedule();
