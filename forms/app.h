@@ -17,6 +17,7 @@ class TfrmVertagsdaten;
 class TfrmAngebotsdaten;
 class TfrmAngebotsdialog;
 class TfrmPruefung;
+class TfrmEinmalanlage;
 
 // The services every form reaches through the App.
 struct Services {
@@ -50,6 +51,7 @@ class App {
   std::unique_ptr<TfrmAngebotsdaten> frmAngebotsdaten;
   std::unique_ptr<TfrmAngebotsdialog> frmAngebotsdialog;
   std::unique_ptr<TfrmPruefung> frmPruefung;
+  std::unique_ptr<TfrmEinmalanlage> frmEinmalanlage;
 
   // The main form: closing it ends the program. The first form registered is the main form.
   Form& mainForm() const { return *main_; }

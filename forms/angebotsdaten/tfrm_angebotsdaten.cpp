@@ -329,7 +329,8 @@ void TfrmAngebotsdaten::sb_AngebotsbrechnungClick(Control*) {
   }
   if (birthDateMissing(medVN_Geburtstag, cbVN_Alter, rbVN_Alter.checked(), "des Depotinhabers"))
     return;
-  // Handing over to the contract form comes with the contract form itself.
+  hide();
+  app().frmVertagsdaten->prepare();
 }
 
 void TfrmAngebotsdaten::sb_VermittlerClick(Control*) {

@@ -19,11 +19,16 @@ std::unique_ptr<QWidget> makeVermittlerView();
 std::unique_ptr<QWidget> makeAngebotsdatenView();
 std::unique_ptr<QWidget> makeAngebotsdialogView();
 std::unique_ptr<QWidget> makePruefungView();
+std::unique_ptr<QWidget> makeVertragsdatenView();
+// The chart of the contract form's illustration, which a Designer file cannot hold.
+void addValueChart(forms::App& app, QWidget& view);
 
 // Which view shows which form: the one list the program and the tests bind from.
 struct FormView {
   forms::Form& (*form)(forms::App& app);
   std::unique_ptr<QWidget> (*make)();
+  // What the view code adds beyond the Designer file, once the view is made.
+  void (*complete)(forms::App& app, QWidget& view) = nullptr;
 };
 std::span<const FormView> formViews();
 
