@@ -4,8 +4,8 @@
 
 #include "forms/angebotsdaten/tfrm_angebotsdaten.h"
 #include "forms/angebotsdialog/tfrm_angebotsdialog.h"
-#include "forms/pruefung/tfrm_pruefung.h"
 #include "forms/einmalanlage/tfrm_einmalanlage.h"
+#include "forms/pruefung/tfrm_pruefung.h"
 #include "forms/startmaske/tfrm_startmaske.h"
 #include "forms/vermittler/tfrm_vermittler.h"
 #include "forms/vertragsdaten/tfrm_vertragsdaten.h"
@@ -33,6 +33,19 @@ void App::createForms() {
   frmPruefung->create();
   frmEinmalanlage = std::make_unique<TfrmEinmalanlage>(*this);
   frmEinmalanlage->create();
+
+  // "An&trag" hands the contract's state to the application form's preparation.
+  frmVertagsdaten->prepareApplicationForm = [this] {
+    const TfrmVertagsdaten& contract = *frmVertagsdaten;
+    ApplicationStart start;
+    start.investmentPeriodIndex = contract.secondVariant() ? contract.cb_BZD2.itemIndex()
+                                                           : contract.cb_Anlagedauer.itemIndex();
+    start.paymentAtStart = contract.bankDetailsShown;
+    start.paymentAtStartCaption = contract.bankDetailsCaption;
+    start.singleInvestment = contract.hasSingleInvestment();
+    start.banks = &contract.bankTable();
+    frmAngebotsdialog->prepare(start);
+  };
 }
 
 void App::quit() {

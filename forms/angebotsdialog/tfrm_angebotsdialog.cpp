@@ -260,21 +260,6 @@ TfrmAngebotsdialog::TfrmAngebotsdialog(App& app)
   cb_EEGTerminClick(nullptr);
   cbWD_ArtChange(nullptr);
   cbEigeneRechnungChange(nullptr);
-
-  // "An&trag" on the contract form leads here with the contract's figures.
-  app.frmVertagsdaten->prepareApplicationForm = [this] {
-    const TfrmVertagsdaten& contract = *this->app().frmVertagsdaten;
-    const bool ziel = this->app().frmAngebotsdaten->rbProd1.checked();
-    ApplicationStart start;
-    start.investmentPeriodIndex = (ziel ? contract.cb_BZD2 : contract.cb_Anlagedauer).itemIndex();
-    start.paymentAtStart = contract.bankDetailsShown;
-    start.paymentAtStartCaption = contract.bankDetailsCaption;
-    start.singleInvestment = ziel && (contract.singleInvestmentMode() ||
-                                      (contract.medEinmalzahlungZB.visible() &&
-                                       core::parseAmount(contract.medEinmalzahlungZB.text()) != 0));
-    start.banks = &contract.bankTable();
-    prepare(start);
-  };
 }
 
 void TfrmAngebotsdialog::readProductData() {
