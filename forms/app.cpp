@@ -1,6 +1,7 @@
 #include "forms/app.h"
 
 #include "forms/angebotsdaten/tfrm_angebotsdaten.h"
+#include "forms/einmalanlage/tfrm_einmalanlage.h"
 #include "forms/startmaske/tfrm_startmaske.h"
 #include "forms/vermittler/tfrm_vermittler.h"
 #include "forms/vertragsdaten/tfrm_vertragsdaten.h"
@@ -21,6 +22,8 @@ void App::createForms() {
   frmVertagsdaten->FormCreate();
   frmAngebotsdaten = std::make_unique<TfrmAngebotsdaten>(*this);
   frmAngebotsdaten->FormCreate();
+  frmEinmalanlage = std::make_unique<TfrmEinmalanlage>(*this);
+  frmEinmalanlage->FormCreate();
 }
 
 void App::quit() {

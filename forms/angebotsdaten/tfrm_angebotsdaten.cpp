@@ -286,7 +286,8 @@ void TfrmAngebotsdaten::sb_AngebotsbrechnungClick(Control*) {
     focus(&cbVN_Alter);
     return;
   }
-  // Handing over to the contract form comes with the contract form itself.
+  hide();
+  app().frmVertagsdaten->prepare();
 }
 
 void TfrmAngebotsdaten::sb_VermittlerClick(Control*) {

@@ -111,6 +111,7 @@ class TfrmAngebotsdaten : public Form {
 
   // Set by the first hand-over to the contract form.
   bool contractPrepared() const { return contractPrepared_; }
+  void markContractPrepared() { contractPrepared_ = true; }
 
  private:
   void ageFromBirthDate(MaskEdit& birth, ComboBox& age, bool accountHolder);

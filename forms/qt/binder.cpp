@@ -18,6 +18,7 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QStackedWidget>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTextEdit>
 #include <QTimer>
@@ -135,6 +136,8 @@ QList<QObject*> namedObjects(QWidget& window) {
   for (QObject* o : window.findChildren<QObject*>()) {
     const QString name = o->objectName();
     if (name.isEmpty() || name.startsWith("qt_") || name.startsWith("_q_")) continue;
+    // A tab bar names its own scroll buttons.
+    if (qobject_cast<QTabBar*>(o->parent())) continue;
     if (o->isWidgetType() || qobject_cast<QAction*>(o) || qobject_cast<QTimer*>(o))
       result.push_back(o);
   }

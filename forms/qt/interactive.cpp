@@ -15,6 +15,7 @@
 #include "forms/qt/views.h"
 #include "forms/startmaske/tfrm_startmaske.h"
 #include "forms/vermittler/tfrm_vermittler.h"
+#include "forms/vertragsdaten/tfrm_vertragsdaten.h"
 
 namespace fondaris::qt {
 
@@ -68,6 +69,7 @@ int runInteractive(int argc, char** argv) {
   presenter.add(*app.frmStartmaske, makeStartmaskeView());
   presenter.add(*app.frmVermittler, makeVermittlerView());
   presenter.add(*app.frmAngebotsdaten, makeAngebotsdatenView());
+  presenter.add(*app.frmVertagsdaten, makeVertragsdatenView(*app.frmVertagsdaten));
 
   if (!warning.empty() && core::regionalSettingsHint())
     dialogs.message(warning +

@@ -177,7 +177,8 @@ TEST_F(AngebotsdatenTest, WeiterChecksDatesNameAndAge) {
   f.cbVN_Alter.setText("40");
   f.sb_Angebotsbrechnung.userClick();
   EXPECT_TRUE(dialogs.shown().empty());
-  EXPECT_TRUE(f.visible());  // the contract form takes over later
+  EXPECT_FALSE(f.visible());
+  EXPECT_TRUE(app->frmVertagsdaten->visible());
 }
 
 TEST_F(AngebotsdatenTest, DocumentButtonsOpenFromTheWorkingDirectory) {

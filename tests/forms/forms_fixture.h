@@ -18,6 +18,7 @@
 #include "core/shell.h"
 #include "forms/angebotsdaten/tfrm_angebotsdaten.h"
 #include "forms/app.h"
+#include "forms/einmalanlage/tfrm_einmalanlage.h"
 #include "forms/startmaske/tfrm_startmaske.h"
 #include "forms/vermittler/tfrm_vermittler.h"
 #include "forms/vertragsdaten/tfrm_vertragsdaten.h"
