@@ -10,7 +10,7 @@ PACKAGES := g++ make cmake ninja-build pkg-config locales \
   libgtest-dev libgmock-dev libbenchmark-dev clang-format \
   qt6-base-dev libqt6opengl6-dev qt6-charts-dev qt6-translations-l10n \
   libpodofo-dev libqpdf-dev libfontconfig-dev fonts-liberation2 fonts-dejavu-core \
-  libktoblzcheck1v5 qpdf poppler-utils pdftk-java \
+  libktoblzcheck1v5 libktoblzcheck1-dev qpdf poppler-utils pdftk-java \
   xvfb xauth imagemagick x11-apps xdg-utils hyperfine
 
 # Tests also run the batch mode under a German locale.

@@ -1,7 +1,9 @@
 #include "forms/app.h"
 
 #include "forms/angebotsdaten/tfrm_angebotsdaten.h"
+#include "forms/angebotsdialog/tfrm_angebotsdialog.h"
 #include "forms/einmalanlage/tfrm_einmalanlage.h"
+#include "forms/pruefung/tfrm_pruefung.h"
 #include "forms/startmaske/tfrm_startmaske.h"
 #include "forms/vermittler/tfrm_vermittler.h"
 #include "forms/vertragsdaten/tfrm_vertragsdaten.h"
@@ -22,6 +24,10 @@ void App::createForms() {
   frmVertagsdaten->FormCreate();
   frmAngebotsdaten = std::make_unique<TfrmAngebotsdaten>(*this);
   frmAngebotsdaten->FormCreate();
+  frmAngebotsdialog = std::make_unique<TfrmAngebotsdialog>(*this);
+  frmAngebotsdialog->FormCreate();
+  frmPruefung = std::make_unique<TfrmPruefung>(*this);
+  frmPruefung->FormCreate();
   frmEinmalanlage = std::make_unique<TfrmEinmalanlage>(*this);
   frmEinmalanlage->FormCreate();
 }

@@ -9,7 +9,9 @@
 #include "core/settings.h"
 #include "core/shell.h"
 #include "forms/angebotsdaten/tfrm_angebotsdaten.h"
+#include "forms/angebotsdialog/tfrm_angebotsdialog.h"
 #include "forms/app.h"
+#include "forms/pruefung/tfrm_pruefung.h"
 #include "forms/qt/qt_dialogs.h"
 #include "forms/qt/qt_presenter.h"
 #include "forms/qt/views.h"
@@ -70,6 +72,8 @@ int runInteractive(int argc, char** argv) {
   presenter.add(*app.frmVermittler, makeVermittlerView());
   presenter.add(*app.frmAngebotsdaten, makeAngebotsdatenView());
   presenter.add(*app.frmVertagsdaten, makeVertragsdatenView(*app.frmVertagsdaten));
+  presenter.add(*app.frmAngebotsdialog, makeAngebotsdialogView());
+  presenter.add(*app.frmPruefung, makePruefungView());
 
   if (!warning.empty() && core::regionalSettingsHint())
     dialogs.message(warning +

@@ -16,5 +16,8 @@ std::unique_ptr<QWidget> makeVermittlerView();
 std::unique_ptr<QWidget> makeAngebotsdatenView();
 // From its Designer file; the view code adds the chart of the illustration.
 std::unique_ptr<QWidget> makeVertragsdatenView(forms::TfrmVertagsdaten& form);
+// Designer files: angebotsdialog_view.ui, pruefung_view.ui.
+std::unique_ptr<QWidget> makeAngebotsdialogView();
+std::unique_ptr<QWidget> makePruefungView();
 
 }  // namespace fondaris::qt

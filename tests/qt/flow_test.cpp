@@ -35,10 +35,7 @@ class QtFlow : public ::testing::Test {
   void SetUp() override {
     test::application();
     ASSERT_TRUE(work_.isValid());
-    fs::copy_file(fs::path(FONDARIS_BUILD_DIR) / "Param.dat",
-                  fs::path(work_.path().toStdString()) / "Param.dat");
-    core::setWorkingDirectory(work_.path().toStdString());
-    core::notation() = core::Notation::german();
+    test::useWorkFolder(work_);
     app_ = std::make_unique<forms::App>(forms::Services{dialogs_, clock_, shell_}, &presenter_);
     app_->createForms();
     presenter_.add(*app_->frmStartmaske, makeStartmaskeView());
@@ -49,18 +46,9 @@ class QtFlow : public ::testing::Test {
 
   template <class W>
   W* widget(const forms::Form& form, const char* name) {
-    W* w = presenter_.view(form)->findChild<W*>(name);
-    EXPECT_NE(w, nullptr) << name;
-    return w;
+    return test::viewChild<W>(presenter_, form, name);
   }
-  // Replaces the text of a field from the keyboard, then leaves it with Tab.
-  void typeInto(QWidget* field, const QString& text) {
-    field->setFocus(Qt::MouseFocusReason);
-    ASSERT_TRUE(test::waitFor([field] { return field->hasFocus(); }));
-    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClicks(field, text);
-    QTest::keyClick(field->window()->windowHandle(), Qt::Key_Tab);
-  }
+  void typeInto(QWidget* field, const QString& text) { test::typeInto(field, text); }
 
   QTemporaryDir work_;
   core::ScriptedDialogs dialogs_;
