@@ -7,6 +7,7 @@
 #include "forms/startmaske/tfrm_startmaske.h"
 #include "forms/vermittler/tfrm_vermittler.h"
 #include "forms/vertragsdaten/tfrm_vertragsdaten.h"
+#include "offers/offer_file.h"
 
 namespace fondaris::forms {
 
@@ -22,6 +23,7 @@ void App::createForms() {
   frmVermittler->FormCreate();
   frmVertagsdaten = std::make_unique<TfrmVertagsdaten>(*this);
   frmVertagsdaten->FormCreate();
+  frmVertagsdaten->saveOffer = [this] { return offers::saveOfferWithDialog(*this); };
   frmAngebotsdaten = std::make_unique<TfrmAngebotsdaten>(*this);
   frmAngebotsdaten->FormCreate();
   frmAngebotsdialog = std::make_unique<TfrmAngebotsdialog>(*this);

@@ -11,6 +11,7 @@
 #include "forms/vermittler/tfrm_vermittler.h"
 #include "forms/vertragsdaten/tfrm_vertragsdaten.h"
 #include "forms/window_placement.h"
+#include "offers/offer_file.h"
 
 namespace fondaris::forms {
 
@@ -324,7 +325,7 @@ void TfrmAngebotsdaten::sb_FSAClick(Control*) {
 }
 
 void TfrmAngebotsdaten::cb_Angebot_ladenClick(Control*) {
-  // Loading a saved offer comes with the offer files.
+  offers::loadOfferWithDialog(app());
 }
 
 void TfrmAngebotsdaten::mHilfeClick(Control* sender) {

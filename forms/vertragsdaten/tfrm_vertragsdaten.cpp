@@ -520,7 +520,7 @@ void TfrmVertagsdaten::cb_AngebotsdatenClick(Control*) {
 }
 
 void TfrmVertagsdaten::sb_SpeichernClick(Control*) {
-  // Offer files come later; until then nothing is saved and `saved` stays false.
+  // `saveOffer` is the offer files' save dialog; only a completed save marks the offer saved.
   if (saveOffer && saveOffer()) saved = true;
 }
 
