@@ -115,6 +115,20 @@ LoadResult loadOfferBytes(forms::App& app, std::string_view bytes, const std::st
     if (table[i].after) table[i].after(f, lines[i]);
   }
   settle(f);
+  // The next "&Weiter" and "An&trag" lay their forms out afresh; the loaded offer survives them.
+  const std::vector<std::string> loaded = f.loaded;
+  f.contract.afterPrepare = [&app, loaded] {
+    OfferForms g(app);
+    g.loaded = loaded;
+    settle(g);
+  };
+  f.contract.afterApplicationPrepared = [&app, loaded] {
+    OfferForms g(app);
+    const auto& table = offerTable();
+    for (std::size_t i = 1; i < loaded.size(); ++i)
+      if (!table[i].controls.empty() && table[i].controls[0].rfind("cbZiel", 0) == 0)
+        readLine(g, table[i], loaded[i]);
+  };
   app.offerFile = name;
   if (count < table.size()) {
     app.dialogs().message("Die Datei '" + name + "' endet nach Zeile " + std::to_string(count) +

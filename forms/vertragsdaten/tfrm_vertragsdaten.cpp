@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <utility>
 
 #include "core/files.h"
 #include "core/german.h"
@@ -510,6 +511,7 @@ void TfrmVertagsdaten::prepare() {
   customer.markContractPrepared();
   rb_FondsClick(nullptr);
   cb_VorgabeChange(&cb_Vorgabe);
+  if (auto hook = std::exchange(afterPrepare, nullptr)) hook();
 }
 
 // --- navigation -------------------------------------------------------------------------------
@@ -540,6 +542,7 @@ void TfrmVertagsdaten::sb_AntragClick(Control*) {
   if (!prepareApplicationForm) return;
   hide();
   prepareApplicationForm();
+  if (auto hook = std::exchange(afterApplicationPrepared, nullptr)) hook();
 }
 
 void TfrmVertagsdaten::sb_FormularClick(Control* sender) {

@@ -65,6 +65,7 @@ class OfferFileTest : public FormsTest {
     a.rb50.setChecked(true);
     a.rbJaPost.setChecked(true);
     a.cbVMA.setChecked(true);
+    a.cbZiel1.setItemIndex(a.cbZiel1.itemCount() - 1);
     a.edZF_IBAN.setText("DE89370400440532013000");
     a.medBP_Datum.setText("01.12.2026");
     a.edWD_GebName.setText("Schmidt) /T (Vorname");
@@ -138,6 +139,14 @@ TEST_F(OfferFileTest, SaveLoadSaveGivesTheSameBytesAndEveryField) {
     keepForLook(first, second ? "angebot_zielsparplan.txt" : "angebot_vl_rundreise.txt");
     restartAndLoad("a.txt");
     EXPECT_EQ(saveBytes("b.txt"), first);
+    // The loaded offer survives "&Weiter" and "An&trag".
+    customer().sb_AngebotsbrechnungClick(nullptr);
+    EXPECT_EQ(saveBytes("c.txt"), first);
+    // "An&trag" sets the goal durations from the period; the loaded ones come back.
+    contract().prepareApplicationForm = [this] { application().cbZiel1.setItemIndex(0); };
+    dialogs.answerNo();  // "Daten speichern?"
+    contract().sb_AntragClick(nullptr);
+    EXPECT_EQ(application().cbZiel1.text(), "99");
 
     EXPECT_EQ(customer().edVN_Nachname.text(), "Müller");
     EXPECT_EQ(customer().edVN_PLZ.text(), "12345");
