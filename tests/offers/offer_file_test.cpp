@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
 
 #include "core/cp1252.h"
 #include "core/files.h"
@@ -276,6 +278,70 @@ TEST_F(OfferFileTest, QuestionsSaveOnYes) {
   EXPECT_TRUE(core::fileExists(path("antrag.txt")));
   EXPECT_TRUE(saveOfferToItsFile(*app));
   EXPECT_TRUE(dialogs.allAnswersUsed());
+}
+
+// Runs the headless command in the test's folder; returns its exit code, standard error in `err`.
+int runCommand(const std::string& dir, const std::string& args, std::string& err) {
+  const std::string errFile = core::joinPath(dir, "stderr.txt");
+  const std::string command = "cd '" + dir + "' && '" + FONDARIS_BUILD_DIR + "/fondaris-offer' " +
+                              args + " >/dev/null 2>'" + errFile + "'";
+  const int status = std::system(command.c_str());
+  err = core::readFileBytes(errFile).value_or("");
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::string pdfText(const std::string& pdf) {
+  const std::string txt = pdf + ".txt";
+  EXPECT_EQ(std::system(("pdftotext -layout '" + pdf + "' '" + txt + "'").c_str()), 0);
+  return core::readFileBytes(txt).value_or("");
+}
+
+// The command loads the saved offer into the same forms and makes the same document.
+TEST_F(OfferFileTest, CommandMakesTheOfferTheInteractiveProgramMakes) {
+  core::SystemClock today;  // the command runs on today's date, so the program here does too
+  for (const auto& entry : std::filesystem::directory_iterator(FONDARIS_BUILD_DIR))
+    if (entry.path().filename().string().rfind("Angebot_", 0) == 0)
+      std::filesystem::copy_file(entry.path(), path(entry.path().filename().string()),
+                                 std::filesystem::copy_options::overwrite_existing);
+  for (bool second : {false, true}) {
+    SCOPED_TRACE(second ? "second variant" : "VL");
+    app = std::make_unique<forms::App>(forms::Services{dialogs, today, shell});
+    app->createForms();
+    fillOffer(second);
+    saveBytes("angebot.txt");
+    contract().sb_AngebotsbrechnungClick(nullptr);
+    ASSERT_FALSE(contract().lastOfferPath.empty()) << ::testing::PrintToString(dialogs.messages());
+    const std::string interactive = pdfText(contract().lastOfferPath);
+
+    std::string err;
+    ASSERT_EQ(runCommand(dir, "angebot.txt -o:befehl.pdf", err), 0) << err;
+    EXPECT_EQ(err, "");
+    EXPECT_EQ(pdfText(path("befehl.pdf")), interactive);
+    keepForLook(core::readFileBytes(path("befehl.pdf")).value_or(""),
+                second ? "angebot_befehl_zielsparplan.pdf" : "angebot_befehl_vl.pdf");
+  }
+}
+
+TEST_F(OfferFileTest, CommandRefusesWhatItCannotUse) {
+  ASSERT_TRUE(core::writeFileAtomically(path("fremd.txt"), "Hallo\r\n"));
+  const struct {
+    std::string args, message;
+  } cases[] = {
+      {"", "Angebotsprogramm: Aufruf: fondaris-offer ANGEBOTSDATEI [-o:PDF-DATEI]\n"},
+      {"fehlt.txt", "Fehler: Die Datei '" + path("fehlt.txt") + "' konnte nicht gelesen werden!\n"},
+      {"fremd.txt", "Fehler: Die Datei '" + path("fremd.txt") +
+                        "' konnte nicht gelesen werden! Unbekanntes Format!\n"},
+      {"fremd.txt -o:Param.dat",
+       "Fehler: Die Datei '" + path("Param.dat") + "' konnte nicht erzeugt werden!\n"},
+      {"fremd.txt -o:" + std::string(FONDARIS_BUILD_DIR) + "/Angebot_VL_1.pdf",
+       "Fehler: Die Datei '" + std::string(FONDARIS_BUILD_DIR) +
+           "/Angebot_VL_1.pdf' konnte nicht erzeugt werden!\n"},
+  };
+  for (const auto& c : cases) {
+    std::string err;
+    EXPECT_EQ(runCommand(dir, c.args, err), 1) << c.args;
+    EXPECT_EQ(err, c.message) << c.args;
+  }
 }
 
 }  // namespace
