@@ -5,6 +5,7 @@
 
 #include "core/cp1252.h"
 #include "core/files.h"
+#include "core/german.h"
 #include "core/ini_file.h"
 #include "core/settings.h"
 #include "forms/angebotsdaten/tfrm_angebotsdaten.h"
@@ -65,7 +66,12 @@ void settle(OfferForms& f) {
   forms::TfrmVertagsdaten& c = f.contract;
   c.fillSinglePaymentLists(true);
   c.fillWithdrawalLists();
+  // A contribution of 0 would make the layout ask whether to switch the mode; loading asks
+  // nothing, and the loaded text comes back below.
+  const std::string contribution = c.cb_Beitrag_2.text();
+  if (core::parseAmount(contribution) == 0) c.cb_Beitrag_2.setText("100,00");
   c.cb_VorgabeChange(&c.cb_Vorgabe);
+  c.cb_Beitrag_2.setText(contribution);
   const auto& table = offerTable();
   for (std::size_t i = 1; i < f.loaded.size() && i < table.size(); ++i)
     if (table[i].where == Where::Contract) readLine(f, table[i], f.loaded[i]);
@@ -85,11 +91,26 @@ std::string offerBytes(forms::App& app) {
 }
 
 bool saveOfferFile(forms::App& app, const std::string& path) {
-  if (!core::writeFileAtomically(path, offerBytes(app))) {
+  const std::string bytes = offerBytes(app);
+  if (!core::writeFileAtomically(path, bytes)) {
     app.dialogs().message("Die Datei '" + path + "' konnte nicht erzeugt werden!", "Fehler");
     return false;
   }
   app.offerFile = path;
+  // Letters Windows-1252 lacks (Polish ones, say) are stored as '?': the agent must know.
+  std::string changed;
+  OfferForms f(app);
+  for (const OfferLine& line : offerTable()) {
+    const std::string text = writeLine(f, line);
+    if (core::cp1252ToUtf8(core::utf8ToCp1252(text)) != text)
+      changed += (changed.empty() ? "" : ", ") + text;
+  }
+  if (!changed.empty())
+    app.dialogs().message("Die Datei '" + path +
+                              "' wurde gespeichert, aber nicht jedes Zeichen lässt sich darin "
+                              "ablegen; dort steht stattdessen '?': " +
+                              changed,
+                          "Hinweis");
   return true;
 }
 
@@ -164,7 +185,14 @@ bool saveOfferWithDialog(forms::App& app) {
   auto name = app.dialogs().saveFileName("Daten speichern unter ....", offerFolder(), kFilter, "");
   if (!name || name->empty()) return false;
   std::string path = *name;
-  if (!std::filesystem::path(path).has_extension()) path += ".txt";
+  // The dialog asked about the name as typed; a name completed here is asked about once more.
+  if (!std::filesystem::path(path).has_extension()) {
+    path += ".txt";
+    if (core::fileExists(path) &&
+        !app.dialogs().askYesNo("Die Datei '" + path + "' ist bereits vorhanden. Ersetzen?",
+                                "Daten speichern unter ...."))
+      return false;
+  }
   rememberOfferFolder(path);
   return saveOfferFile(app, path);
 }

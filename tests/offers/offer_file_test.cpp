@@ -223,6 +223,7 @@ TEST_F(OfferFileTest, DamagedLinesLeaveTheirFields) {
   lines[184] = "99999999999999";  // position out of range
   lines[35] = "12";               // no such strategy
   lines[6] = std::string(2000, 'a') + "\xB3";
+  lines[31] = "0,00";  // a contribution of 0 would make the layout ask
   std::string bytes;
   for (const auto& l : lines) bytes += l + "\r\n";
   EXPECT_EQ(loadOfferBytes(*app, bytes, "kaputt.txt"), LoadResult::Loaded);
@@ -231,6 +232,17 @@ TEST_F(OfferFileTest, DamagedLinesLeaveTheirFields) {
   for (int n = 1; n <= 11; ++n)
     EXPECT_FALSE(contract().find("rb_Fonds" + std::to_string(n))->checked()) << n;
   EXPECT_EQ(core::utf8Length(customer().edVN_Vorname.text()), core::kMaxLineLength);
+  EXPECT_EQ(contract().cb_Beitrag_2.text(), "0,00");
+  EXPECT_TRUE(dialogs.unexpected().empty()) << dialogs.unexpected().front();
+}
+
+// Letters outside Windows-1252 are saved as '?', and the agent is told which texts changed.
+TEST_F(OfferFileTest, LettersTheFileCannotHoldAreNamed) {
+  customer().edVN_Vorname.setText("Łukasz");
+  ASSERT_TRUE(saveOfferFile(*app, path("pl.txt")));
+  EXPECT_EQ(crlfLines(core::readFileBytes(path("pl.txt")).value_or(""))[6], "?ukasz");
+  ASSERT_EQ(dialogs.messages().size(), 1u);
+  EXPECT_NE(dialogs.messages()[0].find("'?': Łukasz"), std::string::npos) << dialogs.messages()[0];
 }
 
 TEST_F(OfferFileTest, FailedSaveKeepsTheOldFileAndReportsNoSuccess) {
@@ -255,6 +267,10 @@ TEST_F(OfferFileTest, SaveButtonAsksForANameRemembersTheFolderAndMarksTheOfferSa
   EXPECT_TRUE(contract().saved);
   EXPECT_TRUE(core::fileExists(path("kunden/meier.txt")));
   EXPECT_EQ(offerFolder(), path("kunden"));
+  // A completed name that exists is asked about; "Nein" keeps the file.
+  dialogs.answerText(path("kunden/meier"));
+  dialogs.answerNo();
+  EXPECT_FALSE(saveOfferWithDialog(*app));
   // Cancel saves nothing and keeps the mark as it was.
   dialogs.answerText(std::nullopt);
   contract().sb_SpeichernClick(nullptr);
