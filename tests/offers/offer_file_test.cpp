@@ -236,6 +236,35 @@ TEST_F(OfferFileTest, DamagedLinesLeaveTheirFields) {
   EXPECT_TRUE(dialogs.unexpected().empty()) << dialogs.unexpected().front();
 }
 
+// A loaded start shows in the visible start lists; a past one, or a year the list lacks, gives
+// way to the earliest possible start.
+TEST_F(OfferFileTest, LoadedStartDateShowsInTheStartLists) {
+  fillOffer(false);
+  auto lines = crlfLines(saveBytes("a.txt"));
+  const struct {
+    const char* line;
+    const char* start;
+    const char* day;
+    const char* month;
+  } cases[] = {
+      {"15.02.2027", "15.02.2027", "15", "02"},
+      // Earliest start: today 05.12.2026 + 14 days is after the 15th, so January; the day list
+      // keeps the day it shows.
+      {"15.02.2020", "15.01.2027", "15", "01"},
+      {"15.02.2031", "15.01.2027", "15", "01"},
+  };
+  for (const auto& c : cases) {
+    lines[30] = c.line;
+    std::string bytes;
+    for (const auto& l : lines) bytes += l + "\r\n";
+    ASSERT_EQ(loadOfferBytes(*app, bytes, "a.txt"), LoadResult::Loaded);
+    EXPECT_EQ(contract().med_Vbeginn.text(), c.start) << c.line;
+    EXPECT_EQ(contract().cbBeginnTag.text(), c.day) << c.line;
+    EXPECT_EQ(contract().cbBeginnMonat.text(), c.month) << c.line;
+    EXPECT_EQ(contract().cbBeginnJahr.text(), std::string(c.start).substr(6)) << c.line;
+  }
+}
+
 // Letters outside Windows-1252 are saved as '?', and the agent is told which texts changed.
 TEST_F(OfferFileTest, LettersTheFileCannotHoldAreNamed) {
   customer().edVN_Vorname.setText("Łukasz");
