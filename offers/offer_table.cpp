@@ -257,17 +257,16 @@ void buildTable() {
   constant("4,0");
   texts(kCu, {"edVN_GebOrt"});
   texts(kAp, {"edZF_GebOrt"});
-  // 62: the percentage only where a payment at the start is offered.
+  // 62: the percentage only where the layout offers a payment at the start; the second pass,
+  // after the layout for the loaded variant and mode, decides.
   custom(
       kCo, {"cb_EinmalProz"}, [](OfferForms& f) { return f.contract.cb_EinmalProz.text(); },
       [](OfferForms& f, const std::string& line) {
-        forms::TfrmVertagsdaten& c = f.contract;
-        if (c.productData().startPaymentOffered && c.cb_Vorgabe.itemIndex() == 0) {
-          c.cb_EinmalProz.setVisible(true);
-          c.cb_EinmalProz.setText(line);
-        } else if (c.cb_EinmalProz.itemCount() > 0) {
-          c.cb_EinmalProz.setItemIndex(0);
-        }
+        Control& c = f.contract.cb_EinmalProz;
+        if (c.visible())
+          c.setText(line);
+        else if (c.itemCount() > 0)
+          c.setItemIndex(0);
       });
   texts(kCo, {"cb_Dynamik"});
   // 64-113: annual top-ups are written but never read back.
