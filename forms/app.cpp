@@ -1,8 +1,9 @@
 #include "forms/app.h"
 
+#include "core/param_record.h"
+
 #include "forms/angebotsdaten/tfrm_angebotsdaten.h"
 #include "forms/angebotsdialog/tfrm_angebotsdialog.h"
-#include "forms/einmalanlage/tfrm_einmalanlage.h"
 #include "forms/pruefung/tfrm_pruefung.h"
 #include "forms/startmaske/tfrm_startmaske.h"
 #include "forms/vermittler/tfrm_vermittler.h"
@@ -16,22 +17,21 @@ App::App(Services services, Presenter* presenter) : services_(services), present
 App::~App() = default;
 
 void App::createForms() {
+  core::settleProductDataFolder();
   frmStartmaske = std::make_unique<TfrmStartmaske>(*this);
   setMainForm(*frmStartmaske);
-  frmStartmaske->FormCreate();
+  frmStartmaske->create();
   frmVermittler = std::make_unique<TfrmVermittler>(*this);
-  frmVermittler->FormCreate();
+  frmVermittler->create();
   frmVertagsdaten = std::make_unique<TfrmVertagsdaten>(*this);
-  frmVertagsdaten->FormCreate();
+  frmVertagsdaten->create();
   frmVertagsdaten->saveOffer = [this] { return offers::saveOfferWithDialog(*this); };
   frmAngebotsdaten = std::make_unique<TfrmAngebotsdaten>(*this);
-  frmAngebotsdaten->FormCreate();
+  frmAngebotsdaten->create();
   frmAngebotsdialog = std::make_unique<TfrmAngebotsdialog>(*this);
-  frmAngebotsdialog->FormCreate();
+  frmAngebotsdialog->create();
   frmPruefung = std::make_unique<TfrmPruefung>(*this);
-  frmPruefung->FormCreate();
-  frmEinmalanlage = std::make_unique<TfrmEinmalanlage>(*this);
-  frmEinmalanlage->FormCreate();
+  frmPruefung->create();
 }
 
 void App::quit() {
@@ -42,7 +42,7 @@ void App::quit() {
 void App::formShown(Form& f) {
   if (active_ && active_ != &f) {
     active_->leaveFocus();
-    active_->FormDeactivate();
+    active_->deactivate();
   }
   active_ = &f;
   if (presenter_) presenter_->formShown(f);
@@ -52,7 +52,7 @@ void App::formShown(Form& f) {
 void App::formHidden(Form& f) {
   if (active_ == &f) {
     f.leaveFocus();
-    f.FormDeactivate();
+    f.deactivate();
     active_ = nullptr;
   }
   if (presenter_) presenter_->formHidden(f);
@@ -69,7 +69,7 @@ ModalResult App::runModal(Form& f) {
     r = modalScript(f);
   if (f.modalResult != ModalResult::None) r = f.modalResult;
   f.leaveFocus();
-  f.FormDeactivate();
+  f.deactivate();
   active_ = previous;
   return r;
 }

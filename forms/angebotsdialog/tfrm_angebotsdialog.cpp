@@ -17,7 +17,6 @@
 #include "forms/startmaske/tfrm_startmaske.h"
 #include "forms/vermittler/tfrm_vermittler.h"
 #include "forms/vertragsdaten/tfrm_vertragsdaten.h"
-#include "forms/window_placement.h"
 
 namespace fondaris::forms {
 
@@ -25,13 +24,11 @@ namespace {
 
 using Self = TfrmAngebotsdialog;
 
-Event on(Self* form, void (Self::*handler)(Control*)) {
-  return [form, handler](Control* sender) { (form->*handler)(sender); };
-}
-
 constexpr const char* kDateMask = "!99/99/9999;1;_";
 constexpr const char* kTimeMask = "!99:99;1;_";
 constexpr const char* kAccountMask = "9999999999;0;_";
+constexpr const char* kPaymentAtStartCaption =
+    "Bankverbindung Zuzahlung zu Beginn zum Einrichtungsentgelt";
 
 bool onlyBlanksAnd(const std::string& text, char separator) {
   return std::all_of(text.begin(), text.end(),
@@ -65,7 +62,8 @@ std::string joinNames(const Control& first, const Control& last) {
 }  // namespace
 
 TfrmAngebotsdialog::TfrmAngebotsdialog(App& app)
-    : Form(app, "TfrmAngebotsdialog", "frmAngebotsdialog") {
+    : Form(app, "TfrmAngebotsdialog", "frmAngebotsdialog",
+           {Placement::PositionAndSize, Placement::PositionAndSize, true, false}) {
   designHeight = 680;
   designWidth = 1180;
   tsAnleger1.setCaption("Anlegerfragebogen Teil 1");
@@ -115,7 +113,7 @@ TfrmAngebotsdialog::TfrmAngebotsdialog(App& app)
   cbZE_UebEinzug.setItems({"Überweisung", "Bankeinzug"});
   cbKontoEZ.setItems({"vom Referenzkonto", "von folgendem Konto"});
   cbZE_UebDatum.setItems({"sofort", "zum"});
-  boxKontoZB.setCaption("Bankverbindung Zuzahlung zu Beginn zum Einrichtungsentgelt");
+  boxKontoZB.setCaption(kPaymentAtStartCaption);
   cb_EEG.setItems({"Per Zahlschein", "Per Überweisung"});
   cb_EEGTermin.setItems({"sofort", "zum"});
   sb_WieRefKonto.setCaption("Wie Referenzbankverbindung");
@@ -146,7 +144,8 @@ TfrmAngebotsdialog::TfrmAngebotsdialog(App& app)
   // typed numbers.
   for (Control* c : controls())
     if (c->kind() == ControlKind::ComboBox) c->setDropDownList(true);
-  for (ComboBox* typed : {&cbZiel1, &cbZiel2, &cbZiel3, &cbZF_BLZ, &cbZP_BLZ, &cbZB_BLZ})
+  for (Control* typed : std::initializer_list<Control*>{&cbZiel1, &cbZiel2, &cbZiel3, &cbZF_BLZ,
+                                                        &cbZP_BLZ, &cbZB_BLZ})
     typed->setDropDownList(false);
 
   // Masks and lengths: what the offer file and the forms-data files keep.
@@ -164,7 +163,13 @@ TfrmAngebotsdialog::TfrmAngebotsdialog(App& app)
     account->setMask(kAccountMask);
     account->setMaxLength(10);
   }
-  for (ComboBox* code : {&cbZF_BLZ, &cbZP_BLZ, &cbZB_BLZ}) code->setMaxLength(8);
+  // Bank codes take digits only and are looked up exactly: a completed code could name a bank
+  // the agent did not mean.
+  for (ComboBoxInc* code : {&cbZF_BLZ, &cbZP_BLZ, &cbZB_BLZ}) {
+    code->setMaxLength(8);
+    code->Numeric = true;
+    code->IncSearch = false;
+  }
   edZE_BLZ.setMaxLength(8);
   for (Edit* bic : {&edZF_BIC, &edZP_BIC, &edZB_BIC}) bic->setMaxLength(11);
   for (Edit* iban : {&edZF_IBAN, &edZP_IBAN, &edZB_IBAN}) iban->setMaxLength(34);
@@ -177,54 +182,54 @@ TfrmAngebotsdialog::TfrmAngebotsdialog(App& app)
            &medGV_Ausdat, &sb_WDAdr,       &sb_GVAdr,     &HotKeyHelp,   &mHilfe})
     hidden->setVisible(false);
 
-  cb_Zurueck.onClick = on(this, &Self::cb_ZurueckClick);
-  sbErste.onClick = on(this, &Self::sbErsteClick);
-  sbVorher.onClick = on(this, &Self::sbVorherClick);
-  sbNach.onClick = on(this, &Self::sbNachClick);
-  sbLetzter.onClick = on(this, &Self::sbLetzterClick);
-  sb_Vollstaendig.onClick = on(this, &Self::sb_VollstaendigClick);
-  sb_Angebotsformular.onClick = on(this, &Self::sb_AngebotsformularClick);
-  mHilfe.onClick = on(this, &Self::mHilfeClick);
-  medWD_Geburtstag.onExit = on(this, &Self::medWD_GeburtstagExit);
-  medGV_Geburtstag.onExit = on(this, &Self::medGV_GeburtstagExit);
-  medVN_Ausdat.onExit = on(this, &Self::medVN_AusdatExit);
-  medWD_Ausdat.onExit = on(this, &Self::medWD_AusdatExit);
-  medGV_Ausdat.onExit = on(this, &Self::medGV_AusdatExit);
-  medVN_Ausbis.onExit = on(this, &Self::medVN_AusbisExit);
-  medWD_Ausbis.onExit = on(this, &Self::medWD_AusbisExit);
-  medGV_Ausbis.onExit = on(this, &Self::medGV_AusbisExit);
-  medBP_Datum.onExit = on(this, &Self::medBP_DatumExit);
-  medZE_Datum.onExit = on(this, &Self::medZE_DatumExit);
-  medEEG_Datum.onExit = on(this, &Self::medEEG_DatumExit);
-  medBP_Von.onExit = on(this, &Self::medBP_VonExit);
-  medBP_Bis.onExit = on(this, &Self::medBP_BisExit);
-  sb_Heute.onClick = on(this, &Self::sb_HeuteClick);
-  sb_Jetzt.onClick = on(this, &Self::sb_JetztClick);
-  cbEigeneRechnung.onChange = on(this, &Self::cbEigeneRechnungChange);
-  cbRefKonto.onClick = on(this, &Self::cbRefKontoClick);
-  cbZF_Kontoart.onClick = on(this, &Self::cbRefKontoClick);
-  cbZE_UebEinzug.onExit = on(this, &Self::cbZE_UebEinzugExit);
-  cbZE_UebEinzug.onClick = on(this, &Self::cbZE_UebEinzugExit);
-  cbKontoEZ.onClick = on(this, &Self::cbKontoEZClick);
-  cbZE_UebDatum.onExit = on(this, &Self::cbZE_UebDatumExit);
-  cbZE_UebDatum.onClick = on(this, &Self::cbZE_UebDatumExit);
-  cb_EEG.onClick = on(this, &Self::cb_EEGClick);
-  cb_EEGTermin.onClick = on(this, &Self::cb_EEGTerminClick);
-  cbWD_Art.onChange = on(this, &Self::cbWD_ArtChange);
-  sb_WDAdr.onClick = on(this, &Self::sb_WDAdrClick);
-  sb_GVAdr.onClick = on(this, &Self::sb_GVAdrClick);
-  sb_WieRefKonto.onClick = on(this, &Self::sb_WieRefKontoClick);
-  sb_WieKonto.onClick = on(this, &Self::sb_WieKontoClick);
-  edAusgaben.onExit = on(this, &Self::edAusgabenExit);
-  edEinkommen.onExit = on(this, &Self::edAusgabenExit);
+  cb_Zurueck.onClick = on(&Self::cb_ZurueckClick);
+  sbErste.onClick = on(&Self::sbErsteClick);
+  sbVorher.onClick = on(&Self::sbVorherClick);
+  sbNach.onClick = on(&Self::sbNachClick);
+  sbLetzter.onClick = on(&Self::sbLetzterClick);
+  sb_Vollstaendig.onClick = on(&Self::sb_VollstaendigClick);
+  sb_Angebotsformular.onClick = on(&Self::sb_AngebotsformularClick);
+  mHilfe.onClick = on(&Self::mHilfeClick);
+  medWD_Geburtstag.onExit = on(&Self::medWD_GeburtstagExit);
+  medGV_Geburtstag.onExit = on(&Self::medGV_GeburtstagExit);
+  medVN_Ausdat.onExit = on(&Self::medVN_AusdatExit);
+  medWD_Ausdat.onExit = on(&Self::medWD_AusdatExit);
+  medGV_Ausdat.onExit = on(&Self::medGV_AusdatExit);
+  medVN_Ausbis.onExit = on(&Self::medVN_AusbisExit);
+  medWD_Ausbis.onExit = on(&Self::medWD_AusbisExit);
+  medGV_Ausbis.onExit = on(&Self::medGV_AusbisExit);
+  medBP_Datum.onExit = on(&Self::medBP_DatumExit);
+  medZE_Datum.onExit = on(&Self::medZE_DatumExit);
+  medEEG_Datum.onExit = on(&Self::medEEG_DatumExit);
+  medBP_Von.onExit = on(&Self::medBP_VonExit);
+  medBP_Bis.onExit = on(&Self::medBP_BisExit);
+  sb_Heute.onClick = on(&Self::sb_HeuteClick);
+  sb_Jetzt.onClick = on(&Self::sb_JetztClick);
+  cbEigeneRechnung.onChange = on(&Self::cbEigeneRechnungChange);
+  cbRefKonto.onClick = on(&Self::cbRefKontoClick);
+  cbZF_Kontoart.onClick = on(&Self::cbRefKontoClick);
+  cbZE_UebEinzug.onExit = on(&Self::cbZE_UebEinzugExit);
+  cbZE_UebEinzug.onClick = on(&Self::cbZE_UebEinzugExit);
+  cbKontoEZ.onClick = on(&Self::cbKontoEZClick);
+  cbZE_UebDatum.onExit = on(&Self::cbZE_UebDatumExit);
+  cbZE_UebDatum.onClick = on(&Self::cbZE_UebDatumExit);
+  cb_EEG.onClick = on(&Self::cb_EEGClick);
+  cb_EEGTermin.onClick = on(&Self::cb_EEGTerminClick);
+  cbWD_Art.onChange = on(&Self::cbWD_ArtChange);
+  sb_WDAdr.onClick = on(&Self::sb_WDAdrClick);
+  sb_GVAdr.onClick = on(&Self::sb_GVAdrClick);
+  sb_WieRefKonto.onClick = on(&Self::sb_WieRefKontoClick);
+  sb_WieKonto.onClick = on(&Self::sb_WieKontoClick);
+  edAusgaben.onExit = on(&Self::edAusgabenExit);
+  edEinkommen.onExit = on(&Self::edAusgabenExit);
   for (ComboBox* goal : {&cbZiel1, &cbZiel2, &cbZiel3})
-    goal->onChange = goal->onExit = on(this, &Self::cbZielChange);
-  cbZF_BLZ.onExit = cbZF_BLZ.onClick = on(this, &Self::cbZF_BLZExit);
-  cbZP_BLZ.onExit = cbZP_BLZ.onClick = on(this, &Self::cbZP_BLZExit);
-  cbZB_BLZ.onExit = on(this, &Self::cbZB_BLZExit);
-  edZF_Konto.onExit = on(this, &Self::edZF_KontoExit);
-  edZP_Konto.onExit = on(this, &Self::edZP_KontoExit);
-  edZB_Konto.onExit = on(this, &Self::edZB_KontoExit);
+    goal->onChange = goal->onExit = on(&Self::cbZielChange);
+  cbZF_BLZ.onExit = cbZF_BLZ.onClick = cbZF_BLZ.OnKeyPressEnter = on(&Self::cbZF_BLZExit);
+  cbZP_BLZ.onExit = cbZP_BLZ.onClick = cbZP_BLZ.OnKeyPressEnter = on(&Self::cbZP_BLZExit);
+  cbZB_BLZ.onExit = on(&Self::cbZB_BLZExit);
+  edZF_Konto.onExit = on(&Self::edZF_KontoExit);
+  edZP_Konto.onExit = on(&Self::edZP_KontoExit);
+  edZB_Konto.onExit = on(&Self::edZB_KontoExit);
 
   setCaption(app.frmStartmaske->caption() + " - Antrag");
   for (ComboBox* first :
@@ -277,23 +282,11 @@ void TfrmAngebotsdialog::readProductData() {
     singlePaymentLoad = static_cast<double>(core::paramNumber(record, *load, 0)) * 0.0001;
 }
 
-void TfrmAngebotsdialog::FormCreate() {
-  restorePosition(*this);
-  restoreSize(*this);
-}
-
 void TfrmAngebotsdialog::FormActivate() {
   setCaption(app().frmStartmaske->caption() + " - Antrag");
 }
 
-void TfrmAngebotsdialog::FormDeactivate() {
-  storePosition(*this);
-  storeSize(*this);
-}
-
 void TfrmAngebotsdialog::FormClose() {
-  storePosition(*this);
-  storeSize(*this);
   app().frmVertagsdaten->show();
 }
 
@@ -343,6 +336,8 @@ void TfrmAngebotsdialog::prepare(const ApplicationStart& start) {
   }
 
   boxKontoZB.setVisible(start.paymentAtStart);
+  boxKontoZB.setCaption(start.paymentAtStartCaption.empty() ? kPaymentAtStartCaption
+                                                            : start.paymentAtStartCaption);
   boxKontoEZ.setVisible(start.singleInvestment);
 
   goalLimit_ = std::clamp(start.investmentPeriodIndex + 4, 0, cbZiel1.itemCount() - 1);
@@ -393,10 +388,6 @@ void TfrmAngebotsdialog::cb_ZurueckClick(Control*) {
 void TfrmAngebotsdialog::sb_AngebotsformularClick(Control*) {
   app().dialogs().message("Die Antragsformulare werden in einer späteren Version ausgefüllt.",
                           "Hinweis");
-}
-
-void TfrmAngebotsdialog::mHilfeClick(Control* sender) {
-  app().frmStartmaske->lbStartHelpClick(sender);
 }
 
 // --- dates and times ------------------------------------------------------------------------

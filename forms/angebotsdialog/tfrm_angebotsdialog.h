@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "bank/bank_table.h"
+#include "forms/controls/combo_box_inc.h"
 #include "forms/controls/form.h"
 
 namespace fondaris::forms {
@@ -17,6 +18,8 @@ struct ApplicationStart {
   int investmentPeriodIndex = 0;
   // A payment at the start is offered: its bank details (boxKontoZB) show.
   bool paymentAtStart = false;
+  // Caption of those bank details for this contract; empty keeps the designed one.
+  std::string paymentAtStartCaption;
   // A single investment exists: its bank details (boxKontoEZ) show.
   bool singleInvestment = false;
   // The bank table the contract form loaded; it must outlive this form's use of it.
@@ -114,7 +117,7 @@ class TfrmAngebotsdialog : public Form {
   // Page 4: bank connections. ZF reference account, ZP different debit account, ZE single
   // investment, ZB payment at the start.
   Edit edZF_Konto{*this, "edZF_Konto", &tsKonto};
-  ComboBox cbZF_BLZ{*this, "cbZF_BLZ", &tsKonto};
+  ComboBoxInc cbZF_BLZ{*this, "cbZF_BLZ", &tsKonto};
   Edit edZF_KI{*this, "edZF_KI", &tsKonto};
   Edit edZF_BIC{*this, "edZF_BIC", &tsKonto};
   Edit edZF_IBAN{*this, "edZF_IBAN", &tsKonto};
@@ -128,7 +131,7 @@ class TfrmAngebotsdialog : public Form {
   Edit edZF_Kontoin{*this, "edZF_Kontoin", &Kontoinhaber};
   GroupBox boxKonto{*this, "boxKonto", &tsKonto};
   Edit edZP_Konto{*this, "edZP_Konto", &boxKonto};
-  ComboBox cbZP_BLZ{*this, "cbZP_BLZ", &boxKonto};
+  ComboBoxInc cbZP_BLZ{*this, "cbZP_BLZ", &boxKonto};
   Edit edZP_KI{*this, "edZP_KI", &boxKonto};
   Edit edZP_BIC{*this, "edZP_BIC", &boxKonto};
   Edit edZP_IBAN{*this, "edZP_IBAN", &boxKonto};
@@ -147,7 +150,7 @@ class TfrmAngebotsdialog : public Form {
   ComboBox cb_EEGTermin{*this, "cb_EEGTermin", &boxKontoZB};
   MaskEdit medEEG_Datum{*this, "medEEG_Datum", &boxKontoZB};
   Edit edZB_Konto{*this, "edZB_Konto", &boxKontoZB};
-  ComboBox cbZB_BLZ{*this, "cbZB_BLZ", &boxKontoZB};
+  ComboBoxInc cbZB_BLZ{*this, "cbZB_BLZ", &boxKontoZB};
   Edit edZB_BIC{*this, "edZB_BIC", &boxKontoZB};
   Edit edZB_KI{*this, "edZB_KI", &boxKontoZB};
   Edit edZB_KIStr{*this, "edZB_KIStr", &boxKontoZB};
@@ -234,9 +237,7 @@ class TfrmAngebotsdialog : public Form {
   HotKey HotKeyHelp{*this, "HotKeyHelp"};
   MenuItem mHilfe{*this, "mHilfe"};
 
-  void FormCreate() override;
   void FormActivate() override;
-  void FormDeactivate() override;
   void FormClose() override;
 
   // "An&trag" on the contract form: prepares the pages and lists for the customer of the
@@ -250,7 +251,6 @@ class TfrmAngebotsdialog : public Form {
   void sbLetzterClick(Control* sender);
   void sb_VollstaendigClick(Control* sender);
   void sb_AngebotsformularClick(Control* sender);
-  void mHilfeClick(Control* sender);
 
   void medWD_GeburtstagExit(Control* sender);
   void medGV_GeburtstagExit(Control* sender);

@@ -2,32 +2,21 @@
 
 #include "forms/angebotsdialog/tfrm_angebotsdialog.h"
 #include "forms/app.h"
-#include "forms/window_placement.h"
 
 namespace fondaris::forms {
 
-TfrmPruefung::TfrmPruefung(App& app) : Form(app, "TfrmPruefung", "frmPruefung") {
+TfrmPruefung::TfrmPruefung(App& app)
+    : Form(app, "TfrmPruefung", "frmPruefung",
+           {Placement::PositionAndSize, Placement::PositionAndSize, true, false}) {
   setCaption("Prüfung");
   txtHinweise.setReadOnly(true);
   sb_Abbruch.setCaption("&OK");
   sb_Abbruch.setHint("Eingabe abbrechen");
-  sb_Abbruch.onClick = [this](Control* sender) { sb_AbbruchClick(sender); };
-}
-
-void TfrmPruefung::FormCreate() {
-  restorePosition(*this);
-  restoreSize(*this);
-}
-
-void TfrmPruefung::FormDeactivate() {
-  storePosition(*this);
-  storeSize(*this);
+  sb_Abbruch.onClick = on(&TfrmPruefung::sb_AbbruchClick);
 }
 
 // Back to the form the check was started from; the findings stay until the next check.
 void TfrmPruefung::FormClose() {
-  storePosition(*this);
-  storeSize(*this);
   app().frmAngebotsdialog->show();
 }
 

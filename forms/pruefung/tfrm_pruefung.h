@@ -12,8 +12,6 @@ class TfrmPruefung : public Form {
   Memo txtHinweise{*this, "txtHinweise"};
   Button sb_Abbruch{*this, "sb_Abbruch"};
 
-  void FormCreate() override;
-  void FormDeactivate() override;
   void FormClose() override;
 
   void sb_AbbruchClick(Control* sender);

@@ -1,23 +1,35 @@
 #pragma once
 
+#include <QStringList>
 #include <QWidget>
 #include <memory>
+#include <span>
 
-namespace fondaris::forms {
-class TfrmVertagsdaten;
-}
+#include "forms/app.h"
 
-// One code-built view per form. Widgets that stand for controls carry the control's name as
-// objectName; captions and hints designed here are taken over by controls that have none.
+// Each view is a Qt Designer file (forms/qt/*_view.ui): widgets that stand for controls carry
+// the control's name as objectName, widgets that stand for none have names starting with "_".
+// Captions and hints designed there are taken over by controls that have none.
 namespace fondaris::qt {
+
+class QtPresenter;
 
 std::unique_ptr<QWidget> makeStartmaskeView();
 std::unique_ptr<QWidget> makeVermittlerView();
 std::unique_ptr<QWidget> makeAngebotsdatenView();
-// From its Designer file; the view code adds the chart of the illustration.
-std::unique_ptr<QWidget> makeVertragsdatenView(forms::TfrmVertagsdaten& form);
-// Designer files: angebotsdialog_view.ui, pruefung_view.ui.
 std::unique_ptr<QWidget> makeAngebotsdialogView();
 std::unique_ptr<QWidget> makePruefungView();
+
+// Which view shows which form: the one list the program and the tests bind from.
+struct FormView {
+  forms::Form& (*form)(forms::App& app);
+  std::unique_ptr<QWidget> (*make)();
+};
+std::span<const FormView> formViews();
+
+// Makes the view of every form in the list and hands it to `presenter`. When a view does not fit
+// its form, nothing is bound and every mismatch comes back as one line naming view and form.
+QStringList addViews(forms::App& app, QtPresenter& presenter,
+                     std::span<const FormView> views = formViews());
 
 }  // namespace fondaris::qt

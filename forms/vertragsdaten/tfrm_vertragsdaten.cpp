@@ -14,7 +14,6 @@
 #include "forms/date_field.h"
 #include "forms/startmaske/tfrm_startmaske.h"
 #include "forms/vermittler/tfrm_vermittler.h"
-#include "forms/window_placement.h"
 
 namespace fondaris::forms {
 
@@ -42,7 +41,9 @@ std::vector<std::string> wholeNumbers(int from, int to, int step = 1) {
 
 }  // namespace
 
-TfrmVertagsdaten::TfrmVertagsdaten(App& app) : Form(app, "TfrmVertagsdaten", "frmVertragsdaten") {
+TfrmVertagsdaten::TfrmVertagsdaten(App& app)
+    : Form(app, "TfrmVertagsdaten", "frmVertragsdaten",
+           {Placement::PositionAndSize, Placement::PositionAndSize, true, true}) {
   funds_ = {&rb_Fonds1, &rb_Fonds2, &rb_Fonds3, &rb_Fonds4,  &rb_Fonds5, &rb_Fonds6,
             &rb_Fonds7, &rb_Fonds8, &rb_Fonds9, &rb_Fonds10, &rb_Fonds11};
   portfolioLabels_ = {&lbAS1, &lbAS2, &lbAS3, &lbAS4,  &lbAS5, &lbAS6,
@@ -165,10 +166,7 @@ TfrmVertagsdaten::TfrmVertagsdaten(App& app) : Form(app, "TfrmVertagsdaten", "fr
   mHilfe.setVisible(false);
   HotKeyHelp.setVisible(false);
 
-  using namespace std::placeholders;
-  auto bind = [this](void (TfrmVertagsdaten::*handler)(Control*)) {
-    return std::bind(handler, this, _1);
-  };
+  auto bind = [this](void (TfrmVertagsdaten::*handler)(Control*)) { return on(handler); };
   auto onExitAndEnter = [&](ComboBoxInc& box, void (TfrmVertagsdaten::*handler)(Control*)) {
     box.onExit = box.OnKeyPressEnter = bind(handler);
   };
@@ -213,11 +211,11 @@ TfrmVertagsdaten::TfrmVertagsdaten(App& app) : Form(app, "TfrmVertagsdaten", "fr
   cb_Angebotsdaten.onClick = bind(&TfrmVertagsdaten::cb_AngebotsdatenClick);
   sb_Abbruch.onClick = bind(&TfrmVertagsdaten::sb_AbbruchClick);
   sb_Formular.onClick = bind(&TfrmVertagsdaten::sb_FormularClick);
-  mHilfe.onClick = [&app](Control* sender) { app.frmStartmaske->lbStartHelpClick(sender); };
+  mHilfe.onClick = bind(&TfrmVertagsdaten::mHilfeClick);
 
   // 1.-4.
   setCaption(app.mainForm().caption() + " - Vertragsdaten");
-  core::ParamRecord record;
+  core::ParamRecord& record = productData;
   if (core::readParamRecord(core::workingDirectory(), record, &app.dialogs()) != 0) {
     sb_AbbruchClick(nullptr);
     return;
@@ -564,8 +562,6 @@ void TfrmVertagsdaten::lb_InfoClick(Control* sender) {
 }
 
 void TfrmVertagsdaten::FormCreate() {
-  restorePosition(*this);
-  restoreSize(*this);
   pcWeitereDaten.setActivePage(0);
   tsAuszahlungen.setVisible(false);
 }
@@ -573,17 +569,6 @@ void TfrmVertagsdaten::FormCreate() {
 void TfrmVertagsdaten::FormActivate() {
   setCaption((secondVariant() ? product_.productTitleZiel : product_.productTitleVl) +
              " - Vertragsdaten");
-}
-
-void TfrmVertagsdaten::FormDeactivate() {
-  storePosition(*this);
-  storeSize(*this);
-}
-
-void TfrmVertagsdaten::FormClose() {
-  storePosition(*this);
-  storeSize(*this);
-  app().mainForm().close();
 }
 
 }  // namespace fondaris::forms

@@ -200,8 +200,6 @@ class TfrmVertagsdaten : public Form {
 
   void FormCreate() override;
   void FormActivate() override;
-  void FormDeactivate() override;
-  void FormClose() override;
 
   // Start date.
   void cbBeginnJahrChange(Control* sender);
@@ -267,9 +265,12 @@ class TfrmVertagsdaten : public Form {
     return cb_Vorgabe.itemIndex() == 1;
   }
 
+  // The form's own copy of "Param.dat", read when it is created.
+  core::ParamRecord productData;
+
   // Set by a successful save of the offer; asked for when the program ends.
   bool saved = false;
-  const ContractProductData& productData() const {
+  const ContractProductData& product() const {
     return product_;
   }
   const bank::BankTable& bankTable() const {

@@ -19,13 +19,17 @@ class AngebotsdialogTest : public FormsTest {
  protected:
   void SetUp() override {
     FormsTest::SetUp();
-    writeLines("Vermitd.dat", agentFile());
-    fresh();
+    startProgram();
   }
 
-  // A new run of the program on the same folder, for each row of a table.
+  // A new run of the program on a fresh folder, for each row of a table.
   void fresh() {
-    dialogs.clear();
+    nextCase();
+    startProgram();
+  }
+
+  void startProgram() {
+    writeLines("Vermitd.dat", agentFile());
     createApp();
     form = app->frmAngebotsdialog.get();
     customer = app->frmAngebotsdaten.get();
@@ -121,6 +125,7 @@ TEST_F(AngebotsdialogTest, PreparationFillsOnlyWhatIsEmpty) {
   EXPECT_EQ(f.cbZiel2.text(), "15");
   EXPECT_EQ(f.cbZiel3.text(), "4");
   EXPECT_TRUE(f.boxKontoZB.visible());
+  EXPECT_EQ(f.boxKontoZB.caption(), "Bankverbindung Zuzahlung zu Beginn zum Einrichtungsentgelt");
   EXPECT_FALSE(f.boxKontoEZ.visible());
   ASSERT_EQ(f.cbZF_BLZ.itemCount(), static_cast<int>(builtBanks().count()));
   EXPECT_EQ(f.cbZB_BLZ.items().front(), builtBanks().records.front().code);
@@ -129,9 +134,12 @@ TEST_F(AngebotsdialogTest, PreparationFillsOnlyWhatIsEmpty) {
   f.cbZiel1.userSelect(2);
   f.hide();
   prepareFor("01.01.2012", "01.01.2027", false,
-             {.investmentPeriodIndex = 10, .paymentAtStart = false, .singleInvestment = true});
+             {.investmentPeriodIndex = 10,
+              .paymentAtStart = true,
+              .paymentAtStartCaption = "Bankverbindung Vorabzahlung auf das Einrichtungsentgelt",
+              .singleInvestment = true});
   EXPECT_EQ(f.cbZiel1.text(), "3");
-  EXPECT_FALSE(f.boxKontoZB.visible());
+  EXPECT_EQ(f.boxKontoZB.caption(), "Bankverbindung Vorabzahlung auf das Einrichtungsentgelt");
   EXPECT_TRUE(f.boxKontoEZ.visible());
 }
 
@@ -165,6 +173,13 @@ TEST_F(AngebotsdialogTest, BackToTheContractFormKeepsEverything) {
   EXPECT_TRUE(app->frmVertagsdaten->visible());
   prepareFor("01.01.1980");
   EXPECT_EQ(f.ed_WpHG_Beruf.text(), "Tischler");
+
+  // The forms-data files are not written yet: "&Weiter" says so and stays.
+  f.sb_Angebotsformular.userClick();
+  EXPECT_EQ(dialogs.messages(),
+            std::vector<std::string>{
+                "Hinweis: Die Antragsformulare werden in einer späteren Version ausgefüllt."});
+  EXPECT_TRUE(f.visible());
 }
 
 // Today is 5 December 2026.

@@ -22,7 +22,7 @@ TEST_F(VertragsdatenTest, StartDateFromTheEarliestStart) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.start);
-    SetUp();
+    nextCase();
     clock.set(*core::encodeDate(c.year, c.month, c.day));
     const TfrmVertagsdaten& v = *createApp().frmVertagsdaten;
     EXPECT_EQ(v.cbBeginnTag.text(), c.tag);
