@@ -63,6 +63,7 @@ test-asan: deps
 
 bench: build
 	$(BUILD)/fondaris_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+	QT_QPA_PLATFORM=offscreen $(BUILD)/fondaris_form_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 	bench/batch_process.sh $(BUILD) 500
 
 format:

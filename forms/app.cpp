@@ -32,6 +32,8 @@ void App::createForms() {
   frmAngebotsdialog->create();
   frmPruefung = std::make_unique<TfrmPruefung>(*this);
   frmPruefung->create();
+  frmEinmalanlage = std::make_unique<TfrmEinmalanlage>(*this);
+  frmEinmalanlage->create();
 }
 
 void App::quit() {

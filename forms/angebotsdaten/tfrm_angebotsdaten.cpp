@@ -6,11 +6,11 @@
 #include "core/param_record.h"
 #include "core/settings.h"
 #include "forms/app.h"
-#include "offers/offer_file.h"
 #include "forms/date_field.h"
 #include "forms/startmaske/tfrm_startmaske.h"
 #include "forms/vermittler/tfrm_vermittler.h"
 #include "forms/vertragsdaten/tfrm_vertragsdaten.h"
+#include "offers/offer_file.h"
 
 namespace fondaris::forms {
 
@@ -330,7 +330,8 @@ void TfrmAngebotsdaten::sb_AngebotsbrechnungClick(Control*) {
   }
   if (birthDateMissing(medVN_Geburtstag, cbVN_Alter, rbVN_Alter.checked(), "des Depotinhabers"))
     return;
-  // Handing over to the contract form comes with the contract form itself.
+  hide();
+  app().frmVertagsdaten->prepare();
 }
 
 void TfrmAngebotsdaten::sb_VermittlerClick(Control*) {

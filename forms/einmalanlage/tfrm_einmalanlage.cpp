@@ -4,11 +4,12 @@
 #include "core/german.h"
 #include "core/param_record.h"
 #include "forms/app.h"
-#include "forms/window_placement.h"
 
 namespace fondaris::forms {
 
-TfrmEinmalanlage::TfrmEinmalanlage(App& app) : Form(app, "TfrmEinmalanlage", "frmEinmalanlage") {
+TfrmEinmalanlage::TfrmEinmalanlage(App& app)
+    : Form(app, "TfrmEinmalanlage", "frmEinmalanlage",
+           {Placement::Position, Placement::Position, true, false}) {
   setCaption("Jährliche Zuszahlungen");
   pages = {&ts10, &ts20, &ts30, &ts40, &ts50};
   for (Control* c : controls()) {
@@ -34,18 +35,18 @@ TfrmEinmalanlage::TfrmEinmalanlage(App& app) : Form(app, "TfrmEinmalanlage", "fr
   sb_Abbruch.setHint("Eingabe abbrechen");
   cb_Zuzahlung.setDropDownList(true);
 
-  using namespace std::placeholders;
-  cb_Zuzahlung.onChange = std::bind(&TfrmEinmalanlage::cb_ZuzahlungChange, this, _1);
+  cb_Zuzahlung.onChange = on(&TfrmEinmalanlage::cb_ZuzahlungChange);
   for (ComboBoxInc* box : years) {
     box->Numeric = true;
-    box->onExit = std::bind(&TfrmEinmalanlage::FormatZuzahlungExit, this, _1);
+    box->onExit = on(&TfrmEinmalanlage::FormatZuzahlungExit);
   }
   cb_Zuzahlung.Numeric = true;
-  sbFondsaufteilung.onClick = std::bind(&TfrmEinmalanlage::sbFondsaufteilungClick, this, _1);
-  sb_Abbruch.onClick = std::bind(&TfrmEinmalanlage::sb_AbbruchClick, this, _1);
+  sbFondsaufteilung.onClick = on(&TfrmEinmalanlage::sbFondsaufteilungClick);
+  sb_Abbruch.onClick = on(&TfrmEinmalanlage::sb_AbbruchClick);
 
+  // The contract form, created before, has already reported unreadable product data.
   core::ParamRecord record;
-  if (core::readParamRecord(core::workingDirectory(), record, &app.dialogs()) != 0) return;
+  if (core::readParamRecord(core::workingDirectory(), record, nullptr) != 0) return;
   std::vector<std::string> items = {core::formatAmount(0), core::formatAmount(480)};
   for (int v = 500; v <= 4900; v += 100) items.push_back(core::formatAmount(v));
   for (int v = 5000; v <= 14500; v += 500) items.push_back(core::formatAmount(v));
@@ -73,18 +74,6 @@ void TfrmEinmalanlage::sbFondsaufteilungClick(Control*) {
 
 void TfrmEinmalanlage::sb_AbbruchClick(Control*) {
   modalResult = ModalResult::Cancel;
-}
-
-void TfrmEinmalanlage::FormCreate() {
-  restorePosition(*this);
-}
-
-void TfrmEinmalanlage::FormDeactivate() {
-  storePosition(*this);
-}
-
-void TfrmEinmalanlage::FormClose() {
-  storePosition(*this);
 }
 
 }  // namespace fondaris::forms

@@ -78,10 +78,6 @@ class TfrmEinmalanlage : public Form {
   Button sbFondsaufteilung{*this, "sbFondsaufteilung"};
   Button sb_Abbruch{*this, "sb_Abbruch"};
 
-  void FormCreate() override;
-  void FormDeactivate() override;
-  void FormClose() override;
-
   void cb_ZuzahlungChange(Control* sender);
   void FormatZuzahlungExit(Control* sender);
   void sbFondsaufteilungClick(Control* sender);

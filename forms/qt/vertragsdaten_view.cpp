@@ -4,15 +4,14 @@
 #include <QLineSeries>
 #include <QPointer>
 #include <QTimer>
+#include <QVBoxLayout>
 #include <QValueAxis>
 #include <algorithm>
 #include <cmath>
 
 #include "core/notation.h"
-#include "forms/qt/view_kit.h"
 #include "forms/qt/views.h"
 #include "forms/vertragsdaten/tfrm_vertragsdaten.h"
-#include "ui_vertragsdaten_view.h"
 
 namespace fondaris::qt {
 
@@ -60,6 +59,9 @@ class ValueChart : public QChartView {
       series_[r]->attachAxis(amounts_);
     }
   }
+
+  // Room for the figures beside it decides the window's width, not the chart.
+  QSize sizeHint() const override { return QSize(420, 300); }
 
   // Several illustrations may run for one user action: the chart follows once, afterwards.
   void schedule() {
@@ -110,23 +112,20 @@ class ValueChart : public QChartView {
 
 }  // namespace
 
-std::unique_ptr<QWidget> makeVertragsdatenView(forms::TfrmVertagsdaten& form) {
-  auto window = std::make_unique<QWidget>();
-  Ui::frmVertragsdaten ui;
-  ui.setupUi(window.get());
-  window->setStyleSheet(kit::formStyleSheet());
-  // The design's helper widgets stand for no control.
-  for (QWidget* w : window->findChildren<QWidget*>())
-    if (w->objectName().startsWith("qt_v_")) w->setObjectName(QString());
-
-  auto* chart = new ValueChart(form, ui.tsWE);
-  ui.qt_chartLayout->addWidget(chart);
+void addValueChart(forms::App& app, QWidget& view) {
+  auto* layout = view.findChild<QVBoxLayout*>("qt_chartLayout");
+  auto* page = view.findChild<QWidget*>("tsWE");
+  if (!layout || !page) return;
+  forms::TfrmVertagsdaten& form = *app.frmVertagsdaten;
+  auto* chart = new ValueChart(form, page);
+  layout->addWidget(chart);
   chart->update();
+  // The form fits a screen of 1280 × 1024; its fields need less room than their hints ask.
+  view.resize(view.sizeHint().boundedTo(QSize(1200, 900)).expandedTo(view.minimumSizeHint()));
   QPointer<ValueChart> guard(chart);
   form.onIllustrated = [guard] {
     if (guard) guard->schedule();
   };
-  return window;
 }
 
 }  // namespace fondaris::qt

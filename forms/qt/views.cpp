@@ -12,11 +12,13 @@
 #include "forms/qt/view_kit.h"
 #include "forms/startmaske/tfrm_startmaske.h"
 #include "forms/vermittler/tfrm_vermittler.h"
+#include "forms/vertragsdaten/tfrm_vertragsdaten.h"
 #include "ui_angebotsdaten_view.h"
 #include "ui_angebotsdialog_view.h"
 #include "ui_pruefung_view.h"
 #include "ui_startmaske_view.h"
 #include "ui_vermittler_view.h"
+#include "ui_vertragsdaten_view.h"
 
 namespace fondaris::qt {
 
@@ -47,6 +49,14 @@ std::unique_ptr<QWidget> makeAngebotsdatenView() {
   return fromDesign<Ui::frmAngebotsdaten>(true);
 }
 
+std::unique_ptr<QWidget> makeVertragsdatenView() {
+  auto window = fromDesign<Ui::frmVertragsdaten>(true);
+  // The design's helper widgets stand for no control.
+  for (QWidget* w : window->findChildren<QWidget*>())
+    if (w->objectName().startsWith("qt_v_")) w->setObjectName(QString());
+  return window;
+}
+
 std::unique_ptr<QWidget> makeAngebotsdialogView() {
   auto window = fromDesign<Ui::frmAngebotsdialog>(true);
   // Enter in an account field finishes it as leaving does.
@@ -71,6 +81,8 @@ std::span<const FormView> formViews() {
       {[](forms::App& a) -> forms::Form& { return *a.frmStartmaske; }, makeStartmaskeView},
       {[](forms::App& a) -> forms::Form& { return *a.frmVermittler; }, makeVermittlerView},
       {[](forms::App& a) -> forms::Form& { return *a.frmAngebotsdaten; }, makeAngebotsdatenView},
+      {[](forms::App& a) -> forms::Form& { return *a.frmVertagsdaten; }, makeVertragsdatenView,
+       addValueChart},
       {[](forms::App& a) -> forms::Form& { return *a.frmAngebotsdialog; }, makeAngebotsdialogView},
       {[](forms::App& a) -> forms::Form& { return *a.frmPruefung; }, makePruefungView},
   };
@@ -83,6 +95,7 @@ QStringList addViews(forms::App& app, QtPresenter& presenter, std::span<const Fo
   for (const FormView& entry : views) {
     forms::Form& form = entry.form(app);
     std::unique_ptr<QWidget> view = entry.make();
+    if (entry.complete) entry.complete(app, *view);
     for (const QString& p : Binder::mismatches(form, *view))
       problems << QString("Ansicht %1 / Formular %2: %3")
                       .arg(view->objectName(), QString::fromStdString(form.className()), p);

@@ -17,6 +17,9 @@ class QtPresenter;
 std::unique_ptr<QWidget> makeStartmaskeView();
 std::unique_ptr<QWidget> makeVermittlerView();
 std::unique_ptr<QWidget> makeAngebotsdatenView();
+std::unique_ptr<QWidget> makeVertragsdatenView();
+// The chart of the contract form's illustration, which a Designer file cannot hold.
+void addValueChart(forms::App& app, QWidget& view);
 std::unique_ptr<QWidget> makeAngebotsdialogView();
 std::unique_ptr<QWidget> makePruefungView();
 
@@ -24,6 +27,8 @@ std::unique_ptr<QWidget> makePruefungView();
 struct FormView {
   forms::Form& (*form)(forms::App& app);
   std::unique_ptr<QWidget> (*make)();
+  // What the view code adds beyond the Designer file, once the view is made.
+  void (*complete)(forms::App& app, QWidget& view) = nullptr;
 };
 std::span<const FormView> formViews();
 

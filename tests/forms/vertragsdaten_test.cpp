@@ -182,7 +182,7 @@ TEST_F(ContractTest, PreparationLaysOutTheSecondVariant) {
 TEST_F(ContractTest, IllustrationEqualsDirectProjection) {
   for (bool vl : {true, false}) {
     SCOPED_TRACE(vl ? "VL" : "second");
-    SetUp();
+    nextCase();
     TfrmVertagsdaten& v = prepared(vl);
     engine::ContractInput in;
     in.monthlyContribution = vl ? 74 : 100;
@@ -195,7 +195,7 @@ TEST_F(ContractTest, IllustrationEqualsDirectProjection) {
     for (int k = 0; k < 4; ++k) {
       engine::ProjectionResult r{};
       engine::FixedTermOptions fixed;
-      fixed.singlePaymentLoad = v.productData().singlePaymentCostRate;
+      fixed.singlePaymentLoad = v.product().singlePaymentCostRate;
       const engine::RunOutcome o =
           vl ? engine::projectFixedTerm(r, in, fixed, rates[k], k)
              : engine::projectStandard(r, in, engine::StandardOptions{}, rates[k], k);
@@ -227,14 +227,14 @@ TEST_F(ContractTest, FieldsAreClamped) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.field) + " " + c.input);
-    SetUp();
+    nextCase();
     TfrmVertagsdaten& v = prepared(c.vl);
     enter(*v.find(c.field), c.input);
     EXPECT_EQ(v.find(c.field)->text(), c.expected);
     EXPECT_TRUE(dialogs.shown().empty());
   }
   // The subsidy never exceeds the contribution.
-  SetUp();
+  nextCase();
   TfrmVertagsdaten& v = prepared(true);
   enter(v.cb_Beitrag_1, "40");
   enter(v.cb_Zuschuss, "60");
@@ -279,7 +279,7 @@ TEST_F(ContractTest, QuestionsTakeTheAnswer) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.field) + (c.yes ? " yes" : " no"));
-    SetUp();
+    nextCase();
     TfrmVertagsdaten& v = prepared(false);
     c.yes ? dialogs.answerYes() : dialogs.answerNo();
     enter(*v.find(c.field), c.input);
@@ -293,7 +293,7 @@ TEST_F(ContractTest, QuestionsTakeTheAnswer) {
 
   // Back from the single investment: Yes offers a savings plan, No keeps the minimum.
   for (bool yes : {true, false}) {
-    SetUp();
+    nextCase();
     TfrmVertagsdaten& v = prepared(false);
     v.cb_Vorgabe.userSelect(1);
     yes ? dialogs.answerYes() : dialogs.answerNo();
@@ -305,7 +305,7 @@ TEST_F(ContractTest, QuestionsTakeTheAnswer) {
 
   // Contribution years longer than the investment period.
   for (bool yes : {true, false}) {
-    SetUp();
+    nextCase();
     TfrmVertagsdaten& v = prepared(false);
     yes ? dialogs.answerYes() : dialogs.answerNo();
     v.cb_BZD3.userSelect(v.cb_BZD3.indexOf("40"));
@@ -420,7 +420,7 @@ TEST_F(ContractTest, PreCalculationCodes) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    SetUp();
+    nextCase();
     TfrmVertagsdaten& v = prepared(true);
     v.rb_Fonds2.setChecked(true);
     c.change(*app);
@@ -490,7 +490,7 @@ TEST_F(ContractTest, TimeListsKeepTheirSelection) {
 TEST_F(ContractTest, OfferIsWrittenAndOpened) {
   for (bool vl : {true, false}) {
     SCOPED_TRACE(vl ? "VL" : "second");
-    SetUp();
+    nextCase();
     for (const char* name : {"Angebot_VL_2.pdf", "Angebot_ZS_2.pdf"})
       std::filesystem::copy_file(std::string(FONDARIS_BUILD_DIR) + "/" + name, path(name));
     ::setenv("TMP", dir.c_str(), 1);
@@ -575,7 +575,7 @@ TEST_F(ContractTest, InfoLabelsOpenTheShownVariantsDocument) {
   std::filesystem::copy_file(path("Param.dat"), path("Info_Fonds_2.pdf"));
   v.lb_InfoF2.userClick();
   ASSERT_EQ(shell.opened.size(), 1u);
-  EXPECT_EQ(shell.opened[0], path(v.productData().ziel[1].infoDocument));
+  EXPECT_EQ(shell.opened[0], path(v.product().ziel[1].infoDocument));
 }
 
 TEST_F(ContractTest, BankTableIsLoaded) {

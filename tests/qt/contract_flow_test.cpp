@@ -48,10 +48,7 @@ class ContractFlow : public ::testing::TestWithParam<bool> {
     ::setenv("TMP", output_.c_str(), 1);
     app_ = std::make_unique<forms::App>(forms::Services{dialogs_, clock_, shell_}, &presenter_);
     app_->createForms();
-    presenter_.add(*app_->frmStartmaske, makeStartmaskeView());
-    presenter_.add(*app_->frmVermittler, makeVermittlerView());
-    presenter_.add(*app_->frmAngebotsdaten, makeAngebotsdatenView());
-    presenter_.add(*app_->frmVertagsdaten, makeVertragsdatenView(*app_->frmVertagsdaten));
+    ASSERT_TRUE(addViews(*app_, presenter_).isEmpty());
   }
   void TearDown() override {
     ::unsetenv("TMP");
