@@ -4,6 +4,7 @@
 
 #include "forms/angebotsdaten/tfrm_angebotsdaten.h"
 #include "forms/angebotsdialog/tfrm_angebotsdialog.h"
+#include "forms/einmalanlage/tfrm_einmalanlage.h"
 #include "forms/pruefung/tfrm_pruefung.h"
 #include "forms/startmaske/tfrm_startmaske.h"
 #include "forms/vermittler/tfrm_vermittler.h"

@@ -487,11 +487,11 @@ void TfrmAngebotsdialog::sb_HeuteClick(Control*) {
 
 void TfrmAngebotsdialog::timeExit(MaskEdit& field) {
   core::DateTime time = 0;
-  if (core::parseTime(field.text(), time, app().dialogs()) != core::kParsed) return;
+  if (core::parseTime(field.text(), time, app().dialogs()) != core::DateCheck::Valid) return;
   field.setText(core::formatTime(time));
   core::DateTime from = 0, to = 0;
-  if (core::parseTime(medBP_Von.text(), from, app().dialogs()) == core::kParsed &&
-      core::parseTime(medBP_Bis.text(), to, app().dialogs()) == core::kParsed && from > to)
+  if (core::parseTime(medBP_Von.text(), from, app().dialogs()) == core::DateCheck::Valid &&
+      core::parseTime(medBP_Bis.text(), to, app().dialogs()) == core::DateCheck::Valid && from > to)
     app().dialogs().message("Der angegebene Zeitraum stimmt nicht! Bitte prüfen.",
                             "Zeitraum Beratung");
 }

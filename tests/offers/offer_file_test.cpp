@@ -78,6 +78,13 @@ class OfferFileTest : public FormsTest {
     return core::readFileBytes(path(name)).value_or("");
   }
 
+  // Every dialog shown so far as "kind caption"; looking at them counts as checking them.
+  std::vector<std::string> shownDialogs() const {
+    std::vector<std::string> out;
+    for (const auto& d : dialogs.shown()) out.push_back(d.kind + " " + d.caption);
+    return out;
+  }
+
   // A second program run loads the file.
   void restartAndLoad(const std::string& name) {
     createApp();
@@ -309,7 +316,11 @@ TEST_F(OfferFileTest, SaveButtonAsksForANameRemembersTheFolderAndMarksTheOfferSa
   dialogs.answerText(path("kunden/meier.txt"));
   customer().cb_Angebot_ladenClick(nullptr);
   EXPECT_EQ(app->offerFile, path("kunden/meier.txt"));
-  EXPECT_TRUE(dialogs.allAnswersUsed());
+  EXPECT_EQ(shownDialogs(),
+            (std::vector<std::string>{
+                "save Daten speichern unter ....", "save Daten speichern unter ....",
+                "question Daten speichern unter ....", "save Daten speichern unter ....",
+                "open Gespeichertes Angebot öffnen"}));
   ::unsetenv("USERPROFILE");
 }
 
@@ -322,7 +333,8 @@ TEST_F(OfferFileTest, QuestionsSaveOnYes) {
   EXPECT_TRUE(contract().saved);
   EXPECT_TRUE(core::fileExists(path("antrag.txt")));
   EXPECT_TRUE(saveOfferToItsFile(*app));
-  EXPECT_TRUE(dialogs.allAnswersUsed());
+  EXPECT_EQ(shownDialogs(), (std::vector<std::string>{"question Vertragsdaten",
+                                                      "save Daten speichern unter ...."}));
 }
 
 // Runs the headless command in the test's folder; returns its exit code, standard error in `err`.
