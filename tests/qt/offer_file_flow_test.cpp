@@ -40,9 +40,7 @@ TEST(OfferFileFlow, LoadedOfferShowsOnEveryFormAndSavesTheSameFile) {
   QtPresenter presenter;
   forms::App app(forms::Services{dialogs, clock, shell}, &presenter);
   app.createForms();
-  presenter.add(*app.frmAngebotsdaten, makeAngebotsdatenView());
-  presenter.add(*app.frmVertagsdaten, makeVertragsdatenView(*app.frmVertagsdaten));
-  presenter.add(*app.frmAngebotsdialog, makeAngebotsdialogView());
+  ASSERT_TRUE(addViews(app, presenter).isEmpty());
   forms::TfrmAngebotsdaten& customer = *app.frmAngebotsdaten;
   forms::TfrmVertagsdaten& contract = *app.frmVertagsdaten;
 
