@@ -35,6 +35,19 @@ void App::createForms() {
   frmPruefung->create();
   frmEinmalanlage = std::make_unique<TfrmEinmalanlage>(*this);
   frmEinmalanlage->create();
+
+  // "An&trag" hands the contract's state to the application form's preparation.
+  frmVertagsdaten->prepareApplicationForm = [this] {
+    const TfrmVertagsdaten& contract = *frmVertagsdaten;
+    ApplicationStart start;
+    start.investmentPeriodIndex = contract.secondVariant() ? contract.cb_BZD2.itemIndex()
+                                                           : contract.cb_Anlagedauer.itemIndex();
+    start.paymentAtStart = contract.bankDetailsShown;
+    start.paymentAtStartCaption = contract.bankDetailsCaption;
+    start.singleInvestment = contract.hasSingleInvestment();
+    start.banks = &contract.bankTable();
+    frmAngebotsdialog->prepare(start);
+  };
 }
 
 void App::quit() {

@@ -174,6 +174,8 @@ TfrmAngebotsdialog::TfrmAngebotsdialog(App& app)
   for (Edit* bic : {&edZF_BIC, &edZP_BIC, &edZB_BIC}) bic->setMaxLength(11);
   for (Edit* iban : {&edZF_IBAN, &edZP_IBAN, &edZB_IBAN}) iban->setMaxLength(34);
   for (Edit* postcode : {&ed_Firma_PLZ, &edWD_PLZ, &edGV_PLZ}) postcode->setMaxLength(10);
+  // Everything typed here goes into the lines of saved offers and the forms-data files.
+  limitToLineFile(static_cast<int>(core::kMaxLineLength));
 
   for (Control* hidden : std::initializer_list<Control*>{
            &edEinkommen,  &edAusgaben,     &edBP_Anlass1, &edBP_Anlass2, &edBP_Anlass3,
@@ -487,11 +489,11 @@ void TfrmAngebotsdialog::sb_HeuteClick(Control*) {
 
 void TfrmAngebotsdialog::timeExit(MaskEdit& field) {
   core::DateTime time = 0;
-  if (core::parseTime(field.text(), time, app().dialogs()) != core::DateCheck::Valid) return;
+  if (core::parseTime(field.text(), time, app().dialogs()) != DateCheck::Valid) return;
   field.setText(core::formatTime(time));
   core::DateTime from = 0, to = 0;
-  if (core::parseTime(medBP_Von.text(), from, app().dialogs()) == core::DateCheck::Valid &&
-      core::parseTime(medBP_Bis.text(), to, app().dialogs()) == core::DateCheck::Valid && from > to)
+  if (core::parseTime(medBP_Von.text(), from, app().dialogs()) == DateCheck::Valid &&
+      core::parseTime(medBP_Bis.text(), to, app().dialogs()) == DateCheck::Valid && from > to)
     app().dialogs().message("Der angegebene Zeitraum stimmt nicht! Bitte prüfen.",
                             "Zeitraum Beratung");
 }

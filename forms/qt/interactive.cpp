@@ -16,6 +16,7 @@
 #include "forms/qt/views.h"
 #include "forms/startmaske/tfrm_startmaske.h"
 #include "forms/vermittler/tfrm_vermittler.h"
+#include "forms/vertragsdaten/tfrm_vertragsdaten.h"
 
 namespace fondaris::qt {
 

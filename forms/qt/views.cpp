@@ -49,14 +49,6 @@ std::unique_ptr<QWidget> makeAngebotsdatenView() {
   return fromDesign<Ui::frmAngebotsdaten>(true);
 }
 
-std::unique_ptr<QWidget> makeVertragsdatenView() {
-  auto window = fromDesign<Ui::frmVertragsdaten>(true);
-  // The design's helper widgets stand for no control.
-  for (QWidget* w : window->findChildren<QWidget*>())
-    if (w->objectName().startsWith("qt_v_")) w->setObjectName(QString());
-  return window;
-}
-
 std::unique_ptr<QWidget> makeAngebotsdialogView() {
   auto window = fromDesign<Ui::frmAngebotsdialog>(true);
   // Enter in an account field finishes it as leaving does.
@@ -76,15 +68,23 @@ std::unique_ptr<QWidget> makePruefungView() {
   return fromDesign<Ui::frmPruefung>(true);
 }
 
+std::unique_ptr<QWidget> makeVertragsdatenView() {
+  auto window = fromDesign<Ui::frmVertragsdaten>(true);
+  // The design's helper widgets stand for no control.
+  for (QWidget* w : window->findChildren<QWidget*>())
+    if (w->objectName().startsWith("qt_v_")) w->setObjectName(QString());
+  return window;
+}
+
 std::span<const FormView> formViews() {
   static const FormView views[] = {
       {[](forms::App& a) -> forms::Form& { return *a.frmStartmaske; }, makeStartmaskeView},
       {[](forms::App& a) -> forms::Form& { return *a.frmVermittler; }, makeVermittlerView},
       {[](forms::App& a) -> forms::Form& { return *a.frmAngebotsdaten; }, makeAngebotsdatenView},
-      {[](forms::App& a) -> forms::Form& { return *a.frmVertagsdaten; }, makeVertragsdatenView,
-       addValueChart},
       {[](forms::App& a) -> forms::Form& { return *a.frmAngebotsdialog; }, makeAngebotsdialogView},
       {[](forms::App& a) -> forms::Form& { return *a.frmPruefung; }, makePruefungView},
+      {[](forms::App& a) -> forms::Form& { return *a.frmVertagsdaten; }, makeVertragsdatenView,
+       addValueChart},
   };
   return views;
 }

@@ -17,11 +17,11 @@ class QtPresenter;
 std::unique_ptr<QWidget> makeStartmaskeView();
 std::unique_ptr<QWidget> makeVermittlerView();
 std::unique_ptr<QWidget> makeAngebotsdatenView();
+std::unique_ptr<QWidget> makeAngebotsdialogView();
+std::unique_ptr<QWidget> makePruefungView();
 std::unique_ptr<QWidget> makeVertragsdatenView();
 // The chart of the contract form's illustration, which a Designer file cannot hold.
 void addValueChart(forms::App& app, QWidget& view);
-std::unique_ptr<QWidget> makeAngebotsdialogView();
-std::unique_ptr<QWidget> makePruefungView();
 
 // Which view shows which form: the one list the program and the tests bind from.
 struct FormView {

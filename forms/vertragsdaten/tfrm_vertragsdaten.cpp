@@ -214,7 +214,7 @@ TfrmVertagsdaten::TfrmVertagsdaten(App& app)
   sb_Formular.onClick = bind(&TfrmVertagsdaten::sb_FormularClick);
   mHilfe.onClick = bind(&TfrmVertagsdaten::mHilfeClick);
 
-  // 1.-4.
+  // Title, product data and bank table; without product data the program ends.
   setCaption(app.mainForm().caption() + " - Vertragsdaten");
   core::ParamRecord& record = productData;
   if (core::readParamRecord(core::workingDirectory(), record, &app.dialogs()) != 0) {
@@ -223,14 +223,14 @@ TfrmVertagsdaten::TfrmVertagsdaten(App& app)
   }
   readProductData(record);
 
-  // 5.-6. Strategy buttons from the first variant's table.
+  // Strategy buttons from the first variant's table.
   for (std::size_t i = 0; i < funds_.size(); ++i) {
     funds_[i]->setCaption(product_.vl[i].name);
     funds_[i]->setVisible(product_.vl[i].active);
     infoLabels_[i]->setVisible(product_.vl[i].active);
   }
 
-  // 7.-18.
+  // Layout, start date, top-ups, lists and their defaults, the first calculation.
   layoutStrategies(false);
   initStartDate();
   topUps.fill(0);
@@ -444,7 +444,7 @@ void TfrmVertagsdaten::prepare() {
   const bool first = !customer.contractPrepared();
   const bool second = secondVariant();
 
-  // 1.
+  // Periods: defaults the first time, afterwards only strategies the variant offers.
   if (first) {
     selectByText(cb_BZD1, "VL4");
     selectByText(cb_BZD2, "30");
@@ -459,7 +459,7 @@ void TfrmVertagsdaten::prepare() {
     cb_BZDChange(second ? &cb_BZD2 : &cb_BZD1);
   }
 
-  // 2.-3.
+  // What each variant shows.
   layoutStrategies(second);
   const bool singles = second && product_.singlePaymentsOffered;
   for (Control* c : std::initializer_list<Control*>{&lbEinmalzahlungZB, &medEinmalzahlungZB,
@@ -479,7 +479,7 @@ void TfrmVertagsdaten::prepare() {
     cb_Vorgabe.setEnabled(false);
   }
 
-  // 4.
+  // Dynamics, employer subsidy and payment at the start.
   if (cb_EinmalProz.visible()) cb_EinmalProzExit(&cb_EinmalProz);
   const bool dynamics = rb_Fonds2.visible() && product_.dynamicsOffered;
   for (Control* c : std::initializer_list<Control*>{&lb_Dynamik, &cb_Dynamik, &lb_DynamikProz})
@@ -492,7 +492,7 @@ void TfrmVertagsdaten::prepare() {
   cbAbsolut.setChecked(cbAbsolut.visible());
   cbReduktion.setVisible(lb_EinmalEUR.visible());
 
-  // 5.
+  // The agent's payment at the start, once; then the amount or percentage it implies.
   show();
   if (cb_EinmalProz.visible()) {
     if (first) {
@@ -506,7 +506,7 @@ void TfrmVertagsdaten::prepare() {
       cb_EinmalProzExit(&cb_EinmalProz);
   }
 
-  // 6. The customer form sets its prepared flag before these run.
+  // Prepared; the strategy defaults and the mode refresh every figure.
   customer.markContractPrepared();
   rb_FondsClick(nullptr);
   cb_VorgabeChange(&cb_Vorgabe);

@@ -264,6 +264,8 @@ class TfrmVertagsdaten : public Form {
   bool singleInvestmentMode() const {
     return cb_Vorgabe.itemIndex() == 1;
   }
+  // A single investment at the start is offered and holds an amount.
+  bool hasSingleInvestment() const;
 
   // The form's own copy of "Param.dat", read when it is created.
   core::ParamRecord productData;

@@ -142,7 +142,7 @@ void TfrmVertagsdaten::cb_VorgabeChange(Control*) {
   if (single && cb_BZD3.visible() && value < 2500) value = 2500;
   setAmount(cb_Beitrag_2, value);
 
-  // 2.
+  // What the mode shows.
   cb_Beitrag_2.setVisible(second);
   cb_Ablaufleistung.setVisible(false);
   cb_BZD3.setVisible(!single && second);
@@ -159,14 +159,14 @@ void TfrmVertagsdaten::cb_VorgabeChange(Control*) {
   cbArtEinmalanlage.setVisible(single);
   cbArtEinmalanlageChange(&cbArtEinmalanlage);
 
-  // 3.
-  const bool singleInvestment = medEinmalzahlungZB.visible() && amountOf(medEinmalzahlungZB) > 0;
+  // Discount on the single investment and the reduction field.
+  const bool singleInvestment = hasSingleInvestment();
   cb_EinmalRabat.setVisible(app().frmVermittler->cb_RabatZSp.visible() &&
                             (single || singleInvestment));
   cbReduktion.setVisible(cb_Einmal.visible() ||
                          (cb_EinmalRabat.visible() && cb_EinmalRabat.checked()));
 
-  // 4.
+  // Bank details of the application form; a single investment has no payment at the start.
   bankDetailsShown = product_.startPaymentOffered || single;
   if (single) {
     bankDetailsCaption = "Bankverbindung Zuzahlung zu Beginn und Vorabzahlung Einrichtungsentgelt";
@@ -180,11 +180,11 @@ void TfrmVertagsdaten::cb_VorgabeChange(Control*) {
     bankDetailsCaption = "Bankverbindung Vorabzahlung auf das Einrichtungsentgelt";
   }
 
-  // 5.
+  // Where a single investment goes.
   cbEinmalStrategie.setVisible(single || singleInvestment);
   cbEinmalStrategieChange(&cbEinmalStrategie);
 
-  // 6.
+  // The contribution list of the mode, the amount kept.
   const double kept = amountOf(cb_Beitrag_2);
   std::vector<std::string> items;
   if (single)
@@ -308,8 +308,7 @@ void TfrmVertagsdaten::medEinmalzahlungZBExit(Control* sender) {
   } else {
     setAmount(medEinmalzahlungZB, value);
   }
-  cbEinmalStrategie.setVisible(singleInvestmentMode() ||
-                               (medEinmalzahlungZB.visible() && amountOf(medEinmalzahlungZB) > 0));
+  cbEinmalStrategie.setVisible(singleInvestmentMode() || hasSingleInvestment());
   cbEinmalStrategieChange(&cbEinmalStrategie);
   recalculate(sender);
 }
@@ -441,6 +440,10 @@ void TfrmVertagsdaten::rb_FondsClick(Control* sender) {
     rates_[k]->setItemIndex(index >= 0 ? index : 0);
   }
   cb_WEChange(nullptr);
+}
+
+bool TfrmVertagsdaten::hasSingleInvestment() const {
+  return medEinmalzahlungZB.visible() && amountOf(medEinmalzahlungZB) > 0;
 }
 
 }  // namespace fondaris::forms

@@ -230,7 +230,7 @@ PreCheck TfrmVertagsdaten::preCalculationCheck() {
     return PreCheck{code, 0};
   };
 
-  // 1.-3.
+  // Residence, strategy and dates.
   if (customer.cbVN_Land.itemIndex() != customer.cbVP_Land.itemIndex() ||
       customer.cbVN_Land.itemIndex() != agent.cbV_Land.itemIndex())
     return fail(1, "Angebot nicht möglich da Wohnsitz nicht zulässig!", nullptr);
@@ -242,13 +242,13 @@ PreCheck TfrmVertagsdaten::preCalculationCheck() {
   const auto holderBirth = core::textToDate(customer.medVN_Geburtstag.text());
   if (!start || !insuredBirth || !holderBirth) return PreCheck{-1, 0};
 
-  // 4. The policyholder keeps his completed years: the application form decides by them
+  // The policyholder keeps his completed years: the application form decides by them
   // whether a legal representative signs.
   if (!customer.rbVN_Alter.checked())
     customer.cbVN_Alter.setText(
         std::to_string(core::ageInYears(*start, *holderBirth, core::AgeMode::kCompleted)));
 
-  // 5.-6.
+  // The start: at least 14 days ahead; the first variant counts from the month's end.
   core::DateTime checked = *start;
   if (vl) {
     int year = 0, month = 0, day = 0;
@@ -260,11 +260,11 @@ PreCheck TfrmVertagsdaten::preCalculationCheck() {
     return fail(10, "Der Beginn kann frühenstens in 14 Tagen erfolgen!", &cbBeginnMonat);
   if (checked <= today) return fail(10, "Der Beginn muss in der Zukunft liegen!", &cbBeginnMonat);
 
-  // 7.
+  // The employer's subsidy is part of the contribution.
   if (vl && amountOf(cb_Beitrag_1) < amountOf(cb_Zuschuss))
     return fail(109, "Der Zuschuss der Arbeitgebers passt nicht zum Sparbeitrag!", &cb_Beitrag_1);
 
-  // 8.
+  // The insured person's age by calendar years at that start.
   if (!customer.rbVP_Alter.checked())
     customer.cbVP_Alter.setText(
         std::to_string(core::ageInYears(checked, *insuredBirth, core::AgeMode::kCalendarYears)));

@@ -69,6 +69,11 @@ TEST_F(AngebotsdialogTest, ConstructionDefaults) {
            &f.edZE_Konto, &f.medEEG_Datum, &f.edRechnungName, &f.edWD_SteuerID, &f.sb_WieKonto})
     EXPECT_FALSE(hidden->visible()) << hidden->name();
   EXPECT_TRUE(f.edZB_Konto.visible());  // "Per Zahlschein"
+  // Typed text keeps to what the files hold.
+  f.edWD_Nachname.userSetText("Łukasiewicz-Nowak");
+  EXPECT_EQ(f.edWD_Nachname.text(), "ukasiewicz-Nowak");
+  f.edGV_GebOrt.userSetText(std::string(2000, 'x'));
+  EXPECT_EQ(f.edGV_GebOrt.text().size(), 100u);
   // The sample product data name the application forms.
   EXPECT_FALSE(f.applicationFormVl.empty());
   EXPECT_GT(f.singlePaymentLoad, 0.0);
