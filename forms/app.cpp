@@ -9,6 +9,7 @@
 #include "forms/startmaske/tfrm_startmaske.h"
 #include "forms/vermittler/tfrm_vermittler.h"
 #include "forms/vertragsdaten/tfrm_vertragsdaten.h"
+#include "offers/offer_file.h"
 
 namespace fondaris::forms {
 
@@ -25,6 +26,7 @@ void App::createForms() {
   frmVermittler->create();
   frmVertagsdaten = std::make_unique<TfrmVertagsdaten>(*this);
   frmVertagsdaten->create();
+  frmVertagsdaten->saveOffer = [this] { return offers::saveOfferWithDialog(*this); };
   frmAngebotsdaten = std::make_unique<TfrmAngebotsdaten>(*this);
   frmAngebotsdaten->create();
   frmAngebotsdialog = std::make_unique<TfrmAngebotsdialog>(*this);
