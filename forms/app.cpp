@@ -31,6 +31,7 @@ void App::createForms() {
   frmAngebotsdaten->create();
   frmAngebotsdialog = std::make_unique<TfrmAngebotsdialog>(*this);
   frmAngebotsdialog->create();
+  frmAngebotsdialog->saveOffer = [this] { return offers::saveOfferToItsFile(*this); };
   frmPruefung = std::make_unique<TfrmPruefung>(*this);
   frmPruefung->create();
   frmEinmalanlage = std::make_unique<TfrmEinmalanlage>(*this);
