@@ -32,20 +32,19 @@
 namespace fondaris::qt {
 namespace {
 
-class QtAntrag : public ::testing::Test {
+class QtAntragBase : public ::testing::Test {
  protected:
   void SetUp() override {
     test::application();
     ASSERT_TRUE(work_.isValid());
     test::useWorkFolder(work_);
+    // The bank table lies beside the product data, as in the program's folder.
+    std::filesystem::copy_file(std::filesystem::path(FONDARIS_BUILD_DIR) / "BLZ.DAT",
+                               std::filesystem::path(work_.path().toStdString()) / "BLZ.DAT");
     app_ = std::make_unique<forms::App>(forms::Services{dialogs_, clock_, shell_}, &presenter_);
     app_->createForms();
-    // Only the application form and its check window are on screen here; the start screen
-    // waits without its greeting.
+    // The start screen waits without its greeting.
     app_->frmStartmaske->TimerWait.setEnabled(false);
-    presenter_.add(*app_->frmAngebotsdialog, makeAngebotsdialogView());
-    presenter_.add(*app_->frmPruefung, makePruefungView());
-    banks_ = bank::loadBankTable(FONDARIS_BUILD_DIR, "BLZ.DAT", dialogs_);
   }
   void TearDown() override { app_->setPresenter(nullptr); }
 
@@ -58,21 +57,73 @@ class QtAntrag : public ::testing::Test {
     QTest::mouseClick(widget<QPushButton>(form, name), Qt::LeftButton);
   }
 
+  // What the agent form holds from the agent's own file.
+  void enterAgent() {
+    forms::TfrmVermittler& agent = *app_->frmVermittler;
+    agent.edV_Firma.setText("Muster GmbH");
+    agent.edV_Telefon.setText("030 123");
+    agent.edV_Vermittlernr2.setText("60002");
+  }
+
+  // Pages 1 to 4 by keyboard and mouse: what an adult's application needs beyond the customer
+  // form. The clock stands at 15:00.
+  void fillRequiredPages(const forms::TfrmAngebotsdialog& form) {
+    auto* pages = widget<QTabWidget>(form, "pageDaten");
+    typeInto(widget<QLineEdit>(form, "ed_WpHG_Beruf"), "Tischler");
+    typeInto(widget<QLineEdit>(form, "ed_WpHG_Beruf2"), "Tischler");
+    for (const char* choice : {"rbFGIK", "rbRR3", "rbGF7", "rbAAM7", "rb50"})
+      test::clickIndicator(widget<QRadioButton>(form, choice), true);
+    click(form, "sbNach");
+    EXPECT_EQ(pages->currentIndex(), 1);
+    test::clickIndicator(widget<QAbstractButton>(form, "cbVMA"), false);
+    test::clickIndicator(widget<QRadioButton>(form, "rbRJa"), true);
+    click(form, "sb_Heute");
+    typeInto(widget<QLineEdit>(form, "medBP_Von"), "1400");
+    click(form, "sb_Jetzt");
+    EXPECT_EQ(widget<QLineEdit>(form, "medBP_Bis")->text(), "15:00");
+    typeInto(widget<QLineEdit>(form, "edBP_Teil1"), "Jan Nowak");
+    click(form, "sbNach");
+    typeInto(widget<QLineEdit>(form, "edVN_AusNr"), "L01X00T47");
+    typeInto(widget<QLineEdit>(form, "edVN_Behoerde"), "Stadt Dresden");
+
+    // The bank code fills the bank, the account the IBAN.
+    click(form, "sbNach");
+    EXPECT_EQ(pages->currentIndex(), 3);
+    typeInto(widget<QComboBox>(form, "cbZF_BLZ"), "10000000");
+    EXPECT_EQ(widget<QLineEdit>(form, "edZF_KI")->text(), "Bundesbank, Berlin");
+    // Enter in the account field finishes it as leaving does.
+    auto* account = widget<QLineEdit>(form, "edZF_Konto");
+    account->setFocus(Qt::MouseFocusReason);
+    ASSERT_TRUE(test::waitFor([account] { return account->hasFocus(); }));
+    QTest::keyClicks(account, "532013000");
+    QTest::keyClick(account, Qt::Key_Return);
+    EXPECT_EQ(widget<QLineEdit>(form, "edZF_IBAN")->text(), "DE98100000000532013000");
+  }
+
   QTemporaryDir work_;
   core::ScriptedDialogs dialogs_;
   core::FixedClock clock_{2026, 12, 5, 15, 0};
   core::RecordingShell shell_;
   QtPresenter presenter_;
   std::unique_ptr<forms::App> app_;
+};
+
+class QtAntrag : public QtAntragBase {
+ protected:
+  void SetUp() override {
+    QtAntragBase::SetUp();
+    // Only the application form and its check window are on screen here.
+    presenter_.add(*app_->frmAngebotsdialog, makeAngebotsdialogView());
+    presenter_.add(*app_->frmPruefung, makePruefungView());
+    banks_ = bank::loadBankTable(FONDARIS_BUILD_DIR, "BLZ.DAT", dialogs_);
+  }
+
   bank::BankTable banks_;
 };
 
 TEST_F(QtAntrag, FillTheApplicationUntilNothingIsMissing) {
   forms::TfrmAngebotsdaten& customer = *app_->frmAngebotsdaten;
-  forms::TfrmVermittler& agent = *app_->frmVermittler;
-  agent.edV_Firma.setText("Muster GmbH");
-  agent.edV_Telefon.setText("030 123");
-  agent.edV_Vermittlernr2.setText("60002");
+  enterAgent();
   for (auto [field, text] : {std::pair{&customer.edVN_Nachname, "Nowak"},
                              {&customer.edVN_Vorname, "Jan"},
                              {&customer.edVN_Strasse, "Am Markt 1"},
@@ -107,37 +158,7 @@ TEST_F(QtAntrag, FillTheApplicationUntilNothingIsMissing) {
   presenter_.refresh(form);
   EXPECT_FALSE(pages->isTabVisible(6));
 
-  // Page 1 and 2 by keyboard and mouse.
-  typeInto(widget<QLineEdit>(form, "ed_WpHG_Beruf"), "Tischler");
-  typeInto(widget<QLineEdit>(form, "ed_WpHG_Beruf2"), "Tischler");
-  for (const char* choice : {"rbFGIK", "rbRR3", "rbGF7", "rbAAM7", "rb50"})
-    test::clickIndicator(widget<QRadioButton>(form, choice), true);
-  click(form, "sbNach");
-  EXPECT_EQ(pages->currentIndex(), 1);
-  test::clickIndicator(widget<QAbstractButton>(form, "cbVMA"), false);
-  test::clickIndicator(widget<QRadioButton>(form, "rbRJa"), true);
-  click(form, "sb_Heute");
-  typeInto(widget<QLineEdit>(form, "medBP_Von"), "1400");
-  click(form, "sb_Jetzt");
-  EXPECT_EQ(widget<QLineEdit>(form, "medBP_Bis")->text(), "15:00");
-  typeInto(widget<QLineEdit>(form, "edBP_Teil1"), "Jan Nowak");
-  click(form, "sbNach");
-  typeInto(widget<QLineEdit>(form, "edVN_AusNr"), "L01X00T47");
-  typeInto(widget<QLineEdit>(form, "edVN_Behoerde"), "Stadt Dresden");
-
-  // The bank code fills the bank, the account the IBAN.
-  click(form, "sbNach");
-  EXPECT_EQ(pages->currentIndex(), 3);
-  typeInto(widget<QComboBox>(form, "cbZF_BLZ"), "10000000");
-  EXPECT_EQ(widget<QLineEdit>(form, "edZF_KI")->text(), "Bundesbank, Berlin");
-  // Enter in the account field finishes it as leaving does.
-  auto* account = widget<QLineEdit>(form, "edZF_Konto");
-  account->setFocus(Qt::MouseFocusReason);
-  ASSERT_TRUE(test::waitFor([account] { return account->hasFocus(); }));
-  QTest::keyClicks(account, "532013000");
-  QTest::keyClick(account, Qt::Key_Return);
-  EXPECT_EQ(widget<QLineEdit>(form, "edZF_IBAN")->text(), "DE98100000000532013000");
-
+  fillRequiredPages(form);
   click(form, "sb_Vollstaendig");
   EXPECT_EQ(dialogs_.messages(), std::vector<std::string>{"Prüfung: Keine Fehler gefunden!"});
   EXPECT_TRUE(view->isVisible());
@@ -155,6 +176,72 @@ TEST_F(QtAntrag, FillTheApplicationUntilNothingIsMissing) {
   EXPECT_FALSE(result->isVisible());
   EXPECT_EQ(dialogs_.messages().size(), 1u);
 }
+
+// The agent's whole way on the real views: customer → "&Weiter" → contract → "An&trag" →
+// the required fields → "&Prüfe Vollständigkeit", for both variants.
+class QtAntragFlow : public QtAntragBase, public ::testing::WithParamInterface<bool> {
+ protected:
+  void SetUp() override {
+    QtAntragBase::SetUp();
+    ASSERT_TRUE(addViews(*app_, presenter_).isEmpty());
+  }
+};
+
+TEST_P(QtAntragFlow, ContractToApplicationUntilNothingIsMissing) {
+  const bool vl = GetParam();
+  enterAgent();
+  forms::TfrmAngebotsdaten& customer = *app_->frmAngebotsdaten;
+  customer.rbProd.setChecked(vl);
+  customer.rbProd1.setChecked(!vl);
+  customer.show();
+  QWidget* customerView = presenter_.view(customer);
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(customerView));
+  for (auto [field, text] : {std::pair{"edVN_Nachname", "Nowak"},
+                             {"edVN_Vorname", "Jan"},
+                             {"edVN_Strasse", "Am Markt 1"},
+                             {"edVN_PLZ", "01067"},
+                             {"edVN_Ort", "Dresden"},
+                             {"edVN_GebOrt", "Dresden"},
+                             {"edVN_GebLand", "Deutschland"},
+                             {"edVN_GebName", "Nowak"},
+                             {"edVN_Nation", "deutsch"}})
+    typeInto(widget<QLineEdit>(customer, field), QString(text));
+  click(customer, "sb_Angebotsbrechnung");
+
+  forms::TfrmVertagsdaten& contract = *app_->frmVertagsdaten;
+  QWidget* contractView = presenter_.view(contract);
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(contractView));
+  test::clickIndicator(widget<QRadioButton>(contract, "rb_Fonds2"), true);
+  ASSERT_TRUE(contract.rb_Fonds2.checked());
+  dialogs_.answerNo();
+  click(contract, "sb_Antrag");
+
+  forms::TfrmAngebotsdialog& form = *app_->frmAngebotsdialog;
+  QWidget* view = presenter_.view(form);
+  ASSERT_TRUE(test::waitFor([view] { return view->isVisible(); }));
+  EXPECT_FALSE(contractView->isVisible());
+  EXPECT_EQ(view->windowTitle().toStdString(), app_->frmStartmaske->caption() + " - Antrag");
+  auto* pages = widget<QTabWidget>(form, "pageDaten");
+  EXPECT_EQ(pages->currentIndex(), 0);
+  EXPECT_EQ(pages->isTabVisible(4), vl);  // the employer page
+  EXPECT_FALSE(pages->isTabVisible(6));   // an adult has no second representative
+  EXPECT_GT(contract.bankTable().count(), 0u);
+  EXPECT_EQ(widget<QComboBox>(form, "cbZF_BLZ")->count(),
+            static_cast<int>(contract.bankTable().count()));
+
+  fillRequiredPages(form);
+  click(form, "sb_Vollstaendig");
+  EXPECT_EQ(dialogs_.messages(), std::vector<std::string>{"Prüfung: Keine Fehler gefunden!"});
+  EXPECT_TRUE(view->isVisible());
+
+  click(form, "cb_Zurueck");
+  ASSERT_TRUE(test::waitFor([contractView] { return contractView->isVisible(); }));
+  EXPECT_FALSE(view->isVisible());
+  EXPECT_TRUE(contract.rb_Fonds2.checked());
+}
+
+INSTANTIATE_TEST_SUITE_P(BothVariants, QtAntragFlow, ::testing::Bool(),
+                         [](const auto& info) { return info.param ? "VL" : "Second"; });
 
 }  // namespace
 }  // namespace fondaris::qt
