@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/dialogs.h"
@@ -35,6 +36,10 @@ class ParamRecord {
 // working directory). Returns 0 on success, 1 on failure; `messages` (may be null) receives the
 // error message box.
 int readParamRecord(const std::string& directory, ParamRecord& out, Dialogs* messages);
+
+// The record from bytes already in memory: the first kParamRecordSize of them, as the file
+// reader takes them. False (and `out` unchanged) when fewer bytes are given.
+bool paramRecordFromBytes(std::string_view bytes, ParamRecord& out);
 
 // Text at 0 (selector 1), 100 (selector 2) or 200 (other); empty when unreadable.
 std::string paramTextA(const std::string& directory, int selector);

@@ -181,6 +181,13 @@ TEST_F(ParamTest, ReaderAcceptsOnlyAWholeRecord) {
     }
     // Quiet readers fail the same way without a word.
     EXPECT_EQ(readParamRecordFrom(folder, fallback, record, nullptr), c.result);
+    // Bytes in memory are taken as the file reader takes them.
+    ParamRecord fromBytes;
+    EXPECT_EQ(paramRecordFromBytes(std::string(c.size.value_or(0), '\x01'), fromBytes),
+              c.result == 0);
+    if (c.result == 0) {
+      EXPECT_EQ(fromBytes.bytes(), record.bytes());
+    }
   }
 }
 
@@ -372,8 +379,9 @@ TEST(ParamSourceTest, DumpBuildsTheSameRecordAgain) {
 }
 
 TEST(ParamSourceTest, BadLinesNameTheirLineAndCause) {
+  using namespace std::string_view_literals;
   const struct {
-    const char* source;
+    std::string_view source;
     int line;
     const char* fragment;
   } cases[] = {
@@ -390,6 +398,8 @@ TEST(ParamSourceTest, BadLinesNameTheirLineAndCause) {
       {"productTextA1 = Fondaris\n", 1, "Text in Anführungszeichen erwartet"},
       {"productTextA1 = \"Pfeil →\"\n", 1, "ohne Windows-1252-Entsprechung"},
       {"productTextA1 = \"a\\x00b\"\n", 1, "Nullbyte"},
+      // A raw NUL would end the text in the record and the dump would disagree.
+      {"# ok\nproductTextA1 = \"a\0b\"\n"sv, 2, "Nullbyte"},
       {"discount[0].label = \"123456789012345678901234567890123456789012345678901234567\"\n", 1,
        "Text zu lang für 'discount[0].label': 57 Zeichen, höchstens 55"},
       {"switchWord = 1\n\nswitchWord = 2\n", 3, "ist schon in Zeile 1 belegt"},
@@ -475,6 +485,27 @@ TEST(SampleParamTest, BuiltSampleReadsBack) {
   EXPECT_NE(paramText(record, paramField("applicationFormVl")), "");
   EXPECT_NE(paramText(record, paramField("bankFile")), "");
 
+  // Every file the sample names lies beside the program after the build (the application forms
+  // come later).
+  std::vector<std::string> named = {paramText(record, paramField("startPicture")),
+                                    paramText(record, paramField("bankFile"))};
+  for (const char* field : {"vlStrategy.offerTemplate", "vlStrategy.infoDocument",
+                            "zielStrategy.offerTemplate", "zielStrategy.infoDocument"}) {
+    for (std::size_t i = 0; i < 10; ++i)
+      named.push_back(paramText(record, *findParamField(field), i));
+  }
+  for (const std::string& name : named) {
+    ASSERT_FALSE(name.empty());
+    const auto bytes = readFileBytes(joinPath(folder, name));
+    ASSERT_TRUE(bytes) << name << " missing in the build folder";
+    const std::string_view start = std::string_view(*bytes).substr(0, 8);
+    if (name.ends_with(".pdf")) {
+      EXPECT_EQ(start.substr(0, 5), "%PDF-") << name;
+    } else if (name.ends_with(".png")) {
+      EXPECT_EQ(start, "\x89PNG\r\n\x1a\n") << name;
+    }
+  }
+
   // Death benefit limits fall with the entry age once adult, for both sexes.
   const AgeBounds adult = paramAgeBounds(folder, "");
   for (int sex : {0, 1}) {
@@ -483,6 +514,10 @@ TEST(SampleParamTest, BuiltSampleReadsBack) {
           << "sex " << sex << " age " << age;
     }
     EXPECT_GT(maxDeathBenefit(folder, adult.upper, sex), 0) << "sex " << sex;
+    // Every age the helper reads from the table has a limit a contract can meet.
+    for (int age = 0; age < 100; ++age) {
+      EXPECT_GE(maxDeathBenefit(folder, age, sex), 5000) << "sex " << sex << " age " << age;
+    }
   }
 }
 
