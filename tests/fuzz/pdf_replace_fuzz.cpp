@@ -1,28 +1,16 @@
-// Text replacement on a page's content stream, as the offer document drives it. Input: the
-// search text, a newline, the replacement, a newline, then the content stream of one page whose
-// resources name Helvetica (WinAnsi) as /F1 and /F2.
-#include <map>
-
+// Text replacement on a page's content stream, through the PDF binding as the offer document
+// drives it. Input: the search text, a newline, the replacement, a newline, then the content
+// stream of a one-page template whose resources name Helvetica (WinAnsi) as /F1 and /F2.
 #include <podofo/podofo.h>
 
-#include "documents/pdf/font_resolver.h"
-#include "documents/pdf/text_replacement.h"
+#include "documents/pdf/pdf_binding.h"
 #include "tests/fuzz/fuzz_support.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  using namespace fondaris;
-  using namespace PoDoFo;
-  static const bool quiet = [] {
-    PdfError::EnableDebug(false);
-    PdfError::EnableLogging(false);
-    return true;
-  }();
-  (void)quiet;
-  std::string_view input = fuzz::asText(data, size);
-  const std::string search(fuzz::takeLine(input));
-  const std::string replacement(fuzz::takeLine(input));
-  if (search.empty()) return 0;
+namespace {
 
+// The template as a file, since the binding imports its pages from one.
+bool writeTemplate(const std::string& path, std::string_view content) {
+  using namespace PoDoFo;
   try {
     PdfMemDocument document;
     PdfPage* page = document.CreatePage(PdfRect(0, 0, 595, 842));
@@ -33,31 +21,40 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fonts.AddKey(PdfName("F1"), helvetica->GetObject()->Reference());
     fonts.AddKey(PdfName("F2"), helvetica->GetObject()->Reference());
     page->GetResources()->GetDictionary().AddKey(PdfName("Font"), fonts);
-    page->GetContents()->GetStream()->Set(input.data(), static_cast<pdf_long>(input.size()));
-
-    std::map<std::string, PdfFont*> loaded;
-    const documents::detail::FallbackFontProvider fallback =
-        [&](const documents::FontChoice& choice) -> PdfFont* {
-      PdfFont*& font =
-          loaded[choice.family + (choice.bold ? "b" : "") + (choice.italic ? "i" : "")];
-      if (!font) {
-        const std::string file =
-            documents::resolveFontFile(choice.family, choice.bold, choice.italic);
-        if (file.empty()) return nullptr;
-        font = document.CreateFontSubset(choice.family.c_str(), choice.bold, choice.italic, false,
-                                         PdfEncodingFactory::GlobalWinAnsiEncodingInstance(),
-                                         file.c_str());
-      }
-      return font;
-    };
-    (void)documents::detail::extractPageText(document, *page);
-    (void)documents::detail::replaceInPage(document, *page, search, replacement, fallback);
-    PdfRefCountedBuffer out;
-    PdfOutputDevice device(&out);
-    document.Write(&device);
+    page->GetContents()->GetStream()->Set(content.data(), static_cast<pdf_long>(content.size()));
+    document.Write(path.c_str());
+    return true;
   } catch (const PdfError&) {
-    // The binding reports these through its error handler, as it does running out of memory.
-  } catch (const std::bad_alloc&) {
+    return false;
   }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace fondaris;
+  static const bool quiet = [] {
+    PoDoFo::PdfError::EnableDebug(false);
+    PoDoFo::PdfError::EnableLogging(false);
+    return true;
+  }();
+  (void)quiet;
+  std::string_view input = fuzz::asText(data, size);
+  const std::string_view search = fuzz::takeLine(input);
+  const std::string_view replacement = fuzz::takeLine(input);
+  const std::string templatePath = core::joinPath(fuzz::scratchFolder(), "vorlage.pdf");
+  if (!writeTemplate(templatePath, input)) return 0;
+
+  auto pdf = documents::PdfBinding::create();
+  pdf->setErrorHandler(0, [](std::intptr_t, int, const std::string&, std::uint32_t) { return 0; });
+  pdf->createDocument();
+  if (pdf->openImportFile(templatePath) < 0) return 0;
+  pdf->importPages(pdf->pageCount() + 1);
+  pdf->closeImportFile();
+  (void)pdf->pageText(1);
+  (void)pdf->replaceText(1, search, replacement);
+  (void)pdf->pageText(1);
+  if (pdf->openOutputFile(core::joinPath(fuzz::scratchFolder(), "angebot.pdf")) != 0)
+    (void)pdf->closeFile();
   return 0;
 }

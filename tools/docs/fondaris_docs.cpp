@@ -2,13 +2,13 @@
 // information documents and the start picture, each from a readable source.
 //   fondaris-docs <param.txt> <source folder> <output folder>
 #include <cstdio>
-#include <map>
 #include <optional>
-#include <regex>
 #include <set>
 #include <sstream>
 
 #include "core/files.h"
+#include "core/param_layout.h"
+#include "core/param_source.h"
 #include "tools/docs/picture_source.h"
 #include "tools/templates/template_source.h"
 
@@ -29,38 +29,38 @@ std::optional<std::vector<std::string>> utf8Lines(const std::string& path) {
 }
 
 // One information document per name, described by the first strategy that names it.
-std::vector<fondaris::tools::TemplateJob> infoJobs(const std::vector<std::string>& params) {
-  static const std::regex kField(
-      R"(^\s*(vl|ziel)Strategy\[(\d+)\]\.(infoDocument|name|listName|extraText)\s*=\s*\"(.*)\")");
-  std::map<std::pair<std::string, int>, std::map<std::string, std::string>> strategies;
-  for (const std::string& line : params) {
-    std::smatch m;
-    if (std::regex_search(line, m, kField))
-      strategies[{m[1].str() == "vl" ? "0" : "1", std::stoi(m[2].str())}][m[3].str()] = m[4].str();
-  }
+std::vector<fondaris::tools::TemplateJob> infoJobs(const fondaris::core::ParamRecord& record) {
+  using fondaris::core::paramField;
+  using fondaris::core::paramText;
+  struct Table {
+    const fondaris::core::ParamField& infoDocument;
+    const fondaris::core::ParamField& name;
+    const fondaris::core::ParamField& listName;
+    const fondaris::core::ParamField& extraText;
+  };
+  const Table tables[] = {
+      {paramField("vlStrategy.infoDocument"), paramField("vlStrategy.name"),
+       paramField("vlStrategy.listName"), paramField("vlStrategy.extraText")},
+      {paramField("zielStrategy.infoDocument"), paramField("zielStrategy.name"),
+       paramField("zielStrategy.listName"), paramField("zielStrategy.extraText")},
+  };
   std::vector<fondaris::tools::TemplateJob> jobs;
   std::set<std::string> done;
-  for (auto& [key, fields] : strategies) {
-    const std::string& name = fields["infoDocument"];
-    if (name.empty() || !done.insert(name).second) continue;
-    fondaris::tools::TemplateJob job;
-    job.fileName = name;
-    job.source = "info_fonds.txt";
-    job.values["{Strategie}"] = fields["listName"].empty() ? fields["name"] : fields["listName"];
-    job.values["{Risikoklasse}"] = fields["extraText"];
-    job.values["{Dokument}"] = name;
-    jobs.push_back(std::move(job));
+  for (const Table& table : tables) {
+    for (std::size_t i = 0; i < table.infoDocument.count; ++i) {
+      const std::string name = paramText(record, table.infoDocument, i);
+      if (name.empty() || !done.insert(name).second) continue;
+      const std::string listName = paramText(record, table.listName, i);
+      fondaris::tools::TemplateJob job;
+      job.fileName = name;
+      job.source = "info_fonds.txt";
+      job.values["{Strategie}"] = listName.empty() ? paramText(record, table.name, i) : listName;
+      job.values["{Risikoklasse}"] = paramText(record, table.extraText, i);
+      job.values["{Dokument}"] = name;
+      jobs.push_back(std::move(job));
+    }
   }
   return jobs;
-}
-
-std::string startPictureName(const std::vector<std::string>& params) {
-  static const std::regex kField(R"(^\s*startPicture\s*=\s*\"(.*)\")");
-  for (const std::string& line : params) {
-    std::smatch m;
-    if (std::regex_search(line, m, kField)) return m[1].str();
-  }
-  return {};
 }
 
 }  // namespace
@@ -71,9 +71,14 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: fondaris-docs <param.txt> <source folder> <output folder>\n");
     return 2;
   }
-  const auto params = utf8Lines(argv[1]);
-  if (!params) {
+  const auto paramSource = core::readFileBytes(argv[1]);
+  if (!paramSource) {
     std::fprintf(stderr, "cannot read %s\n", argv[1]);
+    return 1;
+  }
+  core::ParamRecord record;
+  if (const auto error = core::buildParamRecord(*paramSource, record)) {
+    std::fprintf(stderr, "%s:%d: %s\n", argv[1], error->line, error->message.c_str());
     return 1;
   }
   auto source = [&](const std::string& name) {
@@ -82,7 +87,7 @@ int main(int argc, char** argv) {
     return lines;
   };
 
-  const auto jobs = infoJobs(*params);
+  const auto jobs = infoJobs(record);
   const auto info = source("info_fonds.txt");
   if (!info) return 1;
   for (const auto& job : jobs) {
@@ -93,7 +98,7 @@ int main(int argc, char** argv) {
     }
   }
 
-  const std::string picture = startPictureName(*params);
+  const std::string picture = core::paramText(record, core::paramField("startPicture"));
   if (!picture.empty()) {
     const auto lines = source("startbild.txt");
     if (!lines) return 1;
