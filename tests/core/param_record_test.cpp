@@ -415,6 +415,21 @@ TEST(ParamSourceTest, BadLinesNameTheirLineAndCause) {
   }
 }
 
+// Found by fuzzing: a record text that fills its whole field has no terminator. Its dump shows
+// it whole, and building that dump again refuses it by line and field instead of cutting it.
+TEST(ParamSourceTest, DumpOfAnUnterminatedTextIsRefusedByName) {
+  ParamRecord record;
+  const ParamField& label = paramField("discount.label");
+  std::fill_n(record.bytes().begin() + label.at(3), label.size, 'A');
+  const std::string dump = dumpParamRecord(record);
+  EXPECT_NE(dump.find("discount[3].label = \"" + std::string(label.size, 'A') + "\"\n"),
+            std::string::npos);
+  ParamRecord rebuilt;
+  const auto error = buildParamRecord(dump, rebuilt);
+  ASSERT_TRUE(error);
+  EXPECT_EQ(error->message, "Text zu lang für 'discount[3].label': 56 Zeichen, höchstens 55");
+}
+
 // The tool as the build runs it: exit codes, the error line and a dump of what it built.
 TEST_F(ParamTest, ToolBuildsDumpsAndRejects) {
   const std::string tool = joinPath(FONDARIS_BUILD_DIR, "fondaris-param");

@@ -26,7 +26,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   const std::string dump = core::dumpParamRecord(record);
   core::ParamRecord rebuilt;
-  FUZZ_CHECK(!core::buildParamRecord(dump, rebuilt));
+  if (const auto error = core::buildParamRecord(dump, rebuilt)) {
+    // A text filling its whole field has no terminator: the source refuses to write such a
+    // text, naming line and field.
+    FUZZ_CHECK(error->message.starts_with("Text zu lang"));
+    return 0;
+  }
   FUZZ_CHECK(core::dumpParamRecord(rebuilt) == dump);
   return 0;
 }
