@@ -1,4 +1,3 @@
-#include <clocale>
 #include <cstdio>
 #include <memory>
 
@@ -23,12 +22,17 @@ int main(int argc, char** argv) {
 
   if (!requestName.empty() && !resultName.empty()) {
     // Batch mode keeps the system's notation, taken from the environment.
-    std::setlocale(LC_ALL, "");
-    core::notation() = core::Notation::fromCurrentLocale();
     core::StderrDialogs dialogs;
+    if (const auto missing = core::useEnvironmentLocale())
+      dialogs.message(
+          "Das Gebietsschema '" + *missing + "' ist nicht installiert; es gilt die Notation 'C'.",
+          "Angebotsprogramm");
+    core::notation() = core::Notation::fromCurrentLocale();
     auto result = std::make_unique<engine::ProjectionResult>();
+    const std::vector<std::string> programFiles = {
+        "/proc/self/exe", core::joinPath(core::programDirectory(), app::kGuiModuleName)};
     return engine::runBatchCalculation(*result, core::programDirectory(), requestName, resultName,
-                                       dialogs);
+                                       dialogs, programFiles);
   }
 
   return app::runInteractiveModule(argc, argv);

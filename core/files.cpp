@@ -1,5 +1,6 @@
 #include "core/files.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -25,45 +26,129 @@ std::optional<std::string> readFileBytes(const std::string& path) {
   return std::move(buf).str();
 }
 
-bool writeFileAtomically(const std::string& path, std::string_view bytes) {
-  const fs::path target(path);
-  const fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
-  std::random_device rd;
-  const std::string tmp =
-      (dir / (target.filename().string() + ".tmp" + std::to_string(rd() % 1000000))).string();
-  const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+namespace {
+
+bool writeAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+    if (n <= 0) return false;
+    bytes.remove_prefix(static_cast<std::size_t>(n));
+  }
+  return true;
+}
+
+// The file a name finally refers to: symbolic links are followed (relative ones from the
+// link's folder), so writing replaces the target and the link stays a link.
+std::string resolveLinks(const std::string& path) {
+  fs::path p(path);
+  for (int hops = 0; hops < 40; ++hops) {
+    std::error_code ec;
+    if (!fs::is_symlink(fs::symlink_status(p, ec))) break;
+    const fs::path target = fs::read_symlink(p, ec);
+    if (ec) break;
+    p = target.is_absolute() ? target : p.parent_path() / target;
+  }
+  return p.string();
+}
+
+// Devices and pipes are written as they are: renaming a file over them would replace them.
+bool writeToSpecialFile(const std::string& path, std::string_view bytes) {
+  // Non-blocking open: a pipe nobody reads fails instead of waiting forever.
+  const int fd = ::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return false;
-  std::size_t done = 0;
-  bool ok = true;
-  while (ok && done < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n <= 0)
-      ok = false;
-    else
-      done += static_cast<std::size_t>(n);
+  ::fcntl(fd, F_SETFL, 0);
+  const bool ok = writeAll(fd, bytes);
+  return ::close(fd) == 0 && ok;
+}
+
+// Without a temporary file beside the target (a folder the user may not write, a file he may)
+// the file is rewritten in place; should that fail halfway, its old content (when readable)
+// is put back.
+bool writeInPlace(const std::string& path, std::string_view bytes) {
+  const auto old = readFileBytes(path);
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  bool ok = writeAll(fd, bytes) && ::ftruncate(fd, static_cast<off_t>(bytes.size())) == 0 &&
+            ::fsync(fd) == 0;
+  if (!ok && old && ::lseek(fd, 0, SEEK_SET) == 0 && writeAll(fd, *old))
+    (void)!::ftruncate(fd, static_cast<off_t>(old->size()));
+  if (::close(fd) != 0) ok = false;
+  return ok;
+}
+
+// A new file beside `target`, opened for writing; -1 when the folder takes none.
+int createTemporaryBeside(const fs::path& target, std::string& tmpPath) {
+  const fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
+  // Cut long names so that the suffix still fits the file system's name limit.
+  const std::string stem = target.filename().string().substr(0, 200);
+  std::random_device rd;
+  for (int attempt = 0; attempt < 10; ++attempt) {
+    tmpPath = (dir / (stem + ".tmp" + std::to_string(rd() % 1000000))).string();
+    const int fd = ::open(tmpPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  return -1;
+}
+
+}  // namespace
+
+bool writeFileAtomically(const std::string& path, std::string_view bytes) {
+  const std::string real = resolveLinks(path);
+  struct stat st {};
+  const bool exists = ::stat(real.c_str(), &st) == 0;
+  // A read-only target stays untouched, for root too (a rename would replace it regardless).
+  if (exists && ((st.st_mode & 0222) == 0 || ::access(real.c_str(), W_OK) != 0)) return false;
+  if (exists && S_ISDIR(st.st_mode)) return false;
+  if (exists && !S_ISREG(st.st_mode)) return writeToSpecialFile(real, bytes);
+
+  std::string tmp;
+  const int fd = createTemporaryBeside(fs::path(real), tmp);
+  if (fd < 0) return exists && writeInPlace(real, bytes);
+  bool ok = writeAll(fd, bytes);
+  if (ok && exists) {
+    // The replacement keeps the old file's owner (where allowed) and permission bits.
+    (void)!::fchown(fd, st.st_uid, st.st_gid);
+    ok = ::fchmod(fd, st.st_mode & 07777) == 0;
   }
   if (ok && ::fsync(fd) != 0) ok = false;
   if (::close(fd) != 0) ok = false;
-  // A read-only target stays untouched, for root too (a rename would replace it regardless).
-  struct stat st {};
-  if (ok && ::stat(path.c_str(), &st) == 0 &&
-      ((st.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0))
-    ok = false;
-  if (ok && std::rename(tmp.c_str(), path.c_str()) != 0) ok = false;
+  if (ok && std::rename(tmp.c_str(), real.c_str()) != 0) ok = false;
   if (!ok) ::unlink(tmp.c_str());
   return ok;
+}
+
+std::vector<std::string_view> splitLines(std::string_view text) {
+  std::vector<std::string_view> lines;
+  while (!text.empty()) {
+    const std::size_t end = text.find_first_of("\r\n");
+    lines.push_back(text.substr(0, end));
+    if (end == std::string_view::npos) break;
+    std::size_t next = end + 1;
+    if (text[end] == '\r' && next < text.size() && text[next] == '\n') ++next;
+    text.remove_prefix(next);
+  }
+  return lines;
+}
+
+bool skipByteOrderMark(std::string_view& text) {
+  constexpr std::string_view kBom = "\xEF\xBB\xBF";
+  if (text.substr(0, kBom.size()) != kBom) return false;
+  text.remove_prefix(kBom.size());
+  return true;
 }
 
 std::optional<std::vector<std::string>> readTextLines(const std::string& path) {
   auto bytes = readFileBytes(path);
   if (!bytes) return std::nullopt;
-  std::vector<std::string> lines;
   std::string_view rest(*bytes);
-  while (!rest.empty()) {
-    std::size_t end = rest.find('\n');
-    std::string_view line = rest.substr(0, end);
-    rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  // A file saved as UTF-8 by an editor: its text is taken over in the program's code page.
+  std::string converted;
+  if (skipByteOrderMark(rest)) {
+    converted = utf8ToCp1252(rest);
+    rest = converted;
+  }
+  std::vector<std::string> lines;
+  for (std::string_view line : splitLines(rest)) {
     if (line.size() > kMaxLineLength) line = line.substr(0, kMaxLineLength);
     lines.push_back(cp1252ToUtf8(line));
   }
@@ -82,6 +167,13 @@ bool writeTextLines(const std::string& path, const std::vector<std::string>& lin
 bool fileExists(const std::string& path) {
   std::error_code ec;
   return fs::is_regular_file(path, ec);
+}
+
+bool sameFile(const std::string& a, const std::string& b) {
+  struct stat sa {
+  }, sb{};
+  return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+         sa.st_ino == sb.st_ino;
 }
 
 bool removeFile(const std::string& path) {

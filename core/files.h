@@ -15,17 +15,28 @@ inline constexpr std::size_t kMaxLineLength = 1023;
 std::optional<std::string> readFileBytes(const std::string& path);
 
 // Writes to a temporary file in the same folder and renames it over `path`, so the old file
-// stays whole when anything fails. Returns false on failure (nothing changed then).
+// stays whole when anything fails. A replaced file keeps its permission bits; a symbolic link
+// keeps being a link and its target is written. Where the folder takes no temporary file but
+// the file itself may be written, the file is rewritten in place (its old content restored if
+// that fails). A read-only target is refused, also for root. Returns false on failure.
 bool writeFileAtomically(const std::string& path, std::string_view bytes);
 
-// A Windows-1252 text file as UTF-8 lines (CR LF or LF ends, each cut to kMaxLineLength
-// characters); nullopt when the file cannot be opened.
+// Lines ended by CR LF, LF or a lone CR, mixed as they come; no empty line after the last end.
+std::vector<std::string_view> splitLines(std::string_view text);
+// Drops a leading UTF-8 byte order mark; true when there was one.
+bool skipByteOrderMark(std::string_view& text);
+
+// A Windows-1252 text file as UTF-8 lines (see splitLines, each cut to kMaxLineLength
+// characters); nullopt when the file cannot be opened. A file that starts with a UTF-8 byte
+// order mark is read as UTF-8 instead.
 std::optional<std::vector<std::string>> readTextLines(const std::string& path);
 
 // UTF-8 lines written as Windows-1252 with CR LF after every line, atomically.
 bool writeTextLines(const std::string& path, const std::vector<std::string>& lines);
 
 bool fileExists(const std::string& path);
+// Both names lead to the same existing file (device and inode, links followed).
+bool sameFile(const std::string& a, const std::string& b);
 bool removeFile(const std::string& path);
 
 // `dir` joined to `name` with the platform's separator (no double separator).

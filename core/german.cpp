@@ -297,6 +297,8 @@ double parseAmount(std::string_view text, const Notation& n) {
       value += 0.01 * leadingDigits(decimals.substr(0, bytesOfChars(decimals, 2)));
     }
   }
+  // A number beyond double range is unreadable, not infinite.
+  if (!std::isfinite(value)) return 0;
   // The sign covers the decimals too; no "-0" for a lone minus.
   return negative && value != 0 ? -value : value;
 }

@@ -53,7 +53,8 @@ std::optional<DateTime> textToTime(std::string_view text, const Notation& n = no
 
 // An amount typed into a form. Never fails: thousands separators are dropped, the leading integer
 // is taken, and up to two decimals are added (further ones cut, not rounded). A leading minus
-// negates the whole amount. Unreadable text gives 0 or its leading number.
+// negates the whole amount. Unreadable text gives 0 or its leading number; a number too large
+// for a double counts as unreadable and gives 0.
 double parseAmount(std::string_view text, const Notation& n = notation());
 
 // Results of parseDate and parseTime.

@@ -55,11 +55,8 @@ bool IniFile::load() {
 void IniFile::parse(std::string_view utf8Text) {
   clear();
   sections_.push_back({"", {}});
-  while (!utf8Text.empty()) {
-    const auto end = utf8Text.find('\n');
-    std::string_view line = utf8Text.substr(0, end);
-    utf8Text = end == std::string_view::npos ? std::string_view() : utf8Text.substr(end + 1);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  skipByteOrderMark(utf8Text);
+  for (std::string_view line : splitLines(utf8Text)) {
     std::string name;
     if (sectionName(line, name)) {
       sections_.push_back({std::move(name), {{std::string(line), ""}}});

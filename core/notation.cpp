@@ -1,13 +1,17 @@
 #include "core/notation.h"
 
+#include <cfloat>
 #include <charconv>
 #include <clocale>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <utility>
 
 #include <langinfo.h>
+#include <locale.h>
 
 namespace fondaris::core {
 
@@ -37,6 +41,55 @@ Notation Notation::fromCurrentLocale() {
   return n;
 }
 
+namespace {
+
+const char* environmentValue(const char* name) {
+  const char* v = std::getenv(name);
+  return v && *v ? v : nullptr;
+}
+
+// The locale name the environment gives one category: LC_ALL, then the category's own
+// variable, then LANG.
+const char* localeNameFor(const char* categoryVariable) {
+  if (const char* v = environmentValue("LC_ALL")) return v;
+  if (const char* v = environmentValue(categoryVariable)) return v;
+  return environmentValue("LANG");
+}
+
+}  // namespace
+
+std::optional<std::string> useEnvironmentLocale() {
+  if (std::setlocale(LC_ALL, "")) return std::nullopt;
+  std::setlocale(LC_ALL, "C");
+  static const std::pair<int, const char*> kCategories[] = {
+      {LC_CTYPE_MASK, "LC_CTYPE"},
+      {LC_NUMERIC_MASK, "LC_NUMERIC"},
+      {LC_TIME_MASK, "LC_TIME"},
+      {LC_COLLATE_MASK, "LC_COLLATE"},
+      {LC_MONETARY_MASK, "LC_MONETARY"},
+      {LC_MESSAGES_MASK, "LC_MESSAGES"},
+#ifdef LC_PAPER_MASK
+      {LC_PAPER_MASK, "LC_PAPER"},
+      {LC_NAME_MASK, "LC_NAME"},
+      {LC_ADDRESS_MASK, "LC_ADDRESS"},
+      {LC_TELEPHONE_MASK, "LC_TELEPHONE"},
+      {LC_MEASUREMENT_MASK, "LC_MEASUREMENT"},
+      {LC_IDENTIFICATION_MASK, "LC_IDENTIFICATION"},
+#endif
+  };
+  for (const auto& [mask, variable] : kCategories) {
+    const char* name = localeNameFor(variable);
+    if (!name) continue;
+    if (locale_t loc = ::newlocale(mask, name, locale_t{})) {
+      ::freelocale(loc);
+      continue;
+    }
+    return std::string(name);
+  }
+  const char* any = localeNameFor("LC_NUMERIC");
+  return std::string(any ? any : "");
+}
+
 Notation& notation() {
   static Notation instance = Notation::german();
   return instance;
@@ -53,7 +106,8 @@ std::string formatFloat(double value, const Notation& n) {
 
 std::string formatAmount(double value, const Notation& n) {
   if (!std::isfinite(value)) value = 0;
-  char buf[64];
+  // Room for every digit of the largest double.
+  char buf[DBL_MAX_10_EXP + 8];
   std::snprintf(buf, sizeof buf, "%.2f", std::fabs(value));
   // snprintf follows the C locale's decimal point, which batch mode may have changed.
   std::string digits(buf);

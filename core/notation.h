@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace fondaris::core {
@@ -20,6 +21,10 @@ struct Notation {
   // From the C library's current locale (call setlocale(LC_ALL, "") first).
   static Notation fromCurrentLocale();
 };
+
+// Takes the process's locale from the environment (LC_ALL, LC_NUMERIC, LC_MONETARY, LANG …).
+// When a locale named there is not installed, the C locale stays and the answer is its name.
+std::optional<std::string> useEnvironmentLocale();
 
 Notation& notation();  // the process-wide instance; German until changed
 

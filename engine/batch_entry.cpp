@@ -8,6 +8,7 @@
 #include "core/files.h"
 #include "core/ini_file.h"
 #include "core/notation.h"
+#include "core/param_layout.h"
 #include "core/param_record.h"
 #include "engine/contribution_rules.h"
 
@@ -16,6 +17,9 @@ namespace fondaris::engine {
 namespace {
 
 constexpr const char* kCaption = "Angebotsprogramm";
+
+// Beyond this a figure has more digits than a double holds, so its cents would be invented.
+constexpr double kLargestFigure = 1e15;
 
 // Candidate paths of a request or result file: beside the program first, then as given.
 // An absolute name is only itself: glued to the program folder it would name another file.
@@ -76,6 +80,67 @@ ProductRules productRules(const core::ParamRecord& param) {
   return rules;
 }
 
+// Fields of the product data that name a file beside the program.
+constexpr std::string_view kFileFields[] = {"startPicture",
+                                            "vlStrategy.offerTemplate",
+                                            "vlStrategy.infoDocument",
+                                            "zielStrategy.offerTemplate",
+                                            "zielStrategy.infoDocument",
+                                            "bankFile",
+                                            "applicationFormVl",
+                                            "applicationFormZiel",
+                                            "applicationFormBoth",
+                                            "formVvez",
+                                            "protectionForm",
+                                            "formVvzuebVl",
+                                            "formVvzuebZiel",
+                                            "formVvzuebeeg",
+                                            "formVvzuebeaVl",
+                                            "formVvzuebeaZiel"};
+
+// Files a result must never replace: the product data, every file they name (bank data,
+// templates, documents, forms) and the program's own files.
+std::vector<std::string> protectedFiles(const std::string& programDirectory,
+                                        const core::ParamRecord& param,
+                                        const std::vector<std::string>& programFiles) {
+  std::vector<std::string> files = programFiles;
+  files.push_back(core::joinPath(programDirectory, core::kParamFileName));
+  for (const core::ParamField& f : core::kParamFields) {
+    if (std::find(std::begin(kFileFields), std::end(kFileFields), f.name) == std::end(kFileFields))
+      continue;
+    for (std::size_t i = 0; i < f.count; ++i) {
+      const std::string name = core::paramText(param, f, i);
+      if (!name.empty()) files.push_back(core::joinPath(programDirectory, name));
+    }
+  }
+  return files;
+}
+
+bool isProtected(const std::string& path, const std::vector<std::string>& protectedFiles) {
+  return std::any_of(protectedFiles.begin(), protectedFiles.end(),
+                     [&path](const std::string& own) { return core::sameFile(path, own); });
+}
+
+// Rows the result reports: up to the age of 76 for type 1, all rows the result holds for type 2.
+int reportedYears(const Request& rq) {
+  const long long years = rq.type == 1 ? 76LL - rq.entryAgeInsured : kYears;
+  return static_cast<int>(std::clamp<long long>(years, 0, kYears));
+}
+
+bool figureTooLarge(double v) {
+  return !(std::fabs(v) < kLargestFigure);  // NaN too
+}
+
+// An overflowing projection would be written as 0,00 or as a cut-off number.
+bool figuresTooLarge(const ProjectionResult& result, int years) {
+  for (int i = 0; i < years; ++i)
+    for (int r = 0; r < kRates; ++r)
+      if (figureTooLarge(result.fundValue[i][r]) || figureTooLarge(result.annuity[i][r]) ||
+          figureTooLarge(result.surrender[i][r]))
+        return true;
+  return false;
+}
+
 void writeSuccess(core::IniFile& out, const Request& rq, const RuleOutcome& rules,
                   const ProjectionResult& result) {
   constexpr const char* s = "Anfrage";
@@ -93,9 +158,7 @@ void writeSuccess(core::IniFile& out, const Request& rq, const RuleOutcome& rule
     out.writeFloat(s, "WE" + std::to_string(i + 1), rq.growthRates[i] * 100);
   out.writeString(s, "Land", rq.country);
 
-  // Type 1 reports up to the age of 76, type 2 all rows the result holds.
-  const long long years = rq.type == 1 ? 76LL - rq.entryAgeInsured : kYears;
-  const int n = static_cast<int>(std::min<long long>(years, kYears));
+  const int n = reportedYears(rq);
   for (int r = 0; r < kRates; ++r) {
     const std::string section = "WE" + std::to_string(r + 1);
     for (int i = 0; i < n; ++i)
@@ -114,7 +177,7 @@ void writeSuccess(core::IniFile& out, const Request& rq, const RuleOutcome& rule
 
 int runBatchCalculation(ProjectionResult& result, const std::string& programDirectory,
                         const std::string& requestName, const std::string& resultName,
-                        core::Dialogs& dialogs) {
+                        core::Dialogs& dialogs, const std::vector<std::string>& programFiles) {
   core::ParamRecord param;
   if (core::readParamRecord(programDirectory, param, &dialogs) != 0) {
     dialogs.message("Die Datei 'param.dat' konnte nicht gelesen werden!", kCaption);
@@ -139,7 +202,9 @@ int runBatchCalculation(ProjectionResult& result, const std::string& programDire
   core::IniFile out;
   out.writeString("Berechnung", "Ende", "0");
   bool created = false;
+  const std::vector<std::string> own = protectedFiles(programDirectory, param, programFiles);
   for (const auto& path : candidates(programDirectory, resultName)) {
+    if (isProtected(path, own)) break;
     out.setPath(path);
     if (out.save()) {
       created = true;
@@ -153,13 +218,15 @@ int runBatchCalculation(ProjectionResult& result, const std::string& programDire
 
   const Request rq = readRequest(request, param);
   const ProductRules rules = productRules(param);
-  const RuleOutcome outcome = checkRequest(rq, rules, result);
+  RuleOutcome outcome = checkRequest(rq, rules, result);
   if (outcome.error.empty()) {
     result = ProjectionResult{};
     Request final = rq;
     final.deathBenefit = outcome.deathBenefit;
     const double monthly = static_cast<double>(outcome.contribution) * rq.paymentsPerYear / 12;
     project(result, driverInputFor(final, rules, monthly));
+    if (figuresTooLarge(result, reportedYears(rq)))
+      outcome.error = "Die Berechnung ergibt zu große Werte!";
   }
   out.writeString("Ergebnis", "Fehler", outcome.error);
   if (outcome.error.empty()) writeSuccess(out, rq, outcome, result);

@@ -161,6 +161,9 @@ RuleOutcome checkRequest(const Request& rq, const ProductRules& rules, Projectio
       out.deathBenefit = toFloat(rules.minDeathBenefitPercent * 0.01 * sum);
     }
   }
+  // Whatever path led here (no contribution given at a yearly payment, a negative one, a
+  // negative end value), nothing can be projected from it.
+  if (out.error.empty() && !(c > 0)) out.error = "Der Beitrag muss größer als 0 Euro sein!";
   return out;
 }
 

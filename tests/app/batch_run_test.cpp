@@ -40,13 +40,16 @@ class BatchRun : public ::testing::Test {
   }
 
   // Runs the program in the work folder; returns the exit code, fills err_ with stderr.
+  // `locale` is LC_ALL's value, or further environment settings after it.
   int run(const std::string& args, const std::string& locale = "C") {
     const fs::path errFile = root_ / "stderr.txt";
     // Without a display an interactive start ends at once instead of opening a window.
     const std::string cmd =
         "cd '" + work_.string() +
-        "' && env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM LC_ALL=" + locale + " '" +
-        (prog_ / "fondaris").string() + "' " + args + " 2>'" + errFile.string() + "' </dev/null";
+        "' && env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM -u LANG -u LC_NUMERIC "
+        "-u LC_MONETARY LC_ALL=" +
+        locale + " '" + (prog_ / "fondaris").string() + "' " + args + " 2>'" + errFile.string() +
+        "' </dev/null";
     const int status = std::system(cmd.c_str());
     err_ = fondaris::core::readFileBytes(errFile.string()).value_or("");
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -172,11 +175,11 @@ TEST_F(BatchRun, HostileRequestsGiveACompleteResult) {
   for (auto& b : garbage) b = static_cast<char>(rng());
   const std::vector<std::pair<std::string, std::string>> cases = {
       {garbage, "Der Mindestbeitrag bei monatlicher Zahlweise beträgt 25 Euro!"},
-      // A number beyond double range reads as the default 0.
+      // A number beyond double range reads as the default 0, which cannot be projected.
       {"[Anfrage]\r\nBeitrag=" + std::string(5000, '9') +
            "\r\nZW=1\r\nTyp=2\r\nBZD=2\r\n"
            "Land=A\r\n",
-       ""},
+       "Der Beitrag muss größer als 0 Euro sein!"},
       {"[Anfrage]\r\nBeitrag=" + std::string(30, '9') +
            "\r\nZW=1\r\nTyp=2\r\nBZD=2\r\n"
            "Land=A\r\n",
@@ -207,6 +210,74 @@ TEST_F(BatchRun, HostileRequestsGiveACompleteResult) {
     auto r = result(prog_ / "res.ini");
     EXPECT_EQ(r.readString("Berechnung", "Ende", ""), "1") << "case " << i;
     EXPECT_EQ(r.readString("Ergebnis", "Fehler", "?"), cases[i].second) << "case " << i;
+  }
+}
+
+TEST_F(BatchRun, NeverWritesOverProductDataOrTheProgram) {
+  writeRequest(work_ / "req.ini", kTypeOne);
+  writeRequest(prog_ / "Angebot_VL_1.pdf", "%PDF-Vorlage");  // named by the product data
+  writeRequest(prog_ / "BLZ.DAT", "Bankdaten");
+  fs::create_hard_link(prog_ / "Param.dat", work_ / "kopie.dat");
+  fs::create_symlink(prog_ / "fondaris", work_ / "programm");
+  const auto paramBefore = fondaris::core::readFileBytes((prog_ / "Param.dat").string());
+  const auto moduleBefore = fs::file_size(prog_ / "libfondaris-gui.so");
+  for (const std::string& name : std::vector<std::string>{
+           "Param.dat", "../prog/Param.dat", "Angebot_VL_1.pdf", "BLZ.DAT", "fondaris",
+           "libfondaris-gui.so", (work_ / "kopie.dat").string(), (work_ / "programm").string()}) {
+    EXPECT_EQ(run("-i:req.ini -o:" + name), 1) << name;
+    EXPECT_EQ(err_, "Angebotsprogramm: Die Datei '" + name + "' konnte nicht erzeugt werden!\n");
+  }
+  EXPECT_EQ(fondaris::core::readFileBytes((prog_ / "Param.dat").string()), paramBefore);
+  EXPECT_EQ(fondaris::core::readFileBytes((prog_ / "Angebot_VL_1.pdf").string()), "%PDF-Vorlage");
+  EXPECT_EQ(fondaris::core::readFileBytes((prog_ / "BLZ.DAT").string()), "Bankdaten");
+  EXPECT_EQ(fs::file_size(prog_ / "libfondaris-gui.so"), moduleBefore);
+  EXPECT_TRUE(fs::is_symlink(work_ / "programm"));
+  // Still whole: the next run works.
+  EXPECT_EQ(run("-i:req.ini -o:res.ini"), 0) << err_;
+}
+
+TEST_F(BatchRun, RequestsWithAByteOrderMarkOrOldLineEndsAreRead) {
+  const std::string crOnly =
+      "[Anfrage]\rBeitrag=100\rZW=12\rEAVP=35\rBZD=25\rAnlagedauer=25\rRBA=60\rWE4=12\r";
+  const std::string mixed =
+      "[Anfrage]\rBeitrag=100\nZW=12\r\nEAVP=35\rBZD=25\nAnlagedauer=25\r\nRBA=60\rWE4=12";
+  for (const std::string& request :
+       {"\xEF\xBB\xBF" + std::string(kTypeOne), crOnly, mixed, "\xEF\xBB\xBF" + crOnly}) {
+    writeRequest(work_ / "req.ini", request);
+    ASSERT_EQ(run("-i:req.ini -o:res.ini"), 0) << err_;
+    auto r = result(prog_ / "res.ini");
+    EXPECT_EQ(r.readString("Ergebnis", "Fehler", "?"), "") << request;
+    EXPECT_EQ(r.readString("Anfrage", "Beitrag", ""), "100") << request;
+    EXPECT_EQ(r.readString("Anfrage", "WE4", ""), "12") << request;
+  }
+}
+
+TEST_F(BatchRun, AMissingLocaleIsNamedAndTheCNotationUsed) {
+  writeRequest(work_ / "req.ini", kTypeOne);
+  // Named by LC_ALL, or by LANG under an empty LC_ALL.
+  for (const char* env : {"xx_YY.UTF-8", "'' LANG=xx_YY.UTF-8"}) {
+    ASSERT_EQ(run("-i:req.ini -o:res.ini", env), 0) << err_;
+    EXPECT_EQ(err_,
+              "Angebotsprogramm: Das Gebietsschema 'xx_YY.UTF-8' ist nicht installiert; es gilt "
+              "die Notation 'C'.\n")
+        << env;
+    auto r = result(prog_ / "res.ini");
+    EXPECT_EQ(r.readString("Ergebnis", "Fehler", "?"), "");
+    EXPECT_EQ(r.readString("WE2", "Gut24", "").find(','), std::string::npos);
+  }
+}
+
+TEST_F(BatchRun, OverflowingFiguresFailTheRequest) {
+  for (const char* typeAndPeriod : {"Typ=2\r\nBZD=20\r\n", "Typ=1\r\nBZD=25\r\n"}) {
+    writeRequest(work_ / "req.ini", std::string("[Anfrage]\r\nBeitrag=100\r\n") + typeAndPeriod +
+                                        "EAVP=30\r\nAnlagedauer=25\r\nWE1=6\r\n"
+                                        "WE3=100000\r\nLand=A\r\n");
+    ASSERT_EQ(run("-i:req.ini -o:res.ini"), 0) << err_;
+    auto r = result(prog_ / "res.ini");
+    EXPECT_EQ(r.readString("Ergebnis", "Fehler", ""), "Die Berechnung ergibt zu große Werte!")
+        << typeAndPeriod;
+    EXPECT_EQ(r.readString("Berechnung", "Ende", ""), "1");
+    EXPECT_FALSE(r.hasKey("WE3", "Gut0"));
   }
 }
 

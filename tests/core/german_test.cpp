@@ -153,6 +153,9 @@ TEST(GermanAmount, ParsesGermanNotation) {
       // Removing a thousands separator keeps at most 100 characters after it.
       {decimalsWithin100, 5 + 0.1 * 5},
       {decimalsBeyond100, 5},  // the text ends with the comma
+      // Beyond double range the number is unreadable, not infinite.
+      {std::string(400, '9'), 0},
+      {"-" + std::string(400, '9') + ",5", 0},
   };
   for (const auto& c : cases) {
     EXPECT_DOUBLE_EQ(parseAmount(c.text, Notation::german()), c.expected) << '"' << c.text << '"';

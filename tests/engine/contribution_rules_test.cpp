@@ -61,6 +61,20 @@ TEST_F(ContributionRules, ChainOfBasicChecks) {
   }
 }
 
+TEST_F(ContributionRules, ANonPositiveContributionThatPassedTheChecksFails) {
+  const std::string positive = "Der Beitrag muss größer als 0 Euro sein!";
+  Request missing = standard(0, 1);  // yearly payment has no per-payment minimum
+  Request negative = standard(-50, 1);
+  Request negativeEndValue = standard(0);
+  negativeEndValue.targetValue = -5000;  // no search, and the monthly minimum does not apply
+  Request fixedTerm = standard(-50, 4);
+  fixedTerm.type = 1;
+  fixedTerm.contributionYears = 13;
+  for (const Request& rq : {missing, negative, negativeEndValue, fixedTerm})
+    EXPECT_EQ(check(rq), positive) << rq.contribution << "/" << rq.targetValue;
+  EXPECT_EQ(check(standard(0.01f, 1)), "");
+}
+
 TEST_F(ContributionRules, FixedTermNeedsItsPeriods) {
   Request rq = standard(50);
   rq.type = 1;

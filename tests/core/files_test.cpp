@@ -1,0 +1,177 @@
+#include "core/files.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
+#include "core/ini_file.h"
+
+namespace fondaris::core {
+namespace {
+
+namespace fs = std::filesystem;
+
+class FilesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() /
+           ("files_test_" + std::to_string(::getpid()) + "_" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+  }
+  void TearDown() override {
+    std::error_code ec;
+    fs::permissions(dir_ / "locked", fs::perms::owner_all, ec);
+    fs::remove_all(dir_);
+  }
+  std::string path(const std::string& name) const { return (dir_ / name).string(); }
+  void put(const std::string& name, const std::string& bytes) const {
+    std::ofstream(path(name), std::ios::binary) << bytes;
+  }
+  static fs::perms modeOf(const std::string& p) {
+    return fs::status(p).permissions() & fs::perms::mask;
+  }
+
+  fs::path dir_;
+};
+
+// Runs `body` in a child process as an ordinary user (root gives up its rights there, since
+// root may write any folder); true when `body` answered true.
+bool asOrdinaryUser(const std::function<bool()>& body) {
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(2);
+    ::_exit(body() ? 0 : 1);
+  }
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+TEST_F(FilesTest, LineEndsOfEveryKindAndAByteOrderMark) {
+  struct Case {
+    std::string bytes;
+    std::vector<std::string> lines;
+  } cases[] = {
+      {"a\r\nb\r\n", {"a", "b"}},
+      {"a\nb", {"a", "b"}},
+      {"a\rb\r", {"a", "b"}},
+      {"a\r\rb\n\nc\r\n\r", {"a", "", "b", "", "c", ""}},
+      {"\xEF\xBB\xBF[A]\r\nx=1", {"[A]", "x=1"}},
+      // Behind a byte order mark the text is UTF-8.
+      {"\xEF\xBB\xBFName=J\xC3\xBCrgen \xE2\x82\xAC\r", {"Name=Jürgen €"}},
+      // Without one it is Windows-1252, and a mark further on is text.
+      {"Name=J\xFCrgen\r\n\xEF\xBB\xBFx", {"Name=Jürgen", "ï»¿x"}},
+      {"", {}},
+  };
+  for (const auto& c : cases) {
+    put("lines.txt", c.bytes);
+    EXPECT_EQ(readTextLines(path("lines.txt")), c.lines) << c.bytes;
+  }
+}
+
+TEST_F(FilesTest, IniFilesReadWithAByteOrderMarkAndOldLineEnds) {
+  for (const std::string bytes :
+       {"\xEF\xBB\xBF[Anfrage]\r\nBeitrag=100\r\nZW=4\r\n", "[Anfrage]\rBeitrag=100\rZW=4\r",
+        "\xEF\xBB\xBF[Anfrage]\nBeitrag=100\rZW=4\r\n"}) {
+    put("a.ini", bytes);
+    IniFile ini(path("a.ini"));
+    ASSERT_TRUE(ini.load());
+    EXPECT_EQ(ini.readString("Anfrage", "Beitrag", ""), "100") << bytes;
+    EXPECT_EQ(ini.readInteger("Anfrage", "ZW", 0), 4) << bytes;
+  }
+  IniFile parsed;
+  parsed.parse("\xEF\xBB\xBF[A]\rx=1");
+  EXPECT_EQ(parsed.readString("A", "x", ""), "1");
+}
+
+TEST_F(FilesTest, ReplacedFileKeepsItsPermissionBits) {
+  put("f.ini", "alt");
+  fs::permissions(path("f.ini"),
+                  fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  ASSERT_TRUE(writeFileAtomically(path("f.ini"), "neu"));
+  EXPECT_EQ(*readFileBytes(path("f.ini")), "neu");
+  EXPECT_EQ(modeOf(path("f.ini")),
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+
+TEST_F(FilesTest, SymbolicLinksStayAndTheirTargetsAreWritten) {
+  fs::create_directories(dir_ / "ziel");
+  put("ziel/res.ini", "alt");
+  fs::create_symlink("ziel/res.ini", dir_ / "relativ.ini");
+  fs::create_symlink(dir_ / "relativ.ini", dir_ / "kette.ini");
+  fs::create_symlink(dir_ / "ziel" / "neu.ini", dir_ / "offen.ini");  // target not there yet
+
+  ASSERT_TRUE(writeFileAtomically(path("kette.ini"), "eins"));
+  EXPECT_TRUE(fs::is_symlink(dir_ / "kette.ini"));
+  EXPECT_TRUE(fs::is_symlink(dir_ / "relativ.ini"));
+  EXPECT_EQ(*readFileBytes(path("ziel/res.ini")), "eins");
+
+  ASSERT_TRUE(writeFileAtomically(path("offen.ini"), "zwei"));
+  EXPECT_TRUE(fs::is_symlink(dir_ / "offen.ini"));
+  EXPECT_EQ(*readFileBytes(path("ziel/neu.ini")), "zwei");
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_ / "ziel"), {}), 2);  // no leftovers
+}
+
+TEST_F(FilesTest, InAFolderThatTakesNoNewFileTheFileIsWrittenInPlace) {
+  fs::create_directories(dir_ / "locked");
+  fs::permissions(dir_, fs::perms::all);  // reachable for the ordinary user
+  put("locked/res.ini", "alter Inhalt, länger als der neue");
+  put("locked/ro.ini", "bleibt");
+  put("locked/wo.ini", "nur schreibbar");
+  fs::permissions(path("locked/res.ini"), fs::perms::all & ~fs::perms::owner_exec &
+                                              ~fs::perms::group_exec & ~fs::perms::others_exec);
+  fs::permissions(path("locked/ro.ini"), fs::perms::owner_read | fs::perms::others_read);
+  fs::permissions(path("locked/wo.ini"), fs::perms::owner_write | fs::perms::others_write);
+  // Not writable for its owner either, so that the case also holds when not run as root.
+  fs::permissions(dir_ / "locked", fs::perms::owner_read | fs::perms::owner_exec |
+                                       fs::perms::others_read | fs::perms::others_exec);
+
+  EXPECT_TRUE(asOrdinaryUser([&] { return writeFileAtomically(path("locked/res.ini"), "neu"); }));
+  EXPECT_EQ(*readFileBytes(path("locked/res.ini")), "neu");
+  EXPECT_TRUE(asOrdinaryUser([&] { return writeFileAtomically(path("locked/wo.ini"), "neu"); }));
+  fs::permissions(path("locked/wo.ini"), fs::perms::owner_read, fs::perm_options::add);
+  EXPECT_EQ(*readFileBytes(path("locked/wo.ini")), "neu");
+  EXPECT_FALSE(asOrdinaryUser([&] { return writeFileAtomically(path("locked/ro.ini"), "x"); }));
+  EXPECT_EQ(*readFileBytes(path("locked/ro.ini")), "bleibt");
+  EXPECT_FALSE(asOrdinaryUser([&] { return writeFileAtomically(path("locked/neu.ini"), "x"); }));
+  EXPECT_FALSE(fs::exists(dir_ / "locked" / "neu.ini"));
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_ / "locked"), {}), 3);
+}
+
+TEST_F(FilesTest, APipeIsWrittenNotReplaced) {
+  ASSERT_EQ(::mkfifo(path("pipe").c_str(), 0600), 0);
+  // Nobody reading: refused at once instead of waiting.
+  EXPECT_FALSE(writeFileAtomically(path("pipe"), "x"));
+  const int reader = ::open(path("pipe").c_str(), O_RDONLY | O_NONBLOCK);
+  ASSERT_GE(reader, 0);
+  EXPECT_TRUE(writeFileAtomically(path("pipe"), "Ende=1"));
+  char buf[16] = {};
+  EXPECT_EQ(::read(reader, buf, sizeof buf), 6);
+  ::close(reader);
+  EXPECT_EQ(std::string(buf), "Ende=1");
+  EXPECT_TRUE(fs::is_fifo(path("pipe")));
+}
+
+TEST_F(FilesTest, SameFileComparesIdentityNotNames) {
+  put("a", "1");
+  put("b", "1");
+  fs::create_hard_link(dir_ / "a", dir_ / "hart");
+  fs::create_symlink(dir_ / "a", dir_ / "link");
+  EXPECT_TRUE(sameFile(path("a"), path("hart")));
+  EXPECT_TRUE(sameFile(path("link"), path("a")));
+  EXPECT_TRUE(sameFile(path("a"), (dir_ / "." / "a").string()));
+  EXPECT_FALSE(sameFile(path("a"), path("b")));
+  EXPECT_FALSE(sameFile(path("fehlt"), path("fehlt")));
+}
+
+}  // namespace
+}  // namespace fondaris::core
