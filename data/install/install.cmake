@@ -11,26 +11,16 @@ if(TARGET fondaris-gui)
   install(TARGETS fondaris-gui LIBRARY DESTINATION ${FONDARIS_PROGRAM_FOLDER})
 endif()
 
-# Every file the sample product data name, as built beside the program. The application forms
-# come later; until they are built they are left out.
+# Every file the sample product data name, as built beside the program.
 install(FILES ${CMAKE_BINARY_DIR}/Param.dat DESTINATION ${FONDARIS_PROGRAM_FOLDER})
 file(STRINGS ${FONDARIS_DATA_DIR}/param.txt named_lines REGEX "^[^#]*= *\"[^\"]+\\.[A-Za-z]+\"")
+set(FONDARIS_PRODUCT_FILES)
 foreach(line ${named_lines})
-  string(REGEX REPLACE "^ *([A-Za-z]+).*= *\"([^\"]+)\".*" "\\1;\\2" key_and_name "${line}")
-  list(GET key_and_name 0 key)
-  list(GET key_and_name 1 name)
-  if(key MATCHES "^(vlStrategy|zielStrategy|startPicture|bankFile)$")
-    list(APPEND FONDARIS_PRODUCT_FILES ${CMAKE_BINARY_DIR}/${name})
-  else()
-    list(APPEND FONDARIS_OPTIONAL_FILES ${CMAKE_BINARY_DIR}/${name})
-  endif()
+  string(REGEX REPLACE "^[^\"]*\"([^\"]+)\".*" "\\1" name "${line}")
+  list(APPEND FONDARIS_PRODUCT_FILES ${CMAKE_BINARY_DIR}/${name})
 endforeach()
 list(REMOVE_DUPLICATES FONDARIS_PRODUCT_FILES)
 install(FILES ${FONDARIS_PRODUCT_FILES} DESTINATION ${FONDARIS_PROGRAM_FOLDER})
-if(FONDARIS_OPTIONAL_FILES)
-  list(REMOVE_DUPLICATES FONDARIS_OPTIONAL_FILES)
-  install(FILES ${FONDARIS_OPTIONAL_FILES} DESTINATION ${FONDARIS_PROGRAM_FOLDER} OPTIONAL)
-endif()
 
 # The launcher: a relative link, so the installed tree can move with its prefix.
 file(RELATIVE_PATH launcher_target /p/${CMAKE_INSTALL_BINDIR} /p/${FONDARIS_PROGRAM_FOLDER}/fondaris)

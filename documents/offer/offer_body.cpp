@@ -1,6 +1,8 @@
 #include "documents/offer/offer_body.h"
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdio>
 #include <optional>
 #include <vector>
@@ -19,6 +21,11 @@ constexpr int kDefaultTableTop = 198;
 constexpr int kRowsPerPage = 35;
 constexpr double kAnnuityPageThreshold = 490;
 constexpr int kAnnuityYears = 20;
+// An amount wider than its column is set smaller, down to this size.
+constexpr double kMinimumSize = 6;
+// Space kept free between an amount and what stands left of it.
+constexpr double kGap = 4;
+constexpr double kFrameX = 71;  // left edge of the annuity tables' frames
 
 class OfferBody {
  public:
@@ -56,11 +63,33 @@ class OfferBody {
     sum_ += pdf_.writeFText(align, s);
   }
 
-  void font(double size, bool bold = false) { pdf_.setFont(kFont, bold, size, true); }
+  void font(double size, bool bold = false) {
+    pdf_.setFont(kFont, bold, size, true);
+    size_ = size;
+    bold_ = bold;
+  }
+
+  // A right-aligned amount that may take `room` points left of its right edge: a wider one is
+  // set smaller on the same baseline, so that it never runs into its neighbour.
+  void amount(double x, double distance, double width, double room, const std::string& s) {
+    const double natural = pdf_.textWidth(s);
+    if (natural <= room || natural <= 0) {
+      text(x, distance, width, TextAlign::Right, s);
+      return;
+    }
+    const double ascent = pdf_.fontAscent();
+    const double size = std::max(kMinimumSize, std::floor(size_ * room / natural * 10) / 10);
+    pdf_.setFont(kFont, bold_, size, true);
+    const double lower = ascent - pdf_.fontAscent();
+    pdf_.setTextRect(x, y(distance) - lower, width, -1);
+    sum_ += pdf_.writeFText(TextAlign::Right, s);
+    pdf_.setFont(kFont, bold_, size_, true);
+  }
 
   void rateRow(double distance, const std::array<double, 4>& values) {
+    const double room = kRateColumns[1] - kRateColumns[0] - kGap;
     for (int r = 0; r < 4; ++r)
-      text(kRateColumns[r], distance, kColumnWidth, TextAlign::Right, euroAmount(values[r]));
+      amount(kRateColumns[r], distance, kColumnWidth, room, euroAmount(values[r]));
   }
 
   void rateHeader(double distance) {
@@ -163,7 +192,7 @@ class OfferBody {
     double costRow = 217;
     auto costLine = [&](const std::string& label, const std::string& value) {
       text(339, costRow, 200, TextAlign::Left, label);
-      text(390, costRow, 150, TextAlign::Right, value);
+      amount(390, costRow, 150, 390 + 150 - (339 + pdf_.textWidth(label) + kGap), value);
       costRow += 14;
     };
     if (in_.firstVariant && in_.employerShare > 0)
@@ -247,7 +276,8 @@ class OfferBody {
       std::snprintf(label, sizeof label, "%s %d", germanMonthName(in_.startMonth).c_str(),
                     in_.startYear + i + 1);
       text(20, distance, 130, TextAlign::Right, label);
-      text(70, distance, kColumnWidth, TextAlign::Right, euroAmount(paymentOfYear(i)));
+      // The payment column ends 70 points right of the date column.
+      amount(70, distance, kColumnWidth, 70 - kGap, euroAmount(paymentOfYear(i)));
       bool payoutThisYear = false;
       for (int r = 0; r < 4; ++r) payoutThisYear = payoutThisYear || result_.withdrawalAt(i, r) > 0;
       rateRow(distance, perRate([&](int r) {
@@ -302,15 +332,17 @@ class OfferBody {
     double distance = top + 42;
     for (int r = 0; r < 4; ++r) {
       const double capital = total(result_, r);
-      text(labelX, distance, labelWidth, TextAlign::Right, euroAmount(capital));
+      // The capital stays inside the frame that starts at x 71.
+      amount(labelX, distance, labelWidth, labelX + labelWidth - kFrameX - kGap,
+             euroAmount(capital));
       for (int s = 0; s < 4; ++s)
-        text(kColumns[s], distance, 150, TextAlign::Right,
-             euroAmount(annuity(capital, rateFraction(in_.growthRates[s]))));
+        amount(kColumns[s], distance, 150, kColumns[1] - kColumns[0] - kGap,
+               euroAmount(annuity(capital, rateFraction(in_.growthRates[s]))));
       distance += 12;
     }
     const double lastRow = distance - 12;
     pdf_.setLineWidth(0.5);
-    sum_ += pdf_.rectangle(71, y(lastRow + 13), pdf_.pageWidth() - 112, 80, 4);
+    sum_ += pdf_.rectangle(kFrameX, y(lastRow + 13), pdf_.pageWidth() - 112, 80, 4);
     return lastRow + 13 + 14;
   }
 
@@ -345,6 +377,8 @@ class OfferBody {
   bool premiumShown_ = false;
   double premium_ = 0;
   int sum_ = 0;
+  double size_ = 10;
+  bool bold_ = false;
 };
 
 }  // namespace

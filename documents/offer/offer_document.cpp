@@ -14,6 +14,7 @@ OfferDocument::OfferDocument(core::Dialogs& dialogs, const core::Clock& clock, c
                           const PdfErrorLine line = pdfErrorLine(type, message);
                           std::string text = line.text;
                           if (!text.empty() && text.back() == '\n') text.pop_back();
+                          lastError_ = message;
                           if (line.fatal) dialogs_.message(text, "Fehler bei Erstellung PDF");
                           appendErrorLog(folder_, text);
                           return 0;
@@ -38,12 +39,22 @@ bool OfferDocument::writeBody(const OfferDocumentInput& input,
                               const engine::ProjectionResult& result,
                               const engine::ProjectionResult& comparison) {
   if (!pdf_) return false;
+  templateName_ = input.templateName;
   return writeOfferBody(*pdf_, input, result, comparison, dialogs_, clock_);
 }
 
 bool OfferDocument::finish() {
   written_ = false;
   if (!pdf_) return false;
+  if (pdf_->pageCount() == 0) {
+    // Without the template there is no offer: the last one stays and nothing is opened.
+    std::string reason = "Das Angebot wurde nicht erstellt, die Vorlage '" + templateName_ +
+                         "' konnte nicht geladen werden";
+    if (!lastError_.empty()) reason += " (" + lastError_ + ")";
+    pdf_->raise(0, reason + ".", kPdfFatalError);
+    pdf_.reset();
+    return false;
+  }
   pdf_->setOutputOption(4);
   if (!pdf_->openOutputFile(outputPath_)) {
     pdf_.reset();

@@ -23,7 +23,8 @@ class OfferDocument {
 
   bool writeBody(const OfferDocumentInput& input, const engine::ProjectionResult& result,
                  const engine::ProjectionResult& comparison);
-  // Writes the file; true when it was written completely.
+  // Writes the file; true when it was written completely. A document without the template's
+  // pages is never written: a fatal error names the reason and the previous file stays.
   bool finish();
   // Opens the written file with its associated program; reports a missing association or file.
   void openResult();
@@ -40,6 +41,8 @@ class OfferDocument {
   std::unique_ptr<PdfBinding> pdf_;
   std::string folder_;
   std::string outputPath_;
+  std::string templateName_;
+  std::string lastError_;  // the library's last message, for the reason of a failure
   bool written_ = false;
 };
 

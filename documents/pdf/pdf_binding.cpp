@@ -14,6 +14,7 @@
 #include "documents/pdf/font_resolver.h"
 #include "documents/pdf/formatted_text.h"
 #include "documents/pdf/text_replacement.h"
+#include "documents/pdf/utf8_text.h"
 
 namespace fondaris::documents {
 
@@ -65,9 +66,9 @@ std::uint32_t typeOf(EPdfError code) {
   }
 }
 
-PdfString utf8String(std::string_view text) {
-  const std::string copy(text);
-  return PdfString(reinterpret_cast<const pdf_utf8*>(copy.c_str()));
+// Only for text that passed Impl::checked: PoDoFo reads past malformed UTF-8.
+PdfString utf8String(const std::string& wellFormed) {
+  return PdfString(reinterpret_cast<const pdf_utf8*>(wellFormed.c_str()));
 }
 
 }  // namespace
@@ -77,7 +78,11 @@ class PdfBinding::Impl {
   std::intptr_t userValue = 0;
   PdfErrorHandler handler;
   std::unique_ptr<PdfMemDocument> document;
-  std::unique_ptr<PdfMemDocument> import;
+  // The open import file; the last one read stays parsed, since the offer imports its template
+  // up to three times.
+  std::shared_ptr<PdfMemDocument> import;
+  std::shared_ptr<PdfMemDocument> lastImport;
+  std::string lastImportBytes;
   PdfPainter painter;
   PdfPage* editing = nullptr;
   std::map<std::tuple<std::string, bool, bool, bool>, PdfFont*> fonts;
@@ -90,6 +95,27 @@ class PdfBinding::Impl {
 
   void raise(int number, const std::string& message, std::uint32_t type) {
     if (handler) handler(userValue, number, message, type);
+  }
+
+  // The text as PoDoFo may take it; a repair is logged as a warning.
+  std::string checked(std::string_view text) {
+    bool repaired = false;
+    std::string wellFormed = wellFormedUtf8(text, &repaired);
+    if (repaired)
+      raise(static_cast<int>(ePdfError_InvalidDataType),
+            "Text ist kein gültiges UTF-8, fremde Bytes als Windows-1252 gelesen: " + wellFormed,
+            kPdfWarning);
+    return wellFormed;
+  }
+
+  // The binding's fonts are Windows-1252: other characters become '?' instead of vanishing.
+  std::string printable(const std::string& text) {
+    std::string result = core::cp1252ToUtf8(core::utf8ToCp1252(text));
+    if (result != text)
+      raise(static_cast<int>(ePdfError_InvalidDataType),
+            "'" + text + "' hat Zeichen ohne Windows-1252-Code, sie werden als '?' gedruckt.",
+            kPdfWarning);
+    return result;
   }
 
   void raise(const PdfError& error) {
@@ -159,17 +185,40 @@ class PdfBinding::Impl {
     finishPainting();
     const int first = pageNumber > 0 ? pageNumber : 1;
     const int last = pageNumber > 0 ? pageNumber : document->GetPageCount();
-    const std::string wanted(search), with(replacement);
+    const std::string wanted = checked(search), with = checked(replacement);
     const detail::FallbackFontProvider fallback = [this](const FontChoice& choice) {
       return loadFont(choice.family, choice.bold, choice.italic, true);
     };
+    const detail::WarningSink warn = [this](const std::string& message) {
+      raise(static_cast<int>(ePdfError_InvalidDataType), message, kPdfWarning);
+    };
     return guarded(
         [&] {
-          for (int p = first; p <= last; ++p)
-            detail::replaceInPage(*document, *page(p), wanted, with, fallback);
+          for (int p = first; p <= last; ++p) content(p).replace(wanted, with, fallback, warn);
           return kReplaceDone;
         },
         0);
+  }
+
+  // Pages parsed for replacing, by number; valid until the page list or a page's content
+  // changes otherwise, so every such change stores them first.
+  std::map<int, std::unique_ptr<detail::PageContent>> contents;
+
+  detail::PageContent& content(int number) {
+    auto& slot = contents[number];
+    if (!slot) slot = std::make_unique<detail::PageContent>(*document, *page(number));
+    return *slot;
+  }
+
+  void storeContents() {
+    if (contents.empty()) return;
+    guarded(
+        [&] {
+          for (auto& [number, parsed] : contents) parsed->store();
+          return 0;
+        },
+        0);
+    contents.clear();
   }
 
   void finishPainting() {
@@ -231,7 +280,7 @@ class PdfBinding::Impl {
 
   int writeText(TextAlign align, std::string_view text) {
     if (!editing || !font) return 0;
-    const FormattedText formatted = parseFormattedText(text);
+    const FormattedText formatted = parseFormattedText(printable(checked(text)));
     const std::string& plain = formatted.plain;
     font->SetFontSize(static_cast<float>(fontSize));
     painter.SetFont(font);
@@ -299,6 +348,7 @@ void PdfBinding::raise(int number, std::string_view message, std::uint32_t type)
 
 void PdfBinding::createDocument() {
   impl_->finishPainting();
+  impl_->contents.clear();
   impl_->fonts.clear();
   impl_->font = nullptr;
   impl_->document = std::make_unique<PdfMemDocument>();
@@ -309,7 +359,7 @@ void PdfBinding::setDocInfo(DocInfo key, std::string_view text) {
   impl_->guarded(
       [&] {
         PdfInfo* info = impl_->document->GetInfo();
-        const PdfString value = utf8String(text);
+        const PdfString value = utf8String(impl_->checked(text));
         switch (key) {
           case DocInfo::Author:
             info->SetAuthor(value);
@@ -328,12 +378,20 @@ void PdfBinding::setDocInfo(DocInfo key, std::string_view text) {
 
 int PdfBinding::openImportFile(const std::string& path) {
   impl_->import.reset();
-  if (!core::fileExists(path)) return -1;
+  auto bytes = core::readFileBytes(path);
+  if (!bytes) return -1;
+  if (impl_->lastImport && *bytes == impl_->lastImportBytes) {
+    impl_->import = impl_->lastImport;
+    return 0;
+  }
+  impl_->lastImport.reset();
   return impl_->guarded(
       [&] {
-        auto document = std::make_unique<PdfMemDocument>();
-        document->Load(path.c_str());
-        impl_->import = std::move(document);
+        auto document = std::make_shared<PdfMemDocument>();
+        // From memory: reading the file through PoDoFo's device seeks for every object.
+        document->LoadFromBuffer(bytes->data(), static_cast<long>(bytes->size()));
+        impl_->import = impl_->lastImport = std::move(document);
+        impl_->lastImportBytes = std::move(*bytes);
         return 0;
       },
       -2);
@@ -347,6 +405,7 @@ int PdfBinding::importPages(int destinationPage, double, double) {
     return -1;
   }
   impl_->finishPainting();
+  impl_->storeContents();
   return impl_->guarded(
       [&] {
         const int count = impl_->import->GetPageCount();
@@ -363,6 +422,7 @@ void PdfBinding::closeImportFile() {
 int PdfBinding::deletePage(int page) {
   if (!impl_->page(page)) return kReplacePageMissing;
   impl_->finishPainting();
+  impl_->storeContents();
   return impl_->guarded(
       [&] {
         impl_->document->DeletePages(page - 1, 1);
@@ -373,6 +433,7 @@ int PdfBinding::deletePage(int page) {
 
 int PdfBinding::appendPage(double width, double height) {
   if (!impl_->document) return 0;
+  impl_->storeContents();
   return impl_->guarded(
       [&] {
         impl_->document->CreatePage(PdfRect(0, 0, width, height));
@@ -399,6 +460,7 @@ int PdfBinding::editPage(int page) {
   PdfPage* target = impl_->page(page);
   if (!target) return 0;
   impl_->finishPainting();
+  impl_->storeContents();
   return impl_->guarded(
       [&] {
         impl_->painter.SetPage(target);
@@ -437,7 +499,17 @@ int PdfBinding::writeFText(TextAlign align, std::string_view text) {
 }
 
 double PdfBinding::textWidth(std::string_view text) const {
-  return impl_->guarded([&] { return impl_->width(std::string(text)); }, 0.0);
+  return impl_->guarded([&] { return impl_->width(wellFormedUtf8(text)); }, 0.0);
+}
+
+double PdfBinding::fontAscent() const {
+  if (!impl_->font) return 0;
+  return impl_->guarded(
+      [&] {
+        impl_->font->SetFontSize(static_cast<float>(impl_->fontSize));
+        return static_cast<double>(impl_->font->GetFontMetrics()->GetAscent());
+      },
+      0.0);
 }
 
 void PdfBinding::setLineWidth(double width) {
@@ -482,8 +554,7 @@ std::string PdfBinding::pageText(int page) const {
   PdfPage* target = impl_->page(page);
   if (!target) return {};
   impl_->finishPainting();
-  return impl_->guarded([&] { return detail::extractPageText(*impl_->document, *target); },
-                        std::string());
+  return impl_->guarded([&] { return impl_->content(page).text(); }, std::string());
 }
 
 int PdfBinding::openOutputFile(const std::string& path) {
@@ -501,6 +572,14 @@ int PdfBinding::openOutputFile(const std::string& path) {
 int PdfBinding::closeFile() {
   if (!impl_->document || impl_->outputPath.empty()) return 0;
   impl_->finishPainting();
+  impl_->storeContents();
+  if (impl_->document->GetPageCount() == 0) {
+    impl_->raise(
+        static_cast<int>(ePdfError_PageNotFound),
+        "Das Dokument hat keine Seite, '" + impl_->outputPath + "' wird nicht geschrieben.",
+        kPdfFatalError);
+    return 0;
+  }
   return impl_->guarded(
       [&] {
         PdfRefCountedBuffer buffer;

@@ -27,8 +27,12 @@ inline constexpr std::size_t kMaxReplaceLength = 1023;
 // corner. Texts are UTF-8. Library failures never throw: they reach the error handler.
 //
 // Text replacement works on simple fonts (one byte per character) whose encoding PoDoFo knows,
-// such as WinAnsi; text in composite (Type0) fonts is not searched. When the page's font cannot
-// take the replacement (an embedded subset may lack its glyphs) it is drawn in a fallback font.
+// such as WinAnsi. Text in composite (Type0) fonts is read but never edited: a match there stays
+// as it is and a warning names the font. When the page's font cannot take the replacement (an
+// embedded subset may lack its glyphs) it is drawn in a fallback font and the rest of the line
+// moves on by its width. Each page is parsed once for all replacements until it is painted on,
+// the page list changes or the file is written. Malformed UTF-8 is read as Windows-1252 (with a
+// warning) before it reaches PoDoFo.
 class PdfBinding {
  public:
   // Create instance; nullptr when the library cannot start.
@@ -73,6 +77,9 @@ class PdfBinding {
   int writeFText(TextAlign align, std::string_view text);
   // Width of a text in the current font and size.
   double textWidth(std::string_view text) const;
+  // Height of the current font above its baseline: a text's first baseline lies this far below
+  // the top of its rectangle.
+  double fontAscent() const;
   void setLineWidth(double width);
   // Stroked frame (mode 4) or filled box (other modes). Answers 1 or 0.
   int rectangle(double x, double y, double width, double height, int mode = 4);
@@ -89,7 +96,8 @@ class PdfBinding {
   void setOutputOption(int option) {}
   // Remembers the path when its folder can be written; non-zero on success.
   int openOutputFile(const std::string& path);
-  // Writes the whole file at once; greater than 0 on success.
+  // Writes the whole file at once; greater than 0 on success. A document without pages is not
+  // written (a fatal error).
   int closeFile();
 
   // Reports an error through the handler, as the library does for its own failures.

@@ -1,14 +1,16 @@
 #include "documents/pdf/text_replacement.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <map>
-#include <memory>
 #include <optional>
 #include <sstream>
 #include <vector>
 
 #include "core/cp1252.h"
+#include "documents/fdf/pdf_text.h"
+#include "documents/pdf/utf8_text.h"
 
 namespace fondaris::documents::detail {
 
@@ -26,9 +28,63 @@ struct Matrix {
   static Matrix translation(double x, double y) { return {1, 0, 0, 1, x, y}; }
 };
 
+// The operators the text state depends on; all others are Other.
+enum class OpKind {
+  Other,
+  q,
+  Q,
+  cm,
+  rg,
+  g,
+  k,
+  RG,
+  G,
+  K,
+  cs,
+  sc,
+  scn,
+  CS,
+  SC,
+  SCN,
+  BT,
+  Tf,
+  Tc,
+  Tw,
+  Tz,
+  TL,
+  Ts,
+  Tr,
+  Td,
+  TD,
+  Tm,
+  TStar,
+  Tj,
+  Quote,
+  DoubleQuote,
+  TJ
+};
+
+OpKind opKind(const std::string& keyword) {
+  static const std::map<std::string, OpKind> kinds = {
+      {"q", OpKind::q},   {"Q", OpKind::Q},     {"cm", OpKind::cm},
+      {"rg", OpKind::rg}, {"g", OpKind::g},     {"k", OpKind::k},
+      {"RG", OpKind::RG}, {"G", OpKind::G},     {"K", OpKind::K},
+      {"cs", OpKind::cs}, {"sc", OpKind::sc},   {"scn", OpKind::scn},
+      {"CS", OpKind::CS}, {"SC", OpKind::SC},   {"SCN", OpKind::SCN},
+      {"BT", OpKind::BT}, {"Tf", OpKind::Tf},   {"Tc", OpKind::Tc},
+      {"Tw", OpKind::Tw}, {"Tz", OpKind::Tz},   {"TL", OpKind::TL},
+      {"Ts", OpKind::Ts}, {"Tr", OpKind::Tr},   {"Td", OpKind::Td},
+      {"TD", OpKind::TD}, {"Tm", OpKind::Tm},   {"T*", OpKind::TStar},
+      {"Tj", OpKind::Tj}, {"'", OpKind::Quote}, {"\"", OpKind::DoubleQuote},
+      {"TJ", OpKind::TJ}};
+  const auto found = kinds.find(keyword);
+  return found == kinds.end() ? OpKind::Other : found->second;
+}
+
 struct Op {
   std::vector<PdfVariant> operands;
   std::string keyword;
+  OpKind kind = OpKind::Other;
   bool imageData = false;
 };
 
@@ -42,16 +98,24 @@ struct FontInfo {
   std::array<double, 256> width{};  // in thousandths of the size
 };
 
+// Colour operators are kept as indexes into the page's operators: a state is copied per piece.
+struct ColorOps {
+  int space = -1;  // cs / CS
+  int value = -1;  // rg g k sc scn (and their stroking forms)
+};
+
 struct GraphicsState {
   Matrix ctm;
-  std::vector<const Op*> fillColor;
+  ColorOps fill, stroke;
   std::string fontResource;
+  FontInfo* font = nullptr;  // of fontResource
   double fontSize = 0;
   double charSpacing = 0;
   double wordSpacing = 0;
   double horizontalScale = 1;
   double leading = 0;
   double rise = 0;
+  int renderMode = 0;
 };
 
 // One string operand of a text-showing operator.
@@ -63,10 +127,12 @@ struct Piece {
   FontInfo* font = nullptr;
   GraphicsState state;
   Matrix textMatrix;              // at the start of the piece
-  std::vector<double> advance;    // text-space x of each byte's start
+  std::vector<double> advance;    // text-space x of each byte's start, and of the end
   double startX = 0, startY = 0;  // user space
   double endX = 0, endY = 0;
   double userSize = 0;
+
+  bool editable() const { return font->simple || !font->font; }
 };
 
 struct VirtualChar {
@@ -74,40 +140,6 @@ struct VirtualChar {
   int piece;  // -1 for a gap counted as a space
   int byte;
 };
-
-std::u32string decodeUtf8(const std::string& text) {
-  std::u32string out;
-  for (std::size_t i = 0; i < text.size();) {
-    const auto c = static_cast<unsigned char>(text[i]);
-    int extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
-    char32_t cp = extra == 0 ? c : (c & (0x3F >> extra));
-    ++i;
-    for (; extra > 0 && i < text.size(); --extra, ++i)
-      cp = (cp << 6) | (static_cast<unsigned char>(text[i]) & 0x3F);
-    out.push_back(cp);
-  }
-  return out;
-}
-
-std::string encodeUtf8(char32_t c) {
-  std::string out;
-  if (c < 0x80) {
-    out.push_back(static_cast<char>(c));
-  } else if (c < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else if (c < 0x10000) {
-    out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else {
-    out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  }
-  return out;
-}
 
 char32_t normalise(char32_t c) {
   if (c == 0xA0) return U' ';
@@ -151,6 +183,7 @@ std::vector<Op> parseOps(const std::string& content) {
       current.operands.push_back(variant);
     } else if (type == ePdfContentsType_Keyword) {
       current.keyword = keyword;
+      current.kind = opKind(current.keyword);
       ops.push_back(std::move(current));
       current = {};
     } else {
@@ -176,19 +209,129 @@ bool isSubsetName(const std::string& name) {
   return true;
 }
 
-class PageText {
+std::string variantText(const PdfVariant& v) {
+  std::string s;
+  v.ToString(s, ePdfWriteMode_Compact);
+  return s;
+}
+
+std::string serialise(const std::vector<Op>& ops) {
+  std::string out;
+  for (const Op& op : ops) {
+    if (op.imageData) {
+      for (const auto& operand : op.operands) {
+        if (operand.IsRawData())
+          out += operand.GetRawData().data();
+        else
+          out += variantText(operand);
+      }
+      out += '\n';
+      continue;
+    }
+    for (const auto& operand : op.operands) {
+      out += variantText(operand);
+      out += ' ';
+    }
+    out += op.keyword;
+    out += '\n';
+  }
+  return out;
+}
+
+Op makeOp(std::string keyword, std::vector<PdfVariant> operands = {}) {
+  Op op;
+  op.keyword = std::move(keyword);
+  op.kind = opKind(op.keyword);
+  op.operands = std::move(operands);
+  return op;
+}
+
+std::vector<PdfVariant> numbers(std::initializer_list<double> values) {
+  std::vector<PdfVariant> out;
+  for (double v : values) out.emplace_back(v);
+  return out;
+}
+
+std::vector<PdfVariant> matrixOperands(const Matrix& m) {
+  return numbers({m.a, m.b, m.c, m.d, m.e, m.f});
+}
+
+// Bytes of the replacement in the piece's own font, or nullopt when it cannot take them.
+std::optional<std::string> encodeInFont(const FontInfo& font, const std::u32string& text) {
+  if (!font.simple || !font.font || font.subset) return std::nullopt;
+  std::string bytes;
+  for (char32_t c : text) {
+    int code = -1;
+    for (int i = 1; i < 256 && code < 0; ++i)
+      if (font.unicode[i] == c) code = i;
+    if (code < 0) return std::nullopt;
+    bytes.push_back(static_cast<char>(code));
+  }
+  return bytes;
+}
+
+void storeContent(PdfPage& page, const std::string& content) {
+  PdfObject* contents = page.GetContents();
+  PdfObject* first = contents;
+  std::vector<PdfObject*> rest;
+  if (contents->IsArray()) {
+    first = nullptr;
+    for (auto& item : contents->GetArray()) {
+      PdfObject* object =
+          item.IsReference() ? page.GetObject()->GetOwner()->GetObject(item.GetReference()) : &item;
+      if (!object) continue;
+      if (!first)
+        first = object;
+      else
+        rest.push_back(object);
+    }
+  }
+  if (!first) return;
+  // The page keeps its stream objects: PoDoFo's painter holds on to them.
+  first->GetStream()->Set(content.data(), static_cast<pdf_long>(content.size()));
+  for (PdfObject* object : rest) object->GetStream()->Set("", 0);
+}
+
+}  // namespace
+
+class PageContent::Impl {
  public:
-  PageText(PdfMemDocument& document, PdfPage& page) : document_(document), page_(page) {
-    ops_ = parseOps(pageContent(page));
+  Impl(PdfMemDocument& document, PdfPage& page) : document_(document), page_(page) {
+    if (page.GetContents()) ops_ = parseOps(pageContent(page));
+    reindex();
+  }
+
+  int replace(const std::string& search, const std::string& replacement,
+              const FallbackFontProvider& fallback, const WarningSink& warn);
+
+  std::string text() const {
+    std::string out;
+    for (const VirtualChar& c : text_) out += encodeUtf8(c.c);
+    return out;
+  }
+
+  void store() {
+    if (!modified_) return;
+    storeContent(page_, serialise(ops_));
+    modified_ = false;
+  }
+
+ private:
+  // What one replacement does to one piece.
+  struct PieceEdit {
+    std::vector<bool> removed;
+    std::map<int, std::string> inserted;  // before byte n, in the piece's font
+    std::map<int, double> shift;          // text-space move of the rest, before byte n
+    double drawnDelta = 0;                // how far later drawings in the piece move
+  };
+
+  void reindex() {
+    pieces_.clear();
+    text_.clear();
     collectPieces();
     buildVirtualText();
   }
 
-  const std::vector<VirtualChar>& text() const { return text_; }
-  std::vector<Op>& ops() { return ops_; }
-  std::vector<Piece>& pieces() { return pieces_; }
-
- private:
   FontInfo* fontFor(const std::string& resource) {
     auto found = fonts_.find(resource);
     if (found != fonts_.end()) return found->second.get();
@@ -245,7 +388,7 @@ class PageText {
       return;
     }
     if (!info.font || !info.simple) return;
-    // Standard fonts come without widths: ask the font's own metrics at size 1000.
+    // Standard fonts and new subsets come without widths: ask the font's metrics at size 1000.
     PdfFontMetrics* metrics = info.font->GetFontMetrics2();
     const float size = metrics->GetFontSize();
     const float scale = metrics->GetFontScale();
@@ -262,6 +405,16 @@ class PageText {
     metrics->SetFontCharSpace(charSpace);
   }
 
+  // Text-space advance of `bytes` shown in `font` with the state's spacing and scaling.
+  static double advanceOf(const FontInfo& font, const std::string& bytes, const GraphicsState& gs) {
+    double x = 0;
+    for (unsigned char byte : bytes)
+      x += (font.width[byte] / 1000.0 * gs.fontSize + gs.charSpacing +
+            (byte == ' ' ? gs.wordSpacing : 0)) *
+           gs.horizontalScale;
+    return x;
+  }
+
   void showString(std::size_t opIndex, int element, const PdfVariant& operand, GraphicsState& gs,
                   Matrix& tm) {
     if (!operand.IsString() && !operand.IsHexString()) return;
@@ -271,7 +424,7 @@ class PageText {
     piece.element = element;
     piece.bytes.assign(s.GetString(), static_cast<std::size_t>(s.GetLength()));
     piece.hex = s.IsHex();
-    piece.font = fontFor(gs.fontResource);
+    piece.font = gs.font ? gs.font : fontFor(gs.fontResource);
     piece.state = gs;
     piece.textMatrix = tm;
     const Matrix render{gs.fontSize * gs.horizontalScale, 0, 0, gs.fontSize, 0, gs.rise};
@@ -281,13 +434,15 @@ class PageText {
     piece.userSize =
         std::abs(gs.fontSize) * std::hypot(gs.ctm.c, gs.ctm.d) * std::hypot(tm.c, tm.d);
     double x = 0;
-    const bool oneByte = piece.font->simple || !piece.font->font;
+    const bool oneByte = piece.editable();
+    piece.advance.reserve(piece.bytes.size() + 1);
     for (unsigned char byte : piece.bytes) {
       piece.advance.push_back(x);
       const double w = oneByte ? piece.font->width[byte] / 1000.0 : 0.5;
       x += (w * gs.fontSize + gs.charSpacing + (byte == ' ' ? gs.wordSpacing : 0)) *
            gs.horizontalScale;
     }
+    piece.advance.push_back(x);
     tm = Matrix::translation(x, 0).times(tm);
     const Matrix end = render.times(tm).times(gs.ctm);
     piece.endX = end.e;
@@ -299,82 +454,151 @@ class PageText {
     std::vector<GraphicsState> stack;
     GraphicsState gs;
     Matrix tm, tlm;
+    auto color = [](ColorOps& target, int index, bool isSpace) {
+      if (isSpace) {
+        target = {index, -1};
+      } else {
+        target.value = index;
+      }
+    };
     for (std::size_t i = 0; i < ops_.size(); ++i) {
       const Op& op = ops_[i];
       const auto& a = op.operands;
-      const std::string& k = op.keyword;
+      const int index = static_cast<int>(i);
       auto nextLine = [&](double tx, double ty) {
         tlm = Matrix::translation(tx, ty).times(tlm);
         tm = tlm;
       };
-      if (k == "q") {
-        stack.push_back(gs);
-      } else if (k == "Q") {
-        if (!stack.empty()) {
-          gs = stack.back();
-          stack.pop_back();
-        }
-      } else if (k == "cm" && a.size() == 6) {
-        gs.ctm = Matrix{number(a[0]), number(a[1]), number(a[2]),
-                        number(a[3]), number(a[4]), number(a[5])}
-                     .times(gs.ctm);
-      } else if (k == "rg" || k == "g" || k == "k") {
-        gs.fillColor = {&op};
-      } else if (k == "cs") {
-        gs.fillColor = {&op};
-      } else if (k == "sc" || k == "scn") {
-        if (!gs.fillColor.empty() && gs.fillColor.front()->keyword == "cs") {
-          gs.fillColor.resize(1);
-          gs.fillColor.push_back(&op);
-        } else {
-          gs.fillColor = {&op};
-        }
-      } else if (k == "BT") {
-        tm = tlm = Matrix{};
-      } else if (k == "Tf" && a.size() == 2) {
-        gs.fontResource = a[0].IsName() ? a[0].GetName().GetName() : "";
-        gs.fontSize = number(a[1]);
-      } else if (k == "Tc" && a.size() == 1) {
-        gs.charSpacing = number(a[0]);
-      } else if (k == "Tw" && a.size() == 1) {
-        gs.wordSpacing = number(a[0]);
-      } else if (k == "Tz" && a.size() == 1) {
-        gs.horizontalScale = number(a[0]) / 100.0;
-      } else if (k == "TL" && a.size() == 1) {
-        gs.leading = number(a[0]);
-      } else if (k == "Ts" && a.size() == 1) {
-        gs.rise = number(a[0]);
-      } else if (k == "Td" && a.size() == 2) {
-        nextLine(number(a[0]), number(a[1]));
-      } else if (k == "TD" && a.size() == 2) {
-        gs.leading = -number(a[1]);
-        nextLine(number(a[0]), number(a[1]));
-      } else if (k == "Tm" && a.size() == 6) {
-        tm = tlm = Matrix{number(a[0]), number(a[1]), number(a[2]),
-                          number(a[3]), number(a[4]), number(a[5])};
-      } else if (k == "T*") {
-        nextLine(0, -gs.leading);
-      } else if (k == "Tj" && a.size() == 1) {
-        showString(i, -1, a[0], gs, tm);
-      } else if (k == "'" && a.size() == 1) {
-        nextLine(0, -gs.leading);
-        showString(i, -1, a[0], gs, tm);
-      } else if (k == "\"" && a.size() == 3) {
-        gs.wordSpacing = number(a[0]);
-        gs.charSpacing = number(a[1]);
-        nextLine(0, -gs.leading);
-        showString(i, -1, a[2], gs, tm);
-      } else if (k == "TJ" && a.size() == 1 && a[0].IsArray()) {
-        const PdfArray& array = a[0].GetArray();
-        for (std::size_t e = 0; e < array.size(); ++e) {
-          if (array[e].IsNumber() || array[e].IsReal()) {
-            const double shift = -number(array[e]) / 1000.0 * gs.fontSize * gs.horizontalScale;
-            tm = Matrix::translation(shift, 0).times(tm);
-          } else {
-            showString(i, static_cast<int>(e), array[e], gs, tm);
+      auto matrix = [&] {
+        return Matrix{number(a[0]), number(a[1]), number(a[2]),
+                      number(a[3]), number(a[4]), number(a[5])};
+      };
+      switch (op.kind) {
+        case OpKind::q:
+          stack.push_back(gs);
+          break;
+        case OpKind::Q:
+          if (!stack.empty()) {
+            gs = stack.back();
+            stack.pop_back();
           }
-        }
+          break;
+        case OpKind::cm:
+          if (a.size() == 6) gs.ctm = matrix().times(gs.ctm);
+          break;
+        case OpKind::rg:
+        case OpKind::g:
+        case OpKind::k:
+          gs.fill = {-1, index};
+          break;
+        case OpKind::RG:
+        case OpKind::G:
+        case OpKind::K:
+          gs.stroke = {-1, index};
+          break;
+        case OpKind::cs:
+        case OpKind::sc:
+        case OpKind::scn:
+          color(gs.fill, index, op.kind == OpKind::cs);
+          break;
+        case OpKind::CS:
+        case OpKind::SC:
+        case OpKind::SCN:
+          color(gs.stroke, index, op.kind == OpKind::CS);
+          break;
+        case OpKind::BT:
+          tm = tlm = Matrix{};
+          break;
+        case OpKind::Tf:
+          if (a.size() == 2) {
+            gs.fontResource = a[0].IsName() ? a[0].GetName().GetName() : "";
+            gs.font = fontFor(gs.fontResource);
+            gs.fontSize = number(a[1]);
+          }
+          break;
+        case OpKind::Tc:
+          if (a.size() == 1) gs.charSpacing = number(a[0]);
+          break;
+        case OpKind::Tw:
+          if (a.size() == 1) gs.wordSpacing = number(a[0]);
+          break;
+        case OpKind::Tz:
+          if (a.size() == 1) gs.horizontalScale = number(a[0]) / 100.0;
+          break;
+        case OpKind::TL:
+          if (a.size() == 1) gs.leading = number(a[0]);
+          break;
+        case OpKind::Ts:
+          if (a.size() == 1) gs.rise = number(a[0]);
+          break;
+        case OpKind::Tr:
+          if (a.size() == 1) gs.renderMode = static_cast<int>(number(a[0]));
+          break;
+        case OpKind::Td:
+          if (a.size() == 2) nextLine(number(a[0]), number(a[1]));
+          break;
+        case OpKind::TD:
+          if (a.size() == 2) {
+            gs.leading = -number(a[1]);
+            nextLine(number(a[0]), number(a[1]));
+          }
+          break;
+        case OpKind::Tm:
+          if (a.size() == 6) tm = tlm = matrix();
+          break;
+        case OpKind::TStar:
+          nextLine(0, -gs.leading);
+          break;
+        case OpKind::Tj:
+          if (a.size() == 1) showString(i, -1, a[0], gs, tm);
+          break;
+        case OpKind::Quote:
+          if (a.size() == 1) {
+            nextLine(0, -gs.leading);
+            showString(i, -1, a[0], gs, tm);
+          }
+          break;
+        case OpKind::DoubleQuote:
+          if (a.size() == 3) {
+            gs.wordSpacing = number(a[0]);
+            gs.charSpacing = number(a[1]);
+            nextLine(0, -gs.leading);
+            showString(i, -1, a[2], gs, tm);
+          }
+          break;
+        case OpKind::TJ:
+          if (a.size() == 1 && a[0].IsArray()) {
+            const PdfArray& array = a[0].GetArray();
+            for (std::size_t e = 0; e < array.size(); ++e) {
+              if (array[e].IsNumber() || array[e].IsReal()) {
+                const double shift = -number(array[e]) / 1000.0 * gs.fontSize * gs.horizontalScale;
+                tm = Matrix::translation(shift, 0).times(tm);
+              } else {
+                showString(i, static_cast<int>(e), array[e], gs, tm);
+              }
+            }
+          }
+          break;
+        case OpKind::Other:
+          break;
       }
+    }
+  }
+
+  // Characters of a composite font's piece, two bytes a code, read through its ToUnicode map.
+  static void decodeComposite(const Piece& piece, int index, std::vector<VirtualChar>& out) {
+    const PdfEncoding* encoding = piece.font->font->GetEncoding();
+    for (std::size_t b = 0; b + 1 < piece.bytes.size(); b += 2) {
+      char32_t c = U'\uFFFD';
+      try {
+        const PdfString code(piece.bytes.data() + b, 2, true);
+        const std::string utf8 = encoding->ConvertToUnicode(code, piece.font->font).GetStringUtf8();
+        const std::u32string decoded = decodeUtf8(wellFormedUtf8(utf8));
+        if (!decoded.empty() && decoded[0] != 0) c = decoded[0];
+      } catch (const PdfError&) {
+        // Without a ToUnicode map the text cannot be read.
+      }
+      out.push_back({c, index, static_cast<int>(b)});
     }
   }
 
@@ -389,13 +613,12 @@ class PageText {
         // A gap of a fifth of the size is wider than any kerning, narrower than a space.
         const bool gap = std::abs(dy) > 0.5 * size || dx > 0.2 * size || dx < -size;
         const bool startsWithSpace =
-            !piece.bytes.empty() &&
+            !piece.bytes.empty() && piece.editable() &&
             normalise(piece.font->unicode[static_cast<unsigned char>(piece.bytes[0])]) == U' ';
         if (gap && !startsWithSpace) text_.push_back({U' ', -1, -1});
       }
-      if (!piece.font->simple && piece.font->font) {
-        // Composite fonts are not searched; they still separate words.
-        if (!text_.empty() && text_.back().c != U' ') text_.push_back({U' ', -1, -1});
+      if (!piece.editable()) {
+        decodeComposite(piece, static_cast<int>(p), text_);
         continue;
       }
       for (std::size_t b = 0; b < piece.bytes.size(); ++b) {
@@ -405,194 +628,199 @@ class PageText {
     }
   }
 
+  // The piece's string as it reads after the edit: strings, and numbers that move the rest.
+  static std::vector<PdfVariant> segments(const Piece& piece, const PieceEdit& edit) {
+    std::vector<PdfVariant> out;
+    std::string bytes;
+    auto flush = [&] {
+      if (!bytes.empty())
+        out.emplace_back(PdfString(bytes.data(), static_cast<pdf_long>(bytes.size()), piece.hex));
+      bytes.clear();
+    };
+    const double unit = piece.state.fontSize * piece.state.horizontalScale;
+    for (std::size_t b = 0; b <= piece.bytes.size(); ++b) {
+      const int at = static_cast<int>(b);
+      if (auto shift = edit.shift.find(at); shift != edit.shift.end() && unit != 0) {
+        flush();
+        out.emplace_back(-1000.0 * shift->second / unit);
+      }
+      if (auto inserted = edit.inserted.find(at); inserted != edit.inserted.end())
+        bytes += inserted->second;
+      if (b < piece.bytes.size() && !edit.removed[b]) bytes.push_back(piece.bytes[b]);
+    }
+    flush();
+    if (out.empty()) out.emplace_back(PdfString(""));
+    return out;
+  }
+
+  void applyEdits(const std::map<int, PieceEdit>& edits, std::vector<Op> drawings) {
+    std::map<std::size_t, std::vector<int>> byOp;
+    for (const auto& [index, edit] : edits) byOp[pieces_[index].op].push_back(index);
+    std::vector<Op> ops;
+    ops.reserve(ops_.size() + drawings.size() + 6);
+    if (!wrapped_) ops.push_back(makeOp("q"));
+    for (std::size_t i = 0; i < ops_.size(); ++i) {
+      auto touched = byOp.find(i);
+      if (touched == byOp.end()) {
+        ops.push_back(std::move(ops_[i]));
+        continue;
+      }
+      Op op = std::move(ops_[i]);
+      // Later elements first, so that earlier indexes stay valid.
+      std::vector<int>& indexes = touched->second;
+      std::sort(indexes.rbegin(), indexes.rend());
+      for (int index : indexes) {
+        const Piece& piece = pieces_[index];
+        std::vector<PdfVariant> parts = segments(piece, edits.at(index));
+        if (piece.element >= 0) {
+          PdfArray& array = op.operands[0].GetArray();
+          array.erase(array.begin() + piece.element);
+          for (std::size_t k = 0; k < parts.size(); ++k)
+            array.insert(array.begin() + piece.element + static_cast<long>(k), PdfObject(parts[k]));
+        } else if (parts.size() == 1 && parts[0].IsString()) {
+          op.operands.back() = parts[0];
+        } else {
+          // A single string that now moves its rest: show it as an array.
+          PdfArray array;
+          for (auto& part : parts) array.push_back(PdfObject(part));
+          if (op.kind == OpKind::DoubleQuote) {
+            ops.push_back(makeOp("Tw", {op.operands[0]}));
+            ops.push_back(makeOp("Tc", {op.operands[1]}));
+          }
+          if (op.kind != OpKind::Tj) ops.push_back(makeOp("T*"));
+          op = makeOp("TJ", {PdfVariant(array)});
+        }
+      }
+      ops.push_back(std::move(op));
+    }
+    if (!wrapped_) ops.push_back(makeOp("Q"));
+    wrapped_ = true;
+    for (Op& op : drawings) ops.push_back(std::move(op));
+    ops_ = std::move(ops);
+    modified_ = true;
+    reindex();
+  }
+
   PdfMemDocument& document_;
   PdfPage& page_;
   std::vector<Op> ops_;
   std::vector<Piece> pieces_;
   std::vector<VirtualChar> text_;
   std::map<std::string, std::unique_ptr<FontInfo>> fonts_;
+  bool wrapped_ = false;  // the template's content stands inside q ... Q
+  bool modified_ = false;
 };
 
-std::string variantText(const PdfVariant& v) {
-  std::string s;
-  v.ToString(s, ePdfWriteMode_Compact);
-  return s;
-}
-
-std::string serialise(const std::vector<Op>& ops) {
-  std::string out;
-  for (const Op& op : ops) {
-    if (op.imageData) {
-      for (const auto& operand : op.operands) {
-        if (operand.IsRawData())
-          out += operand.GetRawData().data();
-        else
-          out += variantText(operand);
-      }
-      out += '\n';
-      continue;
-    }
-    for (const auto& operand : op.operands) {
-      out += variantText(operand);
-      out += ' ';
-    }
-    out += op.keyword;
-    out += '\n';
-  }
-  return out;
-}
-
-std::string formatNumber(double value) {
-  std::ostringstream s;
-  s.imbue(std::locale::classic());
-  s.precision(6);
-  s << std::fixed << value;
-  std::string text = s.str();
-  while (!text.empty() && text.back() == '0') text.pop_back();
-  if (!text.empty() && text.back() == '.') text.pop_back();
-  return text == "-0" ? "0" : text;
-}
-
-std::string matrixText(const Matrix& m) {
-  return formatNumber(m.a) + " " + formatNumber(m.b) + " " + formatNumber(m.c) + " " +
-         formatNumber(m.d) + " " + formatNumber(m.e) + " " + formatNumber(m.f);
-}
-
-// Bytes of the replacement in the piece's own font, or nullopt when it cannot take them.
-std::optional<std::string> encodeInFont(const FontInfo& font, const std::u32string& text) {
-  if (!font.simple || !font.font || font.subset) return std::nullopt;
-  std::string bytes;
-  for (char32_t c : text) {
-    int code = -1;
-    for (int i = 1; i < 256 && code < 0; ++i)
-      if (font.unicode[i] == c) code = i;
-    if (code < 0) return std::nullopt;
-    bytes.push_back(static_cast<char>(code));
-  }
-  return bytes;
-}
-
-void storeContent(PdfPage& page, const std::string& content) {
-  PdfObject* contents = page.GetContents();
-  PdfObject* first = contents;
-  std::vector<PdfObject*> rest;
-  if (contents->IsArray()) {
-    first = nullptr;
-    for (auto& item : contents->GetArray()) {
-      PdfObject* object =
-          item.IsReference() ? page.GetObject()->GetOwner()->GetObject(item.GetReference()) : &item;
-      if (!object) continue;
-      if (!first)
-        first = object;
-      else
-        rest.push_back(object);
-    }
-  }
-  if (!first) return;
-  // The page keeps its stream objects: PoDoFo's painter holds on to them.
-  first->GetStream()->Set(content.data(), static_cast<pdf_long>(content.size()));
-  for (PdfObject* object : rest) object->GetStream()->Set("", 0);
-}
-
-}  // namespace
-
-int replaceInPage(PdfMemDocument& document, PdfPage& page, const std::string& search,
-                  const std::string& replacement, const FallbackFontProvider& fallback) {
-  if (!page.GetContents()) return 0;
-  PageText pageText(document, page);
+int PageContent::Impl::replace(const std::string& search, const std::string& replacement,
+                               const FallbackFontProvider& fallback, const WarningSink& warn) {
   const std::u32string wanted = decodeUtf8(search);
   const std::u32string with = decodeUtf8(replacement);
-  const auto& text = pageText.text();
-  auto& pieces = pageText.pieces();
-
-  struct PieceEdit {
-    std::vector<bool> removed;
-    std::map<int, std::string> inserted;
-  };
   std::map<int, PieceEdit> edits;
-  struct Drawing {
-    int piece;
-    int byte;
-  };
-  std::vector<Drawing> drawings;
+  std::vector<Op> drawings;
   int found = 0;
-  for (std::size_t i = 0; wanted.size() > 0 && i + wanted.size() <= text.size();) {
+  for (std::size_t i = 0; !wanted.empty() && i + wanted.size() <= text_.size();) {
     bool match = true;
     for (std::size_t j = 0; j < wanted.size() && match; ++j)
-      match = normalise(text[i + j].c) == wanted[j];
+      match = normalise(text_[i + j].c) == wanted[j];
     if (!match) {
       ++i;
       continue;
     }
     const VirtualChar* first = nullptr;
+    const Piece* locked = nullptr;
     for (std::size_t j = 0; j < wanted.size(); ++j) {
-      const VirtualChar& vc = text[i + j];
+      const VirtualChar& vc = text_[i + j];
       if (vc.piece < 0) continue;
+      if (!pieces_[vc.piece].editable()) locked = &pieces_[vc.piece];
       if (!first) first = &vc;
+    }
+    if (locked) {
+      warn("'" + search + "' steht in der zusammengesetzten Schrift '" + locked->font->baseFont +
+           "' und wird nicht ersetzt.");
+      i += wanted.size();
+      continue;
+    }
+    for (std::size_t j = 0; j < wanted.size(); ++j) {
+      const VirtualChar& vc = text_[i + j];
+      if (vc.piece < 0) continue;
       auto& edit = edits[vc.piece];
-      edit.removed.resize(pieces[vc.piece].bytes.size(), false);
+      edit.removed.resize(pieces_[vc.piece].bytes.size(), false);
       edit.removed[vc.byte] = true;
     }
-    if (first) {
-      ++found;
-      const auto bytes = encodeInFont(*pieces[first->piece].font, with);
-      if (bytes) {
-        edits[first->piece].inserted[first->byte] += *bytes;
-      } else if (!with.empty()) {
-        drawings.push_back({first->piece, first->byte});
-      }
-    }
     i += wanted.size();
-  }
-  if (found == 0) return 0;
-
-  auto& ops = pageText.ops();
-  for (auto& [index, edit] : edits) {
-    Piece& piece = pieces[index];
-    std::string bytes;
-    for (std::size_t b = 0; b < piece.bytes.size(); ++b) {
-      auto inserted = edit.inserted.find(static_cast<int>(b));
-      if (inserted != edit.inserted.end()) bytes += inserted->second;
-      if (!edit.removed[b]) bytes.push_back(piece.bytes[b]);
+    if (!first) continue;
+    ++found;
+    const Piece& piece = pieces_[first->piece];
+    PieceEdit& edit = edits[first->piece];
+    if (const auto bytes = encodeInFont(*piece.font, with)) {
+      edit.inserted[first->byte] += *bytes;
+      continue;
     }
-    const PdfString updated(bytes.data(), static_cast<pdf_long>(bytes.size()), piece.hex);
-    Op& op = ops[piece.op];
-    if (piece.element >= 0) {
-      op.operands[0].GetArray()[piece.element] = PdfObject(updated);
-    } else {
-      op.operands.back() = PdfVariant(updated);
-    }
-  }
-
-  std::string content = "q\n" + serialise(ops) + "Q\n";
-  for (const Drawing& drawing : drawings) {
-    const Piece& piece = pieces[drawing.piece];
-    PdfFont* font =
-        fallback ? fallback(fallbackFont(piece.font->baseFont, piece.font->fixedPitch)) : nullptr;
+    if (with.empty() || !fallback) continue;
+    PdfFont* font = fallback(fallbackFont(piece.font->baseFont, piece.font->fixedPitch));
     if (!font) continue;
-    page.AddResource(font->GetIdentifier(), font->GetObject()->Reference(), PdfName("Font"));
-    const PdfString unicode(reinterpret_cast<const pdf_utf8*>(replacement.c_str()));
+    page_.AddResource(font->GetIdentifier(), font->GetObject()->Reference(), PdfName("Font"));
+    // The fallback fonts are Windows-1252: PoDoFo would drop other characters unseen.
+    const std::string printable = core::cp1252ToUtf8(core::utf8ToCp1252(replacement));
+    if (printable != replacement)
+      warn("'" + replacement +
+           "' hat Zeichen ohne Windows-1252-Code, sie werden als '?' gedruckt.");
+    const PdfString unicode(reinterpret_cast<const pdf_utf8*>(printable.c_str()));
     if (font->IsSubsetting())
       font->AddUsedSubsettingGlyphs(unicode, static_cast<long>(unicode.GetCharacterLength()));
     const PdfRefCountedBuffer encoded = font->GetEncoding()->ConvertToEncoding(unicode, font);
-    const PdfString bytes(encoded.GetBuffer(), static_cast<pdf_long>(encoded.GetSize()), true);
-    const Matrix at = Matrix::translation(piece.advance[drawing.byte], 0).times(piece.textMatrix);
-    content += "q\n" + matrixText(piece.state.ctm) + " cm\n";
-    for (const Op* colour : piece.state.fillColor) content += serialise({*colour});
-    content += "BT\n/" + font->GetIdentifier().GetName() + " " +
-               formatNumber(piece.state.fontSize) + " Tf\n" + matrixText(at) + " Tm\n" +
-               variantText(PdfVariant(bytes)) + " Tj\nET\nQ\n";
+    const std::string bytes(encoded.GetBuffer(), encoded.GetSize());
+    const GraphicsState& gs = piece.state;
+    const double width = advanceOf(*fontFor(font->GetIdentifier().GetName()), bytes, gs);
+    // The rest of the line moves on by what is drawn in its place.
+    double removedWidth = 0;
+    for (std::size_t b = first->byte; b < piece.bytes.size(); ++b) {
+      if (!edit.removed[b]) break;
+      removedWidth += piece.advance[b + 1] - piece.advance[b];
+    }
+    const double x = piece.advance[first->byte] + edit.drawnDelta;
+    edit.shift[first->byte] += width;
+    edit.drawnDelta += width - removedWidth;
+
+    drawings.push_back(makeOp("q"));
+    drawings.push_back(makeOp("cm", matrixOperands(gs.ctm)));
+    for (const ColorOps& color : {gs.fill, gs.stroke})
+      for (int index : {color.space, color.value})
+        if (index >= 0) drawings.push_back(ops_[index]);
+    drawings.push_back(makeOp("BT"));
+    drawings.push_back(makeOp("Tf", {PdfVariant(font->GetIdentifier()), PdfVariant(gs.fontSize)}));
+    drawings.push_back(makeOp("Tc", numbers({gs.charSpacing})));
+    drawings.push_back(makeOp("Tw", numbers({gs.wordSpacing})));
+    drawings.push_back(makeOp("Tz", numbers({gs.horizontalScale * 100})));
+    drawings.push_back(makeOp("Ts", numbers({gs.rise})));
+    drawings.push_back(makeOp("Tr", {PdfVariant(static_cast<pdf_int64>(gs.renderMode))}));
+    drawings.push_back(
+        makeOp("Tm", matrixOperands(Matrix::translation(x, 0).times(piece.textMatrix))));
+    drawings.push_back(makeOp(
+        "Tj", {PdfVariant(PdfString(bytes.data(), static_cast<pdf_long>(bytes.size()), true))}));
+    drawings.push_back(makeOp("ET"));
+    drawings.push_back(makeOp("Q"));
   }
-  storeContent(page, content);
+  if (found > 0) applyEdits(edits, std::move(drawings));
   return found;
 }
 
-std::string extractPageText(PdfMemDocument& document, PdfPage& page) {
-  if (!page.GetContents()) return {};
-  PageText pageText(document, page);
-  std::string out;
-  for (const VirtualChar& c : pageText.text()) out += encodeUtf8(c.c);
-  return out;
+PageContent::PageContent(PdfMemDocument& document, PdfPage& page)
+    : impl_(std::make_unique<Impl>(document, page)) {}
+
+PageContent::~PageContent() = default;
+
+int PageContent::replace(const std::string& search, const std::string& replacement,
+                         const FallbackFontProvider& fallback, const WarningSink& warn) {
+  return impl_->replace(search, replacement, fallback, warn);
+}
+
+std::string PageContent::text() const {
+  return impl_->text();
+}
+
+void PageContent::store() {
+  impl_->store();
 }
 
 }  // namespace fondaris::documents::detail

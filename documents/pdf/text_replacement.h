@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 
 #include <podofo/podofo.h>
@@ -11,16 +12,33 @@ namespace fondaris::documents::detail {
 
 // Gives the font a replacement is drawn in when the page's own font cannot take it.
 using FallbackFontProvider = std::function<PoDoFo::PdfFont*(const FontChoice&)>;
+// Receives what the log should say about a replacement (a placeholder left as it was).
+using WarningSink = std::function<void(const std::string&)>;
 
-// Replaces every occurrence of `search` in the page's text by `replacement` (both UTF-8) and
-// rewrites the page content when anything was found. Answers the number of occurrences.
+// One page's content, tokenized once: every replacement on the page works on it in memory, and
+// store() writes it back once. Nothing else may change the page's content meanwhile.
+//
 // Matching: a no-break space on the page matches a space, a soft hyphen "-", and a visible gap
-// between two pieces of text counts as a space.
-int replaceInPage(PoDoFo::PdfMemDocument& document, PoDoFo::PdfPage& page,
-                  const std::string& search, const std::string& replacement,
-                  const FallbackFontProvider& fallback);
+// between two pieces of text counts as a space. Text in simple fonts is replaced in the font
+// itself when it has the characters, else drawn in a fallback font with the piece's state, and
+// the rest of the line moves on by the replacement's width. Text in composite (Type0) fonts is
+// read but never edited: a match there is reported and left.
+class PageContent {
+ public:
+  PageContent(PoDoFo::PdfMemDocument& document, PoDoFo::PdfPage& page);
+  ~PageContent();
 
-// The page's text as matching sees it (gaps as spaces), UTF-8.
-std::string extractPageText(PoDoFo::PdfMemDocument& document, PoDoFo::PdfPage& page);
+  // Replaces every occurrence (texts UTF-8); answers the number replaced.
+  int replace(const std::string& search, const std::string& replacement,
+              const FallbackFontProvider& fallback, const WarningSink& warn);
+  // The page's text as matching sees it (gaps as spaces), UTF-8.
+  std::string text() const;
+  // Writes the content back when a replacement changed it.
+  void store();
+
+ private:
+  class Impl;
+  std::unique_ptr<Impl> impl_;
+};
 
 }  // namespace fondaris::documents::detail

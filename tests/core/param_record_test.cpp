@@ -500,10 +500,13 @@ TEST(SampleParamTest, BuiltSampleReadsBack) {
   EXPECT_NE(paramText(record, paramField("applicationFormVl")), "");
   EXPECT_NE(paramText(record, paramField("bankFile")), "");
 
-  // Every file the sample names lies beside the program after the build (the application forms
-  // come later).
-  std::vector<std::string> named = {paramText(record, paramField("startPicture")),
-                                    paramText(record, paramField("bankFile"))};
+  // Every file the sample names lies beside the program after the build.
+  std::vector<std::string> named;
+  for (const char* field : {"startPicture", "bankFile", "applicationFormVl", "applicationFormZiel",
+                            "formVvez", "protectionForm", "formVvzuebVl", "formVvzuebZiel",
+                            "formVvzuebeeg", "formVvzuebeaVl", "formVvzuebeaZiel"}) {
+    named.push_back(paramText(record, *findParamField(field)));
+  }
   for (const char* field : {"vlStrategy.offerTemplate", "vlStrategy.infoDocument",
                             "zielStrategy.offerTemplate", "zielStrategy.infoDocument"}) {
     for (std::size_t i = 0; i < 10; ++i)

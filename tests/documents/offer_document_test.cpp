@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -266,15 +267,159 @@ TEST_F(OfferDocumentTest, PageOneLinesAndTablePlacement) {
   EXPECT_NE(page4.find("Rente mit Kapitalverzehr"), std::string::npos);
 }
 
-TEST_F(OfferDocumentTest, MissingTemplateStopsTheBodyWithAMessage) {
-  OfferCase c = vlTwelveYears();
-  c.input.templateName = "Fehlt.pdf";
-  engine::ProjectionResult* none = new engine::ProjectionResult();
-  std::unique_ptr<engine::ProjectionResult> owner(none);
-  OfferDocument document(dialogs_, clock_, shell_);
-  EXPECT_FALSE(document.writeBody(c.input, *none, *none));
-  EXPECT_EQ(dialogs_.messages(),
-            std::vector<std::string>{"Fehler: Die Datei 'Fehlt.pdf' konnte nicht geladen werden!"});
+// The sample templates: a 60-character customer name and agent company stay on the page and
+// clear of other text; the labels beside the program's figures share their baseline.
+TEST_F(OfferDocumentTest, SampleTemplatesTakeLongNamesAndAlignLabels) {
+  if (!tools::toolAvailable("pdftotext")) GTEST_SKIP() << "pdftotext missing";
+  for (bool firstVariant : {true, false}) {
+    SCOPED_TRACE(firstVariant ? "VL" : "ZS");
+    OfferCase c = firstVariant ? vlTwelveYears() : standardYears(12, 3);
+    c.name = firstVariant ? "vl_long_names" : "zs_long_names";
+    c.input.salutationMale = false;
+    c.input.customerName = "Maximiliane-Alexandra Friederike von Hohenstein-Wittgenstein";
+    c.input.agentLines[0] = "Muster Finanz- und Versicherungsmakler GmbH & Co. KG Nordost";
+    ASSERT_EQ(c.input.customerName.size(), 60u);
+    ASSERT_EQ(c.input.agentLines[0].size(), 60u);
+    const std::string path = produce(c);
+    for (int page = 1; page <= 3; ++page) {
+      SCOPED_TRACE(page);
+      const auto words = tools::pdfWords(path, page);
+      for (const std::string& pair : tools::collidingWords(words)) ADD_FAILURE() << pair;
+      for (const auto& word : words) EXPECT_LT(word.xMax, 575) << word.text << " runs off the page";
+      EXPECT_NE(tools::pdfText(path, page).find("Hohenstein-Wittgenstein"), std::string::npos);
+    }
+    const auto words = tools::pdfWords(path, 1);
+    auto find = [&](const std::string& text, double afterX) -> const tools::Word* {
+      for (const auto& word : words)
+        if (word.text == text && word.xMin > afterX) return &word;
+      return nullptr;
+    };
+    const std::pair<const char*, const char*> rows[] = {
+        {"Monatsbeitrag:", "EUR"}, {"Vertragsbeginn:", "März"}, {"Anlagedauer:", "Jahre"}};
+    for (const auto& [labelText, valueText] : rows) {
+      const tools::Word* label = find(labelText, 0);
+      ASSERT_TRUE(label) << labelText;
+      const tools::Word* value = nullptr;
+      for (const auto& word : words)
+        if (word.text == valueText && word.xMin > label->xMax &&
+            std::abs(word.yMin - label->yMin) < 5)
+          value = &word;
+      ASSERT_TRUE(value) << valueText;
+      // The box bottoms differ by the fonts' descents only, a twentieth of a point.
+      EXPECT_NEAR(label->yMax, value->yMax, 0.5) << labelText;
+    }
+  }
+}
+
+// Millions in the 80-point rate columns: a figure too wide is set smaller instead of running
+// into its neighbour, and stays readable.
+TEST_F(OfferDocumentTest, WideAmountsFitTheirColumns) {
+  if (!tools::toolAvailable("pdftotext")) GTEST_SKIP() << "pdftotext missing";
+  OfferCase c = standardYears(35, 4);
+  c.name = "zs_millions";
+  c.driver.contract.monthlyContribution = 5000;
+  c.driver.contract.singlePayment = 1000000;
+  c.input.contributionA = c.input.contributionB = 5000;
+  c.input.initialExtraPayment = 1000000;
+  const std::string path = produce(c);
+  for (int page : {1, 3, 4}) {
+    SCOPED_TRACE(page);
+    const auto words = tools::pdfWords(path, page);
+    for (const std::string& pair : tools::collidingWords(words)) ADD_FAILURE() << pair;
+    int amounts = 0;
+    for (const auto& word : words) {
+      if (word.text != "EUR") continue;
+      ++amounts;
+      EXPECT_GT(word.yMax - word.yMin, 5.5) << "below the readable minimum";
+    }
+    EXPECT_GT(amounts, 10);
+  }
+  // Every rate of the total row is there in full.
+  const std::string page1 = tools::pdfText(path, 1);
+  EXPECT_TRUE(std::regex_search(page1, std::regex(R"(GESAMT( +\d{1,3}(\.\d{3})+,\d\d EUR){4})")))
+      << page1;
+}
+
+// Another PDF writer embeds subsets of its fonts: replacements are drawn in the fallback font,
+// and the rest of each line moves on instead of being printed over.
+TEST_F(OfferDocumentTest, TemplateRewrittenByAnotherWriter) {
+  if (!tools::toolAvailable("pdftocairo") || !tools::toolAvailable("pdftotext"))
+    GTEST_SKIP() << "poppler-utils missing";
+  const fs::path rewritten = scratch_ / "Angebot_umgeschrieben.pdf";
+  int status = -1;
+  tools::run("pdftocairo -pdf " +
+                 tools::quoted(std::string(FONDARIS_BUILD_DIR) + "/Angebot_ZS_3.pdf") + " " +
+                 tools::quoted(rewritten.string()),
+             &status);
+  ASSERT_EQ(status, 0);
+  OfferCase c = standardYears(15, 3);
+  c.name = "zs_rewritten_template";
+  c.input.templateName = rewritten.string();
+  const std::string path = produce(c);
+  const std::string text = tools::pdfText(path);
+  EXPECT_EQ(text.find('#'), std::string::npos) << text;
+  for (const char* s : {"nach 15 Jahren Anlagedauer", "Herrn Jörg Müller", "Muster Finanz GmbH",
+                        "Angebot für Herrn Jörg Müller", "Seite 3 von 3"})
+    EXPECT_NE(text.find(s), std::string::npos) << s;
+  for (int page = 1; page <= 3; ++page) {
+    const auto words = tools::pdfWords(path, page);
+    EXPECT_FALSE(words.empty());
+    for (const std::string& pair : tools::collidingWords(words))
+      ADD_FAILURE() << page << ": " << pair;
+  }
+}
+
+TEST_F(OfferDocumentTest, MissingOrDamagedTemplateKeepsTheLastOffer) {
+  const auto good =
+      core::readFileBytes((fs::path(FONDARIS_BUILD_DIR) / "Angebot_VL_1.pdf").string());
+  ASSERT_TRUE(good);
+  struct Case {
+    std::string name;
+    std::optional<std::string> bytes;  // none: the file does not exist
+  };
+  const Case cases[] = {
+      {"Fehlt.pdf", std::nullopt},
+      {"Kaputt.pdf", std::string("kein PDF")},
+      {"Halb.pdf", good->substr(0, good->size() / 2)},
+      {"Leer.pdf", std::string()},
+  };
+  const fs::path last = scratch_ / "KDX2009.pdf";
+  const std::string lastOffer = "%PDF-1.4 das letzte Angebot";
+  // Today's offer is not outdated: the clean-up at the start must leave it.
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  ::localtime_r(&now, &local);
+  const core::FixedClock today(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
+  engine::ProjectionResult none;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    dialogs_.clear();
+    shell_.opened.clear();
+    const fs::path templatePath = scratch_ / c.name;
+    if (c.bytes) std::ofstream(templatePath, std::ios::binary) << *c.bytes;
+    std::ofstream(last, std::ios::binary) << lastOffer;
+    OfferCase offer = vlTwelveYears();
+    offer.input.templateName = c.bytes ? templatePath.string() : c.name;
+    {
+      OfferDocument document(dialogs_, today, shell_);
+      EXPECT_FALSE(document.writeBody(offer.input, none, none));
+      EXPECT_FALSE(document.finish());
+      EXPECT_FALSE(document.written());
+      document.openResult();
+    }
+    EXPECT_TRUE(shell_.opened.empty());
+    EXPECT_EQ(core::readFileBytes(last.string()), lastOffer);
+    const auto messages = dialogs_.messages();
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[0],
+              "Fehler: Die Datei '" + offer.input.templateName + "' konnte nicht geladen werden!");
+    EXPECT_EQ(messages[1].rfind("Fehler bei Erstellung PDF: Fatal error: Das Angebot wurde nicht "
+                                "erstellt, die Vorlage '" +
+                                    offer.input.templateName + "'",
+                                0),
+              0u)
+        << messages[1];
+  }
 }
 
 TEST_F(OfferDocumentTest, LibraryErrorsGoToTheErrorLog) {

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <regex>
 #include <string>
 #include <vector>
+
+#include <podofo/podofo.h>
 
 #include "documents/pdf/font_resolver.h"
 #include "documents/pdf/formatted_text.h"
@@ -174,6 +177,91 @@ TEST_F(ReplaceTest, ReturnCodes) {
 
   auto empty = PdfBinding::create();
   EXPECT_EQ(empty->replaceTextOnAllPages("a", "b"), kReplaceNoInstance);
+}
+
+// Text PoDoFo cannot take safely reaches it repaired, with a warning each: malformed UTF-8 (it
+// read past its buffer) is read as Windows-1252, and characters the Windows-1252 fonts lack are
+// printed as '?' instead of vanishing. Arial is embedded as a subset, so replacements take the
+// fallback path.
+TEST(PdfBinding, TextPoDoFoCannotTakeIsRepairedAndLogged) {
+  struct Case {
+    const char* drawn;
+    const char* replacement;
+    std::vector<std::string> expected;
+  };
+  const Case cases[] = {
+      {"#A# und \xE4",
+       "\xC5\x30",
+       {"\xC3\x85"
+        "0",
+        "und \xC3\xA4"}},                                                   // C5 30; a lone E4
+      {"\xC5\x81ukasz #A#", "Wa\xC5\x82\xC4\x99sa", {"?ukasz", "Wa??sa"}},  // Łukasz Wałęsa
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.drawn);
+    auto pdf = PdfBinding::create();
+    std::vector<std::string> errors;
+    pdf->setErrorHandler(0,
+                         [&](std::intptr_t, int, const std::string& message, std::uint32_t type) {
+                           errors.push_back(pdfErrorLine(type, message).text);
+                           return 0;
+                         });
+    pdf->createDocument();
+    pdf->editPage(pdf->appendPage(595, 842));
+    ASSERT_EQ(pdf->setFont("Arial", false, 10), 1);
+    pdf->setTextRect(50, 700, 400);
+    ASSERT_EQ(pdf->writeFText(TextAlign::Left, c.drawn), 1);
+    pdf->endPage();
+    EXPECT_EQ(pdf->replaceText(1, "#A#", c.replacement), kReplaceDone);
+    const std::string text = pdf->pageText(1);
+    for (const std::string& part : c.expected)
+      EXPECT_NE(text.find(part), std::string::npos) << text;
+    ASSERT_EQ(errors.size(), 2u);
+    for (const std::string& line : errors) EXPECT_EQ(line.rfind("Warning: ", 0), 0u) << line;
+    for (const char* bad : {"\xC5\x30", "\xE2\x82", "\xF4\x90\x80\x80", "\xED\xA0\x80"})
+      EXPECT_GE(pdf->textWidth(bad), 0);
+  }
+}
+
+// Text in a composite (Type0) font cannot be edited: the placeholder stays, the log names the
+// font, and the answer is the one for a page without the text.
+TEST(PdfBinding, CompositeFontTextIsReportedNotReplaced) {
+  const std::string folder = std::string(FONDARIS_BUILD_DIR) + "/test-output";
+  std::filesystem::create_directories(folder);
+  const std::string fixture = folder + "/composite_font.pdf";
+  {
+    using namespace PoDoFo;
+    PdfMemDocument document;
+    PdfPage* page = document.CreatePage(PdfRect(0, 0, 595, 842));
+    const std::string file = resolveFontFile("Arial", false, false);
+    PdfFont* font =
+        document.CreateFont("Arial", false, false, false, new PdfIdentityEncoding(0, 0xffff, true),
+                            PdfFontCache::eFontCreationFlags_None, true, file.c_str());
+    ASSERT_TRUE(font);
+    font->SetFontSize(10);
+    PdfPainter painter;
+    painter.SetPage(page);
+    painter.SetFont(font);
+    painter.DrawText(50, 700, PdfString(reinterpret_cast<const pdf_utf8*>("Berater #VM1#")));
+    painter.FinishPage();
+    document.Write(fixture.c_str());
+  }
+  auto pdf = PdfBinding::create();
+  std::vector<std::string> errors;
+  pdf->setErrorHandler(0, [&](std::intptr_t, int, const std::string& message, std::uint32_t type) {
+    errors.push_back(pdfErrorLine(type, message).text);
+    return 0;
+  });
+  pdf->createDocument();
+  ASSERT_GE(pdf->openImportFile(fixture), 0);
+  ASSERT_EQ(pdf->importPages(1), 1);
+  EXPECT_EQ(pdf->replaceText(1, "#VM1#", "Muster Finanz GmbH"), kReplaceDone);
+  EXPECT_NE(pdf->pageText(1).find("Berater #VM1#"), std::string::npos) << pdf->pageText(1);
+  ASSERT_EQ(errors.size(), 1u);
+  EXPECT_TRUE(std::regex_match(
+      errors[0], std::regex("Warning: '#VM1#' steht in der zusammengesetzten Schrift '[^']+' und "
+                            "wird nicht ersetzt\\.\n")))
+      << errors[0];
 }
 
 TEST(PdfBinding, ImportAndDeletePages) {

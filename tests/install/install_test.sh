@@ -17,6 +17,7 @@ program=$prefix/lib/fondaris
 for f in bin/fondaris lib/fondaris/fondaris lib/fondaris/libfondaris-gui.so \
          lib/fondaris/Param.dat lib/fondaris/BLZ.DAT lib/fondaris/Angebot_VL_1.pdf \
          lib/fondaris/Angebot_ZS_10.pdf lib/fondaris/Info_Fonds_1.pdf lib/fondaris/Startbild.png \
+         lib/fondaris/FQ-VL-Antrag.pdf \
          share/applications/fondaris.desktop share/icons/hicolor/scalable/apps/fondaris.svg; do
   [ -e "$prefix/$f" ] || fail "$f fehlt nach der Installation"
 done

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "core/files.h"
+#include "core/param_source.h"
 #include "tools/templates/template_source.h"
 
 namespace {
@@ -33,13 +34,18 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: fondaris-templates <param.txt> <source folder> <output folder>\n");
     return 2;
   }
-  bool ok = false;
-  const auto params = utf8Lines(argv[1], ok);
-  if (!ok) {
+  const auto paramSource = core::readFileBytes(argv[1]);
+  if (!paramSource) {
     std::fprintf(stderr, "cannot read %s\n", argv[1]);
     return 1;
   }
-  const auto jobs = tools::templateJobs(params);
+  core::ParamRecord record;
+  if (const auto error = core::buildParamRecord(*paramSource, record)) {
+    std::fprintf(stderr, "%s:%d: %s\n", argv[1], error->line, error->message.c_str());
+    return 1;
+  }
+  bool ok = false;
+  const auto jobs = tools::templateJobs(record);
   if (jobs.empty()) {
     std::fprintf(stderr, "no offer templates named in %s\n", argv[1]);
     return 1;

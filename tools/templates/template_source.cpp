@@ -1,39 +1,62 @@
 #include "tools/templates/template_source.h"
 
-#include <regex>
 #include <sstream>
 
 #include "core/german.h"
+#include "core/param_layout.h"
 #include "documents/pdf/pdf_binding.h"
 
 namespace fondaris::tools {
 
-std::vector<TemplateJob> templateJobs(const std::vector<std::string>& paramLines) {
-  static const std::regex kField(
-      R"(^\s*(vl|ziel)Strategy\[(\d+)\]\.(offerTemplate|name|listName|extraText)\s*=\s*\"(.*)\")");
-  std::map<std::pair<std::string, int>, std::map<std::string, std::string>> strategies;
-  for (const std::string& line : paramLines) {
-    std::smatch m;
-    if (std::regex_search(line, m, kField))
-      strategies[{m[1].str(), std::stoi(m[2].str())}][m[3].str()] = m[4].str();
-  }
+std::vector<TemplateJob> templateJobs(const core::ParamRecord& record) {
+  struct Table {
+    const core::ParamField& offerTemplate;
+    const core::ParamField& name;
+    const core::ParamField& listName;
+    const core::ParamField& extraText;
+    const char* source;
+  };
+  const Table tables[] = {
+      {core::paramField("vlStrategy.offerTemplate"), core::paramField("vlStrategy.name"),
+       core::paramField("vlStrategy.listName"), core::paramField("vlStrategy.extraText"),
+       "angebot_vl.txt"},
+      {core::paramField("zielStrategy.offerTemplate"), core::paramField("zielStrategy.name"),
+       core::paramField("zielStrategy.listName"), core::paramField("zielStrategy.extraText"),
+       "angebot_zs.txt"},
+  };
   std::vector<TemplateJob> jobs;
-  for (auto& [key, fields] : strategies) {
-    const std::string& name = fields["offerTemplate"];
-    if (name.empty()) continue;
-    TemplateJob job;
-    job.fileName = name;
-    job.source = key.first == "vl" ? "angebot_vl.txt" : "angebot_zs.txt";
-    job.values["{Strategie}"] = fields["listName"].empty() ? fields["name"] : fields["listName"];
-    job.values["{StrategieLang}"] = fields["name"];
-    job.values["{Risikoklasse}"] = fields["extraText"];
-    job.values["{Vorlage}"] = name;
-    jobs.push_back(std::move(job));
+  for (const Table& table : tables) {
+    for (std::size_t i = 0; i < table.offerTemplate.count; ++i) {
+      const std::string name = core::paramText(record, table.offerTemplate, i);
+      if (name.empty()) continue;
+      const std::string strategy = core::paramText(record, table.name, i);
+      const std::string listName = core::paramText(record, table.listName, i);
+      TemplateJob job;
+      job.fileName = name;
+      job.source = table.source;
+      job.values["{Strategie}"] = listName.empty() ? strategy : listName;
+      job.values["{StrategieLang}"] = strategy;
+      job.values["{Risikoklasse}"] = core::paramText(record, table.extraText, i);
+      job.values["{Vorlage}"] = name;
+      jobs.push_back(std::move(job));
+    }
   }
   return jobs;
 }
 
 namespace {
+
+// Ascent of the program's font per point of size: template texts are placed by it.
+double programAscentPerPoint() {
+  static const double ascent = [] {
+    auto pdf = documents::PdfBinding::create();
+    if (!pdf) return 0.0;
+    pdf->createDocument();
+    if (!pdf->setFont("Arial", false, 1000)) return 0.0;
+    return pdf->fontAscent() / 1000;
+  }();
+  return ascent;
+}
 
 std::string substitute(std::string text, const TemplateJob& job) {
   for (const auto& [key, value] : job.values) text = core::replaceText(text, key, value, true);
@@ -56,6 +79,7 @@ std::string buildTemplate(const std::vector<std::string>& sourceLines, const Tem
   pdf->setDocInfo(documents::DocInfo::Creator, "fondaris-templates");
   pdf->setDocInfo(documents::DocInfo::Title, "Angebotsvorlage " + job.fileName);
   constexpr double kWidth = 595.0, kHeight = 842.0;
+  double fontSize = 0;
   int lineNumber = 0;
   for (const std::string& raw : sourceLines) {
     ++lineNumber;
@@ -73,13 +97,17 @@ std::string buildTemplate(const std::vector<std::string>& sourceLines, const Tem
       double size = 0;
       if (!(in >> name >> size) || !pdf->setFont(name, false, size, false))
         return where + "bad font";
+      fontSize = size;
     } else if (command == "text") {
       double x = 0, distance = 0, width = 0;
       std::string align;
       const auto open = line.find('"'), close = line.rfind('"');
       if (!(in >> x >> distance >> width >> align) || open == close)
         return where + "expected: text <x> <distance> <width> <L|R|C> \"...\"";
-      pdf->setTextRect(x, kHeight - distance, width);
+      // The baseline where the program's text at this distance and size would have its own.
+      const double top =
+          kHeight - distance - programAscentPerPoint() * fontSize + pdf->fontAscent();
+      pdf->setTextRect(x, top, width);
       const auto a = align == "R"   ? documents::TextAlign::Right
                      : align == "C" ? documents::TextAlign::Center
                                     : documents::TextAlign::Left;

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "core/param_record.h"
+
 namespace fondaris::tools {
 
 // One offer template to build: its file name and the texts its source leaves open.
@@ -13,10 +15,11 @@ struct TemplateJob {
   std::map<std::string, std::string> values;  // "{Strategie}" -> "Chance"
 };
 
-// The offer templates named in the strategy tables of the readable product data.
-std::vector<TemplateJob> templateJobs(const std::vector<std::string>& paramLines);
+// The offer templates named in the strategy tables of the product data.
+std::vector<TemplateJob> templateJobs(const core::ParamRecord& record);
 
-// Draws one template source into a PDF file. Source lines (distances from the page top):
+// Draws one template source into a PDF file. Source lines (distances from the page top; a text
+// stands on the baseline the program's Arial of the same size would have at that distance):
 //   page                                   starts an A4 page
 //   font <name> <size>                     a standard font: Helvetica, Helvetica-Bold ...
 //   text <x> <distance> <width> <L|R|C> "<text>"   wrapped at the width

@@ -1,0 +1,82 @@
+#pragma once
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <map>
+#include <set>
+#include <sstream>
+#include <string>
+
+#include "../documents/pdf_tools.h"
+
+namespace fondaris::documents::testing_support {
+
+// A fresh folder per test and process, removed afterwards.
+class TempFolder {
+ public:
+  TempFolder() {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    root_ = std::filesystem::temp_directory_path() /
+            ("fdf_" + std::string(info->name()) + "_" + std::to_string(::getpid()));
+    std::filesystem::remove_all(root_);
+    std::filesystem::create_directories(root_);
+  }
+  ~TempFolder() {
+    std::error_code ec;
+    std::filesystem::remove_all(root_, ec);
+  }
+  std::string path(const std::string& name) const { return (root_ / name).string(); }
+
+ private:
+  std::filesystem::path root_;
+};
+
+// A field as pdftk lists it: its value and the states its boxes offer.
+struct ListedField {
+  std::string type;
+  std::string value;
+  std::set<std::string> states;
+};
+
+// The fields of a PDF as pdftk (an outside reader) lists them, by full name.
+inline std::map<std::string, ListedField> pdftkFields(const std::string& pdf) {
+  std::map<std::string, ListedField> fields;
+  std::istringstream in(
+      testing_tools::run("pdftk " + testing_tools::quoted(pdf) + " dump_data_fields_utf8"));
+  std::string line, name;
+  ListedField current;
+  auto flush = [&] {
+    if (!name.empty()) fields[name] = current;
+    name.clear();
+    current = {};
+  };
+  while (std::getline(in, line)) {
+    auto value = [&line](const char* key) { return line.substr(std::string(key).size()); };
+    if (line == "---")
+      flush();
+    else if (line.starts_with("FieldType: "))
+      current.type = value("FieldType: ");
+    else if (line.starts_with("FieldName: "))
+      name = value("FieldName: ");
+    else if (line.starts_with("FieldValue: "))
+      current.value = value("FieldValue: ");
+    else if (line.starts_with("FieldStateOption: "))
+      current.states.insert(value("FieldStateOption: "));
+  }
+  flush();
+  return fields;
+}
+
+inline std::string buildFile(const std::string& name) {
+  return std::string(FONDARIS_BUILD_DIR) + "/" + name;
+}
+
+// build/test-output, where the tests leave their files for a look.
+inline std::string outputFile(const std::string& name) {
+  const std::string folder = std::string(FONDARIS_BUILD_DIR) + "/test-output";
+  std::filesystem::create_directories(folder);
+  return folder + "/" + name;
+}
+
+}  // namespace fondaris::documents::testing_support
