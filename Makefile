@@ -8,10 +8,10 @@ GENERATOR  := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 # The one list of Debian packages the project needs to build, run and test.
 PACKAGES := g++ make cmake ninja-build pkg-config locales \
   libgtest-dev libgmock-dev libbenchmark-dev clang-format \
-  qt6-base-dev libqt6opengl6-dev qt6-charts-dev qt6-translations-l10n \
+  qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev qt6-charts-dev qt6-translations-l10n \
   libpodofo-dev libqpdf-dev libfontconfig-dev libfreetype-dev zlib1g-dev \
   fonts-liberation2 fonts-dejavu-core \
-  libktoblzcheck1v5 qpdf poppler-utils pdftk-java \
+  libktoblzcheck1v5 libktoblzcheck1-dev qpdf poppler-utils pdftk-java \
   xvfb xauth imagemagick x11-apps xdg-utils hyperfine desktop-file-utils
 
 # Only for `make fuzz`: clang with libFuzzer and the sanitizer runtimes.
@@ -83,6 +83,7 @@ fuzz:
 
 bench: build
 	$(BUILD)/fondaris_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+	QT_QPA_PLATFORM=offscreen $(BUILD)/fondaris_form_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 	bench/batch_process.sh $(BUILD) 500
 
 format:

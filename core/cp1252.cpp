@@ -87,4 +87,17 @@ std::string_view utf8PrefixBytes(std::string_view utf8, std::size_t maxBytes) {
   return utf8.substr(0, end);
 }
 
+std::string windows1252Only(std::string_view utf8) {
+  std::string kept;
+  std::size_t i = 0;
+  while (i < utf8.size()) {
+    std::size_t next = i + 1;
+    while (next < utf8.size() && (static_cast<unsigned char>(utf8[next]) & 0xC0) == 0x80) ++next;
+    const std::string_view character = utf8.substr(i, next - i);
+    if (character == "?" || utf8ToCp1252(character) != "?") kept += character;
+    i = next;
+  }
+  return kept;
+}
+
 }  // namespace fondaris::core

@@ -15,6 +15,9 @@ std::string cp1252ToUtf8(std::string_view bytes);
 // Characters without a Windows-1252 byte and malformed UTF-8 become '?'.
 std::string utf8ToCp1252(std::string_view utf8);
 
+// `utf8` without the characters Windows-1252 cannot hold (and without malformed bytes).
+std::string windows1252Only(std::string_view utf8);
+
 // Number of characters (code points) in a UTF-8 text.
 std::size_t utf8Length(std::string_view utf8);
 

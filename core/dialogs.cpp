@@ -43,9 +43,17 @@ std::optional<std::string> StderrDialogs::saveFileName(std::string_view, std::st
 }
 
 std::vector<std::string> ScriptedDialogs::messages() const {
+  checked_ = shown_.size();
   std::vector<std::string> out;
   for (const auto& s : shown_)
     if (s.kind == "message") out.push_back(s.caption + ": " + s.text);
+  return out;
+}
+
+std::vector<std::string> ScriptedDialogs::unchecked() const {
+  std::vector<std::string> out;
+  for (std::size_t i = checked_; i < shown_.size(); ++i)
+    out.push_back(shown_[i].kind + " " + shown_[i].caption + ": " + shown_[i].text);
   return out;
 }
 

@@ -61,15 +61,24 @@ class ScriptedDialogs final : public Dialogs {
     answers_.push_back(text ? "=" + *text : std::string("cancel"));
   }
 
-  const std::vector<Shown>& shown() const { return shown_; }
+  // Looking at what was shown counts as having checked it (see `unchecked`).
+  const std::vector<Shown>& shown() const {
+    checked_ = shown_.size();
+    return shown_;
+  }
   // Messages only, as "caption: text", in order.
   std::vector<std::string> messages() const;
+  // Dialogs shown after the test last looked at `shown` or `messages`, as "kind caption: text".
+  std::vector<std::string> unchecked() const;
   const std::vector<std::string>& unexpected() const { return unexpected_; }
   bool allAnswersUsed() const { return answers_.empty(); }
+  // Queued answers nobody asked for.
+  std::vector<std::string> unusedAnswers() const { return {answers_.begin(), answers_.end()}; }
   void clear() {
     shown_.clear();
     unexpected_.clear();
     answers_.clear();
+    checked_ = 0;
   }
 
   void message(std::string_view text, std::string_view caption) override;
@@ -88,6 +97,7 @@ class ScriptedDialogs final : public Dialogs {
   std::deque<std::string> answers_;
   std::vector<Shown> shown_;
   std::vector<std::string> unexpected_;
+  mutable std::size_t checked_ = 0;
 };
 
 }  // namespace fondaris::core

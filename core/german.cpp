@@ -1,5 +1,7 @@
 #include "core/german.h"
 
+#include "core/cp1252.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -291,7 +293,7 @@ double parseAmount(std::string_view text, const Notation& n) {
       n.decimalSeparator.empty() ? std::string::npos : s.find(n.decimalSeparator);
   if (dec != std::string::npos) {
     const std::string_view decimals = std::string_view(s).substr(dec + n.decimalSeparator.size());
-    if (textLength(decimals) == 1) {
+    if (utf8Length(decimals) == 1) {
       value += 0.1 * leadingDigits(decimals);
     } else {
       value += 0.01 * leadingDigits(decimals.substr(0, bytesOfChars(decimals, 2)));
@@ -303,22 +305,22 @@ double parseAmount(std::string_view text, const Notation& n) {
   return negative && value != 0 ? -value : value;
 }
 
-int parseDate(std::string_view text, DateTime& out, Dialogs& dialogs, const Notation& n) {
-  if (text == emptyDateText(n)) return kParseEmpty;
+DateCheck parseDate(std::string_view text, DateTime& out, Dialogs& dialogs, const Notation& n) {
+  if (text == emptyDateText(n)) return DateCheck::Empty;
   if (const auto date = textToDate(text, n)) {
     out = *date;
-    return kParsed;
+    return DateCheck::Valid;
   }
   dialogs.message("Datumsprüfung: " + quoted(text) + " ist kein gültiges Datum", "Fehler");
-  return kParseInvalid;
+  return DateCheck::Invalid;
 }
 
-int parseTime(std::string_view text, DateTime& out, Dialogs& dialogs, const Notation& n) {
-  if (text == emptyTimeText(n)) return kParseEmpty;
+DateCheck parseTime(std::string_view text, DateTime& out, Dialogs& dialogs, const Notation& n) {
+  if (text == emptyTimeText(n)) return DateCheck::Empty;
   std::string s(text);
   // A half-filled time mask: blank hours or blank minutes count as zero. Blanks are single
   // bytes, so the first or last two bytes are the first or last two characters.
-  if (textLength(s) == 5) {
+  if (utf8Length(s) == 5) {
     if (s.starts_with("  ")) {
       s.replace(0, 2, "00");
     } else if (s.ends_with("  ")) {
@@ -327,10 +329,10 @@ int parseTime(std::string_view text, DateTime& out, Dialogs& dialogs, const Nota
   }
   if (const auto time = textToTime(s, n)) {
     out = *time;
-    return kParsed;
+    return DateCheck::Valid;
   }
   dialogs.message("Prüfung der Zeitangabe: " + quoted(s) + " ist keine gültige Uhrzeit", "Fehler");
-  return kParseInvalid;
+  return DateCheck::Invalid;
 }
 
 std::int16_t ageInYears(DateTime later, DateTime birth, AgeMode mode) {
@@ -361,10 +363,11 @@ std::int64_t daysBetween(DateTime a, DateTime b) {
   return static_cast<std::int64_t>(ms) / kMsPerDay;
 }
 
-std::size_t textLength(std::string_view text) {
-  return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
-    return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-  }));
+std::string lowerAscii(std::string_view text) {
+  std::string s(text);
+  for (char& c : s)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return s;
 }
 
 std::string replaceText(std::string_view text, std::string_view search,

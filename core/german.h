@@ -58,18 +58,20 @@ std::optional<DateTime> textToTime(std::string_view text, const Notation& n = no
 double parseAmount(std::string_view text, const Notation& n = notation());
 
 // Results of parseDate and parseTime.
-inline constexpr int kParsed = 0;
-inline constexpr int kParseInvalid = 1;  // a message was shown
-inline constexpr int kParseEmpty = 4;    // the unfilled mask; `out` is left unchanged
+enum class DateCheck {
+  Valid,
+  Empty,    // the unfilled mask; `out` is left unchanged
+  Invalid,  // a message was shown
+};
 
 // A date field's text. Shows "Fehler" / "Datumsprüfung: ..." when it is neither the empty mask
 // nor a valid date. An empty string is not the mask and counts as invalid.
-int parseDate(std::string_view text, DateTime& out, Dialogs& dialogs,
-              const Notation& n = notation());
+[[nodiscard]] DateCheck parseDate(std::string_view text, DateTime& out, Dialogs& dialogs,
+                                  const Notation& n = notation());
 // A time field's text. A five-character text with blank hours or blank minutes gets "00" there
 // first. Shows "Fehler" / "Prüfung der Zeitangabe: ..." when invalid. `out` is the time of day.
-int parseTime(std::string_view text, DateTime& out, Dialogs& dialogs,
-              const Notation& n = notation());
+[[nodiscard]] DateCheck parseTime(std::string_view text, DateTime& out, Dialogs& dialogs,
+                                  const Notation& n = notation());
 
 enum class AgeMode : int {
   kInsurance = 0,      // completed years at the date six months after A
@@ -83,8 +85,8 @@ std::int16_t ageInYears(DateTime later, DateTime birth, AgeMode mode);
 // first, so equal clock times on different days always count as whole days.
 std::int64_t daysBetween(DateTime a, DateTime b);
 
-// Number of characters of a UTF-8 text.
-std::size_t textLength(std::string_view text);
+// The text with A to Z as a to z; other characters stay.
+std::string lowerAscii(std::string_view text);
 
 // The first (all == false) or every occurrence of `search` replaced, scanning left to right;
 // replaced text is not searched again. Unchanged when text or search is empty or when search and

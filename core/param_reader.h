@@ -7,9 +7,10 @@
 
 namespace fondaris::core {
 
-// readParamRecord with the fallback folder given instead of the program's folder; the fallback
-// becomes the working directory when it is tried. Lets tests place the fallback file.
+// readParamRecord and settleProductDataFolder with the fallback folder given instead of the
+// program's folder. Lets tests place the fallback file.
 int readParamRecordFrom(const std::string& directory, const std::string& fallbackDirectory,
                         ParamRecord& out, Dialogs* messages);
+void settleProductDataFolderFrom(const std::string& fallbackDirectory);
 
 }  // namespace fondaris::core

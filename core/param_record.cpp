@@ -56,10 +56,7 @@ std::string ParamRecord::text(std::size_t offset, std::size_t size) const {
 int readParamRecordFrom(const std::string& directory, const std::string& fallbackDirectory,
                         ParamRecord& out, Dialogs* messages) {
   std::ifstream in(joinPath(directory, kParamFileName), std::ios::binary);
-  if (!in) {
-    setWorkingDirectory(fallbackDirectory);
-    in.open(joinPath(fallbackDirectory, kParamFileName), std::ios::binary);
-  }
+  if (!in) in.open(joinPath(fallbackDirectory, kParamFileName), std::ios::binary);
   if (!in) {
     if (messages) {
       messages->message(std::string("Die Datei '") + kShownName + "' konnte nicht gelesen werden!",
@@ -89,23 +86,26 @@ int readParamRecord(const std::string& directory, ParamRecord& out, Dialogs* mes
   return readParamRecordFrom(directory, programDirectory(), out, messages);
 }
 
-std::string paramTextA(const std::string& directory, int selector) {
-  ParamRecord record;
-  if (!readQuietly(directory, record)) return {};
+void settleProductDataFolderFrom(const std::string& fallbackDirectory) {
+  if (!fileExists(joinPath(workingDirectory(), kParamFileName)))
+    setWorkingDirectory(fallbackDirectory);
+}
+
+void settleProductDataFolder() {
+  settleProductDataFolderFrom(programDirectory());
+}
+
+std::string variantName(const ParamRecord& record, int selector) {
   if (selector == 1) return paramText(record, paramField("productTextA1"));
   if (selector == 2) return paramText(record, paramField("productTextA2"));
   return paramText(record, paramField("productTextA3"));
 }
 
-std::string paramTextB(const std::string& directory) {
-  ParamRecord record;
-  if (!readQuietly(directory, record)) return {};
+std::string startPictureName(const ParamRecord& record) {
   return paramText(record, paramField("startPicture"));
 }
 
-std::string paramTextC(const std::string& directory, int selector) {
-  ParamRecord record;
-  if (!readQuietly(directory, record)) return {};
+std::string productTitle(const ParamRecord& record, int selector) {
   if (selector == 1) return paramText(record, paramField("productTextC1"));
   if (selector == 2) return paramText(record, paramField("productTextC2"));
   return paramText(record, paramField("productTextC3"));
@@ -125,9 +125,13 @@ double maxDeathBenefit(const std::string& directory, int entryAge, int sex) {
 }
 
 SwitchFlags paramSwitches(const std::string& directory, int group) {
-  SwitchFlags flags;
   ParamRecord record;
-  if (!readQuietly(directory, record)) return flags;
+  if (!readQuietly(directory, record)) return {};
+  return paramSwitches(record, group);
+}
+
+SwitchFlags paramSwitches(const ParamRecord& record, int group) {
+  SwitchFlags flags;
   flags.ok = true;
 
   // Each place is taken off once from the top, so a digit above 1 spills into the places below.

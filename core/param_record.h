@@ -32,21 +32,27 @@ class ParamRecord {
   std::vector<std::uint8_t> bytes_;
 };
 
-// Reads directory/Param.dat, falling back to the program's folder (which then becomes the
-// working directory). Returns 0 on success, 1 on failure; `messages` (may be null) receives the
-// error message box.
+// Reads directory/Param.dat, falling back to the program's folder. Returns 0 on success, 1 on
+// failure; `messages` (may be null) receives the error message box. Reading changes nothing
+// else: see settleProductDataFolder.
 int readParamRecord(const std::string& directory, ParamRecord& out, Dialogs* messages);
 
 // The record from bytes already in memory: the first kParamRecordSize of them, as the file
 // reader takes them. False (and `out` unchanged) when fewer bytes are given.
 bool paramRecordFromBytes(std::string_view bytes, ParamRecord& out);
 
-// Text at 0 (selector 1), 100 (selector 2) or 200 (other); empty when unreadable.
-std::string paramTextA(const std::string& directory, int selector);
-// Text at 600 (start picture name); empty when unreadable.
-std::string paramTextB(const std::string& directory);
-// Text at 1450, 1550 or 1650 likewise.
-std::string paramTextC(const std::string& directory, int selector);
+// When the working directory holds no "Param.dat", the program's folder becomes the working
+// directory for the rest of the run. An interactive run settles this once, before its forms
+// read their product data.
+void settleProductDataFolder();
+
+// Product variant name shown on the forms: variant 1, 2, or (any other selector) the third
+// text. Empty in a record that could not be read.
+std::string variantName(const ParamRecord& record, int selector);
+// File name of the start screen's picture.
+std::string startPictureName(const ParamRecord& record);
+// Product name for the start screen's title, selected like variantName.
+std::string productTitle(const ParamRecord& record, int selector);
 
 // Maximum death benefit in EUR for an entry age and sex; 1,000,000 when unreadable or the age
 // lies outside 0..99.
@@ -62,6 +68,8 @@ struct SwitchFlags {
 };
 // Group 1..3 of the product switch word.
 SwitchFlags paramSwitches(const std::string& directory, int group);
+// The same on a record already read (`ok` is then true).
+SwitchFlags paramSwitches(const ParamRecord& record, int group);
 
 struct AgeBounds {
   int lower = 5;

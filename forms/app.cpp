@@ -1,6 +1,11 @@
 #include "forms/app.h"
 
+#include "core/param_record.h"
+
 #include "forms/angebotsdaten/tfrm_angebotsdaten.h"
+#include "forms/angebotsdialog/tfrm_angebotsdialog.h"
+#include "forms/einmalanlage/tfrm_einmalanlage.h"
+#include "forms/pruefung/tfrm_pruefung.h"
 #include "forms/startmaske/tfrm_startmaske.h"
 #include "forms/vermittler/tfrm_vermittler.h"
 #include "forms/vertragsdaten/tfrm_vertragsdaten.h"
@@ -12,15 +17,35 @@ App::App(Services services, Presenter* presenter) : services_(services), present
 App::~App() = default;
 
 void App::createForms() {
+  core::settleProductDataFolder();
   frmStartmaske = std::make_unique<TfrmStartmaske>(*this);
   setMainForm(*frmStartmaske);
-  frmStartmaske->FormCreate();
+  frmStartmaske->create();
   frmVermittler = std::make_unique<TfrmVermittler>(*this);
-  frmVermittler->FormCreate();
+  frmVermittler->create();
   frmVertagsdaten = std::make_unique<TfrmVertagsdaten>(*this);
-  frmVertagsdaten->FormCreate();
+  frmVertagsdaten->create();
   frmAngebotsdaten = std::make_unique<TfrmAngebotsdaten>(*this);
-  frmAngebotsdaten->FormCreate();
+  frmAngebotsdaten->create();
+  frmAngebotsdialog = std::make_unique<TfrmAngebotsdialog>(*this);
+  frmAngebotsdialog->create();
+  frmPruefung = std::make_unique<TfrmPruefung>(*this);
+  frmPruefung->create();
+  frmEinmalanlage = std::make_unique<TfrmEinmalanlage>(*this);
+  frmEinmalanlage->create();
+
+  // "An&trag" hands the contract's state to the application form's preparation.
+  frmVertagsdaten->prepareApplicationForm = [this] {
+    const TfrmVertagsdaten& contract = *frmVertagsdaten;
+    ApplicationStart start;
+    start.investmentPeriodIndex = contract.secondVariant() ? contract.cb_BZD2.itemIndex()
+                                                           : contract.cb_Anlagedauer.itemIndex();
+    start.paymentAtStart = contract.bankDetailsShown;
+    start.paymentAtStartCaption = contract.bankDetailsCaption;
+    start.singleInvestment = contract.hasSingleInvestment();
+    start.banks = &contract.bankTable();
+    frmAngebotsdialog->prepare(start);
+  };
 }
 
 void App::quit() {
@@ -31,7 +56,7 @@ void App::quit() {
 void App::formShown(Form& f) {
   if (active_ && active_ != &f) {
     active_->leaveFocus();
-    active_->FormDeactivate();
+    active_->deactivate();
   }
   active_ = &f;
   if (presenter_) presenter_->formShown(f);
@@ -41,7 +66,7 @@ void App::formShown(Form& f) {
 void App::formHidden(Form& f) {
   if (active_ == &f) {
     f.leaveFocus();
-    f.FormDeactivate();
+    f.deactivate();
     active_ = nullptr;
   }
   if (presenter_) presenter_->formHidden(f);
@@ -58,7 +83,7 @@ ModalResult App::runModal(Form& f) {
     r = modalScript(f);
   if (f.modalResult != ModalResult::None) r = f.modalResult;
   f.leaveFocus();
-  f.FormDeactivate();
+  f.deactivate();
   active_ = previous;
   return r;
 }

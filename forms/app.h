@@ -15,6 +15,9 @@ class TfrmStartmaske;
 class TfrmVermittler;
 class TfrmVertagsdaten;
 class TfrmAngebotsdaten;
+class TfrmAngebotsdialog;
+class TfrmPruefung;
+class TfrmEinmalanlage;
 
 // The services every form reaches through the App.
 struct Services {
@@ -46,6 +49,9 @@ class App {
   std::unique_ptr<TfrmVermittler> frmVermittler;
   std::unique_ptr<TfrmVertagsdaten> frmVertagsdaten;
   std::unique_ptr<TfrmAngebotsdaten> frmAngebotsdaten;
+  std::unique_ptr<TfrmAngebotsdialog> frmAngebotsdialog;
+  std::unique_ptr<TfrmPruefung> frmPruefung;
+  std::unique_ptr<TfrmEinmalanlage> frmEinmalanlage;
 
   // The main form: closing it ends the program. The first form registered is the main form.
   Form& mainForm() const { return *main_; }

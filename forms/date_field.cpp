@@ -13,14 +13,7 @@ bool onlyMaskCharacters(const std::string& text) {
 
 DateCheck checkDateField(const Control& field, core::DateTime& out, core::Dialogs& dialogs) {
   if (onlyMaskCharacters(field.text())) return DateCheck::Empty;
-  switch (core::parseDate(field.text(), out, dialogs)) {
-    case core::kParsed:
-      return DateCheck::Valid;
-    case core::kParseEmpty:
-      return DateCheck::Empty;
-    default:
-      return DateCheck::Invalid;
-  }
+  return core::parseDate(field.text(), out, dialogs);
 }
 
 }  // namespace fondaris::forms

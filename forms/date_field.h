@@ -6,10 +6,11 @@
 
 namespace fondaris::forms {
 
-enum class DateCheck { Valid, Empty, Invalid };
+using core::DateCheck;
 
 // The date check of a masked date field: the unfilled mask (or no text at all) is Empty and
 // shows nothing; anything else that is no date shows the date check's message.
-DateCheck checkDateField(const Control& field, core::DateTime& out, core::Dialogs& dialogs);
+[[nodiscard]] DateCheck checkDateField(const Control& field, core::DateTime& out,
+                                       core::Dialogs& dialogs);
 
 }  // namespace fondaris::forms

@@ -10,11 +10,12 @@
 #include "forms/startmaske/tfrm_startmaske.h"
 #include "forms/vermittler/tfrm_vermittler.h"
 #include "forms/vertragsdaten/tfrm_vertragsdaten.h"
-#include "forms/window_placement.h"
 
 namespace fondaris::forms {
 
 namespace {
+
+constexpr int kOldestAge = 120;
 
 bool isEntryKind(ControlKind kind) {
   return kind == ControlKind::Edit || kind == ControlKind::MaskEdit ||
@@ -31,8 +32,13 @@ std::vector<std::string> ages(int from, int to) {
 }  // namespace
 
 TfrmAngebotsdaten::TfrmAngebotsdaten(App& app)
-    : Form(app, "TfrmAngebotsdaten", "frmAngebotsdaten") {
+    : Form(app, "TfrmAngebotsdaten", "frmAngebotsdaten",
+           {Placement::PositionAndSize, Placement::PositionAndSize, true, true}) {
   boxVN.setCaption("Depotinhaber");
+  // The fields go into the lines of saved offers; the postcodes share theirs with "D-".
+  limitToLineFile(static_cast<int>(core::kMaxLineLength));
+  for (Edit* postcode : {&edVN_PLZ, &edVP_PLZ})
+    postcode->setMaxLength(static_cast<int>(core::kMaxLineLength) - 2);
   boxVP.setCaption("Versicherte Person");
   boxVP.setVisible(false);
   for (ComboBox* list :
@@ -54,6 +60,8 @@ TfrmAngebotsdaten::TfrmAngebotsdaten(App& app)
   rbVP_Geburtstag.setCaption("Geburtstag");
   rbVP_Alter.setCaption("Alter");
   cbVP_WieVN.setCaption("wie Versicherungsnehmer");
+  cbVN_Alter.SetNumeric(true);
+  cbVP_Alter.SetNumeric(true);
   for (MaskEdit* date : {&medVN_Geburtstag, &medVP_Geburtstag}) {
     date->setMask("!99/99/9999;1; ");
     date->setMaxLength(10);
@@ -73,42 +81,44 @@ TfrmAngebotsdaten::TfrmAngebotsdaten(App& app)
        std::initializer_list<Control*>{&cb_Checkliste, &sb_FSA, &cbHidden, &mHilfe, &HotKeyHelp})
     hidden->setVisible(false);
 
-  using namespace std::placeholders;
-  cbVP_WieVN.onClick = std::bind(&TfrmAngebotsdaten::cbVP_WieVNClick, this, _1);
+  cbVP_WieVN.onClick = on(&TfrmAngebotsdaten::cbVP_WieVNClick);
   for (Control* c : controls())
     if (c->kind() == ControlKind::Edit && c->name().rfind("edVN", 0) == 0)
-      c->onExit = std::bind(&TfrmAngebotsdaten::edVN_FieldChange, this, _1);
-  cbVN_Anrede.onExit = std::bind(&TfrmAngebotsdaten::cbVN_AnredeExit, this, _1);
-  cbVN_Land.onExit = std::bind(&TfrmAngebotsdaten::cbVN_LandExit, this, _1);
-  rbVN_Geburtstag.onClick = std::bind(&TfrmAngebotsdaten::rbVN_GeburtstagClick, this, _1);
-  rbVN_Alter.onClick = std::bind(&TfrmAngebotsdaten::rbVN_AlterClick, this, _1);
-  rbVP_Geburtstag.onClick = std::bind(&TfrmAngebotsdaten::rbVP_GeburtstagClick, this, _1);
-  rbVP_Alter.onClick = std::bind(&TfrmAngebotsdaten::rbVP_AlterClick, this, _1);
-  cbVN_Alter.onExit = cbVN_Alter.onClick = std::bind(&TfrmAngebotsdaten::cbVN_AlterExit, this, _1);
-  cbVP_Alter.onExit = cbVP_Alter.onClick = std::bind(&TfrmAngebotsdaten::cbVP_AlterExit, this, _1);
-  medVN_Geburtstag.onExit = std::bind(&TfrmAngebotsdaten::medVN_GeburtstagExit, this, _1);
-  medVP_Geburtstag.onExit = std::bind(&TfrmAngebotsdaten::medVP_GeburtstagExit, this, _1);
-  sb_Angebotsbrechnung.onClick = std::bind(&TfrmAngebotsdaten::sb_AngebotsbrechnungClick, this, _1);
-  sb_Vermittler.onClick = std::bind(&TfrmAngebotsdaten::sb_VermittlerClick, this, _1);
-  sb_Abbruch.onClick = std::bind(&TfrmAngebotsdaten::sb_AbbruchClick, this, _1);
-  sb_Formular.onClick = std::bind(&TfrmAngebotsdaten::sb_FormularClick, this, _1);
-  cb_Checkliste.onClick = std::bind(&TfrmAngebotsdaten::cb_ChecklisteClick, this, _1);
-  sb_FSA.onClick = std::bind(&TfrmAngebotsdaten::sb_FSAClick, this, _1);
-  cb_Angebot_laden.onClick = std::bind(&TfrmAngebotsdaten::cb_Angebot_ladenClick, this, _1);
-  mHilfe.onClick = std::bind(&TfrmAngebotsdaten::mHilfeClick, this, _1);
+      c->onExit = on(&TfrmAngebotsdaten::edVN_FieldChange);
+  cbVN_Anrede.onExit = on(&TfrmAngebotsdaten::cbVN_AnredeExit);
+  cbVN_Land.onExit = on(&TfrmAngebotsdaten::cbVN_LandExit);
+  rbVN_Geburtstag.onClick = on(&TfrmAngebotsdaten::rbVN_GeburtstagClick);
+  rbVN_Alter.onClick = on(&TfrmAngebotsdaten::rbVN_AlterClick);
+  rbVP_Geburtstag.onClick = on(&TfrmAngebotsdaten::rbVP_GeburtstagClick);
+  rbVP_Alter.onClick = on(&TfrmAngebotsdaten::rbVP_AlterClick);
+  cbVN_Alter.onExit = cbVN_Alter.onClick = on(&TfrmAngebotsdaten::cbVN_AlterExit);
+  cbVP_Alter.onExit = cbVP_Alter.onClick = on(&TfrmAngebotsdaten::cbVP_AlterExit);
+  medVN_Geburtstag.onExit = on(&TfrmAngebotsdaten::medVN_GeburtstagExit);
+  medVP_Geburtstag.onExit = on(&TfrmAngebotsdaten::medVP_GeburtstagExit);
+  sb_Angebotsbrechnung.onClick = on(&TfrmAngebotsdaten::sb_AngebotsbrechnungClick);
+  sb_Vermittler.onClick = on(&TfrmAngebotsdaten::sb_VermittlerClick);
+  sb_Abbruch.onClick = on(&TfrmAngebotsdaten::sb_AbbruchClick);
+  sb_Formular.onClick = on(&TfrmAngebotsdaten::sb_FormularClick);
+  cb_Checkliste.onClick = on(&TfrmAngebotsdaten::cb_ChecklisteClick);
+  sb_FSA.onClick = on(&TfrmAngebotsdaten::sb_FSAClick);
+  cb_Angebot_laden.onClick = on(&TfrmAngebotsdaten::cb_Angebot_ladenClick);
+  mHilfe.onClick = on(&TfrmAngebotsdaten::mHilfeClick);
 
-  // 1. Title and product variants as the start screen offers them.
+  // Title and product variants as the start screen offers them.
   const TfrmStartmaske& start = *app.frmStartmaske;
   setCaption(start.caption() + " - Angebotsdaten");
-  rbProd.setCaption(core::paramTextA(core::workingDirectory(), 1));
-  rbProd1.setCaption(core::paramTextA(core::workingDirectory(), 2));
+  core::ParamRecord productData;
+  if (core::readParamRecord(core::workingDirectory(), productData, nullptr) == 0) {
+    rbProd.setCaption(core::variantName(productData, 1));
+    rbProd1.setCaption(core::variantName(productData, 2));
+  }
   rbProd.setVisible(start.rbProd.visible());
   rbProd1.setVisible(start.rbProd1.visible());
   box0.setVisible(rbProd.visible() || rbProd1.visible());
   rbProd.setChecked(start.rbProd.checked());
   rbProd1.setChecked(start.rbProd1.checked());
 
-  // 2.-4.
+  // Age lists, salutations, the agent's country, mirrored insured person, birth date by date.
   std::vector<std::string> insuredAges = ages(8, 17);
   for (const std::string& age : ages(18, 68)) insuredAges.push_back(age);
   cbVP_Alter.setItems(insuredAges);
@@ -125,7 +135,7 @@ TfrmAngebotsdaten::TfrmAngebotsdaten(App& app)
   medVN_Geburtstag.setText("01" + separator + "01" + separator + "1980");
   medVP_Geburtstag.setText("01" + separator + "01" + separator + "1980");
 
-  // 5.
+  // The age of the default birth date, copied to the insured person.
   medVN_GeburtstagExit(nullptr);
   cbVP_WieVNClick(nullptr);
   rbVN_GeburtstagClick(nullptr);
@@ -218,10 +228,13 @@ void TfrmAngebotsdaten::rbVP_AlterClick(Control*) {
 void TfrmAngebotsdaten::ageFromBirthDate(MaskEdit& birth, ComboBox& age, bool accountHolder) {
   core::Dialogs& dialogs = app().dialogs();
   core::DateTime start = 0, born = 0;
-  // An empty date stops as silently as an invalid one stops after its message.
-  if (checkDateField(app().frmVertagsdaten->med_Vbeginn, start, dialogs) != DateCheck::Valid)
+  // Without both dates there is no age: an age shown from an earlier date would mislead.
+  if (checkDateField(app().frmVertagsdaten->med_Vbeginn, start, dialogs) != DateCheck::Valid ||
+      checkDateField(birth, born, dialogs) != DateCheck::Valid) {
+    age.setText("");
+    if (accountHolder && cbVP_WieVN.checked()) copyBirthDateAndAge();
     return;
-  if (checkDateField(birth, born, dialogs) != DateCheck::Valid) return;
+  }
   birth.setText(core::formatDate(born));
   const int years = core::ageInYears(
       start, born, accountHolder ? core::AgeMode::kCompleted : core::AgeMode::kCalendarYears);
@@ -229,7 +242,30 @@ void TfrmAngebotsdaten::ageFromBirthDate(MaskEdit& birth, ComboBox& age, bool ac
   if (accountHolder && cbVP_WieVN.checked()) copyBirthDateAndAge();
 }
 
+bool TfrmAngebotsdaten::ageRefused(ComboBox& age) {
+  int years = 0;
+  if (core::parseStrictInt(age.text(), years) && years >= 0 && years <= kOldestAge) return false;
+  app().dialogs().message("Bitte ein Alter von 0 bis 120 Jahren angeben!", "Daten");
+  focus(&age);
+  return true;
+}
+
+bool TfrmAngebotsdaten::birthDateMissing(MaskEdit& birth, ComboBox& age, bool byAge,
+                                         const char* person) {
+  if (byAge && age.text().empty()) {
+    app().dialogs().message(std::string("Bitte das Alter ") + person + " angeben!", "Daten");
+    focus(&age);
+    return true;
+  }
+  core::DateTime ignored = 0;
+  if (checkDateField(birth, ignored, app().dialogs()) != DateCheck::Empty) return false;
+  app().dialogs().message(std::string("Bitte das Geburtsdatum ") + person + " angeben!", "Daten");
+  focus(byAge ? static_cast<Control*>(&age) : &birth);
+  return true;
+}
+
 void TfrmAngebotsdaten::birthDateFromAge(MaskEdit& birth, ComboBox& age, bool accountHolder) {
+  if (age.text().empty() || ageRefused(age)) return;
   int years = 0;
   if (!core::parseStrictInt(age.text(), years)) return;
   int thisYear = 0, month = 1, day = 1, ignored = 0;
@@ -265,8 +301,11 @@ void TfrmAngebotsdaten::cbVP_AlterExit(Control*) {
 }
 
 void TfrmAngebotsdaten::sb_AngebotsbrechnungClick(Control*) {
+  Control* const pendingExit = cbVP_WieVN.checked() ? &edVN_E_mail : &edVP_E_mail;
   focus(&edVN_E_mail);
   if (!cbVP_WieVN.checked()) focus(&edVP_E_mail);
+  // An exit handler that refused its field took the focus back and has said why.
+  if (focused() != pendingExit) return;
   cbVP_WieVNClick(&cbVP_WieVN);
 
   core::Dialogs& dialogs = app().dialogs();
@@ -274,19 +313,24 @@ void TfrmAngebotsdaten::sb_AngebotsbrechnungClick(Control*) {
   for (const Control* date : {static_cast<const Control*>(&app().frmVertagsdaten->med_Vbeginn),
                               static_cast<const Control*>(&medVP_Geburtstag),
                               static_cast<const Control*>(&medVN_Geburtstag)})
-    if (checkDateField(*date, ignored, dialogs) != DateCheck::Valid) return;
+    if (checkDateField(*date, ignored, dialogs) == DateCheck::Invalid) return;
+  if (checkDateField(app().frmVertagsdaten->med_Vbeginn, ignored, dialogs) == DateCheck::Empty) {
+    dialogs.message("Bitte den Vertragsbeginn angeben!", "Daten");
+    return;
+  }
+  if (!cbVP_WieVN.checked() && birthDateMissing(medVP_Geburtstag, cbVP_Alter, rbVP_Alter.checked(),
+                                                "der versicherten Person"))
+    return;
 
   if (edVN_Nachname.text().empty()) {
     dialogs.message("Bitte den Namen des Depotinhabers angeben!", "Daten");
     focus(&edVN_Nachname);
     return;
   }
-  if (rbVN_Alter.checked() && cbVN_Alter.text().empty()) {
-    dialogs.message("Bitte das Alter des Depotinhabers angeben!", "Daten");
-    focus(&cbVN_Alter);
+  if (birthDateMissing(medVN_Geburtstag, cbVN_Alter, rbVN_Alter.checked(), "des Depotinhabers"))
     return;
-  }
-  // Handing over to the contract form comes with the contract form itself.
+  hide();
+  app().frmVertagsdaten->prepare();
 }
 
 void TfrmAngebotsdaten::sb_VermittlerClick(Control*) {
@@ -326,29 +370,8 @@ void TfrmAngebotsdaten::cb_Angebot_ladenClick(Control*) {
   // Loading a saved offer comes with the offer files.
 }
 
-void TfrmAngebotsdaten::mHilfeClick(Control* sender) {
-  app().frmStartmaske->lbStartHelpClick(sender);
-}
-
-void TfrmAngebotsdaten::lbStartHelpClick(Control* sender) {
-  app().frmStartmaske->lbStartHelpClick(sender);
-}
-
 void TfrmAngebotsdaten::FormCreate() {
-  restorePosition(*this);
-  restoreSize(*this);
   cbVN_Stand.setItemIndex(0);
-}
-
-void TfrmAngebotsdaten::FormDeactivate() {
-  storePosition(*this);
-  storeSize(*this);
-}
-
-void TfrmAngebotsdaten::FormClose() {
-  storePosition(*this);
-  storeSize(*this);
-  app().frmStartmaske->close();
 }
 
 }  // namespace fondaris::forms

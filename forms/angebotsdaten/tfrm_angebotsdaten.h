@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "forms/controls/combo_box_inc.h"
 #include "forms/controls/form.h"
 
 namespace fondaris::forms {
@@ -37,7 +38,7 @@ class TfrmAngebotsdaten : public Form {
   RadioButton rbVN_Geburtstag{*this, "rbVN_Geburtstag", &boxVN};
   RadioButton rbVN_Alter{*this, "rbVN_Alter", &boxVN};
   MaskEdit medVN_Geburtstag{*this, "medVN_Geburtstag", &boxVN};
-  ComboBox cbVN_Alter{*this, "cbVN_Alter", &boxVN};
+  ComboBoxInc cbVN_Alter{*this, "cbVN_Alter", &boxVN};
 
   // Insured person, group "Versicherte Person" (hidden).
   GroupBox boxVP{*this, "boxVP"};
@@ -57,7 +58,7 @@ class TfrmAngebotsdaten : public Form {
   RadioButton rbVP_Geburtstag{*this, "rbVP_Geburtstag", &boxVP};
   RadioButton rbVP_Alter{*this, "rbVP_Alter", &boxVP};
   MaskEdit medVP_Geburtstag{*this, "medVP_Geburtstag", &boxVP};
-  ComboBox cbVP_Alter{*this, "cbVP_Alter", &boxVP};
+  ComboBoxInc cbVP_Alter{*this, "cbVP_Alter", &boxVP};
 
   // Product variant: rbProd the first ("VL"), rbProd1 the second.
   GroupBox box0{*this, "box0"};
@@ -77,8 +78,6 @@ class TfrmAngebotsdaten : public Form {
   MenuItem mHilfe{*this, "mHilfe"};
 
   void FormCreate() override;
-  void FormDeactivate() override;
-  void FormClose() override;
 
   void cbVP_WieVNClick(Control* sender);
   void edVN_FieldChange(Control* sender);
@@ -99,8 +98,6 @@ class TfrmAngebotsdaten : public Form {
   void cb_ChecklisteClick(Control* sender);
   void sb_FSAClick(Control* sender);
   void cb_Angebot_ladenClick(Control* sender);
-  void mHilfeClick(Control* sender);
-  void lbStartHelpClick(Control* sender);
 
   // Blank application documents in the working directory; they move to the application data
   // form when it exists. An empty name opens nothing.
@@ -111,10 +108,15 @@ class TfrmAngebotsdaten : public Form {
 
   // Set by the first hand-over to the contract form.
   bool contractPrepared() const { return contractPrepared_; }
+  void markContractPrepared() { contractPrepared_ = true; }
 
  private:
   void ageFromBirthDate(MaskEdit& birth, ComboBox& age, bool accountHolder);
   void birthDateFromAge(MaskEdit& birth, ComboBox& age, bool accountHolder);
+  // An age that is no whole number from 0 to 120 is refused with a message and the focus.
+  bool ageRefused(ComboBox& age);
+  // An empty birth date (or, chosen by age, an empty age) is asked for with the focus.
+  bool birthDateMissing(MaskEdit& birth, ComboBox& age, bool byAge, const char* person);
   void inputKindClick(RadioButton& clicked, RadioButton& twin, bool accountHolder);
   void copyBirthDateAndAge();
   void openDocument(const std::string& name);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/cp1252.h"
+#include "core/german.h"
 
 namespace fondaris::forms {
 
@@ -28,10 +29,10 @@ bool keepsNumericText(int key) {
   }
 }
 
-std::string lowerAscii(std::string s) {
-  for (char& c : s)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return s;
+// Keys that type no character: modifiers, locks, Escape, Pause, the system keys and F1 to F24.
+bool typesNothing(int key) {
+  return key == 0 || (key >= 16 && key <= 20) || key == 27 || (key >= 91 && key <= 93) ||
+         (key >= 112 && key <= 135) || key == 144 || key == 145 || (key >= 160 && key <= 165);
 }
 
 // Characters, not bytes: caret positions count characters.
@@ -39,16 +40,19 @@ std::size_t charCount(const std::string& s) {
   return core::utf8Length(s);
 }
 
-std::string dropLastChar(const std::string& s) {
-  if (s.empty()) return s;
-  std::size_t end = s.size() - 1;
-  while (end > 0 && (static_cast<unsigned char>(s[end]) & 0xC0) == 0x80) --end;
-  return s.substr(0, end);
+// Byte offset of character `index` (characters, not bytes, as the caret counts).
+std::size_t byteOffset(const std::string& s, int index) {
+  std::size_t at = 0;
+  for (int i = 0; i < index && at < s.size(); ++i) {
+    ++at;
+    while (at < s.size() && (static_cast<unsigned char>(s[at]) & 0xC0) == 0x80) ++at;
+  }
+  return at;
 }
 
 }  // namespace
 
-void ComboBoxInc::keyUp(int key, bool /*shift*/) {
+void ComboBoxInc::keyUp(int key, bool shift, bool controlOrAlt) {
   if (key == vk::kReturn) {
     if (OnKeyPressEnter) OnKeyPressEnter(this);
     return;
@@ -56,16 +60,24 @@ void ComboBoxInc::keyUp(int key, bool /*shift*/) {
   if (key == vk::kF9) return;
 
   int caret = selStart();
-  if (Numeric && !keepsNumericText(key)) {
-    text_ = dropLastChar(text_);
-    --caret;
+  // Shift with a digit key types a sign ("!", "\"", ...), no digit.
+  const bool kept = keepsNumericText(key) && !(shift && key >= '0' && key <= '9');
+  if (Numeric && !kept && !typesNothing(key) && !controlOrAlt && caret > 0) {
+    // The refused character stands just before the caret; a digit or comma there was not typed
+    // by this key and stays.
+    const std::size_t from = byteOffset(text_, caret - 1), to = byteOffset(text_, caret);
+    const std::string typed = text_.substr(from, to - from);
+    if (typed.size() != 1 || !((typed[0] >= '0' && typed[0] <= '9') || typed[0] == ',')) {
+      text_.erase(from, to - from);
+      --caret;
+    }
   }
   if (IncSearch && key != vk::kTab && key != vk::kLeft && key != vk::kRight) {
     found_ = -1;
     if (!text_.empty()) {
-      const std::string prefix = lowerAscii(text_);
+      const std::string prefix = core::lowerAscii(text_);
       for (int i = 0; i < itemCount(); ++i) {
-        if (lowerAscii(items()[i]).rfind(prefix, 0) == 0) {
+        if (core::lowerAscii(items()[i]).rfind(prefix, 0) == 0) {
           found_ = i;
           break;
         }

@@ -11,9 +11,10 @@ inline constexpr int kLeft = 37, kRight = 39, kDelete = 46, kF9 = 120;
 inline constexpr int kDecimal = 110, kComma = 188, kPeriod = 190;
 }  // namespace vk
 
-// The combo box of every data-entry form: a numeric mode that drops keystrokes that cannot
-// belong to a number, an incremental search that completes the text to the first matching
-// item, and an event for a released Enter key.
+// The combo box of every data-entry form: a numeric mode that drops a typed character that
+// cannot belong to a number where it was typed (modifiers, navigation, function keys and
+// shortcuts never change the text), an incremental search that completes the text to the first
+// matching item, and an event for a released Enter key.
 class ComboBoxInc : public ComboBox {
  public:
   ComboBoxInc(Form& form, std::string name, Control* parent = nullptr)
@@ -28,7 +29,7 @@ class ComboBoxInc : public ComboBox {
   void SetNumeric(bool n) { Numeric = n; }
   int lastFoundIndex() const { return found_; }
 
-  void keyUp(int virtualKey, bool shift) override;
+  void keyUp(int virtualKey, bool shift, bool controlOrAlt = false) override;
 
  private:
   int found_ = -1;

@@ -80,8 +80,9 @@ int Control::indexOf(const std::string& text) const {
   return -1;
 }
 
-void Control::userSetText(const std::string& text) {
+void Control::userSetText(const std::string& typed) {
   if (!enabled_) return;
+  const std::string text = windows1252Only_ ? core::windows1252Only(typed) : typed;
   if (kind_ == ControlKind::ComboBox || kind_ == ControlKind::ComboBoxInc) {
     itemIndex_ = indexOf(text);
     text_ = text;

@@ -65,6 +65,9 @@ class Control {
 
   int maxLength() const { return maxLength_; }  // 0: no limit
   void setMaxLength(int n) { maxLength_ = n; }
+  // Text bound for a Windows-1252 file: characters the file cannot hold are refused as typed.
+  bool windows1252Only() const { return windows1252Only_; }
+  void setWindows1252Only(bool w) { windows1252Only_ = w; }
   int selStart() const { return selStart_; }
   int selLength() const { return selLength_; }
   void setSelection(int start, int length);
@@ -115,8 +118,9 @@ class Control {
   void userSelect(int index);
   // Clicks: check boxes toggle, radio buttons check, then onClick.
   void userClick();
-  // A released key (Windows virtual-key code); only the program's combo box reacts.
-  virtual void keyUp(int virtualKey, bool shift) {}
+  // A released key (Windows virtual-key code), with Shift and with Ctrl or Alt held; only the
+  // program's combo box reacts.
+  virtual void keyUp(int virtualKey, bool shift, bool controlOrAlt = false) {}
 
  protected:
   std::string text_;
@@ -128,7 +132,7 @@ class Control {
   Control* parent_;
   std::string caption_, hint_, mask_;
   bool visible_ = true, enabled_ = true, readOnly_ = false, checked_ = false;
-  bool dropDownList_ = false, tabVisible_ = true;
+  bool dropDownList_ = false, tabVisible_ = true, windows1252Only_ = false;
   int maxLength_ = 0, selStart_ = 0, selLength_ = 0, tag_ = 0;
   std::vector<std::string> items_;
   int itemIndex_ = -1;

@@ -1,11 +1,47 @@
 #include "forms/controls/form.h"
 
 #include "forms/app.h"
+#include "forms/window_placement.h"
 
 namespace fondaris::forms {
 
-Form::Form(App& app, std::string className, std::string settingsKey)
-    : app_(app), className_(std::move(className)), settingsKey_(std::move(settingsKey)) {}
+Form::Form(App& app, std::string className, std::string settingsKey, WindowSettings window)
+    : app_(app),
+      className_(std::move(className)),
+      settingsKey_(std::move(settingsKey)),
+      window_(window) {}
+
+void Form::create() {
+  if (window_.restored != Placement::None) restorePosition(*this);
+  if (window_.restored == Placement::PositionAndSize) restoreSize(*this);
+  FormCreate();
+}
+
+void Form::storeWindowSettings() const {
+  if (window_.stored != Placement::None) storePosition(*this);
+  if (window_.stored == Placement::PositionAndSize) storeSize(*this);
+}
+
+void Form::deactivate() {
+  if (window_.storeOnDeactivate) storeWindowSettings();
+  FormDeactivate();
+}
+
+void Form::limitToLineFile(int maxLength) {
+  for (Control* c : controls_) {
+    const bool typed =
+        c->kind() == ControlKind::Edit || c->kind() == ControlKind::MaskEdit ||
+        ((c->kind() == ControlKind::ComboBox || c->kind() == ControlKind::ComboBoxInc) &&
+         !c->dropDownList());
+    if (!typed) continue;
+    c->setWindows1252Only(true);
+    if (c->maxLength() <= 0 || c->maxLength() > maxLength) c->setMaxLength(maxLength);
+  }
+}
+
+void Form::lbStartHelpClick(Control* sender) {
+  if (&app_.mainForm() != this) app_.mainForm().lbStartHelpClick(sender);
+}
 
 Control* Form::find(const std::string& name) const {
   for (Control* c : controls_)
@@ -38,7 +74,9 @@ void Form::hide() {
 }
 
 void Form::close() {
+  storeWindowSettings();
   FormClose();
+  if (window_.closeEndsProgram && &app_.mainForm() != this) app_.mainForm().close();
   hide();
   if (&app_.mainForm() == this) app_.quit();
 }

@@ -20,13 +20,24 @@ enum class ModalResult {
   No = 7
 };
 
+// Window settings kept per user under the settings key: restored when the form is created,
+// stored when it closes and, with `storeOnDeactivate`, whenever another form takes over.
+enum class Placement { None, Position, PositionAndSize };
+struct WindowSettings {
+  Placement restored = Placement::None;
+  Placement stored = Placement::None;
+  bool storeOnDeactivate = false;
+  // Closing this form closes the main form too, which ends the program.
+  bool closeEndsProgram = false;
+};
+
 // Base of every form: its controls in creation order, focus with exit events, show/hide/close
 // and the lifecycle hooks. Forms are created once and hidden and shown, never rebuilt.
 class Form {
  public:
   // `className` as designed ("TfrmVermittler"), `settingsKey` for the window settings
   // ("frmVermittler").
-  Form(App& app, std::string className, std::string settingsKey);
+  Form(App& app, std::string className, std::string settingsKey, WindowSettings window = {});
   Form(const Form&) = delete;
   Form& operator=(const Form&) = delete;
   virtual ~Form() = default;
@@ -64,18 +75,43 @@ class Form {
   ModalResult showModal();
   ModalResult modalResult = ModalResult::None;
 
+  // Restores the window settings, then runs FormCreate.
+  void create();
+  // Another form takes over: stores the window settings where wanted, then FormDeactivate.
+  void deactivate();
+
+  // Every edit, masked edit and editable list of the form holds what a line of a Windows-1252
+  // line file keeps: at most `maxLength` characters (unless already less), no character
+  // without a Windows-1252 byte.
+  void limitToLineFile(int maxLength);
+
+  // Help of every form is the start screen's; the start screen overrides this.
+  virtual void lbStartHelpClick(Control* sender);
+  void mHilfeClick(Control* sender) { lbStartHelpClick(sender); }
+
   // Lifecycle hooks.
   virtual void FormCreate() {}
   virtual void FormActivate() {}
   virtual void FormDeactivate() {}
   virtual void FormClose() {}
 
+ protected:
+  // A handler of the derived form as a control event: `b.onClick = on(&TfrmX::bClick);`
+  template <class F>
+  Event on(void (F::*handler)(Control*)) {
+    F* self = static_cast<F*>(this);
+    return [self, handler](Control* sender) { (self->*handler)(sender); };
+  }
+
  private:
   friend class Control;
+  void storeWindowSettings() const;
+
   void registerControl(Control* c) { controls_.push_back(c); }
 
   App& app_;
   std::string className_, settingsKey_, caption_;
+  WindowSettings window_;
   bool visible_ = false;
   std::vector<Control*> controls_;
   Control* focused_ = nullptr;

@@ -18,6 +18,7 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QStackedWidget>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTextEdit>
 #include <QTimer>
@@ -129,12 +130,15 @@ bool bindersOwn(ControlKind kind) {
 }
 
 // Objects of the view that stand for controls: named widgets, actions and timers. Names that
-// Qt gives its own inner widgets start with "qt_" or "_q_".
+// Qt gives its own inner widgets start with "qt_" or "_q_"; the views name what stands for no
+// control with a leading "_".
 QList<QObject*> namedObjects(QWidget& window) {
   QList<QObject*> result;
   for (QObject* o : window.findChildren<QObject*>()) {
     const QString name = o->objectName();
-    if (name.isEmpty() || name.startsWith("qt_") || name.startsWith("_q_")) continue;
+    if (name.isEmpty() || name.startsWith("qt_") || name.startsWith("_")) continue;
+    // A tab bar names its own scroll buttons.
+    if (qobject_cast<QTabBar*>(o->parent())) continue;
     if (o->isWidgetType() || qobject_cast<QAction*>(o) || qobject_cast<QTimer*>(o))
       result.push_back(o);
   }
@@ -268,13 +272,6 @@ QStringList Binder::mismatches(const forms::Form& form, QWidget& window) {
 
 Binder::Binder(forms::Form& form, QWidget& window, std::function<void()> afterHandler)
     : QObject(&window), form_(form), window_(window), afterHandler_(std::move(afterHandler)) {
-  const QStringList problems = mismatches(form, window);
-  if (!problems.isEmpty()) {
-    std::fprintf(stderr, "Ansicht und Formular %s passen nicht zusammen:\n",
-                 form.className().c_str());
-    for (const QString& p : problems) std::fprintf(stderr, "  %s\n", qPrintable(p));
-    std::abort();
-  }
   QHash<QString, QObject*> byName;
   for (QObject* o : namedObjects(window)) byName.insert(o->objectName(), o);
 
@@ -312,9 +309,10 @@ QObject* Binder::objectFor(const Control& control) const {
   return nullptr;
 }
 
-// Captions and hints that the form leaves empty come from the view's design.
+// Captions and hints that the form leaves empty come from the view's design; a caption the form
+// gives as designed but without the accelerator keeps the designed accelerator.
 void Binder::adoptDesign(Control& c, QObject* o) {
-  if (c.caption().empty()) {
+  {
     QString designed;
     if (auto* b = qobject_cast<QAbstractButton*>(o))
       designed = b->text();
@@ -329,7 +327,10 @@ void Binder::adoptDesign(Control& c, QObject* o) {
       QTabWidget* tabs = tabWidgetOfPage(page);
       designed = tabs->tabText(tabs->indexOf(page));
     }
-    if (!designed.isEmpty()) c.setCaption(ss(designed));
+    if (!designed.isEmpty() &&
+        (c.caption().empty() || (c.caption() == ss(withoutMnemonic(designed)) &&
+                                 designed.contains('&') && !qs(c.caption()).contains('&'))))
+      c.setCaption(ss(designed));
   }
   if (c.hint().empty()) {
     if (auto* w = qobject_cast<QWidget*>(o); w && !w->toolTip().isEmpty())
@@ -511,7 +512,8 @@ bool Binder::eventFilter(QObject* watched, QEvent* event) {
           c->setSelection(edit->cursorPosition(), 0);
       }
       const bool shift = key->modifiers() & Qt::ShiftModifier;
-      run([c, vk, shift] { c->keyUp(vk, shift); });
+      const bool controlOrAlt = key->modifiers() & (Qt::ControlModifier | Qt::AltModifier);
+      run([c, vk, shift, controlOrAlt] { c->keyUp(vk, shift, controlOrAlt); });
       refreshSelection(*c, box);
       break;
     }
@@ -555,11 +557,11 @@ void Binder::refresh() {
   }
 }
 
-// Unnamed labels follow the visibility of their buddy; unnamed group boxes marked "autoHide"
-// disappear when nothing bound inside them shows.
+// Labels that stand for no control follow the visibility of their buddy; group boxes marked
+// "autoHide" disappear when nothing bound inside them shows.
 void Binder::refreshContainers() {
   for (QLabel* l : window_.findChildren<QLabel*>()) {
-    if (!l->objectName().isEmpty() || !l->buddy()) continue;
+    if (controlOf_.contains(l) || !l->buddy()) continue;
     QWidget* buddy = l->buddy();
     if (Control* c = controlOf_.value(buddy)) l->setHidden(!c->visible());
   }

@@ -24,9 +24,9 @@ class Binder : public QObject {
   Q_OBJECT
 
  public:
-  // Checks the view first; a view that does not fit its form ends the program with the list of
-  // mismatches, so a renamed widget cannot silently do nothing. `afterHandler` refreshes every
-  // view that a handler may have touched; by default this binder's own.
+  // The view must fit the form (see `mismatches`; views.h checks every view before binding).
+  // `afterHandler` refreshes every view that a handler may have touched; by default this
+  // binder's own.
   Binder(forms::Form& form, QWidget& window, std::function<void()> afterHandler = {});
   ~Binder() override;
 

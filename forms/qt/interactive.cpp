@@ -1,6 +1,7 @@
 #include "forms/qt/interactive.h"
 
 #include <QApplication>
+#include <QByteArray>
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
@@ -15,6 +16,7 @@
 #include "forms/qt/views.h"
 #include "forms/startmaske/tfrm_startmaske.h"
 #include "forms/vermittler/tfrm_vermittler.h"
+#include "forms/vertragsdaten/tfrm_vertragsdaten.h"
 
 namespace fondaris::qt {
 
@@ -33,6 +35,26 @@ std::string notationWarning(const core::Notation& system) {
   return warning;
 }
 
+namespace {
+
+constexpr const char* kNoWindowSystem =
+    "Fondaris: Das Programm benötigt eine grafische Oberfläche (X11 oder Wayland), es wurde "
+    "keine gefunden; Berechnungen ohne Fenster: fondaris -i:ANFRAGE.ini -o:ERGEBNIS.ini\n";
+
+// While the window system is being connected: a display that is set but cannot be reached
+// ends the program with the same line as no display at all, not with the toolkit's own
+// English messages and abort.
+void connectingMessages(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+  if (type == QtFatalMsg) {
+    std::fputs(kNoWindowSystem, stderr);
+    std::_Exit(1);
+  }
+  if (context.category && QByteArray(context.category).startsWith("qt.qpa")) return;
+  std::fprintf(stderr, "%s\n", qPrintable(text));
+}
+
+}  // namespace
+
 bool windowSystemAvailable() {
   for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
     const char* value = std::getenv(name);
@@ -43,13 +65,12 @@ bool windowSystemAvailable() {
 
 int runInteractive(int argc, char** argv) {
   if (!windowSystemAvailable()) {
-    std::fputs(
-        "Fondaris: Das Programm benötigt eine grafische Oberfläche (X11 oder Wayland), es wurde "
-        "keine gefunden; Berechnungen ohne Fenster: fondaris -i:ANFRAGE.ini -o:ERGEBNIS.ini\n",
-        stderr);
+    std::fputs(kNoWindowSystem, stderr);
     return 1;
   }
+  const QtMessageHandler previous = qInstallMessageHandler(connectingMessages);
   QApplication application(argc, argv);
+  qInstallMessageHandler(previous);
   QApplication::setApplicationName("Fondaris");
   installGermanTranslations();
 
@@ -65,9 +86,11 @@ int runInteractive(int argc, char** argv) {
   forms::App app(forms::Services{dialogs, clock, shell}, &presenter);
   app.title = "Fondaris";
   app.createForms();
-  presenter.add(*app.frmStartmaske, makeStartmaskeView());
-  presenter.add(*app.frmVermittler, makeVermittlerView());
-  presenter.add(*app.frmAngebotsdaten, makeAngebotsdatenView());
+  if (const QStringList problems = addViews(app, presenter); !problems.isEmpty()) {
+    for (const QString& p : problems)
+      std::fprintf(stderr, "Fondaris: Ansicht passt nicht zum Formular: %s\n", qPrintable(p));
+    return 1;
+  }
 
   if (!warning.empty() && core::regionalSettingsHint())
     dialogs.message(warning +

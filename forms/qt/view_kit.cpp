@@ -4,30 +4,13 @@
 
 namespace fondaris::qt::kit {
 
-QLabel* label(const QString& text, QWidget* buddy) {
-  auto* l = new QLabel(text);
-  if (buddy) l->setBuddy(buddy);
-  return l;
-}
-
-QGroupBox* group(const QString& title, bool autoHide) {
-  auto* g = new QGroupBox(title);
-  if (autoHide) g->setProperty("autoHide", true);
-  return g;
-}
-
-QGridLayout* grid(QWidget* parent) {
-  auto* g = new QGridLayout(parent);
-  g->setHorizontalSpacing(10);
-  g->setVerticalSpacing(6);
-  g->setColumnStretch(1, 1);
-  g->setColumnStretch(3, 1);
-  return g;
-}
-
-void setCharWidth(QWidget* w, int chars) {
-  const QFontMetrics fm(w->font());
-  w->setFixedWidth(fm.horizontalAdvance(QString(chars, '0')) + 34);
+void applyCharWidths(QWidget& window) {
+  for (QWidget* w : window.findChildren<QWidget*>()) {
+    const int chars = w->property("charWidth").toInt();
+    if (chars <= 0) continue;
+    const QFontMetrics fm(w->font());
+    w->setFixedWidth(fm.horizontalAdvance(QString(chars, '0')) + 34);
+  }
 }
 
 QString formStyleSheet() {

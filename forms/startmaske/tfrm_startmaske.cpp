@@ -3,37 +3,32 @@
 #include <filesystem>
 
 #include "core/files.h"
+#include "core/german.h"
 #include "core/param_record.h"
 #include "core/settings.h"
 #include "forms/angebotsdaten/tfrm_angebotsdaten.h"
 #include "forms/app.h"
 #include "forms/vermittler/tfrm_vermittler.h"
-#include "forms/window_placement.h"
 
 namespace fondaris::forms {
 
 namespace {
 
-std::string lowerAscii(std::string s) {
-  for (char& c : s)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return s;
-}
-
 // The directory entry named `name` regardless of letter case, as it is spelt on disk.
 std::string findEntry(const std::string& directory, const std::string& name) {
   std::error_code ec;
-  const std::string wanted = lowerAscii(name);
+  const std::string wanted = core::lowerAscii(name);
   for (const auto& entry : std::filesystem::directory_iterator(directory, ec)) {
     const std::string found = entry.path().filename().string();
-    if (lowerAscii(found) == wanted) return found;
+    if (core::lowerAscii(found) == wanted) return found;
   }
   return {};
 }
 
 }  // namespace
 
-TfrmStartmaske::TfrmStartmaske(App& app) : Form(app, "TfrmStartmaske", "frmStartmaske") {
+TfrmStartmaske::TfrmStartmaske(App& app)
+    : Form(app, "TfrmStartmaske", "frmStartmaske", {Placement::Position, Placement::Position}) {
   setCaption("Angebotsprogram - Start");
   lbStartVersion.setCaption("Version 1.0.0");
   lbProdukt.setCaption("Fondaris VL");
@@ -55,34 +50,34 @@ TfrmStartmaske::TfrmStartmaske(App& app) : Form(app, "TfrmStartmaske", "frmStart
   TimerWait.setInterval(1000);
   TimerWait.setEnabled(true);
 
-  using namespace std::placeholders;
-  TimerWait.onTimer = std::bind(&TfrmStartmaske::TimerWaitTimer, this, _1);
-  sb_Vermittler.onClick = lb_Vermittler.onClick =
-      std::bind(&TfrmStartmaske::sb_VermittlerClick, this, _1);
-  cb_Angebotsdaten.onClick = lb_Angebotsdaten.onClick =
-      std::bind(&TfrmStartmaske::cb_AngebotsdatenClick, this, _1);
-  sb_Beenden.onClick = lb_Beenden.onClick = std::bind(&TfrmStartmaske::sb_BeendenClick, this, _1);
-  lbStartHelp.onClick = std::bind(&TfrmStartmaske::lbStartHelpClick, this, _1);
-  lbProdukt.onClick = std::bind(&TfrmStartmaske::lbProduktClick, this, _1);
-  lbProdukt1.onClick = std::bind(&TfrmStartmaske::lbProdukt1Click, this, _1);
+  TimerWait.onTimer = on(&TfrmStartmaske::TimerWaitTimer);
+  sb_Vermittler.onClick = lb_Vermittler.onClick = on(&TfrmStartmaske::sb_VermittlerClick);
+  cb_Angebotsdaten.onClick = lb_Angebotsdaten.onClick = on(&TfrmStartmaske::cb_AngebotsdatenClick);
+  sb_Beenden.onClick = lb_Beenden.onClick = on(&TfrmStartmaske::sb_BeendenClick);
+  lbStartHelp.onClick = on(&TfrmStartmaske::lbStartHelpClick);
+  lbProdukt.onClick = on(&TfrmStartmaske::lbProduktClick);
+  lbProdukt1.onClick = on(&TfrmStartmaske::lbProdukt1Click);
 
   const std::string& directory = core::workingDirectory();
+  // Read once here; an unreadable file leaves every text empty and both products hidden.
+  core::ParamRecord productData;
+  const bool read = core::readParamRecord(directory, productData, nullptr) == 0;
 
-  const std::string picture = core::paramTextB(directory);
+  const std::string picture = core::startPictureName(productData);
   if (!picture.empty()) {
     const std::string entry = findEntry(directory, picture);
     if (!entry.empty()) iLogo.setText(core::joinPath(directory, entry));
   }
 
-  bool offered1 = core::paramSwitches(directory, 1).first;
-  bool offered2 = core::paramSwitches(directory, 2).first;
+  bool offered1 = read && core::paramSwitches(productData, 1).first;
+  bool offered2 = read && core::paramSwitches(productData, 2).first;
   std::string name1, name2;
   if (offered1) {
-    name1 = core::paramTextC(directory, 1);
+    name1 = core::productTitle(productData, 1);
     offered1 = !name1.empty();
   }
   if (offered2) {
-    name2 = core::paramTextC(directory, 2);
+    name2 = core::productTitle(productData, 2);
     offered2 = !name2.empty();
   }
   if (!name1.empty() && !name2.empty())
@@ -107,17 +102,10 @@ TfrmStartmaske::TfrmStartmaske(App& app) : Form(app, "TfrmStartmaske", "frmStart
     lbStartVersion.setCaption("Version " + version.substr(0, version.size() - 2));
 }
 
-void TfrmStartmaske::FormCreate() {
-  restorePosition(*this);
-}
-
-void TfrmStartmaske::FormClose() {
-  storePosition(*this);
-}
-
 void TfrmStartmaske::TimerWaitTimer(Control*) {
   TimerWait.setEnabled(false);
-  if (app().frmVermittler->agentDataValid()) return;
+  // A click before the first tick has left the start screen already, with its own message.
+  if (!visible() || app().frmVermittler->agentDataValid()) return;
   app().dialogs().message("Willkommen beim Angebotsprogramm zum \n" + caption() +
                               "!\nBitte die Vermittlerdaten eingeben!",
                           "Daten");

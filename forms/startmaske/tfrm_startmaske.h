@@ -26,14 +26,11 @@ class TfrmStartmaske : public Form {
   Label lbStartHelp{*this, "lbStartHelp"};
   Timer TimerWait{*this, "TimerWait"};
 
-  void FormCreate() override;
-  void FormClose() override;
-
   void TimerWaitTimer(Control* sender);
   void sb_VermittlerClick(Control* sender);
   void cb_AngebotsdatenClick(Control* sender);
   void sb_BeendenClick(Control* sender);
-  void lbStartHelpClick(Control* sender);
+  void lbStartHelpClick(Control* sender) override;
   void lbProduktClick(Control* sender);
   void lbProdukt1Click(Control* sender);
 

@@ -10,7 +10,6 @@
 #include "forms/angebotsdaten/tfrm_angebotsdaten.h"
 #include "forms/app.h"
 #include "forms/startmaske/tfrm_startmaske.h"
-#include "forms/window_placement.h"
 
 namespace fondaris::forms {
 
@@ -29,14 +28,13 @@ void showWithLabels(ComboBox& list, Label& label, Label& percent, bool visible, 
 
 }  // namespace
 
-std::string discountKey() {
-  core::ParamRecord record;
-  if (core::readParamRecord(core::workingDirectory(), record, nullptr) != 0) return {};
-  return core::paramText(record, core::paramField("discount.label"), 9);
-}
-
-TfrmVermittler::TfrmVermittler(App& app) : Form(app, "TfrmVermittler", "frmVermittler") {
+TfrmVermittler::TfrmVermittler(App& app)
+    : Form(app, "TfrmVermittler", "frmVermittler",
+           {Placement::PositionAndSize, Placement::Position, true, true}) {
   setCaption(app.mainForm().caption() + " - Vermittlerdaten");
+  // Every field is a line of "Vermitd.dat"; the postcode shares its line with "D-".
+  limitToLineFile(static_cast<int>(core::kMaxLineLength));
+  edV_PLZ.setMaxLength(static_cast<int>(core::kMaxLineLength) - 2);
   cbV_Land.setDropDownList(true);
   cbV_Land.setItems({"D"});
   edV_Vermittlernr1.setText("60000");
@@ -64,13 +62,17 @@ TfrmVermittler::TfrmVermittler(App& app) : Form(app, "TfrmVermittler", "frmVermi
   mHilfe.setCaption("&Hilfe");
   HotKeyHelp.setText("F1");
 
-  using namespace std::placeholders;
-  sbV_Speichern.onClick = std::bind(&TfrmVermittler::sbV_SpeichernClick, this, _1);
-  sbV_Abbruch.onClick = std::bind(&TfrmVermittler::sbV_AbbruchClick, this, _1);
-  sbMaxBZD.onClick = std::bind(&TfrmVermittler::sbMaxBZDClick, this, _1);
-  mHilfe.onClick = std::bind(&TfrmVermittler::mHilfeClick, this, _1);
+  sbV_Speichern.onClick = on(&TfrmVermittler::sbV_SpeichernClick);
+  sbV_Abbruch.onClick = on(&TfrmVermittler::sbV_AbbruchClick);
+  sbMaxBZD.onClick = on(&TfrmVermittler::sbMaxBZDClick);
+  mHilfe.onClick = on(&TfrmVermittler::mHilfeClick);
 
-  // 1.-3.
+  core::ParamRecord productData;
+  if (core::readParamRecord(core::workingDirectory(), productData, nullptr) == 0)
+    discountKey_ = core::paramText(productData, core::paramField("discount.label"), 9);
+
+  // Sales settings: 0 to 50 % discount and 0 to 100 % payment at the start, in steps of five,
+  // hidden until the agent file or the internal code shows them.
   sbMaxBZD.setVisible(true);
   for (ComboBox* list : {&cb_Rabat, &cb_RabatZSp, &cb_ZuzahlKunde, &cb_ZuzahlKundeZSp})
     list->setDropDownList(true);
@@ -94,7 +96,7 @@ TfrmVermittler::TfrmVermittler(App& app) : Form(app, "TfrmVermittler", "frmVermi
   showWithLabels(cb_ZuzahlKundeZSp, lb_ZuzahlKundeZSp, lb_ZuzahlKundeProzZSp, false, false);
   cbSaveRabat.setVisible(false);
 
-  // 4.
+  // The agent file; a country other than Germany is refused at once.
   if (readAgentFile()) {
     valid_ = true;
     if (cbV_Land.itemIndex() != 0) app.dialogs().message(kCountryMessage, "Prüfung");
@@ -102,7 +104,8 @@ TfrmVermittler::TfrmVermittler(App& app) : Form(app, "TfrmVermittler", "frmVermi
     valid_ = false;
   }
 
-  // 5.
+  // A variant's discount shows when the start screen offers the variant and the other variant's
+  // settings show; the payment at the start follows its discount.
   if (firstVariantOffered() && (cb_RabatZSp.visible() || cb_ZuzahlKundeZSp.visible())) {
     showWithLabels(cb_Rabat, lb_Rabat, lb_RabatProz, true, true);
     cbSaveRabat.setVisible(true);
@@ -114,7 +117,7 @@ TfrmVermittler::TfrmVermittler(App& app) : Form(app, "TfrmVermittler", "frmVermi
   showWithLabels(cb_ZuzahlKundeZSp, lb_ZuzahlKundeZSp, lb_ZuzahlKundeProzZSp, cb_RabatZSp.visible(),
                  cb_RabatZSp.enabled());
 
-  // 6.
+  // The application form field stays hidden; the help entry takes the hot key.
   lbAntrag.setVisible(false);
   ed_Antrag.setVisible(false);
   mHilfe.setText(HotKeyHelp.text());
@@ -158,7 +161,7 @@ void TfrmVermittler::readSalesSetting(const std::string& line, int lineNumber,
       list.setItemIndex(0);
       rewrite = true;
     } else {
-      const std::string key = discountKey();
+      const std::string& key = discountKey_;
       bool keep = plain->substr(0, at) == key;
       if (!keep) {
         rewrite = true;
@@ -246,7 +249,7 @@ bool TfrmVermittler::readAgentFile() {
 std::string TfrmVermittler::salesLine(const ComboBox& list, bool keepPosition) const {
   if (list.itemIndex() <= 0) return {};
   const std::string position = keepPosition ? std::to_string(list.itemIndex()) : "0";
-  return core::encodeValue(discountKey() + "@" + position);
+  return core::encodeValue(discountKey_ + "@" + position);
 }
 
 std::vector<std::string> TfrmVermittler::agentFileLines() const {
@@ -319,7 +322,7 @@ void TfrmVermittler::sbMaxBZDClick(Control*) {
       app().dialogs().inputText("Kennwort", "Intern Rabatierung:", "").value_or("");
   // An empty entry never unlocks, even when no key could be read.
   if (entered.empty()) return;
-  if (entered != discountKey()) {
+  if (entered != discountKey_) {
     app().dialogs().message(kWrongCode, "Prüfung");
     return;
   }
@@ -330,28 +333,6 @@ void TfrmVermittler::sbMaxBZDClick(Control*) {
   showWithLabels(cb_RabatZSp, lb_RabatZSp, lb_RabatProzZSp, second, second);
   showWithLabels(cb_ZuzahlKundeZSp, lb_ZuzahlKundeZSp, lb_ZuzahlKundeProzZSp, second, second);
   focus(first ? &cb_Rabat : &cb_RabatZSp);
-}
-
-void TfrmVermittler::mHilfeClick(Control* sender) {
-  app().frmStartmaske->lbStartHelpClick(sender);
-}
-
-void TfrmVermittler::lbStartHelpClick(Control* sender) {
-  app().frmStartmaske->lbStartHelpClick(sender);
-}
-
-void TfrmVermittler::FormCreate() {
-  restorePosition(*this);
-  restoreSize(*this);
-}
-
-void TfrmVermittler::FormDeactivate() {
-  storePosition(*this);
-}
-
-void TfrmVermittler::FormClose() {
-  storePosition(*this);
-  app().frmStartmaske->close();
 }
 
 }  // namespace fondaris::forms

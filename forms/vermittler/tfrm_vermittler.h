@@ -55,15 +55,9 @@ class TfrmVermittler : public Form {
   HotKey HotKeyHelp{*this, "HotKeyHelp"};
   MenuItem mHilfe{*this, "mHilfe"};
 
-  void FormCreate() override;
-  void FormDeactivate() override;
-  void FormClose() override;
-
   void sbV_SpeichernClick(Control* sender);
   void sbV_AbbruchClick(Control* sender);
   void sbMaxBZDClick(Control* sender);
-  void mHilfeClick(Control* sender);
-  void lbStartHelpClick(Control* sender);
 
   // Whether "Vermitd.dat" was read completely or saved since.
   bool agentDataValid() const { return valid_; }
@@ -83,13 +77,12 @@ class TfrmVermittler : public Form {
                         bool& rewrite);
   std::string salesLine(const ComboBox& list, bool keepPosition) const;
 
+  // The text of the rate table's entry 9 in "Param.dat", read at creation: the internal code and
+  // the mark of stored sales settings; empty when the file could not be read.
+  std::string discountKey_;
   bool valid_ = false;
   // Country read from the file when it is not in the list ("A"), kept for rewriting.
   std::string unlistedCountry_;
 };
-
-// The text of the rate table's entry 9 in "Param.dat": the internal code and the mark of stored
-// sales settings; empty when the file cannot be read.
-std::string discountKey();
 
 }  // namespace fondaris::forms

@@ -1,16 +1,18 @@
 #include "forms/vertragsdaten/tfrm_vertragsdaten.h"
 
 #include <cstdio>
+#include <filesystem>
 
 #include "core/files.h"
 #include "core/german.h"
 #include "core/param_layout.h"
 #include "core/param_record.h"
+#include "core/settings.h"
 #include "forms/angebotsdaten/tfrm_angebotsdaten.h"
 #include "forms/app.h"
 #include "forms/date_field.h"
 #include "forms/startmaske/tfrm_startmaske.h"
-#include "forms/window_placement.h"
+#include "forms/vermittler/tfrm_vermittler.h"
 
 namespace fondaris::forms {
 
@@ -24,59 +26,360 @@ std::string twoDigits(int n) {
   return buffer;
 }
 
-// The day of the contract start for the strategy bound to month ends: February always 28.
-int lastDayOfMonth(int month) {
-  switch (month) {
-    case 2:
-      return 28;
-    case 4:
-    case 6:
-    case 9:
-    case 11:
-      return 30;
-    default:
-      return 31;
-  }
+std::vector<std::string> amounts(double from, double to, double step) {
+  std::vector<std::string> items;
+  for (double v = from; v <= to + 1e-9; v += step) items.push_back(core::formatAmount(v));
+  return items;
+}
+
+std::vector<std::string> wholeNumbers(int from, int to, int step = 1) {
+  std::vector<std::string> items;
+  for (int v = from; v <= to; v += step) items.push_back(std::to_string(v));
+  return items;
 }
 
 }  // namespace
 
-TfrmVertagsdaten::TfrmVertagsdaten(App& app) : Form(app, "TfrmVertagsdaten", "frmVertragsdaten") {
-  setCaption(app.mainForm().caption() + " - Vertragsdaten");
+TfrmVertagsdaten::TfrmVertagsdaten(App& app)
+    : Form(app, "TfrmVertagsdaten", "frmVertragsdaten",
+           {Placement::PositionAndSize, Placement::PositionAndSize, true, true}) {
+  funds_ = {&rb_Fonds1, &rb_Fonds2, &rb_Fonds3, &rb_Fonds4,  &rb_Fonds5, &rb_Fonds6,
+            &rb_Fonds7, &rb_Fonds8, &rb_Fonds9, &rb_Fonds10, &rb_Fonds11};
+  portfolioLabels_ = {&lbAS1, &lbAS2, &lbAS3, &lbAS4,  &lbAS5, &lbAS6,
+                      &lbAS7, &lbAS8, &lbAS9, &lbAS10, &lbAS11};
+  infoLabels_ = {&lb_InfoF1, &lb_InfoF2, &lb_InfoF3, &lb_InfoF4,  &lb_InfoF5, &lb_InfoF6,
+                 &lb_InfoF7, &lb_InfoF8, &lb_InfoF9, &lb_InfoF10, &lb_InfoF11};
+  rates_ = {&cb_WE1, &cb_WE2, &cb_WE3, &cb_WE4};
+  fw_ = {&med_FW1, &med_FW2, &med_FW3, &med_FW4};
+  pt_ = {&med_PT1, &med_PT2, &med_PT3, &med_PT4};
+  fwm_ = {&med_FWM1, &med_FWM2, &med_FWM3, &med_FWM4};
+  ptm_ = {&med_PTM1, &med_PTM2, &med_PTM3, &med_PTM4};
+  me_ = {&med_ME1, &med_ME2, &med_ME3, &med_ME4};
+  singleTimes_ = {&cb_Einzahlung1, &cb_Einzahlung2, &cb_Einzahlung3, &cb_Einzahlung4,
+                  &cb_Einzahlung5};
+  singleAmounts_ = {&cb_EinmalBeitrag1, &cb_EinmalBeitrag2, &cb_EinmalBeitrag3, &cb_EinmalBeitrag4,
+                    &cb_EinmalBeitrag5};
+  singleLabels_ = {&lb_Einzahlung1, &lb_Einzahlung2, &lb_Einzahlung3, &lb_Einzahlung4,
+                   &lb_Einzahlung5};
+  withdrawalTimes_ = {&cb_Auszahlung1, &cb_Auszahlung2, &cb_Auszahlung3, &cb_Auszahlung4,
+                      &cb_Auszahlung5, &cb_Auszahlung6, &cb_Auszahlung7, &cb_Auszahlung8,
+                      &cb_Auszahlung9, &cb_Auszahlung10};
+  withdrawalAmounts_ = {&cb_Beitrag1, &cb_Beitrag2, &cb_Beitrag3, &cb_Beitrag4, &cb_Beitrag5,
+                        &cb_Beitrag6, &cb_Beitrag7, &cb_Beitrag8, &cb_Beitrag9, &cb_Beitrag10};
+  withdrawalLabels_ = {&lb_Auszahlung1, &lb_Auszahlung2, &lb_Auszahlung3, &lb_Auszahlung4,
+                       &lb_Auszahlung5, &lb_Auszahlung6, &lb_Auszahlung7, &lb_Auszahlung8,
+                       &lb_Auszahlung9, &lb_Auszahlung10};
 
-  cbBeginnTag.setDropDownList(true);
+  // Design: kinds, captions, what starts hidden.
+  for (ComboBox* list : {&cbBeginnTag, &cbBeginnMonat, &cbBeginnJahr, &cb_Vorgabe, &cb_ZW,
+                         &cb_Dynamik, &cb_BZD1, &cb_BZD2, &cb_BZD3, &cb_Anlagedauer,
+                         &cbEinmalStrategie, &cbZWTausch, &cbArtEinmalanlage, &cbZWEinzahlplan})
+    list->setDropDownList(true);
+  for (ComboBox* list : rates_) list->setDropDownList(true);
+  for (ComboBox* list : singleTimes_) list->setDropDownList(true);
+  for (ComboBox* list : withdrawalTimes_) list->setDropDownList(true);
+  for (Control* c : controls())
+    if (c->kind() == ControlKind::ComboBoxInc) static_cast<ComboBoxInc*>(c)->Numeric = true;
   cbBeginnTag.setItems({"1", "15"});
-  cbBeginnMonat.setDropDownList(true);
   std::vector<std::string> months;
   for (int m = 1; m <= 12; ++m) months.push_back(twoDigits(m));
   cbBeginnMonat.setItems(months);
-  cbBeginnJahr.setDropDownList(true);
   med_Vbeginn.setMask("!99/99/9999;1;_");
   med_Vbeginn.setVisible(false);
+  cb_Vorgabe.setItems({"Monatsbeitrag", "Einmalanlage"});
+  cb_Vorgabe.setEnabled(false);
+  cb_Beitrag_1.setItems({"34,00", "40,00", "51,00", "63,00", "74,00"});
+  cb_ZW.setItems({"monatlich", "vierteljährlich", "halbjährlich", "jährlich"});
+  cb_ZW.setVisible(false);
+  cb_ZW.setEnabled(false);
+  cb_BZD1.setItems({"VL1", "VL2", "VL3", "VL4"});
+  lb_Beitrag.setCaption("EUR");
+  lb_Zuschuss.setCaption("Monatlicher Zuschuss Arbeitgeber");
+  lb_ZuschussEUR.setCaption("EUR");
+  lb_Dynamik.setCaption("Dynamik");
+  lb_DynamikProz.setCaption("%");
+  lb_BZD.setCaption("Anlagedauer");
+  lb_BZD3.setCaption("Beitragszahldauer");
+  lb_Anlagedauer.setCaption("Anlagedauer");
+  medAnlage.setReadOnly(true);
+  cb_Ablaufleistung.setVisible(false);
+  lb_Einmal.setCaption("Zuzahlung zu Beginn");
+  lb_EinmalProz.setCaption("%");
+  lb_EinmalEUR.setCaption("EUR");
+  cbAbsolut.setCaption("Angabe absolut");
+  cbAbsolut.setChecked(true);
+  cbReduktion.setReadOnly(true);
+  lbEinmalzahlungZB.setCaption("Einmalanlage zu Beginn");
+  lbEinmalzahlungEURZB.setCaption("EUR");
+  cb_EinmalRabat.setCaption("Mit Rabatt");
+  cb_EinmalRabat.setHint("Die Einmalanlage zu Beginn erhält auch den angegebenen Rabatt");
+  cb_EinmalRabat.setChecked(true);
+  cb_EinmalRabat.setVisible(false);
+  cbEinmalStrategie.setItems({"Anlage in Anlagestrategie ",
+                              "Anlage in Cash-Option (Geldmarkt-Option)",
+                              "Anlage in Cash-Option (Geldmarkt-Option) mit Tauschplan"});
+  cbEinmalStrategie.setVisible(false);
+  boxTauschplan.setCaption("Tauschplan");
+  boxTauschplan.setVisible(false);
+  for (MaskEdit* date : {&med_BeginnTausch, &med_EndeTausch, &med_BeginnEinzahl, &med_EndeEinzahl})
+    date->setMask("!99/99/9999;1;_");
+  cbZWTausch.setItems({"monatlich"});
+  cbArtEinmalanlage.setItems({"Erstzeichnung", "Nachzeichnung"});
+  cbArtEinmalanlage.setVisible(false);
+  lbDepotNr.setCaption("Depot-Nummer");
+  lbDepotNr.setVisible(false);
+  medDepotNr.setMaxLength(8);
+  medDepotNr.setVisible(false);
+  cbOhneStaat.setCaption("ohne staatliche Prämie");
+  cbOhneStaat.setVisible(false);
+  cb_Details.setCaption("detailiertes");
+  cb_Details.setChecked(true);
+  cb_Details.setVisible(false);
+  gbStrategie.setCaption("Anlagestrategie");
+  lbPortfolio.setCaption("Portfolio");
+  for (Label* info : infoLabels_) info->setCaption("<Info>");
+  tsWE.setCaption("Illustrierung der Wertentwicklung");
+  tsEinzahlungen.setCaption("Einmalanlagen");
+  tsAuszahlungen.setCaption("Entnahmen");
+  lbFWM.setCaption("mit Zuzahlung");
+  lbPTM.setCaption("(VZ)");
+  lbME.setCaption("Mehrertrag durch Zuzahlung (VZ)");
+  for (int k = 0; k < 5; ++k)
+    singleLabels_[k]->setCaption(std::to_string(k + 1) + ". Einmalanlage");
+  for (int k = 0; k < 10; ++k)
+    withdrawalLabels_[k]->setCaption(std::to_string(k + 1) + ". Entnahme");
+  gbEinzahlplan.setCaption("Einzahlplan");
+  gbEinzahlplan.setVisible(false);
+  cbZWEinzahlplan.setItems(
+      {"jährlich", "jedes 2. Jahr", "jedes 3. Jahr", "jedes 4. Jahr", "jedes 5. Jahr"});
+  sb_Angebotsbrechnung.setCaption("Angebot &berechnen");
+  sb_Angebotsbrechnung.setHint("Angebotsberechnung durchführen");
+  sb_Antrag.setCaption("An&trag");
+  sb_Speichern.setCaption("Angebot &speichern");
+  cb_Angebotsdaten.setCaption("&Zurück");
+  // "Angebot &berechnen" holds Alt+B; the design gives this button another accelerator.
+  sb_Abbruch.setCaption("Beenden");
+  sb_Abbruch.setHint("Das Programm ohne Speichern beenden");
+  sb_Formular.setCaption("Blankoantrag");
+  mHilfe.setCaption("&Hilfe");
+  HotKeyHelp.setText("F1");
+  mHilfe.setVisible(false);
+  HotKeyHelp.setVisible(false);
 
-  using namespace std::placeholders;
+  auto bind = [this](void (TfrmVertagsdaten::*handler)(Control*)) { return on(handler); };
+  auto onExitAndEnter = [&](ComboBoxInc& box, void (TfrmVertagsdaten::*handler)(Control*)) {
+    box.onExit = box.OnKeyPressEnter = bind(handler);
+  };
   cbBeginnTag.onChange = cbBeginnMonat.onChange = cbBeginnJahr.onChange =
-      std::bind(&TfrmVertagsdaten::cbBeginnJahrChange, this, _1);
-  med_Vbeginn.onExit = std::bind(&TfrmVertagsdaten::med_VbeginnExit, this, _1);
+      bind(&TfrmVertagsdaten::cbBeginnJahrChange);
+  med_Vbeginn.onExit = bind(&TfrmVertagsdaten::med_VbeginnExit);
+  onExitAndEnter(cb_Beitrag_1, &TfrmVertagsdaten::cb_Beitrag_1Exit);
+  cb_Beitrag_1.onClick = bind(&TfrmVertagsdaten::cb_Beitrag_1Exit);
+  onExitAndEnter(cb_Beitrag_2, &TfrmVertagsdaten::cb_Beitrag_2Exit);
+  cb_Beitrag_2.onClick = bind(&TfrmVertagsdaten::cb_Beitrag_2Exit);
+  cb_ZW.onExit = bind(&TfrmVertagsdaten::cb_ZWExit);
+  cb_Dynamik.onChange = bind(&TfrmVertagsdaten::cb_DynamikChange);
+  for (ComboBox* list : rates_) list->onChange = bind(&TfrmVertagsdaten::cb_WEChange);
+  for (ComboBox* list : withdrawalTimes_)
+    list->onChange = bind(&TfrmVertagsdaten::cb_AuszahlungChange);
+  for (ComboBox* list : singleTimes_) list->onChange = bind(&TfrmVertagsdaten::cb_AuszahlungChange);
+  cb_BZD1.onChange = cb_BZD2.onChange = bind(&TfrmVertagsdaten::cb_BZDChange);
+  cb_BZD3.onChange = bind(&TfrmVertagsdaten::cb_BZD3Change);
+  cb_Anlagedauer.onChange = bind(&TfrmVertagsdaten::cb_AnlagedauerChange);
+  cb_Vorgabe.onChange = bind(&TfrmVertagsdaten::cb_VorgabeChange);
+  onExitAndEnter(cb_Zuschuss, &TfrmVertagsdaten::cb_ZuschussExit);
+  onExitAndEnter(cb_EinmalProz, &TfrmVertagsdaten::cb_EinmalProzExit);
+  onExitAndEnter(cb_Einmal, &TfrmVertagsdaten::cb_EinmalExit);
+  cbAbsolut.onClick = bind(&TfrmVertagsdaten::cbAbsolutClick);
+  onExitAndEnter(medEinmalzahlungZB, &TfrmVertagsdaten::medEinmalzahlungZBExit);
+  cb_EinmalRabat.onClick = bind(&TfrmVertagsdaten::medEinmalzahlungZBExit);
+  for (ComboBoxInc* box : singleAmounts_)
+    onExitAndEnter(*box, &TfrmVertagsdaten::cb_EinmalBeitragExit);
+  for (ComboBoxInc* box : withdrawalAmounts_)
+    onExitAndEnter(*box, &TfrmVertagsdaten::cb_BeitragExit);
+  cbEinmalStrategie.onChange = bind(&TfrmVertagsdaten::cbEinmalStrategieChange);
+  cbArtEinmalanlage.onChange = bind(&TfrmVertagsdaten::cbArtEinmalanlageChange);
+  med_BeginnTausch.onExit = bind(&TfrmVertagsdaten::med_BeginnTauschExit);
+  med_EndeTausch.onExit = bind(&TfrmVertagsdaten::med_EndeTauschExit);
+  onExitAndEnter(cbTauschbetrag, &TfrmVertagsdaten::cbTauschbetragExit);
+  onExitAndEnter(cb_Ablaufleistung, &TfrmVertagsdaten::cb_AblaufleistungExit);
+  for (RadioButton* button : funds_) button->onClick = bind(&TfrmVertagsdaten::rb_FondsClick);
+  for (Label* info : infoLabels_) info->onClick = bind(&TfrmVertagsdaten::lb_InfoClick);
+  sb_Angebotsbrechnung.onClick = bind(&TfrmVertagsdaten::sb_AngebotsbrechnungClick);
+  sb_Speichern.onClick = bind(&TfrmVertagsdaten::sb_SpeichernClick);
+  sb_Antrag.onClick = bind(&TfrmVertagsdaten::sb_AntragClick);
+  cb_Angebotsdaten.onClick = bind(&TfrmVertagsdaten::cb_AngebotsdatenClick);
+  sb_Abbruch.onClick = bind(&TfrmVertagsdaten::sb_AbbruchClick);
+  sb_Formular.onClick = bind(&TfrmVertagsdaten::sb_FormularClick);
+  mHilfe.onClick = bind(&TfrmVertagsdaten::mHilfeClick);
 
-  core::ParamRecord record;
+  // Title, product data and bank table; without product data the program ends.
+  setCaption(app.mainForm().caption() + " - Vertragsdaten");
+  core::ParamRecord& record = productData;
   if (core::readParamRecord(core::workingDirectory(), record, &app.dialogs()) != 0) {
     sb_AbbruchClick(nullptr);
     return;
   }
+  readProductData(record);
 
-  // Strategy buttons: caption from the first variant's table, shown when active.
-  RadioButton* strategies[] = {&rb_Fonds1, &rb_Fonds2,  &rb_Fonds3, &rb_Fonds4,
-                               &rb_Fonds5, &rb_Fonds6,  &rb_Fonds7, &rb_Fonds8,
-                               &rb_Fonds9, &rb_Fonds10, &rb_Fonds11};
-  for (std::size_t i = 0; i < std::size(strategies); ++i) {
-    strategies[i]->setCaption(core::paramText(record, core::paramField("vlStrategy.name"), i));
-    strategies[i]->setVisible(core::paramNumber(record, core::paramField("vlStrategy.active"), i) ==
-                              1);
+  // Strategy buttons from the first variant's table.
+  for (std::size_t i = 0; i < funds_.size(); ++i) {
+    funds_[i]->setCaption(product_.vl[i].name);
+    funds_[i]->setVisible(product_.vl[i].active);
+    infoLabels_[i]->setVisible(product_.vl[i].active);
   }
 
+  // Layout, start date, top-ups, lists and their defaults, the first calculation.
+  layoutStrategies(false);
   initStartDate();
+  topUps.fill(0);
+  topUpCount = 0;
+  cb_ZW.setItemIndex(0);
+  cb_Vorgabe.setItemIndex(0);
+  fillLists();
+  tsEinzahlungen.setVisible(product_.singlePaymentsOffered);
+  // Only the process's current folder: the settings' working folder stays where the agent's
+  // files were read.
+  std::error_code ignored;
+  std::filesystem::current_path(core::programDirectory(), ignored);
+  cb_BZDChange(&cb_BZD1);
+  tsAuszahlungen.setVisible(false);
+  for (ComboBox* list : {static_cast<ComboBox*>(&cbEinzahlplan), &cbZWEinzahlplan,
+                         &cbEinmalStrategie, &cbZWTausch, &cbArtEinmalanlage})
+    list->setItemIndex(0);
+  mHilfe.setText(HotKeyHelp.text());
+  saved = false;
 }
+
+void TfrmVertagsdaten::readProductData(const core::ParamRecord& record) {
+  using core::paramField;
+  using core::paramNumber;
+  using core::paramText;
+  ContractProductData& p = product_;
+  p.fifthGrowthRate = paramNumber(record, paramField("fifthGrowthRate")) * 0.00001;
+  p.singlePaymentCostRate = paramNumber(record, paramField("singlePaymentCostRate")) * 0.0001;
+  p.premiumFootnote = paramNumber(record, paramField("premiumFootnote")) > 0;
+  p.startPaymentOffered = paramNumber(record, paramField("startPaymentOffered")) != 0;
+  p.dynamicsOffered = paramNumber(record, paramField("dynamicsOffered")) != 0;
+  p.singlePaymentsOffered = paramNumber(record, paramField("singlePaymentsOffered")) != 0;
+  p.bankFile = paramText(record, paramField("bankFile"));
+  p.productTitleVl = paramText(record, paramField("productTextA1"));
+  p.productTitleZiel = paramText(record, paramField("productTextA2"));
+  for (std::size_t i = 0; i < 11; ++i) {
+    // The first table's eleventh block is a product document, not a strategy.
+    if (i < 10 && paramNumber(record, paramField("vlStrategy.active"), i) == 1) {
+      Strategy& s = p.vl[i];
+      s.active = true;
+      s.value1 = static_cast<int>(paramNumber(record, paramField("vlStrategy.value1"), i));
+      s.value2 = static_cast<int>(paramNumber(record, paramField("vlStrategy.value2"), i));
+      s.name = paramText(record, paramField("vlStrategy.name"), i);
+      s.listName = paramText(record, paramField("vlStrategy.listName"), i);
+      s.extraText = paramText(record, paramField("vlStrategy.extraText"), i);
+      s.offerTemplate = paramText(record, paramField("vlStrategy.offerTemplate"), i);
+      s.infoDocument = paramText(record, paramField("vlStrategy.infoDocument"), i);
+    }
+    if (paramNumber(record, paramField("zielStrategy.active"), i) != 0) {
+      Strategy& s = p.ziel[i];
+      s.active = true;
+      s.value1 = static_cast<int>(paramNumber(record, paramField("zielStrategy.value1"), i));
+      s.value2 = static_cast<int>(paramNumber(record, paramField("zielStrategy.value2"), i));
+      s.name = paramText(record, paramField("zielStrategy.name"), i);
+      s.listName = paramText(record, paramField("zielStrategy.listName"), i);
+      s.extraText = paramText(record, paramField("zielStrategy.extraText"), i);
+      s.offerTemplate = paramText(record, paramField("zielStrategy.offerTemplate"), i);
+      s.infoDocument = paramText(record, paramField("zielStrategy.infoDocument"), i);
+      if (i < 10) {
+        s.plainName = paramText(record, paramField("zielPlainName"), i);
+        s.portfolio = paramText(record, paramField("zielPortfolio"), i);
+      }
+    }
+  }
+  // The bank table the application data form offers.
+  if (!p.bankFile.empty() && bank::bankFileExists(core::workingDirectory(), p.bankFile))
+    bankTable_ = bank::loadBankTable(core::workingDirectory(), p.bankFile, app().dialogs());
+}
+
+void TfrmVertagsdaten::fillLists() {
+  for (ComboBoxInc* box : withdrawalAmounts_) box->setItems(amounts(0, 0, 1));
+  for (ComboBoxInc* box : singleAmounts_) box->setItems(amounts(0, 0, 1));
+  std::vector<std::string> subsidy = amounts(0, 70, 5);
+  subsidy.push_back(core::formatAmount(74));
+  cb_Zuschuss.setItems(subsidy);
+  std::vector<std::string> contribution = amounts(25, 45, 5);
+  const std::vector<std::string> to1000 = amounts(50, 1000, 10);
+  contribution.insert(contribution.end(), to1000.begin(), to1000.end());
+  cb_Beitrag_2.setItems(contribution);
+  cbTauschbetrag.setItems(to1000);
+  const std::vector<std::string> withdrawal = amounts(100, 1000, 10);
+  for (ComboBoxInc* box : withdrawalAmounts_) {
+    std::vector<std::string> items = box->items();
+    items.insert(items.end(), withdrawal.begin(), withdrawal.end());
+    box->setItems(items);
+  }
+  const std::vector<std::string> single = amounts(2500, 50000, 100);
+  for (ComboBoxInc* box : singleAmounts_) {
+    std::vector<std::string> items = box->items();
+    items.insert(items.end(), single.begin(), single.end());
+    box->setItems(items);
+  }
+  cbEinzahlplan.setItems(single);
+
+  cb_Beitrag_2.setItemIndex(10);
+  cb_Beitrag_1.setItemIndex(4);
+  for (ComboBoxInc* box : withdrawalAmounts_) box->setItemIndex(0);
+  for (ComboBoxInc* box : singleAmounts_) box->setItemIndex(0);
+  cb_Zuschuss.setItemIndex(0);
+  cb_EinmalProz.setItems(wholeNumbers(0, 100, 5));
+  cb_EinmalProz.setItemIndex(0);
+
+  for (ComboBox* list : {&cb_BZD2, &cb_BZD3, &cb_Anlagedauer}) list->setItems(wholeNumbers(5, 67));
+  selectByText(cb_BZD1, "VL4");
+  cb_BZD2.setItemIndex(cb_BZD2.itemCount() - 1);
+  cb_BZD3.setItemIndex(cb_BZD3.itemCount() - 11);
+  cb_Anlagedauer.setItemIndex(cb_Anlagedauer.itemCount() - 16);
+  cb_Dynamik.setItems({"0,0", "5,0"});
+  cb_Dynamik.setItemIndex(1);
+
+  std::vector<std::string> growth;
+  for (int half = 0; half <= 17; ++half)
+    growth.push_back(std::to_string(half / 2) + core::notation().decimalSeparator +
+                     (half % 2 ? "5" : "0"));
+  for (int whole = 9; whole <= 12; ++whole)
+    growth.push_back(std::to_string(whole) + core::notation().decimalSeparator + "0");
+  const int defaults[] = {0, 8, 14, 18};
+  for (int k = 0; k < 4; ++k) {
+    rates_[k]->setItems(growth);
+    rates_[k]->setItemIndex(defaults[k]);
+  }
+}
+
+void TfrmVertagsdaten::selectByText(ComboBox& list, const std::string& text) {
+  list.setItemIndex(0);
+  const int index = list.indexOf(text);
+  if (index >= 0) list.setItemIndex(index);
+}
+
+bool TfrmVertagsdaten::secondVariant() const {
+  return app().frmAngebotsdaten && !app().frmAngebotsdaten->rbProd.checked();
+}
+
+void TfrmVertagsdaten::layoutStrategies(bool second) {
+  bool portfolio = false;
+  for (const Strategy& s : product_.ziel) portfolio = portfolio || !s.portfolio.empty();
+  portfolio = portfolio && second;
+  lbPortfolio.setVisible(portfolio);
+  for (std::size_t i = 0; i < funds_.size(); ++i) {
+    const Strategy& s = second ? product_.ziel[i] : product_.vl[i];
+    const std::string caption = !second ? s.name : portfolio ? s.name : s.plainName;
+    funds_[i]->setCaption(caption);
+    funds_[i]->setVisible(!caption.empty());
+    portfolioLabels_[i]->setCaption(portfolio ? s.portfolio : std::string());
+    portfolioLabels_[i]->setVisible(portfolio && !s.portfolio.empty());
+    infoLabels_[i]->setVisible(!s.infoDocument.empty());
+  }
+}
+
+// --- contract start ---------------------------------------------------------------------------
 
 void TfrmVertagsdaten::selectEarliestStart() {
   const core::DateTime earliest = app().clock().today() + kEarliestStartDays;
@@ -113,12 +416,17 @@ void TfrmVertagsdaten::cbBeginnJahrChange(Control*) {
     year = std::atoi(cbBeginnJahr.text().c_str());
     month = std::atoi(cbBeginnMonat.text().c_str());
   }
-  const int day = rb_Fonds1.checked() ? lastDayOfMonth(month) : cbBeginnTag.text() == "15" ? 15 : 1;
+  // The month-end strategy starts on the real last day, the 29th of February in leap years, as
+  // the pre-calculation check counts it.
+  const int day = rb_Fonds1.checked()          ? core::daysInMonth(year, month)
+                  : cbBeginnTag.text() == "15" ? 15
+                                               : 1;
   const auto start = core::encodeDate(year, month, day);
   if (!start) return;
   if (*start < app().clock().today() + kEarliestStartDays)
     app().dialogs().message("Der frühestmögliche Beginn ist in 14 Tagen!", "Beginn");
   med_Vbeginn.setText(core::formatDate(*start));
+  startYearText_ = std::to_string(year);
 }
 
 void TfrmVertagsdaten::med_VbeginnExit(Control*) {
@@ -127,32 +435,138 @@ void TfrmVertagsdaten::med_VbeginnExit(Control*) {
     med_Vbeginn.setText(core::formatDate(start));
 }
 
+// --- preparation by the customer form -----------------------------------------------------------
+
+void TfrmVertagsdaten::prepare() {
+  TfrmAngebotsdaten& customer = *app().frmAngebotsdaten;
+  const TfrmVermittler& agent = *app().frmVermittler;
+  const bool first = !customer.contractPrepared();
+  const bool second = secondVariant();
+
+  // Periods: defaults the first time, afterwards only strategies the variant offers.
+  if (first) {
+    selectByText(cb_BZD1, "VL4");
+    selectByText(cb_BZD2, "30");
+    selectByText(cb_BZD3, "30");
+    selectByText(cb_Anlagedauer, second ? "30" : "25");
+  } else {
+    if (rb_Fonds1.checked() && !customer.rbProd.visible()) rb_Fonds1.setChecked(false);
+    bool secondOnly = false;
+    for (int i = 1; i <= 4; ++i) secondOnly = secondOnly || funds_[i]->checked();
+    if (secondOnly && !customer.rbProd1.visible())
+      for (int i = 1; i <= 4; ++i) funds_[i]->setChecked(false);
+    cb_BZDChange(second ? &cb_BZD2 : &cb_BZD1);
+  }
+
+  // What each variant shows.
+  layoutStrategies(second);
+  const bool singles = second && product_.singlePaymentsOffered;
+  for (Control* c : std::initializer_list<Control*>{&lbEinmalzahlungZB, &medEinmalzahlungZB,
+                                                    &lbEinmalzahlungEURZB, &tsEinzahlungen})
+    c->setVisible(singles);
+  bankDetailsShown = product_.startPaymentOffered;
+  cbBeginnTag.setVisible(second);
+  cbOhneStaat.setVisible(!second);
+  const ComboBox& agentStartPayment = second ? agent.cb_ZuzahlKundeZSp : agent.cb_ZuzahlKunde;
+  if (cb_EinmalProz.visible() && first) selectByText(cb_EinmalProz, agentStartPayment.text());
+  if (second) {
+    lb_BZD.setCaption("Anlagedauer");
+    cb_Vorgabe.setEnabled(true);
+  } else {
+    lb_BZD.setCaption("Anlagevariante");
+    cb_Vorgabe.setItemIndex(0);
+    cb_Vorgabe.setEnabled(false);
+  }
+
+  // Dynamics, employer subsidy and payment at the start.
+  if (cb_EinmalProz.visible()) cb_EinmalProzExit(&cb_EinmalProz);
+  const bool dynamics = rb_Fonds2.visible() && product_.dynamicsOffered;
+  for (Control* c : std::initializer_list<Control*>{&lb_Dynamik, &cb_Dynamik, &lb_DynamikProz})
+    c->setVisible(dynamics);
+  for (Control* c : std::initializer_list<Control*>{&lb_Zuschuss, &cb_Zuschuss, &lb_ZuschussEUR})
+    c->setVisible(!second);
+  for (Control* c : std::initializer_list<Control*>{&lb_Einmal, &cb_Einmal, &lb_EinmalEUR,
+                                                    &cb_EinmalProz, &lb_EinmalProz, &cbAbsolut})
+    c->setVisible(product_.startPaymentOffered);
+  cbAbsolut.setChecked(cbAbsolut.visible());
+  cbReduktion.setVisible(lb_EinmalEUR.visible());
+
+  // The agent's payment at the start, once; then the amount or percentage it implies.
+  show();
+  if (cb_EinmalProz.visible()) {
+    if (first) {
+      cbAbsolut.setChecked(false);
+      selectByText(cb_EinmalProz, agentStartPayment.text());
+      cb_EinmalProzExit(&cb_EinmalProz);
+      cbAbsolut.setChecked(true);
+    }
+    cbAbsolutClick(&cbAbsolut);
+    if (!cbAbsolut.checked() || core::parseAmount(cb_Einmal.text()) == 0)
+      cb_EinmalProzExit(&cb_EinmalProz);
+  }
+
+  // Prepared; the strategy defaults and the mode refresh every figure.
+  customer.markContractPrepared();
+  rb_FondsClick(nullptr);
+  cb_VorgabeChange(&cb_Vorgabe);
+}
+
+// --- navigation -------------------------------------------------------------------------------
+
+void TfrmVertagsdaten::cb_AngebotsdatenClick(Control*) {
+  hide();
+  app().frmAngebotsdaten->show();
+}
+
+void TfrmVertagsdaten::sb_SpeichernClick(Control*) {
+  // Offer files come later; until then nothing is saved and `saved` stays false.
+  if (saveOffer && saveOffer()) saved = true;
+}
+
 void TfrmVertagsdaten::sb_AbbruchClick(Control*) {
-  // Saving again on "Ja" comes with the offer files; nothing sets `saved` before them.
-  if (saved) app().dialogs().askYesNo("Daten speichern?", "Beenden");
+  if (saved && app().dialogs().askYesNo("Daten speichern?", "Beenden")) {
+    // The agent asked for the save: when it fails the program stays open.
+    if (saveOffer && !saveOffer()) return;
+  }
   app().mainForm().close();
+}
+
+void TfrmVertagsdaten::sb_AntragClick(Control*) {
+  if (!saved && app().dialogs().askYesNo("Daten speichern?", "Vertragsdaten") && saveOffer)
+    saved = saveOffer() || saved;
+  pcWeitereDaten.setActivePage(0);
+  if (preCalculationCheck().code != 0) return;
+  if (!prepareApplicationForm) return;
+  hide();
+  prepareApplicationForm();
+}
+
+void TfrmVertagsdaten::sb_FormularClick(Control* sender) {
+  // The blank application documents and their age rule are the customer form's.
+  app().frmAngebotsdaten->sb_FormularClick(sender);
+}
+
+void TfrmVertagsdaten::lb_InfoClick(Control* sender) {
+  if (!sender || sender->name().size() < 9) return;
+  const int number = std::atoi(sender->name().substr(8).c_str());
+  if (number < 1 || number > 11) return;
+  const Strategy& s = (secondVariant() ? product_.ziel : product_.vl)[number - 1];
+  if (s.infoDocument.empty()) {
+    app().dialogs().message("Keine Informationen gefunden!", "Fehler");
+    return;
+  }
+  core::openFile(core::joinPath(core::workingDirectory(), s.infoDocument), app().dialogs(),
+                 app().shell());
 }
 
 void TfrmVertagsdaten::FormCreate() {
-  restorePosition(*this);
-  restoreSize(*this);
+  pcWeitereDaten.setActivePage(0);
+  tsAuszahlungen.setVisible(false);
 }
 
 void TfrmVertagsdaten::FormActivate() {
-  const bool secondVariant = app().frmAngebotsdaten && app().frmAngebotsdaten->rbProd1.checked();
-  setCaption(core::paramTextA(core::workingDirectory(), secondVariant ? 2 : 1) +
+  setCaption((secondVariant() ? product_.productTitleZiel : product_.productTitleVl) +
              " - Vertragsdaten");
-}
-
-void TfrmVertagsdaten::FormDeactivate() {
-  storePosition(*this);
-  storeSize(*this);
-}
-
-void TfrmVertagsdaten::FormClose() {
-  storePosition(*this);
-  storeSize(*this);
-  app().mainForm().close();
 }
 
 }  // namespace fondaris::forms

@@ -179,46 +179,46 @@ TEST(GermanDate, ParseDateTable) {
   const DateTime untouched = 12345;
   struct Case {
     std::string text;
-    int rc;
-    DateTime expected;  // only for rc 0
+    DateCheck rc;
+    DateTime expected;  // only for a valid date
   } cases[] = {
-      {"10.05.2010", kParsed, date(2010, 5, 10)},
-      {"1.5.2010", kParsed, date(2010, 5, 1)},
-      {"  10.05.2010 ", kParsed, date(2010, 5, 10)},
-      {"1 .5 .2010", kParsed, date(2010, 5, 1)},  // a half-filled mask
-      {"29.02.2008", kParsed, date(2008, 2, 29)},
-      {"10.05.10", kParsed, date(2010, 5, 10)},
-      {"01.01.49", kParsed, date(2049, 1, 1)},
-      {"01.01.50", kParsed, date(1950, 1, 1)},
-      {"10.05.80", kParsed, date(1980, 5, 10)},
-      {"  .  .    ", kParseEmpty, untouched},
-      {"31.02.2009", kParseInvalid, 0},
-      {"29.02.2009", kParseInvalid, 0},
-      {"00.05.2010", kParseInvalid, 0},
-      {"10.13.2010", kParseInvalid, 0},
-      {"100.05.2010", kParseInvalid, 0},
-      {"10.05.201", kParseInvalid, 0},
-      {"10.05.0000", kParseInvalid, 0},
-      {"10.05", kParseInvalid, 0},
-      {"10.05.2010x", kParseInvalid, 0},
-      {"10/05/2010", kParseInvalid, 0},
-      {"1 0.05.2010", kParseInvalid, 0},
-      {"ab.cd.efgh", kParseInvalid, 0},
-      {"-1.05.2010", kParseInvalid, 0},
-      {"", kParseInvalid, 0},  // not the mask
-      {"  .  .", kParseInvalid, 0},
+      {"10.05.2010", DateCheck::Valid, date(2010, 5, 10)},
+      {"1.5.2010", DateCheck::Valid, date(2010, 5, 1)},
+      {"  10.05.2010 ", DateCheck::Valid, date(2010, 5, 10)},
+      {"1 .5 .2010", DateCheck::Valid, date(2010, 5, 1)},  // a half-filled mask
+      {"29.02.2008", DateCheck::Valid, date(2008, 2, 29)},
+      {"10.05.10", DateCheck::Valid, date(2010, 5, 10)},
+      {"01.01.49", DateCheck::Valid, date(2049, 1, 1)},
+      {"01.01.50", DateCheck::Valid, date(1950, 1, 1)},
+      {"10.05.80", DateCheck::Valid, date(1980, 5, 10)},
+      {"  .  .    ", DateCheck::Empty, untouched},
+      {"31.02.2009", DateCheck::Invalid, 0},
+      {"29.02.2009", DateCheck::Invalid, 0},
+      {"00.05.2010", DateCheck::Invalid, 0},
+      {"10.13.2010", DateCheck::Invalid, 0},
+      {"100.05.2010", DateCheck::Invalid, 0},
+      {"10.05.201", DateCheck::Invalid, 0},
+      {"10.05.0000", DateCheck::Invalid, 0},
+      {"10.05", DateCheck::Invalid, 0},
+      {"10.05.2010x", DateCheck::Invalid, 0},
+      {"10/05/2010", DateCheck::Invalid, 0},
+      {"1 0.05.2010", DateCheck::Invalid, 0},
+      {"ab.cd.efgh", DateCheck::Invalid, 0},
+      {"-1.05.2010", DateCheck::Invalid, 0},
+      {"", DateCheck::Invalid, 0},  // not the mask
+      {"  .  .", DateCheck::Invalid, 0},
   };
   for (const auto& c : cases) {
     ScriptedDialogs dialogs;
     DateTime out = untouched;
     EXPECT_EQ(parseDate(c.text, out, dialogs, Notation::german()), c.rc) << '"' << c.text << '"';
-    if (c.rc == kParseInvalid) {
+    if (c.rc == DateCheck::Invalid) {
       EXPECT_EQ(dialogs.messages(), std::vector<std::string>{"Fehler: Datumsprüfung: '" + c.text +
                                                              "' ist kein gültiges Datum"});
       EXPECT_EQ(out, untouched);
     } else {
       EXPECT_TRUE(dialogs.shown().empty()) << c.text;
-      EXPECT_EQ(out, c.rc == kParsed ? c.expected : untouched) << c.text;
+      EXPECT_EQ(out, c.rc == DateCheck::Valid ? c.expected : untouched) << c.text;
     }
   }
 }
@@ -231,10 +231,10 @@ TEST(GermanDate, UsesTheNotationsSeparatorAndOrder) {
 
   ScriptedDialogs dialogs;
   DateTime out = 0;
-  EXPECT_EQ(parseDate("05/10/2010", out, dialogs, us), kParsed);
+  EXPECT_EQ(parseDate("05/10/2010", out, dialogs, us), DateCheck::Valid);
   EXPECT_EQ(out, date(2010, 5, 10));
-  EXPECT_EQ(parseDate("  /  /    ", out, dialogs, us), kParseEmpty);
-  EXPECT_EQ(parseDate("  .  .    ", out, dialogs, us), kParseInvalid);
+  EXPECT_EQ(parseDate("  /  /    ", out, dialogs, us), DateCheck::Empty);
+  EXPECT_EQ(parseDate("  .  .    ", out, dialogs, us), DateCheck::Invalid);
   EXPECT_EQ(dialogs.messages().size(), 1u);
 }
 
@@ -244,33 +244,39 @@ TEST(GermanTime, ParseTimeTable) {
   const DateTime untouched = 0.75;
   struct Case {
     std::string text;
-    int rc;
+    DateCheck rc;
     DateTime expected;
     std::string converted = {};  // the text quoted in the message
   } cases[] = {
-      {"  :30", kParsed, timeOfDay(0, 30)},  // blank hours become 00
-      {"12:  ", kParsed, timeOfDay(12, 0)},  // blank minutes become 00
-      {" 9:  ", kParsed, timeOfDay(9, 0)},          {"  :  ", kParseEmpty, untouched},
-      {"09:30", kParsed, timeOfDay(9, 30)},         {"9:30", kParsed, timeOfDay(9, 30)},
-      {"23:59", kParsed, timeOfDay(23, 59)},        {"00:00", kParsed, 0},
-      {"12:30:15", kParsed, timeOfDay(12, 30, 15)}, {"24:00", kParseInvalid, 0, "24:00"},
-      {"12:60", kParseInvalid, 0, "12:60"},         {"1230", kParseInvalid, 0, "1230"},
-      {"ab:cd", kParseInvalid, 0, "ab:cd"},         {"", kParseInvalid, 0, ""},
-      {" 12:  ", kParseInvalid, 0, " 12:  "},  // six characters: no filling
-      {"  :3x", kParseInvalid, 0, "00:3x"},
+      {"  :30", DateCheck::Valid, timeOfDay(0, 30)},  // blank hours become 00
+      {"12:  ", DateCheck::Valid, timeOfDay(12, 0)},  // blank minutes become 00
+      {" 9:  ", DateCheck::Valid, timeOfDay(9, 0)},
+      {"  :  ", DateCheck::Empty, untouched},
+      {"09:30", DateCheck::Valid, timeOfDay(9, 30)},
+      {"9:30", DateCheck::Valid, timeOfDay(9, 30)},
+      {"23:59", DateCheck::Valid, timeOfDay(23, 59)},
+      {"00:00", DateCheck::Valid, 0},
+      {"12:30:15", DateCheck::Valid, timeOfDay(12, 30, 15)},
+      {"24:00", DateCheck::Invalid, 0, "24:00"},
+      {"12:60", DateCheck::Invalid, 0, "12:60"},
+      {"1230", DateCheck::Invalid, 0, "1230"},
+      {"ab:cd", DateCheck::Invalid, 0, "ab:cd"},
+      {"", DateCheck::Invalid, 0, ""},
+      {" 12:  ", DateCheck::Invalid, 0, " 12:  "},  // six characters: no filling
+      {"  :3x", DateCheck::Invalid, 0, "00:3x"},
   };
   for (const auto& c : cases) {
     ScriptedDialogs dialogs;
     DateTime out = untouched;
     EXPECT_EQ(parseTime(c.text, out, dialogs, Notation::german()), c.rc) << '"' << c.text << '"';
-    if (c.rc == kParseInvalid) {
+    if (c.rc == DateCheck::Invalid) {
       EXPECT_EQ(dialogs.messages(),
                 std::vector<std::string>{"Fehler: Prüfung der Zeitangabe: '" + c.converted +
                                          "' ist keine gültige Uhrzeit"});
       EXPECT_EQ(out, untouched);
     } else {
       EXPECT_TRUE(dialogs.shown().empty()) << c.text;
-      EXPECT_EQ(out, c.rc == kParsed ? c.expected : untouched) << c.text;
+      EXPECT_EQ(out, c.rc == DateCheck::Valid ? c.expected : untouched) << c.text;
     }
   }
 }
@@ -341,11 +347,10 @@ TEST(GermanDays, DaysBetweenTruncatesTowardZero) {
 
 // --- Texts ------------------------------------------------------------------------------------
 
-TEST(GermanText, LengthCountsCharacters) {
-  EXPECT_EQ(textLength(""), 0u);
-  EXPECT_EQ(textLength("abc"), 3u);
-  EXPECT_EQ(textLength("Müller"), 6u);
-  EXPECT_EQ(textLength("100 €"), 5u);
+TEST(GermanText, LowerAsciiLeavesOtherLettersAlone) {
+  EXPECT_EQ(lowerAscii("STARTBILD.PNG"), "startbild.png");
+  EXPECT_EQ(lowerAscii("ÄRGER Über"), "Ärger Über");
+  EXPECT_EQ(lowerAscii(""), "");
 }
 
 TEST(GermanText, ReplaceTextTable) {

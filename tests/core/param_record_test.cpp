@@ -191,25 +191,37 @@ TEST_F(ParamTest, ReaderAcceptsOnlyAWholeRecord) {
   }
 }
 
-TEST_F(ParamTest, FallbackFolderIsUsedAndBecomesTheWorkingDirectory) {
+TEST_F(ParamTest, FallbackFolderIsReadWithoutMovingTheWorkingDirectory) {
   const std::string fallback = dir("program");
   writeRecord(fallback, "productTextA1 = \"aus dem Programmordner\"\n");
-  setWorkingDirectory(dir("elsewhere"));
+  const std::string elsewhere = dir("elsewhere");
+  setWorkingDirectory(elsewhere);
 
   ScriptedDialogs dialogs;
   ParamRecord record;
   EXPECT_EQ(readParamRecordFrom(dir("given"), fallback, record, &dialogs), 0);
   EXPECT_TRUE(dialogs.messages().empty());
   EXPECT_EQ(paramText(record, paramField("productTextA1")), "aus dem Programmordner");
-  EXPECT_EQ(workingDirectory(), fallback);
+  EXPECT_EQ(workingDirectory(), elsewhere);
 
-  // A file in the given folder wins and leaves the working directory alone.
+  // A file in the given folder wins.
   const std::string given = dir("given2");
   writeRecord(given, "productTextA1 = \"vor Ort\"\n");
-  setWorkingDirectory(given);
   EXPECT_EQ(readParamRecordFrom(given, fallback, record, &dialogs), 0);
   EXPECT_EQ(paramText(record, paramField("productTextA1")), "vor Ort");
+}
+
+TEST_F(ParamTest, ProgramFolderBecomesTheWorkingDirectoryOnlyWithoutProductDataThere) {
+  const std::string fallback = dir("program");
+  const std::string given = dir("given");
+  writeRecord(given, "productTextA1 = \"vor Ort\"\n");
+  setWorkingDirectory(given);
+  settleProductDataFolderFrom(fallback);
   EXPECT_EQ(workingDirectory(), given);
+
+  setWorkingDirectory(dir("empty"));
+  settleProductDataFolderFrom(fallback);
+  EXPECT_EQ(workingDirectory(), fallback);
 }
 
 TEST_F(ParamTest, TextHelpersSelectTheirFieldAndConvertWindows1252) {
@@ -235,14 +247,16 @@ TEST_F(ParamTest, TextHelpersSelectTheirFieldAndConvertWindows1252) {
                {3, "A drei – Übersicht", "C drei"},
                {-1, "A drei – Übersicht", "C drei"}};
   for (const auto& c : cases) {
-    EXPECT_EQ(paramTextA(folder, c.selector), c.a) << c.selector;
-    EXPECT_EQ(paramTextC(folder, c.selector), c.c) << c.selector;
+    EXPECT_EQ(variantName(record, c.selector), c.a) << c.selector;
+    EXPECT_EQ(productTitle(record, c.selector), c.c) << c.selector;
   }
-  EXPECT_EQ(paramTextB(folder), "Logo.bmp");
+  EXPECT_EQ(startPictureName(record), "Logo.bmp");
 
-  EXPECT_EQ(paramTextA(emptyDir(), 1), "");
-  EXPECT_EQ(paramTextB(emptyDir()), "");
-  EXPECT_EQ(paramTextC(emptyDir(), 2), "");
+  // What a form keeps when the file could not be read.
+  const ParamRecord unread;
+  EXPECT_EQ(variantName(unread, 1), "");
+  EXPECT_EQ(startPictureName(unread), "");
+  EXPECT_EQ(productTitle(unread, 2), "");
 }
 
 TEST_F(ParamTest, SwitchHelperWalksTheDigitsFromTheTop) {
@@ -470,10 +484,10 @@ TEST(SampleParamTest, BuiltSampleReadsBack) {
 
   ParamRecord record;
   ASSERT_EQ(readParamRecord(folder, record, nullptr), 0);
-  EXPECT_EQ(paramTextC(folder, 1), "Fondaris VL");
-  EXPECT_EQ(paramTextC(folder, 2), "Fondaris");
-  EXPECT_EQ(paramTextA(folder, 1), "Fondaris VL");
-  EXPECT_EQ(paramTextA(folder, 2), "Fondaris");
+  EXPECT_EQ(productTitle(record, 1), "Fondaris VL");
+  EXPECT_EQ(productTitle(record, 2), "Fondaris");
+  EXPECT_EQ(variantName(record, 1), "Fondaris VL");
+  EXPECT_EQ(variantName(record, 2), "Fondaris");
   EXPECT_TRUE(paramSwitches(folder, 1).first);
   EXPECT_TRUE(paramSwitches(folder, 2).first);
   EXPECT_FALSE(paramSwitches(folder, 3).first);

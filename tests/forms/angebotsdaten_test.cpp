@@ -1,3 +1,4 @@
+#include "core/value_coding.h"
 #include "forms_fixture.h"
 
 namespace fondaris::forms::testing {
@@ -69,7 +70,7 @@ TEST_F(AngebotsdatenTest, AgeFromBirthDate) {
   EXPECT_TRUE(dialogs.shown().empty());
 }
 
-TEST_F(AngebotsdatenTest, BadOrEmptyDatesLeaveTheAge) {
+TEST_F(AngebotsdatenTest, BadOrEmptyDatesClearTheAge) {
   TfrmAngebotsdaten& f = *form;
   struct Case {
     const char* birth;
@@ -87,10 +88,66 @@ TEST_F(AngebotsdatenTest, BadOrEmptyDatesLeaveTheAge) {
     start->setText(c.start);
     f.medVN_Geburtstag.setText(c.birth);
     f.medVN_GeburtstagExit(&f.medVN_Geburtstag);
-    EXPECT_EQ(f.cbVN_Alter.text(), "47");
+    // No age from an earlier date stays, neither here nor in the mirrored insured person.
+    EXPECT_EQ(f.cbVN_Alter.text(), "");
+    EXPECT_EQ(f.cbVP_Alter.text(), "");
     EXPECT_EQ(f.medVN_Geburtstag.text(), c.birth);
     EXPECT_EQ(dialogs.shown().size(), c.message ? 1u : 0u);
   }
+}
+
+TEST_F(AngebotsdatenTest, AgeIsANumberFrom0To120) {
+  TfrmAngebotsdaten& f = *form;
+  f.show();
+  f.rbVN_Alter.userClick();
+  EXPECT_TRUE(f.cbVN_Alter.GetNumeric());
+  // Letters and the minus sign cannot be typed.
+  for (int key : {int{'A'}, 189, 109}) {
+    f.cbVN_Alter.setText("4x");
+    f.cbVN_Alter.setSelection(2, 0);
+    f.cbVN_Alter.keyUp(key, false);
+    EXPECT_EQ(f.cbVN_Alter.text(), "40") << key;  // the search completes what is left
+  }
+
+  struct Case {
+    const char* age;
+    const char* birth;  // "" when refused: the birth date stays
+  } cases[] = {{"0", "01.01.2026"}, {"120", "01.01.1906"}, {"121", ""}, {"250", ""}, {"-5", ""},
+               {"4 0", ""}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.age);
+    dialogs.clear();
+    f.medVN_Geburtstag.setText("01.01.1980");
+    f.focus(&f.cbVN_Alter);
+    f.cbVN_Alter.userSetText(c.age);  // pasted or typed
+    f.focus(&f.edVN_Nachname);
+    if (*c.birth) {
+      EXPECT_EQ(f.medVN_Geburtstag.text(), c.birth);
+      EXPECT_TRUE(dialogs.messages().empty());
+    } else {
+      EXPECT_EQ(f.medVN_Geburtstag.text(), "01.01.1980");
+      EXPECT_EQ(dialogs.messages(),
+                std::vector<std::string>{"Daten: Bitte ein Alter von 0 bis 120 Jahren angeben!"});
+      EXPECT_EQ(f.focused(), &f.cbVN_Alter);
+    }
+  }
+  // "Weiter" stops at a refused age with its one message.
+  dialogs.clear();
+  f.edVN_Nachname.setText("Muster");
+  f.sb_Angebotsbrechnung.userClick();
+  EXPECT_EQ(dialogs.messages().size(), 1u);
+  EXPECT_EQ(f.focused(), &f.cbVN_Alter);
+}
+
+TEST_F(AngebotsdatenTest, WeiterAsksForAnEmptyBirthDate) {
+  TfrmAngebotsdaten& f = *form;
+  f.show();
+  f.edVN_Nachname.setText("Muster");
+  f.medVN_Geburtstag.setText("  .  .    ");
+  f.sb_Angebotsbrechnung.userClick();
+  EXPECT_EQ(dialogs.messages(),
+            std::vector<std::string>{"Daten: Bitte das Geburtsdatum des Depotinhabers angeben!"});
+  EXPECT_EQ(f.focused(), &f.medVN_Geburtstag);
 }
 
 TEST_F(AngebotsdatenTest, BirthDateFromAge) {
@@ -177,7 +234,8 @@ TEST_F(AngebotsdatenTest, WeiterChecksDatesNameAndAge) {
   f.cbVN_Alter.setText("40");
   f.sb_Angebotsbrechnung.userClick();
   EXPECT_TRUE(dialogs.shown().empty());
-  EXPECT_TRUE(f.visible());  // the contract form takes over later
+  EXPECT_FALSE(f.visible());
+  EXPECT_TRUE(app->frmVertagsdaten->visible());
 }
 
 TEST_F(AngebotsdatenTest, DocumentButtonsOpenFromTheWorkingDirectory) {
@@ -212,6 +270,39 @@ TEST_F(AngebotsdatenTest, NavigationAndClosing) {
   EXPECT_EQ(g.top, 30);
   EXPECT_EQ(g.height, 700);
   EXPECT_EQ(g.width, 800);
+}
+
+TEST_F(AngebotsdatenTest, ProductDataRemovedAfterCreationDisturbNothing) {
+  std::filesystem::remove(path("Param.dat"));
+
+  // Typing and saving in the agent form: the internal code read at creation still holds.
+  TfrmVermittler& agent = *app->frmVermittler;
+  agent.show();
+  dialogs.answerText("FQ2026");
+  agent.sbMaxBZD.userClick();
+  EXPECT_TRUE(agent.cb_RabatZSp.visible());
+  agent.cb_RabatZSp.userSelect(2);
+  agent.cbSaveRabat.userClick();
+  agent.edV_Firma.userSetText("Neu GmbH");
+  agent.sbV_Speichern.userClick();
+  const auto lines = readLines("Vermitd.dat");
+  ASSERT_EQ(lines.size(), 24u);
+  EXPECT_EQ(core::decodeValue(lines[15]), "FQ2026@2");
+
+  // A list change and an activation of the contract form.
+  TfrmVertagsdaten& contract = *app->frmVertagsdaten;
+  contract.cbBeginnTag.userSelect(1);
+  EXPECT_EQ(start->text(), "15.01.2027");
+  contract.show();
+  EXPECT_EQ(contract.caption(), "Fondaris - Vertragsdaten");
+
+  // The age calculation.
+  form->show();
+  form->medVN_Geburtstag.userSetText("15.03.1980");
+  form->focus(&form->medVN_Geburtstag);
+  form->focus(&form->edVN_Nachname);
+  EXPECT_EQ(form->cbVN_Alter.text(), "46");
+  EXPECT_EQ(dialogs.shown().size(), 1u);  // the code's input box only
 }
 
 }  // namespace

@@ -31,33 +31,49 @@ class ComboBoxIncTest : public ::testing::Test {
   ComboBoxInc box{form, "cb"};
 };
 
-TEST_F(ComboBoxIncTest, NumericModeDropsKeysThatBelongToNoNumber) {
+TEST_F(ComboBoxIncTest, NumericModeRemovesARefusedCharacterWhereItWasTyped) {
   box.Numeric = true;
   box.IncSearch = false;
+  constexpr bool kShift = true, kCtrl = true;
   struct Case {
-    const char* text;
+    const char* text;  // after the key went down
+    int caret;
     int key;
+    bool shift, controlOrAlt;
     const char* expected;
+    int expectedCaret;
   } cases[] = {
-      {"12", 'A', "1"},         // a letter
-      {"12", vk::kShift, "1"},  // Shift released after a digit
-      {"12", vk::kControl, "1"},
-      {"1.", vk::kPeriod, "1"},  // the point key is no decimal separator
-                                 // here
-      {"1-", 189, "1"},
-      {"1,", vk::kComma, "1,"},
-      {"1,", vk::kDecimal, "1,"},
-      {"12", '2', "12"},
-      {"12", 98, "12"},  // digit of the numeric pad
-      {"12", vk::kBack, "12"},
-      {"12", vk::kDelete, "12"},
-      {"12", vk::kLeft, "12"},
-      {"12", vk::kTab, "12"},
+      {"12a", 3, 'A', false, false, "12", 2},
+      {"1a2", 2, 'A', false, false, "12", 1},        // typed in the middle
+      {"1.", 2, vk::kPeriod, false, false, "1", 1},  // the point key is no decimal separator
+      {"1-", 2, 189, false, false, "1", 1},
+      {"12!", 3, '1', kShift, false, "12", 2},  // Shift+1 types a sign
+      {"1,", 2, vk::kComma, false, false, "1,", 2},
+      {"1,", 2, vk::kDecimal, false, false, "1,", 2},
+      {"12", 2, '2', false, false, "12", 2},
+      {"12", 2, 98, false, false, "12", 2},  // digit of the numeric pad
+      {"12", 2, vk::kBack, false, false, "12", 2},
+      {"12", 2, vk::kDelete, false, false, "12", 2},
+      {"12", 2, vk::kLeft, false, false, "12", 2},
+      // Keys that type nothing never change the text, wherever the caret stands.
+      {"74,00", 5, vk::kShift, false, false, "74,00", 5},
+      {"74,00", 2, vk::kShift, kShift, false, "74,00", 2},
+      {"74,00", 5, vk::kTab, kShift, false, "74,00", 5},
+      {"74,00", 5, vk::kControl, false, false, "74,00", 5},
+      {"74,00", 5, 18, false, false, "74,00", 5},   // Alt
+      {"74,00", 5, 'C', false, kCtrl, "74,00", 5},  // Ctrl+C
+      {"74,00", 5, 'W', false, kCtrl, "74,00", 5},  // Alt+W, an accelerator
+      {"74,00", 5, 112, false, false, "74,00", 5},  // F1
+      {"74,00", 5, 27, false, false, "74,00", 5},   // Escape
+      {"", 0, 'A', false, false, "", 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.text) + " key " + std::to_string(c.key));
-    type(c.text, c.key);
+    box.setText(c.text);
+    box.setSelection(c.caret, 0);
+    box.keyUp(c.key, c.shift, c.controlOrAlt);
     EXPECT_EQ(box.text(), c.expected);
+    EXPECT_EQ(box.selStart(), c.expectedCaret);
   }
 }
 

@@ -8,6 +8,7 @@
 #include <unistd.h>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,36 +19,66 @@
 #include "core/shell.h"
 #include "forms/angebotsdaten/tfrm_angebotsdaten.h"
 #include "forms/app.h"
+#include "forms/einmalanlage/tfrm_einmalanlage.h"
 #include "forms/startmaske/tfrm_startmaske.h"
 #include "forms/vermittler/tfrm_vermittler.h"
 #include "forms/vertragsdaten/tfrm_vertragsdaten.h"
 
 namespace fondaris::forms::testing {
 
+// Restores on destruction what form tests change for the whole process: the working folder,
+// the regional settings hint and the user name the window settings are stored under.
+class ProcessSettingsGuard {
+ public:
+  ProcessSettingsGuard()
+      : workingDirectory_(core::workingDirectory()), hint_(core::regionalSettingsHint()) {
+    if (const char* user = std::getenv("USERNAME")) userName_ = user;
+  }
+  ~ProcessSettingsGuard() {
+    core::setWorkingDirectory(workingDirectory_);
+    core::regionalSettingsHint() = hint_;
+    if (userName_)
+      ::setenv("USERNAME", userName_->c_str(), 1);
+    else
+      ::unsetenv("USERNAME");
+  }
+  ProcessSettingsGuard(const ProcessSettingsGuard&) = delete;
+  ProcessSettingsGuard& operator=(const ProcessSettingsGuard&) = delete;
+
+ private:
+  std::string workingDirectory_;
+  bool hint_;
+  std::optional<std::string> userName_;
+};
+
 // A working directory of its own with a copy of the sample "Param.dat", scripted dialogs, a
-// recording shell and a clock standing on 5 December 2026.
+// recording shell and a clock standing on 5 December 2026. Strict: a dialog the test never
+// looked at (through `dialogs.messages()` or `dialogs.shown()`), a question nobody answered and
+// an answer nobody asked for each fail the test.
 class FormsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    namespace fs = std::filesystem;
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::string name = std::string(info->test_suite_name()) + "_" + info->name();
-    for (char& c : name)
-      if (c == '/') c = '_';
-    dir =
-        (fs::temp_directory_path() / ("fondaris_forms_" + std::to_string(::getpid()) + "_" + name))
-            .string();
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    fs::copy_file(std::string(FONDARIS_BUILD_DIR) + "/Param.dat", dir + "/Param.dat");
-    core::setWorkingDirectory(dir);
+    guard_.emplace();
     ::setenv("USERNAME", "tester", 1);
-    core::regionalSettingsHint() = true;
-    dialogs.clear();
-    shell.opened.clear();
+    prepareFolder();
   }
 
-  void TearDown() override { std::filesystem::remove_all(dir); }
+  void TearDown() override {
+    checkDialogs();
+    app.reset();
+    std::filesystem::remove_all(dir);
+    guard_.reset();
+  }
+
+  // Table tests: checks the case before like a whole test, then gives the next case a fresh
+  // folder, fresh dialogs and the clock's day again.
+  void nextCase() {
+    checkDialogs();
+    app.reset();
+    std::filesystem::remove_all(dir);
+    ++case_;
+    prepareFolder();
+  }
 
   App& createApp() {
     app = std::make_unique<App>(Services{dialogs, clock, shell});
@@ -76,6 +107,38 @@ class FormsTest : public ::testing::Test {
   core::FixedClock clock{2026, 12, 5};
   core::RecordingShell shell;
   std::unique_ptr<App> app;
+
+  // Every dialog looked at, every question answered, every answer used; failures otherwise.
+  void checkDialogs() const {
+    for (const std::string& d : dialogs.unchecked()) ADD_FAILURE() << "Dialog nicht geprüft: " << d;
+    for (const std::string& d : dialogs.unexpected())
+      ADD_FAILURE() << "Dialog ohne vorbereitete Antwort: " << d;
+    for (const std::string& a : dialogs.unusedAnswers())
+      ADD_FAILURE() << "Vorbereitete Antwort nicht gebraucht: " << a;
+  }
+
+ private:
+  void prepareFolder() {
+    namespace fs = std::filesystem;
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::string name = std::string(info->test_suite_name()) + "_" + info->name();
+    for (char& c : name)
+      if (c == '/') c = '_';
+    dir = (fs::temp_directory_path() / ("fondaris_forms_" + std::to_string(::getpid()) + "_" +
+                                        name + "_" + std::to_string(case_)))
+              .string();
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    fs::copy_file(std::string(FONDARIS_BUILD_DIR) + "/Param.dat", dir + "/Param.dat");
+    core::setWorkingDirectory(dir);
+    core::regionalSettingsHint() = true;
+    dialogs.clear();
+    shell.opened.clear();
+    clock.set(core::FixedClock(2026, 12, 5).now());
+  }
+
+  std::optional<ProcessSettingsGuard> guard_;
+  int case_ = 0;
 };
 
 // A complete agent file as the program writes it; `sales` fills lines 15, 16, 21 and 22.

@@ -45,7 +45,7 @@ TEST_F(StartmaskeTest, SwitchWordAndNamesDecideChoicesAndTitle) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.switchWord);
-    SetUp();
+    nextCase();
     patchParam(404540, u32(c.switchWord));
     if (c.emptyName1) patchParam(1450, std::string(1, '\0'));
     const TfrmStartmaske& start = *createApp().frmStartmaske;
@@ -66,12 +66,16 @@ TEST_F(StartmaskeTest, MissingProductDataHideBothChoicesSilently) {
   EXPECT_FALSE(start.rbProd.visible());
   EXPECT_FALSE(start.rbProd1.visible());
   EXPECT_TRUE(start.rbProd.checked());
+  // Only the contract form reads with messages.
+  EXPECT_EQ(
+      dialogs.messages(),
+      std::vector<std::string>{"Fehler: Die Datei '\\Param.dat' konnte nicht gelesen werden!"});
 }
 
 TEST_F(StartmaskeTest, StartPictureIsFoundRegardlessOfCase) {
   ASSERT_TRUE(core::writeFileAtomically(path("STARTBILD.PNG"), "png"));
   EXPECT_EQ(createApp().frmStartmaske->iLogo.text(), path("STARTBILD.PNG"));
-  SetUp();
+  nextCase();
   EXPECT_EQ(createApp().frmStartmaske->iLogo.text(), "");  // built-in picture
 }
 
@@ -92,6 +96,17 @@ TEST_F(StartmaskeTest, TimerWelcomesANewAgentAndLeadsToTheAgentForm) {
   EXPECT_FALSE(a.frmAngebotsdaten->rbProd1.checked());
 }
 
+TEST_F(StartmaskeTest, TimerAfterAnEarlyClickStaysQuiet) {
+  App& a = createApp();
+  a.frmStartmaske->show();
+  a.frmStartmaske->lb_Angebotsdaten.userClick();  // defective agent data: one message
+  ASSERT_EQ(dialogs.messages().size(), 1u);
+  a.frmStartmaske->TimerWait.onTimer(&a.frmStartmaske->TimerWait);
+  EXPECT_FALSE(a.frmStartmaske->TimerWait.enabled());
+  EXPECT_EQ(dialogs.messages().size(), 1u);
+  EXPECT_TRUE(a.frmVermittler->visible());
+}
+
 TEST_F(StartmaskeTest, TimerIsQuietWithValidAgentData) {
   writeLines("Vermitd.dat", agentFile());
   App& a = createApp();
@@ -110,7 +125,7 @@ TEST_F(StartmaskeTest, OfferDataNeedAgentData) {
                                     "Formular zu den Vermittlerdaten wird daher nun gestartet!"}));
   EXPECT_TRUE(a.frmVermittler->visible());
 
-  SetUp();
+  nextCase();
   writeLines("Vermitd.dat", agentFile());
   App& b = createApp();
   b.frmStartmaske->show();

@@ -75,7 +75,7 @@ TEST_F(VermittlerTest, FileLengthDecidesValidity) {
   } cases[] = {{12, false}, {13, true}, {14, false}, {19, false}, {20, true}, {24, true}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.lines);
-    SetUp();
+    nextCase();
     std::vector<std::string> lines = agentFile();
     lines.resize(c.lines);
     writeLines("Vermitd.dat", lines);
@@ -101,13 +101,14 @@ TEST_F(VermittlerTest, CountryLine) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.line);
-    SetUp();
+    nextCase();
     std::vector<std::string> lines = agentFile();
     lines[3] = c.line;
     writeLines("Vermitd.dat", lines);
     TfrmVermittler& v = *createApp().frmVermittler;
     EXPECT_EQ(v.cbV_Land.itemIndex(), c.country);
     EXPECT_EQ(v.edV_PLZ.text(), c.postcode);
+    EXPECT_EQ(dialogs.messages().size(), c.country == 0 ? 0u : 1u);
   }
 }
 
@@ -133,6 +134,28 @@ TEST_F(VermittlerTest, AustriaIsRefusedUntilGermanyIsChosen) {
   v.cbV_Land.userSelect(0);
   v.sbV_Abbruch.userClick();
   EXPECT_FALSE(v.visible());
+}
+
+TEST_F(VermittlerTest, TypedTextIsWhatComesBackAfterARestart) {
+  TfrmVermittler& v = *createApp().frmVermittler;
+  v.show();
+  struct Case {
+    Edit* field;
+    std::string typed, kept;
+  } cases[] = {
+      {&v.edV_Firma, std::string(2000, 'x'), std::string(1023, 'x')},
+      {&v.edV_PLZ, std::string(1500, '1'), std::string(1021, '1')},
+      {&v.edV_Ansprechpartner, "Łukasz Wałęsa – Müller € 5", "ukasz Wasa – Müller € 5"},
+      {&v.edV_Ort, "Gdańsk", "Gdask"},
+  };
+  for (const Case& c : cases) c.field->userSetText(c.typed);
+  for (const Case& c : cases) EXPECT_EQ(c.field->text(), c.kept) << c.field->name();
+  v.sbV_Speichern.userClick();
+
+  TfrmVermittler& again = *createApp().frmVermittler;
+  for (const Case& c : cases)
+    EXPECT_EQ(again.find(c.field->name())->text(), c.kept) << c.field->name();
+  EXPECT_TRUE(dialogs.messages().empty());
 }
 
 TEST_F(VermittlerTest, SaveChecksCompanyThenContact) {
@@ -234,7 +257,7 @@ TEST_F(VermittlerTest, UnreadableSettingLinesAreDroppedAndRewritten) {
   for (const std::string& bad :
        {std::string("ZZ"), setting("FQ2026"), setting("FQ2026@drei"), setting("FQ2026@")}) {
     SCOPED_TRACE(bad);
-    SetUp();
+    nextCase();
     std::vector<std::string> lines = agentFile();
     lines[14] = bad;
     lines[20] = setting(std::string(kKey) + "@2");
@@ -278,7 +301,7 @@ TEST_F(VermittlerTest, DateHintFlagFollowsTheLastLine) {
   writeLines("Vermitd.dat", lines);
   EXPECT_FALSE(createApp().frmVermittler->cbDatumshinweis.checked());
   EXPECT_FALSE(core::regionalSettingsHint());
-  SetUp();
+  nextCase();
   lines[23] = "x";
   writeLines("Vermitd.dat", lines);
   EXPECT_TRUE(createApp().frmVermittler->cbDatumshinweis.checked());

@@ -22,7 +22,7 @@ TEST_F(VertragsdatenTest, StartDateFromTheEarliestStart) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.start);
-    SetUp();
+    nextCase();
     clock.set(*core::encodeDate(c.year, c.month, c.day));
     const TfrmVertagsdaten& v = *createApp().frmVertagsdaten;
     EXPECT_EQ(v.cbBeginnTag.text(), c.tag);
@@ -41,7 +41,7 @@ TEST_F(VertragsdatenTest, ChangingTheListsWritesTheStart) {
   v.cbBeginnJahr.userSelect(1);
   v.cbBeginnMonat.userSelect(1);
   EXPECT_EQ(v.med_Vbeginn.text(), "15.02.2027");
-  // The month-end strategy starts on the last day; February always has 28.
+  // The month-end strategy starts on the last day of the month.
   v.rb_Fonds1.setChecked(true);
   v.cbBeginnMonat.userSelect(1);
   EXPECT_EQ(v.med_Vbeginn.text(), "28.02.2027");
@@ -92,6 +92,505 @@ TEST_F(VertragsdatenTest, UnreadableProductDataEndTheProgram) {
   App& a = createApp();
   EXPECT_TRUE(a.quitRequested());
   ASSERT_FALSE(dialogs.messages().empty());
+}
+
+}  // namespace
+}  // namespace fondaris::forms::testing
+
+namespace fondaris::forms::testing {
+namespace {
+
+// An agent and a customer entered; "&Weiter" hands over to the contract form.
+class ContractTest : public FormsTest {
+ protected:
+  TfrmVertagsdaten& prepared(bool vl) {
+    writeLines("Vermitd.dat", agentFile());
+    createApp();
+    TfrmAngebotsdaten& customer = *app->frmAngebotsdaten;
+    customer.rbProd.setChecked(vl);
+    customer.rbProd1.setChecked(!vl);
+    customer.edVN_Vorname.setText("Max");
+    customer.edVN_Nachname.setText("Muster");
+    customer.show();
+    customer.sb_Angebotsbrechnung.userClick();
+    TfrmVertagsdaten& v = *app->frmVertagsdaten;
+    EXPECT_TRUE(v.visible());
+    EXPECT_TRUE(dialogs.shown().empty()) << dialogs.messages().size();
+    return v;
+  }
+  // Types a new text into a field and leaves it.
+  void enter(Control& field, const std::string& text) {
+    field.form().focus(&field);
+    field.userSetText(text);
+    field.form().focus(nullptr);
+  }
+};
+
+TEST_F(ContractTest, PreparationLaysOutTheVlVariant) {
+  TfrmVertagsdaten& v = prepared(true);
+  EXPECT_EQ(v.caption(), "Fondaris VL - Vertragsdaten");
+  EXPECT_EQ(v.cb_BZD1.text(), "VL4");
+  EXPECT_EQ(v.cb_Anlagedauer.text(), "25");
+  EXPECT_EQ(v.cb_BZD3.text(), "24");
+  EXPECT_EQ(v.lb_BZD.caption(), "Anlagevariante");
+  EXPECT_TRUE(v.cb_Beitrag_1.visible());
+  EXPECT_FALSE(v.cb_Beitrag_2.visible());
+  EXPECT_EQ(v.cb_Beitrag_1.text(), "74,00");
+  EXPECT_TRUE(v.cb_Zuschuss.visible());
+  EXPECT_TRUE(v.cbOhneStaat.visible());
+  EXPECT_FALSE(v.cbBeginnTag.visible());
+  EXPECT_FALSE(v.cb_Vorgabe.enabled());
+  EXPECT_FALSE(v.medEinmalzahlungZB.visible());
+  EXPECT_EQ(v.rb_Fonds1.caption(), "Chance");
+  EXPECT_FALSE(v.lbPortfolio.visible());
+  // Strategy defaults without a clicked button: 6, 8, 10, 12 %.
+  EXPECT_EQ(v.cb_WE1.text(), "6,0");
+  EXPECT_EQ(v.cb_WE4.text(), "12,0");
+  EXPECT_EQ(v.cb_WE1.itemCount(), 22);
+  // Withdrawals at the end of years 7, 13 and 19 with the fourth plan.
+  EXPECT_TRUE(v.tsAuszahlungen.visible());
+  EXPECT_TRUE(v.cb_Auszahlung3.visible());
+  EXPECT_FALSE(v.cb_Auszahlung4.visible());
+  EXPECT_EQ(v.cb_Auszahlung2.text(), "Ende 13. Jahres");
+  EXPECT_FALSE(v.med_FW1.text().empty());
+  EXPECT_FALSE(v.cb_Beitrag_2.items().empty());
+  EXPECT_EQ(v.cb_Beitrag_2.items().front(), "50,00");
+}
+
+TEST_F(ContractTest, PreparationLaysOutTheSecondVariant) {
+  TfrmVertagsdaten& v = prepared(false);
+  EXPECT_EQ(v.caption(), "Fondaris - Vertragsdaten");
+  EXPECT_EQ(v.cb_BZD2.text(), "30");
+  EXPECT_EQ(v.cb_BZD3.text(), "30");
+  EXPECT_EQ(v.lb_BZD.caption(), "Anlagedauer");
+  EXPECT_TRUE(v.cb_Beitrag_2.visible());
+  EXPECT_FALSE(v.cb_Beitrag_1.visible());
+  EXPECT_FALSE(v.cb_Zuschuss.visible());
+  EXPECT_TRUE(v.cbBeginnTag.visible());
+  EXPECT_FALSE(v.cbOhneStaat.visible());
+  EXPECT_TRUE(v.cb_Vorgabe.enabled());
+  EXPECT_TRUE(v.cb_BZD3.visible());
+  EXPECT_EQ(v.rb_Fonds1.caption(), "Chance (Portfolio 80/20)");
+  EXPECT_TRUE(v.tsAuszahlungen.visible());
+  EXPECT_EQ(v.cb_Auszahlung1.itemCount(), 29);  // "Ende 1 Jahres" ... "Ende 29 Jahres"
+  EXPECT_TRUE(v.cb_Auszahlung10.visible());
+  v.cb_Dynamik.userSelect(0);
+  EXPECT_EQ(v.medAnlage.text(), "36.000,00");  // 100 a month for 30 years
+}
+
+// The result fields equal direct runs of the projection with the form's values.
+TEST_F(ContractTest, IllustrationEqualsDirectProjection) {
+  for (bool vl : {true, false}) {
+    SCOPED_TRACE(vl ? "VL" : "second");
+    nextCase();
+    TfrmVertagsdaten& v = prepared(vl);
+    engine::ContractInput in;
+    in.monthlyContribution = vl ? 74 : 100;
+    in.contributionYears = vl ? 25 : 30;
+    in.investmentYears = vl ? 25 : 30;
+    in.yearlyIncrease = !vl && v.cb_Dynamik.visible() ? 0.05 : 0;
+    const double rates[] = {0.06, 0.08, 0.10, 0.12};
+    Edit* fw[] = {&v.med_FW1, &v.med_FW2, &v.med_FW3, &v.med_FW4};
+    Edit* pt[] = {&v.med_PT1, &v.med_PT2, &v.med_PT3, &v.med_PT4};
+    for (int k = 0; k < 4; ++k) {
+      engine::ProjectionResult r{};
+      engine::FixedTermOptions fixed;
+      fixed.singlePaymentLoad = v.product().singlePaymentCostRate;
+      const engine::RunOutcome o =
+          vl ? engine::projectFixedTerm(r, in, fixed, rates[k], k)
+             : engine::projectStandard(r, in, engine::StandardOptions{}, rates[k], k);
+      ASSERT_EQ(o.status, 0);
+      EXPECT_EQ(fw[k]->text(), core::formatAmount(engine::round2(o.fundValueAtEnd))) << k;
+      EXPECT_EQ(pt[k]->text(), core::formatAmount(engine::round2(o.bonusSum))) << k;
+    }
+    EXPECT_FALSE(v.med_FWM1.visible());  // no payment at the start, no extra yield
+  }
+}
+
+TEST_F(ContractTest, FieldsAreClamped) {
+  struct Case {
+    bool vl;
+    const char* field;
+    const char* input;
+    const char* expected;
+  } cases[] = {
+      {true, "cb_Beitrag_1", "80", "74,00"},
+      {true, "cb_Beitrag_1", "20", "34,00"},
+      {true, "cb_Beitrag_1", "abc", "34,00"},
+      {true, "cb_Zuschuss", "0,5", "0,00"},
+      {false, "cb_Beitrag_2", "6000", "5.000,00"},
+      {false, "cb_Beitrag_2", "12", "25,00"},
+      {false, "cbTauschbetrag", "20", "50,00"},
+      {false, "cb_Ablaufleistung", "-1", "50.000"},
+      {false, "cb_Ablaufleistung", "12345678", "50.000"},
+      {false, "cb_Beitrag1", "150", "150,00"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.field) + " " + c.input);
+    nextCase();
+    TfrmVertagsdaten& v = prepared(c.vl);
+    enter(*v.find(c.field), c.input);
+    EXPECT_EQ(v.find(c.field)->text(), c.expected);
+    EXPECT_TRUE(dialogs.shown().empty());
+  }
+  // The subsidy never exceeds the contribution.
+  nextCase();
+  TfrmVertagsdaten& v = prepared(true);
+  enter(v.cb_Beitrag_1, "40");
+  enter(v.cb_Zuschuss, "60");
+  EXPECT_EQ(v.cb_Zuschuss.text(), "40,00");
+  // In the single investment mode a large amount stays.
+  v.cb_Vorgabe.setItemIndex(1);
+}
+
+TEST_F(ContractTest, SingleInvestmentModeKeepsLargeAmounts) {
+  TfrmVertagsdaten& v = prepared(false);
+  v.cb_Vorgabe.userSelect(1);
+  EXPECT_EQ(v.cb_Beitrag_2.text(), "2.500,00");
+  EXPECT_FALSE(v.cb_BZD3.visible());
+  EXPECT_FALSE(v.cb_Einmal.visible());
+  EXPECT_TRUE(v.cbArtEinmalanlage.visible());
+  enter(v.cb_Beitrag_2, "6000");
+  EXPECT_EQ(v.cb_Beitrag_2.text(), "6.000,00");
+  EXPECT_EQ(v.medAnlage.text(), "6.000,00");
+  // The figures are those with the single payment; no "with" columns.
+  EXPECT_EQ(v.med_FW2.text(), v.med_FWM2.text());
+  EXPECT_FALSE(v.med_FWM2.visible());
+  enter(v.cb_Beitrag_2, "300");
+  EXPECT_EQ(v.cb_Beitrag_2.text(), "500,00");
+}
+
+// Each question with its Yes and its No.
+TEST_F(ContractTest, QuestionsTakeTheAnswer) {
+  struct Case {
+    const char* field;
+    const char* input;
+    bool yes;
+    const char* caption;
+    const char* expected;
+    int mode;  // cb_Vorgabe afterwards
+  } cases[] = {
+      {"cb_Beitrag_2", "0", true, "Einmalanlage", "2.500,00", 1},
+      {"cb_Beitrag_2", "0", false, "Einmalanlage", "25,00", 0},
+      {"medEinmalzahlungZB", "1000", true, "Einmalanlage zu Beginn", "2.500,00", 0},
+      {"medEinmalzahlungZB", "1000", false, "Einmalanlage zu Beginn", "0,00", 0},
+      {"cb_EinmalBeitrag1", "1000", true, "Einmalanlagen", "2.500,00", 0},
+      {"cb_EinmalBeitrag1", "1000", false, "Einmalanlagen", "0,00", 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.field) + (c.yes ? " yes" : " no"));
+    nextCase();
+    TfrmVertagsdaten& v = prepared(false);
+    c.yes ? dialogs.answerYes() : dialogs.answerNo();
+    enter(*v.find(c.field), c.input);
+    ASSERT_FALSE(dialogs.shown().empty());
+    EXPECT_EQ(dialogs.shown()[0].kind, "question");
+    EXPECT_EQ(dialogs.shown()[0].caption, c.caption);
+    EXPECT_EQ(v.find(c.field)->text(), c.expected);
+    EXPECT_EQ(v.cb_Vorgabe.itemIndex(), c.mode);
+    EXPECT_TRUE(dialogs.unexpected().empty());
+  }
+
+  // Back from the single investment: Yes offers a savings plan, No keeps the minimum.
+  for (bool yes : {true, false}) {
+    nextCase();
+    TfrmVertagsdaten& v = prepared(false);
+    v.cb_Vorgabe.userSelect(1);
+    yes ? dialogs.answerYes() : dialogs.answerNo();
+    enter(v.cb_Beitrag_2, "0");
+    EXPECT_EQ(dialogs.shown().back().caption, "Sparplan");
+    EXPECT_EQ(v.cb_Beitrag_2.text(), yes ? "50,00" : "500,00");
+    EXPECT_EQ(v.cb_Vorgabe.itemIndex(), yes ? 0 : 1);
+  }
+
+  // Contribution years longer than the investment period.
+  for (bool yes : {true, false}) {
+    nextCase();
+    TfrmVertagsdaten& v = prepared(false);
+    yes ? dialogs.answerYes() : dialogs.answerNo();
+    v.cb_BZD3.userSelect(v.cb_BZD3.indexOf("40"));
+    EXPECT_EQ(dialogs.shown().back().caption, "Beitragszahlungsdauer");
+    EXPECT_EQ(v.cb_BZD2.text(), yes ? "40" : "30");
+    EXPECT_EQ(v.cb_BZD3.text(), yes ? "40" : "30");
+  }
+}
+
+TEST_F(ContractTest, PeriodsFollowThePlan) {
+  TfrmVertagsdaten& v = prepared(true);
+  v.cb_BZD1.userSelect(1);  // VL2
+  EXPECT_EQ(v.cb_BZD3.text(), "12");
+  EXPECT_EQ(v.cb_Anlagedauer.text(), "13");
+  v.cb_Anlagedauer.userSelect(v.cb_Anlagedauer.indexOf("8"));
+  EXPECT_EQ(dialogs.messages(),
+            std::vector<std::string>{
+                "VL Anlagestrategie: Die Anlagedauer passt nicht zur Anlagestrategie!"});
+  EXPECT_EQ(v.cb_Anlagedauer.text(), "13");
+  // A chosen longer investment survives a new growth rate or contribution.
+  v.cb_Anlagedauer.userSelect(v.cb_Anlagedauer.indexOf("30"));
+  v.cb_WE2.userSelect(3);
+  enter(v.cb_Beitrag_1, "50");
+  EXPECT_EQ(v.cb_Anlagedauer.text(), "30");
+}
+
+TEST_F(ContractTest, PaymentAtTheStart) {
+  TfrmVertagsdaten& v = prepared(false);
+  ASSERT_TRUE(v.cb_EinmalProz.visible());
+  // By percent: 0,5 % becomes 1 %; the amount follows from the acquisition costs.
+  v.cbAbsolut.userClick();
+  EXPECT_FALSE(v.cbAbsolut.checked());
+  EXPECT_TRUE(v.cb_EinmalProz.enabled());
+  EXPECT_FALSE(v.cb_Einmal.enabled());
+  enter(v.cb_EinmalProz, "0,5");
+  EXPECT_EQ(v.cb_EinmalProz.text(), "1,00");
+  const double costs = 0.055 * 12 * 30 * 100;  // no discount
+  EXPECT_EQ(v.cb_Einmal.text(), core::formatAmount(0.01 * costs));
+  // By amount: above the costs it is cut to them, 100 %.
+  v.cbAbsolut.userClick();
+  enter(v.cb_Einmal, "5000");
+  EXPECT_EQ(v.cb_Einmal.text(), core::formatAmount(costs));
+  EXPECT_EQ(v.cb_EinmalProz.text(), "100,00");
+  EXPECT_TRUE(v.med_FWM1.visible());
+  EXPECT_TRUE(v.lbME.visible());
+  enter(v.cb_Einmal, "990");
+  EXPECT_EQ(v.cb_EinmalProz.text(), "50,00");
+
+  // With an agent discount of 20 %, 33 % gives 26 rounded: 32,50 and a reduction of 46 %.
+  TfrmVermittler& agent = *app->frmVermittler;
+  agent.cb_RabatZSp.setVisible(true);
+  agent.cb_RabatZSp.setItemIndex(agent.cb_RabatZSp.indexOf("20"));
+  v.cbAbsolut.userClick();
+  enter(v.cb_EinmalProz, "33");
+  EXPECT_EQ(v.cb_EinmalProz.text(), "32,50");
+  EXPECT_EQ(v.cbReduktion.text(), "46 %");
+  EXPECT_TRUE(v.cbReduktion.visible());
+}
+
+TEST_F(ContractTest, SwapPlanDates) {
+  TfrmVertagsdaten& v = prepared(false);
+  v.med_Vbeginn.setText("01.03.2027");
+  struct Case {
+    MaskEdit* field;
+    const char* input;
+    const char* expected;
+  } cases[] = {
+      {&v.med_BeginnTausch, "05.01.2027", "10.04.2027"},
+      {&v.med_BeginnTausch, "05.06.____", "10.06.2027"},
+      {&v.med_BeginnTausch, "__.__.____", "__.__.____"},
+      {&v.med_BeginnTausch, "31.02.2027", "31.02.2027"},
+      {&v.med_EndeTausch, "05.01.2027", "10.06.2028"},
+      {&v.med_EndeTausch, "20.09.2027", "10.09.2027"},
+  };
+  v.med_BeginnTausch.setText("10.06.2027");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.input);
+    if (c.field == &v.med_EndeTausch) v.med_BeginnTausch.setText("10.06.2027");
+    c.field->setText(c.input);
+    c.field->onExit(c.field);
+    EXPECT_EQ(c.field->text(), c.expected);
+  }
+  EXPECT_TRUE(dialogs.shown().empty());
+}
+
+TEST_F(ContractTest, PreCalculationCodes) {
+  struct Case {
+    const char* name;
+    std::function<void(App&)> change;
+    int code;
+    const char* message;
+  } cases[] = {
+      {"ok", [](App&) {}, 0, nullptr},
+      {"country", [](App& a) { a.frmAngebotsdaten->cbVP_Land.setItemIndex(1); }, 1,
+       "Daten: Angebot nicht möglich da Wohnsitz nicht zulässig!"},
+      {"strategy",
+       [](App& a) {
+         for (Control* c : a.frmVertagsdaten->controls())
+           if (c->kind() == ControlKind::RadioButton) c->setChecked(false);
+       },
+       -9, "Daten: Bitte die gewünschte Strategie auswählen!"},
+      {"date", [](App& a) { a.frmAngebotsdaten->medVP_Geburtstag.setText("31.02.1980"); }, -1,
+       nullptr},
+      {"early", [](App& a) { a.frmVertagsdaten->med_Vbeginn.setText("01.11.2026"); }, 10,
+       "Daten: Der Beginn kann frühenstens in 14 Tagen erfolgen!"},
+      {"subsidy",
+       [](App& a) {
+         a.frmVertagsdaten->cb_Beitrag_1.setText("40,00");
+         a.frmVertagsdaten->cb_Zuschuss.setText("50,00");
+       },
+       109, "Daten: Der Zuschuss der Arbeitgebers passt nicht zum Sparbeitrag!"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    nextCase();
+    TfrmVertagsdaten& v = prepared(true);
+    v.rb_Fonds2.setChecked(true);
+    c.change(*app);
+    const PreCheck check = v.preCalculationCheck();
+    EXPECT_EQ(check.code, c.code);
+    if (c.message)
+      EXPECT_EQ(dialogs.messages(), std::vector<std::string>{c.message});
+    else
+      EXPECT_TRUE(dialogs.shown().empty());
+    if (c.code == 0) EXPECT_EQ(check.contribution, 74);
+  }
+}
+
+// The policyholder keeps his completed years; the insured person counts calendar years.
+TEST_F(ContractTest, PreCalculationAges) {
+  clock.set(*core::encodeDate(2027, 2, 10));
+  TfrmVertagsdaten& v = prepared(false);
+  TfrmAngebotsdaten& customer = *app->frmAngebotsdaten;
+  v.cbBeginnMonat.userSelect(2);
+  v.cbBeginnTag.userSelect(0);
+  ASSERT_EQ(v.med_Vbeginn.text(), "01.03.2027");
+  customer.medVN_Geburtstag.setText("15.12.2009");
+  customer.medVP_Geburtstag.setText("15.12.2009");
+  v.rb_Fonds2.setChecked(true);
+  EXPECT_EQ(v.preCalculationCheck().code, 0);
+  EXPECT_EQ(customer.cbVN_Alter.text(), "17");
+  EXPECT_EQ(customer.cbVP_Alter.text(), "18");
+}
+
+TEST_F(ContractTest, LeapYearMonthEndStart) {
+  clock.set(*core::encodeDate(2027, 12, 1));
+  TfrmVertagsdaten& v = prepared(true);
+  v.rb_Fonds1.userClick();
+  v.cbBeginnJahr.userSelect(1);  // 2028
+  v.cbBeginnMonat.userSelect(1);
+  EXPECT_EQ(v.med_Vbeginn.text(), "29.02.2028");
+  EXPECT_EQ(v.preCalculationCheck().code, 0);
+}
+
+TEST_F(ContractTest, TimeListsKeepTheirSelection) {
+  TfrmVertagsdaten& v = prepared(false);
+  ASSERT_TRUE(v.tsEinzahlungen.visible());
+  // 30 years: s = 5, the lists select 0, 4, 8, 12, 16.
+  EXPECT_EQ(v.cb_Einzahlung2.itemIndex(), 4);
+  EXPECT_EQ(v.cb_Einzahlung5.itemIndex(), 16);
+  EXPECT_EQ(v.cb_Auszahlung1.itemIndex(), -1);
+  v.cb_Einzahlung2.userSelect(7);
+  v.cb_Auszahlung1.userSelect(3);
+  enter(v.cb_Beitrag_2, "150");
+  EXPECT_EQ(v.cb_Einzahlung2.itemIndex(), 7);
+  EXPECT_EQ(v.cb_Auszahlung1.itemIndex(), 3);
+  EXPECT_EQ(v.cb_Auszahlung1.text(), "Ende 4 Jahres");
+
+  // A short period: every list selects its first item, none beyond its end.
+  v.cb_BZD2.userSelect(v.cb_BZD2.indexOf("6"));
+  EXPECT_EQ(v.cb_BZD3.text(), "6");
+  for (ComboBox* list :
+       {&v.cb_Einzahlung1, &v.cb_Einzahlung2, &v.cb_Einzahlung3, &v.cb_Einzahlung4})
+    EXPECT_EQ(list->itemIndex(), 0) << list->name();
+  EXPECT_FALSE(v.cb_Einzahlung5.visible());
+  EXPECT_EQ(v.cb_Auszahlung1.itemIndex(), 3);
+  v.cb_BZD2.userSelect(v.cb_BZD2.indexOf("5"));
+  EXPECT_EQ(v.cb_Einzahlung4.itemIndex(), -1);  // nothing from year 5 on: not collected
+  EXPECT_EQ(v.cb_Auszahlung1.itemIndex(), 3);
+}
+
+TEST_F(ContractTest, OfferIsWrittenAndOpened) {
+  for (bool vl : {true, false}) {
+    SCOPED_TRACE(vl ? "VL" : "second");
+    nextCase();
+    for (const char* name : {"Angebot_VL_2.pdf", "Angebot_ZS_2.pdf"})
+      std::filesystem::copy_file(std::string(FONDARIS_BUILD_DIR) + "/" + name, path(name));
+    ::setenv("TMP", dir.c_str(), 1);
+    TfrmVertagsdaten& v = prepared(vl);
+    v.rb_Fonds2.userClick();
+    v.sb_Angebotsbrechnung.userClick();
+    ::unsetenv("TMP");
+    EXPECT_TRUE(dialogs.shown().empty()) << dialogs.messages().front();
+    ASSERT_EQ(shell.opened.size(), 1u);
+    EXPECT_EQ(shell.opened[0], path("KDX2009.pdf"));
+    EXPECT_TRUE(std::filesystem::file_size(shell.opened[0]) > 1000);
+  }
+}
+
+TEST_F(ContractTest, FailedCheckWritesNoOffer) {
+  TfrmVertagsdaten& v = prepared(true);
+  v.sb_Angebotsbrechnung.userClick();
+  EXPECT_EQ(dialogs.messages(),
+            std::vector<std::string>{"Daten: Bitte die gewünschte Strategie auswählen!"});
+  EXPECT_TRUE(shell.opened.empty());
+}
+
+TEST_F(ContractTest, TopUpsDialog) {
+  TfrmVertagsdaten& v = prepared(false);
+  TfrmAngebotsdaten& customer = *app->frmAngebotsdaten;
+  TfrmEinmalanlage& d = *app->frmEinmalanlage;
+
+  customer.cbVP_Alter.setText("48");
+  v.sb_ZuzahlungenClick(nullptr);
+  EXPECT_EQ(dialogs.messages().back(),
+            "Daten: Zusätzliche Zuzahlungen nicht möglich, da die Restlaufzeit bis zum Alter von "
+            "60 Jahren kleiner als 12 Jahre!");
+
+  // Aged 30 with 20 contribution years: 18 years open, two pages.
+  customer.cbVP_Alter.setText("30");
+  v.cb_BZD3.setItemIndex(v.cb_BZD3.indexOf("20"));
+  app->modalScript = [&](Form& form) {
+    EXPECT_EQ(&form, &d);
+    EXPECT_EQ(d.ts10.caption(), "2. bis 11. Jahr");
+    EXPECT_EQ(d.ts20.caption(), "12. bis 19. Jahr");
+    EXPECT_TRUE(d.ts20.visible());
+    EXPECT_FALSE(d.ts30.visible());
+    EXPECT_TRUE(d.cb_Zuzahlung18.visible());
+    EXPECT_FALSE(d.cb_Zuzahlung19.visible());
+    d.cb_Zuzahlung.userSelect(d.cb_Zuzahlung.indexOf("1.000,00"));
+    EXPECT_EQ(d.cb_Zuzahlung50.text(), "1.000,00");
+    d.cb_Zuzahlung2.setText("300");
+    d.cb_Zuzahlung30.setText("300");
+    d.sbFondsaufteilung.userClick();
+    return ModalResult::None;
+  };
+  dialogs.clear();
+  v.sb_ZuzahlungenClick(nullptr);
+  EXPECT_EQ(dialogs.messages(),
+            std::vector<std::string>{"Fehler: Die Höhe einzelner Zuzahlungen war zu niedrig und "
+                                     "wurde daher auf 480 Euro korrigiert!"});
+  EXPECT_EQ(v.topUps[2], 480);
+  EXPECT_EQ(v.topUps[1], 1000);
+  EXPECT_EQ(v.topUps[30], 300);  // hidden year: kept, not counted
+  EXPECT_EQ(v.topUpCount, 18);
+
+  // Cancel leaves the table; too short a contribution period is refused.
+  app->modalScript = [&](Form&) {
+    d.cb_Zuzahlung1.setText("5000");
+    d.sb_Abbruch.userClick();
+    return ModalResult::None;
+  };
+  v.sb_ZuzahlungenClick(nullptr);
+  EXPECT_EQ(v.topUps[1], 1000);
+  customer.cbVP_Alter.setText("40");
+  v.cb_BZD3.setItemIndex(v.cb_BZD3.indexOf("5"));
+  app->modalScript = [&](Form&) {
+    EXPECT_EQ(d.ts10.caption(), "2. bis 5. Jahr");
+    EXPECT_FALSE(d.cb_Zuzahlung5.visible());
+    return ModalResult::Cancel;
+  };
+  v.sb_ZuzahlungenClick(nullptr);
+}
+
+TEST_F(ContractTest, InfoLabelsOpenTheShownVariantsDocument) {
+  TfrmVertagsdaten& v = prepared(false);
+  std::filesystem::copy_file(path("Param.dat"), path("Info_Fonds_2.pdf"));
+  v.lb_InfoF2.userClick();
+  ASSERT_EQ(shell.opened.size(), 1u);
+  EXPECT_EQ(shell.opened[0], path(v.product().ziel[1].infoDocument));
+}
+
+TEST_F(ContractTest, BankTableIsLoaded) {
+  std::filesystem::copy_file(std::string(FONDARIS_BUILD_DIR) + "/BLZ.DAT", path("BLZ.DAT"));
+  const TfrmVertagsdaten& v = prepared(true);
+  EXPECT_GT(v.bankTable().count(), 0u);
+  EXPECT_TRUE(dialogs.shown().empty());
+}
+
+TEST_F(ContractTest, ShortBankFileIsReported) {
+  writeLines("BLZ.DAT", {"kaputt"});
+  createApp();
+  EXPECT_EQ(app->frmVertagsdaten->bankTable().count(), 0u);
+  EXPECT_EQ(dialogs.messages(),
+            std::vector<std::string>{"Fehler: Fehler beim Lesen der Daten von 'BLZ.DAT'!"});
 }
 
 }  // namespace

@@ -236,6 +236,18 @@ TEST_F(BinderTest, ComboBoxKeysReachTheControlAsVirtualKeys) {
   form_->cbAmount.OnKeyPressEnter = [&](Control*) { ++enters; };
   QTest::keyClick(amount, Qt::Key_Return);
   EXPECT_EQ(enters, 1);
+
+  // A letter typed in the middle goes where it was typed; modifiers and shortcuts change nothing.
+  form_->cbAmount.setText("74,00");
+  binder_->refresh();
+  amount->lineEdit()->setCursorPosition(2);
+  QTest::keyClick(amount, Qt::Key_X);
+  EXPECT_EQ(amount->currentText(), "74,00");
+  QTest::keyClick(amount, Qt::Key_Shift);
+  QTest::keyClick(amount, Qt::Key_C, Qt::ControlModifier);
+  QTest::keyClick(amount, Qt::Key_Control);
+  EXPECT_EQ(amount->currentText(), "74,00");
+  EXPECT_EQ(form_->cbAmount.text(), "74,00");
 }
 
 TEST_F(BinderTest, CloseTimerAndWindowGeometryGoThroughTheForm) {

@@ -2,6 +2,7 @@
 // screen, welcome box, agent data saved, customer data with birth date and age.
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -35,32 +36,19 @@ class QtFlow : public ::testing::Test {
   void SetUp() override {
     test::application();
     ASSERT_TRUE(work_.isValid());
-    fs::copy_file(fs::path(FONDARIS_BUILD_DIR) / "Param.dat",
-                  fs::path(work_.path().toStdString()) / "Param.dat");
-    core::setWorkingDirectory(work_.path().toStdString());
-    core::notation() = core::Notation::german();
+    test::useWorkFolder(work_);
     app_ = std::make_unique<forms::App>(forms::Services{dialogs_, clock_, shell_}, &presenter_);
     app_->createForms();
-    presenter_.add(*app_->frmStartmaske, makeStartmaskeView());
-    presenter_.add(*app_->frmVermittler, makeVermittlerView());
-    presenter_.add(*app_->frmAngebotsdaten, makeAngebotsdatenView());
+    const QStringList problems = addViews(*app_, presenter_);
+    ASSERT_TRUE(problems.isEmpty()) << problems.join("\n").toStdString();
   }
   void TearDown() override { app_->setPresenter(nullptr); }
 
   template <class W>
   W* widget(const forms::Form& form, const char* name) {
-    W* w = presenter_.view(form)->findChild<W*>(name);
-    EXPECT_NE(w, nullptr) << name;
-    return w;
+    return test::viewChild<W>(presenter_, form, name);
   }
-  // Replaces the text of a field from the keyboard, then leaves it with Tab.
-  void typeInto(QWidget* field, const QString& text) {
-    field->setFocus(Qt::MouseFocusReason);
-    ASSERT_TRUE(test::waitFor([field] { return field->hasFocus(); }));
-    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClicks(field, text);
-    QTest::keyClick(field->window()->windowHandle(), Qt::Key_Tab);
-  }
+  void typeInto(QWidget* field, const QString& text) { test::typeInto(field, text); }
 
   QTemporaryDir work_;
   core::ScriptedDialogs dialogs_;
@@ -69,6 +57,60 @@ class QtFlow : public ::testing::Test {
   QtPresenter presenter_;
   std::unique_ptr<forms::App> app_;
 };
+
+TEST_F(QtFlow, EveryViewIsBoundAndAMismatchNamesViewAndForm) {
+  for (const FormView& entry : formViews())
+    EXPECT_NE(presenter_.binder(entry.form(*app_)), nullptr);
+
+  // A view whose field was renamed in the designer, offered for the agent form.
+  const FormView broken[] = {{[](forms::App& a) -> forms::Form& { return *a.frmVermittler; },
+                              [] {
+                                auto view = makeVermittlerView();
+                                view->findChild<QLineEdit*>("edV_Ort")->setObjectName("edV_Stadt");
+                                return view;
+                              }}};
+  QtPresenter other;
+  const QStringList problems = addViews(*app_, other, broken);
+  ASSERT_EQ(problems.size(), 2) << problems.join("\n").toStdString();
+  EXPECT_TRUE(problems[0].startsWith("Ansicht frmVermittler / Formular TfrmVermittler: edV_Ort: "));
+  EXPECT_TRUE(
+      problems[1].startsWith("Ansicht frmVermittler / Formular TfrmVermittler: edV_Stadt: "));
+  EXPECT_EQ(other.binder(*app_->frmVermittler), nullptr);
+}
+
+TEST_F(QtFlow, NoAcceleratorTwiceInAWindowAndDesignedOnesStay) {
+  for (const FormView& entry : formViews()) {
+    forms::Form& form = entry.form(*app_);
+    QWidget* view = presenter_.view(form);
+    QMap<QChar, QStringList> users;
+    for (QWidget* w : view->findChildren<QWidget*>()) {
+      if (!w->isVisibleTo(view)) continue;
+      QString text;
+      if (auto* b = qobject_cast<QAbstractButton*>(w))
+        text = b->text();
+      else if (auto* l = qobject_cast<QLabel*>(w);
+               l && (l->buddy() || l->textFormat() == Qt::RichText))
+        text = l->textFormat() == Qt::RichText
+                   ? QString::fromStdString(form.find(l->objectName().toStdString())->caption())
+                   : l->text();
+      const QKeySequence key = QKeySequence::mnemonic(text);
+      if (!key.isEmpty()) users[key.toString().back().toUpper()] << w->objectName();
+    }
+    for (auto it = users.begin(); it != users.end(); ++it)
+      EXPECT_EQ(it.value().size(), 1)
+          << form.className() << " Alt+" << QString(it.key()).toStdString() << ": "
+          << it.value().join(", ").toStdString();
+  }
+  auto& customer = *app_->frmAngebotsdaten;
+  EXPECT_EQ(widget<QCheckBox>(customer, "cbSteuerAusland")->text(),
+            "Steuerliche Veranlagung im A&usland");
+  EXPECT_EQ(widget<QCheckBox>(*app_->frmVermittler, "cbDatumshinweis")->text(),
+            "Wä&hrungs- und Datumshinweis anzeigen");
+  for (const char* name : {"_lblVN_Plz", "_lblVN_Ort"})
+    EXPECT_NE(widget<QLabel>(customer, name), nullptr);
+  EXPECT_EQ(widget<QLabel>(*app_->frmVermittler, "_lblPlz")->text(), "&PLZ");
+  EXPECT_EQ(widget<QLabel>(*app_->frmVermittler, "_lblOrt")->text(), "&Ort");
+}
 
 TEST_F(QtFlow, FirstStartLeadsFromWelcomeToAgentAndCustomerData) {
   auto& start = *app_->frmStartmaske;

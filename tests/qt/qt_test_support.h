@@ -4,7 +4,14 @@
 #include <QApplication>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QTemporaryDir>
 #include <QTest>
+#include <filesystem>
+
+#include "core/files.h"
+#include "core/notation.h"
+#include "forms/controls/form.h"
+#include "forms/qt/qt_presenter.h"
 
 #include "forms/qt/qt_dialogs.h"
 
@@ -23,6 +30,23 @@ inline QApplication& application() {
   return *app;
 }
 
+// A test's own working folder with the sample product data, in German notation.
+inline void useWorkFolder(const QTemporaryDir& work) {
+  namespace fs = std::filesystem;
+  fs::copy_file(fs::path(FONDARIS_BUILD_DIR) / "Param.dat",
+                fs::path(work.path().toStdString()) / "Param.dat");
+  core::setWorkingDirectory(work.path().toStdString());
+  core::notation() = core::Notation::german();
+}
+
+// The widget of a form's view that carries `name`.
+template <class W>
+W* viewChild(const QtPresenter& presenter, const forms::Form& form, const char* name) {
+  W* w = presenter.view(form)->findChild<W*>(name);
+  EXPECT_NE(w, nullptr) << name;
+  return w;
+}
+
 // Waits until `condition` holds, processing events; false after `ms` milliseconds.
 template <class F>
 bool waitFor(F condition, int ms = 3000) {
@@ -36,6 +60,16 @@ inline void clickIndicator(QAbstractButton* button, bool radio) {
   const QRect r = button->style()->subElementRect(
       radio ? QStyle::SE_RadioButtonIndicator : QStyle::SE_CheckBoxIndicator, &option, button);
   QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, r.center());
+}
+
+// Replaces the text of a field from the keyboard, then leaves it with Tab.
+inline void typeInto(QWidget* field, const QString& text) {
+  field->setFocus(Qt::MouseFocusReason);
+  ASSERT_TRUE(waitFor([field] { return field->hasFocus(); }));
+  QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClick(field, Qt::Key_Delete);
+  QTest::keyClicks(field, text);
+  QTest::keyClick(field->window()->windowHandle(), Qt::Key_Tab);
 }
 
 }  // namespace fondaris::qt::test

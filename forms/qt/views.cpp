@@ -1,0 +1,109 @@
+#include "forms/qt/views.h"
+
+#include <vector>
+
+#include <QLineEdit>
+
+#include "forms/angebotsdaten/tfrm_angebotsdaten.h"
+#include "forms/angebotsdialog/tfrm_angebotsdialog.h"
+#include "forms/pruefung/tfrm_pruefung.h"
+#include "forms/qt/binder.h"
+#include "forms/qt/qt_presenter.h"
+#include "forms/qt/view_kit.h"
+#include "forms/startmaske/tfrm_startmaske.h"
+#include "forms/vermittler/tfrm_vermittler.h"
+#include "forms/vertragsdaten/tfrm_vertragsdaten.h"
+#include "ui_angebotsdaten_view.h"
+#include "ui_angebotsdialog_view.h"
+#include "ui_pruefung_view.h"
+#include "ui_startmaske_view.h"
+#include "ui_vermittler_view.h"
+#include "ui_vertragsdaten_view.h"
+
+namespace fondaris::qt {
+
+namespace {
+
+template <class Design>
+std::unique_ptr<QWidget> fromDesign(bool dataForm) {
+  auto window = std::make_unique<QWidget>();
+  Design design;
+  design.setupUi(window.get());
+  // Widths in characters and the shared look are beyond what a Designer file can say.
+  kit::applyCharWidths(*window);
+  if (dataForm) window->setStyleSheet(kit::formStyleSheet());
+  return window;
+}
+
+}  // namespace
+
+std::unique_ptr<QWidget> makeStartmaskeView() {
+  return fromDesign<Ui::frmStartmaske>(false);
+}
+
+std::unique_ptr<QWidget> makeVermittlerView() {
+  return fromDesign<Ui::frmVermittler>(true);
+}
+
+std::unique_ptr<QWidget> makeAngebotsdatenView() {
+  return fromDesign<Ui::frmAngebotsdaten>(true);
+}
+
+std::unique_ptr<QWidget> makeAngebotsdialogView() {
+  auto window = fromDesign<Ui::frmAngebotsdialog>(true);
+  // Enter in an account field finishes it as leaving does.
+  for (const char* account : {"edZF_Konto", "edZP_Konto", "edZB_Konto"})
+    if (auto* edit = window->findChild<QLineEdit*>(account))
+      QObject::connect(edit, &QLineEdit::returnPressed, edit, [edit] {
+        QWidget* next = edit->nextInFocusChain();
+        while (next != edit &&
+               (!(next->focusPolicy() & Qt::TabFocus) || !next->isVisible() || !next->isEnabled()))
+          next = next->nextInFocusChain();
+        next->setFocus(Qt::TabFocusReason);
+      });
+  return window;
+}
+
+std::unique_ptr<QWidget> makePruefungView() {
+  return fromDesign<Ui::frmPruefung>(true);
+}
+
+std::unique_ptr<QWidget> makeVertragsdatenView() {
+  auto window = fromDesign<Ui::frmVertragsdaten>(true);
+  // The design's helper widgets stand for no control.
+  for (QWidget* w : window->findChildren<QWidget*>())
+    if (w->objectName().startsWith("qt_v_")) w->setObjectName(QString());
+  return window;
+}
+
+std::span<const FormView> formViews() {
+  static const FormView views[] = {
+      {[](forms::App& a) -> forms::Form& { return *a.frmStartmaske; }, makeStartmaskeView},
+      {[](forms::App& a) -> forms::Form& { return *a.frmVermittler; }, makeVermittlerView},
+      {[](forms::App& a) -> forms::Form& { return *a.frmAngebotsdaten; }, makeAngebotsdatenView},
+      {[](forms::App& a) -> forms::Form& { return *a.frmAngebotsdialog; }, makeAngebotsdialogView},
+      {[](forms::App& a) -> forms::Form& { return *a.frmPruefung; }, makePruefungView},
+      {[](forms::App& a) -> forms::Form& { return *a.frmVertagsdaten; }, makeVertragsdatenView,
+       addValueChart},
+  };
+  return views;
+}
+
+QStringList addViews(forms::App& app, QtPresenter& presenter, std::span<const FormView> views) {
+  std::vector<std::pair<forms::Form*, std::unique_ptr<QWidget>>> made;
+  QStringList problems;
+  for (const FormView& entry : views) {
+    forms::Form& form = entry.form(app);
+    std::unique_ptr<QWidget> view = entry.make();
+    if (entry.complete) entry.complete(app, *view);
+    for (const QString& p : Binder::mismatches(form, *view))
+      problems << QString("Ansicht %1 / Formular %2: %3")
+                      .arg(view->objectName(), QString::fromStdString(form.className()), p);
+    made.emplace_back(&form, std::move(view));
+  }
+  if (!problems.isEmpty()) return problems;
+  for (auto& [form, view] : made) presenter.add(*form, std::move(view));
+  return {};
+}
+
+}  // namespace fondaris::qt

@@ -1,0 +1,46 @@
+#include <gtest/gtest-spi.h>
+
+#include "forms_fixture.h"
+
+namespace fondaris::forms::testing {
+namespace {
+
+class StrictFixtureTest : public FormsTest {
+ public:
+  static inline StrictFixtureTest* self = nullptr;
+  using FormsTest::checkDialogs;
+};
+
+TEST_F(StrictFixtureTest, DialogsNobodyCheckedAndAnswersNobodyUsedFail) {
+  self = this;
+  dialogs.message("Bitte prüfen!", "Daten");
+  EXPECT_NONFATAL_FAILURE(self->checkDialogs(),
+                          "Dialog nicht geprüft: message Daten: Bitte prüfen!");
+  dialogs.clear();
+  dialogs.answerYes();
+  EXPECT_NONFATAL_FAILURE(self->checkDialogs(), "Vorbereitete Antwort nicht gebraucht: yes");
+  dialogs.clear();
+  EXPECT_FALSE(dialogs.askYesNo("Daten speichern?", "Beenden"));
+  EXPECT_EQ(dialogs.shown().size(), 1u);
+  EXPECT_NONFATAL_FAILURE(self->checkDialogs(),
+                          "Dialog ohne vorbereitete Antwort: question Beenden: Daten speichern?");
+  dialogs.clear();
+}
+
+TEST(ProcessSettingsGuardTest, RestoresFolderHintAndUserName) {
+  const std::string folder = core::workingDirectory();
+  const bool hint = core::regionalSettingsHint();
+  ::setenv("USERNAME", "vorher", 1);
+  {
+    ProcessSettingsGuard guard;
+    core::setWorkingDirectory("/");
+    core::regionalSettingsHint() = !hint;
+    ::setenv("USERNAME", "nachher", 1);
+  }
+  EXPECT_EQ(core::workingDirectory(), folder);
+  EXPECT_EQ(core::regionalSettingsHint(), hint);
+  EXPECT_STREQ(std::getenv("USERNAME"), "vorher");
+}
+
+}  // namespace
+}  // namespace fondaris::forms::testing

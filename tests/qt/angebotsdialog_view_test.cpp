@@ -1,0 +1,160 @@
+// The application form and the check result window on their Designer views, offscreen.
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <filesystem>
+
+#include "bank/bank_table.h"
+#include "core/clock.h"
+#include "core/dialogs.h"
+#include "core/files.h"
+#include "core/settings.h"
+#include "core/shell.h"
+#include "forms/angebotsdaten/tfrm_angebotsdaten.h"
+#include "forms/angebotsdialog/tfrm_angebotsdialog.h"
+#include "forms/app.h"
+#include "forms/pruefung/tfrm_pruefung.h"
+#include "forms/qt/binder.h"
+#include "forms/qt/qt_presenter.h"
+#include "forms/qt/views.h"
+#include "forms/startmaske/tfrm_startmaske.h"
+#include "forms/vermittler/tfrm_vermittler.h"
+#include "forms/vertragsdaten/tfrm_vertragsdaten.h"
+#include "qt_test_support.h"
+
+namespace fondaris::qt {
+namespace {
+
+class QtAntrag : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    test::application();
+    ASSERT_TRUE(work_.isValid());
+    test::useWorkFolder(work_);
+    app_ = std::make_unique<forms::App>(forms::Services{dialogs_, clock_, shell_}, &presenter_);
+    app_->createForms();
+    // Only the application form and its check window are on screen here; the start screen
+    // waits without its greeting.
+    app_->frmStartmaske->TimerWait.setEnabled(false);
+    presenter_.add(*app_->frmAngebotsdialog, makeAngebotsdialogView());
+    presenter_.add(*app_->frmPruefung, makePruefungView());
+    banks_ = bank::loadBankTable(FONDARIS_BUILD_DIR, "BLZ.DAT", dialogs_);
+  }
+  void TearDown() override { app_->setPresenter(nullptr); }
+
+  template <class W>
+  W* widget(const forms::Form& form, const char* name) {
+    return test::viewChild<W>(presenter_, form, name);
+  }
+  void typeInto(QWidget* field, const QString& text) { test::typeInto(field, text); }
+  void click(const forms::Form& form, const char* name) {
+    QTest::mouseClick(widget<QPushButton>(form, name), Qt::LeftButton);
+  }
+
+  QTemporaryDir work_;
+  core::ScriptedDialogs dialogs_;
+  core::FixedClock clock_{2026, 12, 5, 15, 0};
+  core::RecordingShell shell_;
+  QtPresenter presenter_;
+  std::unique_ptr<forms::App> app_;
+  bank::BankTable banks_;
+};
+
+TEST_F(QtAntrag, FillTheApplicationUntilNothingIsMissing) {
+  forms::TfrmAngebotsdaten& customer = *app_->frmAngebotsdaten;
+  forms::TfrmVermittler& agent = *app_->frmVermittler;
+  agent.edV_Firma.setText("Muster GmbH");
+  agent.edV_Telefon.setText("030 123");
+  agent.edV_Vermittlernr2.setText("60002");
+  for (auto [field, text] : {std::pair{&customer.edVN_Nachname, "Nowak"},
+                             {&customer.edVN_Vorname, "Jan"},
+                             {&customer.edVN_Strasse, "Am Markt 1"},
+                             {&customer.edVN_PLZ, "02826"},
+                             {&customer.edVN_Ort, "Görlitz"},
+                             {&customer.edVN_GebOrt, "Görlitz"},
+                             {&customer.edVN_GebLand, "Deutschland"},
+                             {&customer.edVN_GebName, "Nowak"},
+                             {&customer.edVN_Nation, "deutsch"}})
+    field->setText(text);
+
+  forms::TfrmAngebotsdialog& form = *app_->frmAngebotsdialog;
+  form.prepare({.investmentPeriodIndex = 20, .paymentAtStart = true, .banks = &banks_});
+  QWidget* view = presenter_.view(form);
+  ASSERT_TRUE(test::waitFor([view] { return view->isVisible(); }));
+  EXPECT_EQ(view->windowTitle().toStdString(), form.caption());
+  auto* pages = widget<QTabWidget>(form, "pageDaten");
+  EXPECT_FALSE(pages->isTabVisible(6));  // an adult has no second representative
+  EXPECT_EQ(pages->currentIndex(), 0);
+
+  // All seven pages, for a look at build/test-output; then the pages of this customer again.
+  const QString shots = QString(FONDARIS_BUILD_DIR) + "/test-output";
+  QDir().mkpath(shots);
+  for (int page = 0; page < 7; ++page) {
+    for (forms::Control* c : form.controls())
+      if (c->kind() == forms::ControlKind::TabSheet) c->setTabVisible(true);
+    form.pageDaten.setActivePage(page);
+    presenter_.refresh(form);
+    view->grab().save(QString("%1/antrag_seite%2.png").arg(shots).arg(page + 1));
+  }
+  form.prepare({.investmentPeriodIndex = 20, .paymentAtStart = true, .banks = &banks_});
+  presenter_.refresh(form);
+  EXPECT_FALSE(pages->isTabVisible(6));
+
+  // Page 1 and 2 by keyboard and mouse.
+  typeInto(widget<QLineEdit>(form, "ed_WpHG_Beruf"), "Tischler");
+  typeInto(widget<QLineEdit>(form, "ed_WpHG_Beruf2"), "Tischler");
+  for (const char* choice : {"rbFGIK", "rbRR3", "rbGF7", "rbAAM7", "rb50"})
+    test::clickIndicator(widget<QRadioButton>(form, choice), true);
+  click(form, "sbNach");
+  EXPECT_EQ(pages->currentIndex(), 1);
+  test::clickIndicator(widget<QAbstractButton>(form, "cbVMA"), false);
+  test::clickIndicator(widget<QRadioButton>(form, "rbRJa"), true);
+  click(form, "sb_Heute");
+  typeInto(widget<QLineEdit>(form, "medBP_Von"), "1400");
+  click(form, "sb_Jetzt");
+  EXPECT_EQ(widget<QLineEdit>(form, "medBP_Bis")->text(), "15:00");
+  typeInto(widget<QLineEdit>(form, "edBP_Teil1"), "Jan Nowak");
+  click(form, "sbNach");
+  typeInto(widget<QLineEdit>(form, "edVN_AusNr"), "L01X00T47");
+  typeInto(widget<QLineEdit>(form, "edVN_Behoerde"), "Stadt Dresden");
+
+  // The bank code fills the bank, the account the IBAN.
+  click(form, "sbNach");
+  EXPECT_EQ(pages->currentIndex(), 3);
+  typeInto(widget<QComboBox>(form, "cbZF_BLZ"), "10000000");
+  EXPECT_EQ(widget<QLineEdit>(form, "edZF_KI")->text(), "Bundesbank, Berlin");
+  // Enter in the account field finishes it as leaving does.
+  auto* account = widget<QLineEdit>(form, "edZF_Konto");
+  account->setFocus(Qt::MouseFocusReason);
+  ASSERT_TRUE(test::waitFor([account] { return account->hasFocus(); }));
+  QTest::keyClicks(account, "532013000");
+  QTest::keyClick(account, Qt::Key_Return);
+  EXPECT_EQ(widget<QLineEdit>(form, "edZF_IBAN")->text(), "DE98100000000532013000");
+
+  click(form, "sb_Vollstaendig");
+  EXPECT_EQ(dialogs_.messages(), std::vector<std::string>{"Prüfung: Keine Fehler gefunden!"});
+  EXPECT_TRUE(view->isVisible());
+
+  // One gap: the findings window instead, and "&OK" leads back.
+  typeInto(widget<QLineEdit>(form, "edZF_KI"), "");
+  click(form, "sb_Vollstaendig");
+  QWidget* result = presenter_.view(*app_->frmPruefung);
+  ASSERT_TRUE(test::waitFor([result] { return result->isVisible(); }));
+  EXPECT_EQ(widget<QPlainTextEdit>(*app_->frmPruefung, "txtHinweise")->toPlainText(),
+            " Name der Referenzbank fehlt");
+  result->grab().save(shots + "/pruefung.png");
+  click(*app_->frmPruefung, "sb_Abbruch");
+  ASSERT_TRUE(test::waitFor([view] { return view->isVisible(); }));
+  EXPECT_FALSE(result->isVisible());
+  EXPECT_EQ(dialogs_.messages().size(), 1u);
+}
+
+}  // namespace
+}  // namespace fondaris::qt
