@@ -8,6 +8,8 @@ seconds=$2
 here=$(cd "$(dirname "$0")" && pwd)
 data=$here/../../data
 findings=$build/findings
+# Font and Qt libraries keep some memory for the life of the process; the tests ignore it too.
+export LSAN_OPTIONS="suppressions=$here/../lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 mkdir -p "$findings"
 
 seed() {  # seed <target> <file>...
