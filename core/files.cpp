@@ -140,7 +140,11 @@ bool skipByteOrderMark(std::string_view& text) {
 std::optional<std::vector<std::string>> readTextLines(const std::string& path) {
   auto bytes = readFileBytes(path);
   if (!bytes) return std::nullopt;
-  std::string_view rest(*bytes);
+  return textLines(*bytes);
+}
+
+std::vector<std::string> textLines(std::string_view bytes) {
+  std::string_view rest(bytes);
   // A file saved as UTF-8 by an editor: its text is taken over in the program's code page.
   std::string converted;
   if (skipByteOrderMark(rest)) {

@@ -30,6 +30,8 @@ bool skipByteOrderMark(std::string_view& text);
 // characters); nullopt when the file cannot be opened. A file that starts with a UTF-8 byte
 // order mark is read as UTF-8 instead.
 std::optional<std::vector<std::string>> readTextLines(const std::string& path);
+// The same for a file's bytes already in memory.
+std::vector<std::string> textLines(std::string_view bytes);
 
 // UTF-8 lines written as Windows-1252 with CR LF after every line, atomically.
 bool writeTextLines(const std::string& path, const std::vector<std::string>& lines);

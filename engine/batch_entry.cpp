@@ -98,24 +98,6 @@ constexpr std::string_view kFileFields[] = {"startPicture",
                                             "formVvzuebeaVl",
                                             "formVvzuebeaZiel"};
 
-// Files a result must never replace: the product data, every file they name (bank data,
-// templates, documents, forms) and the program's own files.
-std::vector<std::string> protectedFiles(const std::string& programDirectory,
-                                        const core::ParamRecord& param,
-                                        const std::vector<std::string>& programFiles) {
-  std::vector<std::string> files = programFiles;
-  files.push_back(core::joinPath(programDirectory, core::kParamFileName));
-  for (const core::ParamField& f : core::kParamFields) {
-    if (std::find(std::begin(kFileFields), std::end(kFileFields), f.name) == std::end(kFileFields))
-      continue;
-    for (std::size_t i = 0; i < f.count; ++i) {
-      const std::string name = core::paramText(param, f, i);
-      if (!name.empty()) files.push_back(core::joinPath(programDirectory, name));
-    }
-  }
-  return files;
-}
-
 bool isProtected(const std::string& path, const std::vector<std::string>& protectedFiles) {
   return std::any_of(protectedFiles.begin(), protectedFiles.end(),
                      [&path](const std::string& own) { return core::sameFile(path, own); });
@@ -174,6 +156,22 @@ void writeSuccess(core::IniFile& out, const Request& rq, const RuleOutcome& rule
 }
 
 }  // namespace
+
+std::vector<std::string> protectedFiles(const std::string& programDirectory,
+                                        const core::ParamRecord& param,
+                                        const std::vector<std::string>& programFiles) {
+  std::vector<std::string> files = programFiles;
+  files.push_back(core::joinPath(programDirectory, core::kParamFileName));
+  for (const core::ParamField& f : core::kParamFields) {
+    if (std::find(std::begin(kFileFields), std::end(kFileFields), f.name) == std::end(kFileFields))
+      continue;
+    for (std::size_t i = 0; i < f.count; ++i) {
+      const std::string name = core::paramText(param, f, i);
+      if (!name.empty()) files.push_back(core::joinPath(programDirectory, name));
+    }
+  }
+  return files;
+}
 
 int runBatchCalculation(ProjectionResult& result, const std::string& programDirectory,
                         const std::string& requestName, const std::string& resultName,

@@ -4,9 +4,16 @@
 #include <vector>
 
 #include "core/dialogs.h"
+#include "core/param_record.h"
 #include "engine/projection.h"
 
 namespace fondaris::engine {
+
+// Files an output must never replace: the product data in `programDirectory`, every file they
+// name (bank data, templates, documents, forms) and `programFiles`.
+std::vector<std::string> protectedFiles(const std::string& programDirectory,
+                                        const core::ParamRecord& param,
+                                        const std::vector<std::string>& programFiles);
 
 // One batch calculation: reads the request file, checks and projects it, writes the result
 // file. Returns 0 when the result file was completed (also for a rejected request, whose reason

@@ -9,6 +9,7 @@
 #include "forms/startmaske/tfrm_startmaske.h"
 #include "forms/vermittler/tfrm_vermittler.h"
 #include "forms/vertragsdaten/tfrm_vertragsdaten.h"
+#include "offers/offer_file.h"
 
 namespace fondaris::forms {
 
@@ -25,10 +26,12 @@ void App::createForms() {
   frmVermittler->create();
   frmVertagsdaten = std::make_unique<TfrmVertagsdaten>(*this);
   frmVertagsdaten->create();
+  frmVertagsdaten->saveOffer = [this] { return offers::saveOfferWithDialog(*this); };
   frmAngebotsdaten = std::make_unique<TfrmAngebotsdaten>(*this);
   frmAngebotsdaten->create();
   frmAngebotsdialog = std::make_unique<TfrmAngebotsdialog>(*this);
   frmAngebotsdialog->create();
+  frmAngebotsdialog->saveOffer = [this] { return offers::saveOfferToItsFile(*this); };
   frmPruefung = std::make_unique<TfrmPruefung>(*this);
   frmPruefung->create();
   frmEinmalanlage = std::make_unique<TfrmEinmalanlage>(*this);

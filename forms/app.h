@@ -68,6 +68,9 @@ class App {
   // Tests without a presenter answer modal forms through this script.
   std::function<ModalResult(Form&)> modalScript;
 
+  // The offer file last saved or loaded; empty until then.
+  std::string offerFile;
+
  private:
   Services services_;
   Presenter* presenter_;

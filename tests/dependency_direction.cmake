@@ -9,6 +9,7 @@ set(modules
   # The offer document takes the projection's plain result table (engine/projection.h).
   "documents: core engine documents"
   "forms: core engine bank documents offers forms"
+  "offers: core engine bank documents forms offers"
   "forms/qt: core engine bank documents offers forms")
 set(qt_allowed forms/qt tests/qt bench/qt)
 

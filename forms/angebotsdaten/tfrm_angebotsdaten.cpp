@@ -10,6 +10,7 @@
 #include "forms/startmaske/tfrm_startmaske.h"
 #include "forms/vermittler/tfrm_vermittler.h"
 #include "forms/vertragsdaten/tfrm_vertragsdaten.h"
+#include "offers/offer_file.h"
 
 namespace fondaris::forms {
 
@@ -367,7 +368,7 @@ void TfrmAngebotsdaten::sb_FSAClick(Control*) {
 }
 
 void TfrmAngebotsdaten::cb_Angebot_ladenClick(Control*) {
-  // Loading a saved offer comes with the offer files.
+  offers::loadOfferWithDialog(app());
 }
 
 void TfrmAngebotsdaten::FormCreate() {

@@ -10,7 +10,10 @@
 #include "core/notation.h"
 #include "core/param_layout.h"
 #include "core/param_record.h"
+#include "core/settings.h"
+#include "documents/fdf/filled_form.h"
 #include "forms/angebotsdaten/tfrm_angebotsdaten.h"
+#include "forms/angebotsdialog/forms_data.h"
 #include "forms/app.h"
 #include "forms/date_field.h"
 #include "forms/pruefung/tfrm_pruefung.h"
@@ -388,8 +391,39 @@ void TfrmAngebotsdialog::cb_ZurueckClick(Control*) {
 }
 
 void TfrmAngebotsdialog::sb_AngebotsformularClick(Control*) {
-  app().dialogs().message("Die Antragsformulare werden in einer späteren Version ausgefüllt.",
-                          "Hinweis");
+  core::Dialogs& dialogs = app().dialogs();
+  if (dialogs.askYesNo("Daten speichern?", "Angebotsdaten") && saveOffer) saveOffer();
+
+  const std::string& working = core::workingDirectory();
+  const std::string folder = documentFolder.empty() ? core::personalFolder() : documentFolder;
+  // Every file is written before anything opens: a failure leaves no viewer showing a part.
+  std::vector<std::string> toOpen;
+  for (const FormsDataFile& file : formsDataFiles(app())) {
+    documents::FdfData data{formsDataEntries(app(), file.file), {}};
+    const std::string formPath = core::joinPath(working, file.formName);
+    const std::string name(documents::fdfFileName(file.file));
+    std::string path = core::joinPath(folder, name);
+    const bool inWorking = core::sameFile(folder, working);
+    data.formReference = documents::fdfFormReference(working, file.formName, inWorking);
+    documents::FormsDataResult written = documents::writeFormsData(path, data, formPath);
+    if (written.fdf != documents::FdfWriteResult::Written && !inWorking) {
+      path = core::joinPath(working, name);
+      data.formReference = documents::fdfFormReference(working, file.formName, true);
+      written = documents::writeFormsData(path, data, formPath);
+    }
+    if (written.fdf != documents::FdfWriteResult::Written) {
+      dialogs.message("Die Datei '" + path + "' konnte nicht erzeugt werden!", "Fehler");
+      return;
+    }
+    if (written.pdf.result == documents::FilledFormResult::CannotWrite) {
+      dialogs.message("Die Datei '" + written.pdfPath + "' konnte nicht erzeugt werden!", "Fehler");
+      return;
+    }
+    // Without a readable form the forms-data file itself is opened, as a reader of it would.
+    toOpen.push_back(written.pdf.result == documents::FilledFormResult::Written ? written.pdfPath
+                                                                                : path);
+  }
+  for (const std::string& path : toOpen) core::openFile(path, dialogs, app().shell());
 }
 
 // --- dates and times ------------------------------------------------------------------------

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -308,6 +309,12 @@ class TfrmAngebotsdialog : public Form {
   std::string formVvzuebVl, formVvzuebZiel;
   std::string formVvzuebeaVl, formVvzuebeaZiel;
   std::string formVvzuebeeg;
+  // "Daten speichern?" answered with yes on "&Weiter": saves the offer to its file (or through the
+  // save dialog when it has none); true when saved.
+  std::function<bool()> saveOffer;
+  // Where "&Weiter" writes the forms-data files; empty means the user's document folder.
+  std::string documentFolder;
+
   // Program-wide load on single payments, used by the forms-data figures.
   double singlePaymentLoad = 0.0575;
 

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <utility>
 
 #include "core/files.h"
 #include "core/german.h"
@@ -509,6 +510,7 @@ void TfrmVertagsdaten::prepare() {
   customer.markContractPrepared();
   rb_FondsClick(nullptr);
   cb_VorgabeChange(&cb_Vorgabe);
+  if (auto hook = std::exchange(afterPrepare, nullptr)) hook();
 }
 
 // --- navigation -------------------------------------------------------------------------------
@@ -519,7 +521,7 @@ void TfrmVertagsdaten::cb_AngebotsdatenClick(Control*) {
 }
 
 void TfrmVertagsdaten::sb_SpeichernClick(Control*) {
-  // Offer files come later; until then nothing is saved and `saved` stays false.
+  // `saveOffer` is the offer files' save dialog; only a completed save marks the offer saved.
   if (saveOffer && saveOffer()) saved = true;
 }
 
@@ -539,6 +541,7 @@ void TfrmVertagsdaten::sb_AntragClick(Control*) {
   if (!prepareApplicationForm) return;
   hide();
   prepareApplicationForm();
+  if (auto hook = std::exchange(afterApplicationPrepared, nullptr)) hook();
 }
 
 void TfrmVertagsdaten::sb_FormularClick(Control* sender) {

@@ -306,8 +306,11 @@ class TfrmVertagsdaten : public Form {
   // The offer document the last calculation wrote.
   std::string lastOfferPath;
 
-  // Saving the offer to a file; until offer files exist nothing is saved.
+  // Saving the offer to a file, with the save dialog; true when the file was written.
   std::function<bool()> saveOffer;
+  // Set by loading an offer, run once after the next preparation of this form and of the
+  // application form: they put the loaded values back over the defaults those set.
+  std::function<void()> afterPrepare, afterApplicationPrepared;
 
  private:
   void selectEarliestStart();

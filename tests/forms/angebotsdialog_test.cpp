@@ -178,13 +178,6 @@ TEST_F(AngebotsdialogTest, BackToTheContractFormKeepsEverything) {
   EXPECT_TRUE(app->frmVertagsdaten->visible());
   prepareFor("01.01.1980");
   EXPECT_EQ(f.ed_WpHG_Beruf.text(), "Tischler");
-
-  // The forms-data files are not written yet: "&Weiter" says so and stays.
-  f.sb_Angebotsformular.userClick();
-  EXPECT_EQ(dialogs.messages(),
-            std::vector<std::string>{
-                "Hinweis: Die Antragsformulare werden in einer späteren Version ausgefüllt."});
-  EXPECT_TRUE(f.visible());
 }
 
 // Today is 5 December 2026.

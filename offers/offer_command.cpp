@@ -1,0 +1,101 @@
+// fondaris-offer OFFERFILE [-o:PDF]: the offer document of a saved offer file, made by the same
+// form logic as the interactive program, without any window system.
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "core/clock.h"
+#include "core/dialogs.h"
+#include "core/files.h"
+#include "core/notation.h"
+#include "core/param_record.h"
+#include "core/shell.h"
+#include "engine/batch_entry.h"
+#include "forms/angebotsdaten/tfrm_angebotsdaten.h"
+#include "forms/app.h"
+#include "forms/vertragsdaten/tfrm_vertragsdaten.h"
+#include "offers/offer_file.h"
+
+using namespace fondaris;
+
+namespace {
+
+constexpr const char* kCaption = "Angebotsprogramm";
+
+// Names are taken from the folder the command was started in: the forms move the process into
+// the program's folder when they are created.
+std::string absolute(const std::string& name) {
+  std::error_code ignored;
+  const auto path = std::filesystem::absolute(name, ignored);
+  return path.empty() ? name : path.string();
+}
+
+// The document never replaces the program, the product data or a file they name.
+bool isProgramFile(const std::string& name) {
+  std::vector<std::string> own = {"/proc/self/exe"};
+  core::ParamRecord param;
+  for (const std::string& dir : {core::workingDirectory(), core::programDirectory()}) {
+    own.push_back(core::joinPath(dir, core::kParamFileName));
+    if (core::readParamRecord(dir, param, nullptr) == 0) {
+      const auto named = engine::protectedFiles(dir, param, {});
+      own.insert(own.end(), named.begin(), named.end());
+    }
+  }
+  for (const std::string& file : own)
+    if (core::sameFile(name, file)) return true;
+  return false;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  core::StderrDialogs dialogs;
+  std::string offerName, pdfName;
+  for (int i = 1; i < argc; ++i) {
+    const std::string word = argv[i];
+    if (word.rfind("-o:", 0) == 0 || word.rfind("-O:", 0) == 0)
+      pdfName = word.substr(3);
+    else if (offerName.empty())
+      offerName = word;
+  }
+  if (offerName.empty()) {
+    dialogs.message("Aufruf: fondaris-offer ANGEBOTSDATEI [-o:PDF-DATEI]", kCaption);
+    return 1;
+  }
+  offerName = absolute(offerName);
+  if (!pdfName.empty()) pdfName = absolute(pdfName);
+  if (!pdfName.empty() && (isProgramFile(pdfName) || core::sameFile(pdfName, offerName))) {
+    dialogs.message("Die Datei '" + pdfName + "' konnte nicht erzeugt werden!", "Fehler");
+    return 1;
+  }
+
+  // The forms work in German notation, as in the interactive program.
+  core::notation() = core::Notation::german();
+  core::SystemClock clock;
+  core::RecordingShell shell;  // nothing is opened
+  forms::App app({dialogs, clock, shell});
+  app.createForms();
+  if (app.quitRequested()) return 1;  // product data unreadable; the reader has said why
+
+  if (offers::loadOfferFile(app, offerName) != offers::LoadResult::Loaded) return 1;
+  forms::TfrmAngebotsdaten& customer = *app.frmAngebotsdaten;
+  forms::TfrmVertagsdaten& contract = *app.frmVertagsdaten;
+  customer.sb_AngebotsbrechnungClick(nullptr);
+  if (!contract.visible()) return 1;  // the customer form refused; its message names the field
+  contract.lastOfferPath.clear();
+  contract.sb_AngebotsbrechnungClick(nullptr);
+  if (contract.lastOfferPath.empty()) return 1;
+
+  if (pdfName.empty()) {
+    std::printf("%s\n", contract.lastOfferPath.c_str());
+    return 0;
+  }
+  const auto bytes = core::readFileBytes(contract.lastOfferPath);
+  if (!bytes || !core::writeFileAtomically(pdfName, *bytes)) {
+    dialogs.message("Die Datei '" + pdfName + "' konnte nicht erzeugt werden!", "Fehler");
+    return 1;
+  }
+  return 0;
+}
