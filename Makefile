@@ -9,14 +9,22 @@ GENERATOR  := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 PACKAGES := g++ make cmake ninja-build pkg-config locales \
   libgtest-dev libgmock-dev libbenchmark-dev clang-format \
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev qt6-charts-dev qt6-translations-l10n \
-  libpodofo-dev libqpdf-dev libfontconfig-dev fonts-liberation2 fonts-dejavu-core \
+  libpodofo-dev libqpdf-dev libfontconfig-dev libfreetype-dev zlib1g-dev \
+  fonts-liberation2 fonts-dejavu-core \
   libktoblzcheck1v5 libktoblzcheck1-dev qpdf poppler-utils pdftk-java \
-  xvfb xauth imagemagick x11-apps xdg-utils hyperfine
+  xvfb xauth imagemagick x11-apps xdg-utils hyperfine desktop-file-utils
+
+# Only for `make fuzz`: clang with libFuzzer and the sanitizer runtimes.
+FUZZ_PACKAGES := clang libclang-rt-14-dev
+FUZZ_BUILD    ?= build-fuzz
+FUZZ_SECONDS  ?= 60
+
+PREFIX ?= /usr/local
 
 # Tests also run the batch mode under a German locale.
 LOCALE := de_DE.UTF-8
 
-.PHONY: deps build run run-batch test test-asan bench format clean
+.PHONY: deps build run run-batch test test-asan bench format clean install fuzz
 
 deps:
 	@missing=""; \
@@ -61,6 +69,18 @@ test-asan: deps
 	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
 	  ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
 
+# The program folder, launcher, menu entry and icon under PREFIX (/usr/local: run as root).
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# Every libFuzzer target of tests/fuzz for FUZZ_SECONDS each, one after the other (not in CI).
+fuzz:
+	@$(MAKE) --no-print-directory deps PACKAGES="$(PACKAGES) $(FUZZ_PACKAGES)"
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) $(GENERATOR) \
+	  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFONDARIS_FUZZ=ON
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_targets
+	tests/fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
 bench: build
 	$(BUILD)/fondaris_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 	QT_QPA_PLATFORM=offscreen $(BUILD)/fondaris_form_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
@@ -70,4 +90,4 @@ format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

@@ -76,6 +76,12 @@ int readParamRecordFrom(const std::string& directory, const std::string& fallbac
   return 0;
 }
 
+bool paramRecordFromBytes(std::string_view bytes, ParamRecord& out) {
+  if (bytes.size() < kParamRecordSize) return false;
+  out.bytes().assign(bytes.begin(), bytes.begin() + kParamRecordSize);
+  return true;
+}
+
 int readParamRecord(const std::string& directory, ParamRecord& out, Dialogs* messages) {
   return readParamRecordFrom(directory, programDirectory(), out, messages);
 }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/dialogs.h"
@@ -35,6 +36,10 @@ class ParamRecord {
 // failure; `messages` (may be null) receives the error message box. Reading changes nothing
 // else: see settleProductDataFolder.
 int readParamRecord(const std::string& directory, ParamRecord& out, Dialogs* messages);
+
+// The record from bytes already in memory: the first kParamRecordSize of them, as the file
+// reader takes them. False (and `out` unchanged) when fewer bytes are given.
+bool paramRecordFromBytes(std::string_view bytes, ParamRecord& out);
 
 // When the working directory holds no "Param.dat", the program's folder becomes the working
 // directory for the rest of the run. An interactive run settles this once, before its forms

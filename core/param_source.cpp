@@ -77,6 +77,9 @@ int hexDigit(char c) {
   return -1;
 }
 
+// A NUL would end the text in the record, so the record and its dump would disagree.
+constexpr const char* kNulInText = "Nullbyte im Text nicht erlaubt";
+
 // A quoted source text as record bytes (Windows-1252), or an error message.
 std::optional<std::string> parseText(std::string_view s, std::string& error) {
   if (s.size() < 2 || s.front() != '"' || s.back() != '"') {
@@ -98,6 +101,10 @@ std::optional<std::string> parseText(std::string_view s, std::string& error) {
       error = "Anführungszeichen im Text bitte als \\\" schreiben";
       return std::nullopt;
     }
+    if (s[i] == '\0') {
+      error = kNulInText;
+      return std::nullopt;
+    }
     if (s[i] != '\\') {
       run += s[i];
       continue;
@@ -114,7 +121,7 @@ std::optional<std::string> parseText(std::string_view s, std::string& error) {
       const int byte = hexDigit(s[i + 1]) * 16 + hexDigit(s[i + 2]);
       i += 2;
       if (byte == 0) {
-        error = "Nullbyte im Text nicht erlaubt";
+        error = kNulInText;
         return std::nullopt;
       }
       if (!flush()) break;

@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include <unistd.h>
+
 #include "core/files.h"
 #include "core/ini_file.h"
 #include "core/param_layout.h"
@@ -52,10 +54,31 @@ void writePair(std::string_view formKey, const char* key1, int value1, const cha
 
 }  // namespace
 
+std::string userDataFolder() {
+  std::string base = environment("XDG_DATA_HOME");
+  // Relative values are to be ignored, as for every XDG base directory.
+  if (base.empty() || base.front() != '/') {
+    const std::string home = environment("HOME");
+    if (home.empty()) return {};
+    base = joinPath(joinPath(home, ".local"), "share");
+  }
+  return joinPath(base, "fondaris");
+}
+
+std::string userFilesFolder() {
+  const std::string& working = workingDirectory();
+  if (isFolder(working) && ::access(working.c_str(), W_OK | X_OK) == 0) return working;
+  const std::string folder = userDataFolder();
+  std::error_code ec;
+  if (folder.empty() || (!std::filesystem::create_directories(folder, ec) && !isFolder(folder)))
+    return working;
+  return folder;
+}
+
 std::string findPersonalFolder() {
   std::string folder = environment("XDG_DOCUMENTS_DIR");
   if (!isFolder(folder)) folder = xdgUserDocuments();
-  if (!isFolder(folder)) return withTrailingSeparator(workingDirectory());
+  if (!isFolder(folder)) return withTrailingSeparator(userFilesFolder());
   return withTrailingSeparator(folder);
 }
 
@@ -71,7 +94,7 @@ std::string userName() {
 }
 
 std::string windowSettingsPath() {
-  return joinPath(workingDirectory(), kWindowSettingsFile);
+  return joinPath(userFilesFolder(), kWindowSettingsFile);
 }
 
 std::string windowSettingsSection(std::string_view formKey) {

@@ -9,13 +9,20 @@
 
 namespace fondaris::core {
 
+// Where the user's own files (agent data, window positions) live: the working directory when
+// the user may write there; otherwise, as for an installed program folder, the user's data
+// folder, created on first use. Product data are still read from the working directory.
+std::string userFilesFolder();
+// $XDG_DATA_HOME/fondaris, else ~/.local/share/fondaris; empty without either variable.
+std::string userDataFolder();
+
 // The user's documents folder with a trailing separator: XDG_DOCUMENTS_DIR, else what
-// `xdg-user-dir DOCUMENTS` names, else the working directory. Computed once per process.
+// `xdg-user-dir DOCUMENTS` names, else the user files folder. Computed once per process.
 const std::string& personalFolder();
 // The same lookup without the cache.
 std::string findPersonalFolder();
 
-// Window positions and sizes per user in "ZKDX.INI" of the working directory, section
+// Window positions and sizes per user in "ZKDX.INI" of the user files folder, section
 // "<form key>-<user>". Missing values read as kNotStored.
 inline constexpr int kNotStored = -999;
 inline constexpr const char* kWindowSettingsFile = "ZKDX.INI";

@@ -205,9 +205,13 @@ class PdfBinding::Impl {
   std::map<int, std::unique_ptr<detail::PageContent>> contents;
 
   detail::PageContent& content(int number) {
-    auto& slot = contents[number];
-    if (!slot) slot = std::make_unique<detail::PageContent>(*document, *page(number));
-    return *slot;
+    auto found = contents.find(number);
+    // Parsed before it is kept: a page whose content throws leaves no empty entry behind.
+    if (found == contents.end())
+      found =
+          contents.emplace(number, std::make_unique<detail::PageContent>(*document, *page(number)))
+              .first;
+    return *found->second;
   }
 
   void storeContents() {

@@ -132,7 +132,7 @@ bool TfrmVermittler::secondVariantOffered() const {
 }
 
 std::string TfrmVermittler::agentFilePath() {
-  return core::joinPath(core::workingDirectory(), kAgentFile);
+  return core::joinPath(core::userFilesFolder(), kAgentFile);
 }
 
 void TfrmVermittler::readSalesSetting(const std::string& line, int lineNumber,

@@ -181,6 +181,13 @@ TEST_F(ParamTest, ReaderAcceptsOnlyAWholeRecord) {
     }
     // Quiet readers fail the same way without a word.
     EXPECT_EQ(readParamRecordFrom(folder, fallback, record, nullptr), c.result);
+    // Bytes in memory are taken as the file reader takes them.
+    ParamRecord fromBytes;
+    EXPECT_EQ(paramRecordFromBytes(std::string(c.size.value_or(0), '\x01'), fromBytes),
+              c.result == 0);
+    if (c.result == 0) {
+      EXPECT_EQ(fromBytes.bytes(), record.bytes());
+    }
   }
 }
 
@@ -386,8 +393,9 @@ TEST(ParamSourceTest, DumpBuildsTheSameRecordAgain) {
 }
 
 TEST(ParamSourceTest, BadLinesNameTheirLineAndCause) {
+  using namespace std::string_view_literals;
   const struct {
-    const char* source;
+    std::string_view source;
     int line;
     const char* fragment;
   } cases[] = {
@@ -404,6 +412,8 @@ TEST(ParamSourceTest, BadLinesNameTheirLineAndCause) {
       {"productTextA1 = Fondaris\n", 1, "Text in Anführungszeichen erwartet"},
       {"productTextA1 = \"Pfeil →\"\n", 1, "ohne Windows-1252-Entsprechung"},
       {"productTextA1 = \"a\\x00b\"\n", 1, "Nullbyte"},
+      // A raw NUL would end the text in the record and the dump would disagree.
+      {"# ok\nproductTextA1 = \"a\0b\"\n"sv, 2, "Nullbyte"},
       {"discount[0].label = \"123456789012345678901234567890123456789012345678901234567\"\n", 1,
        "Text zu lang für 'discount[0].label': 57 Zeichen, höchstens 55"},
       {"switchWord = 1\n\nswitchWord = 2\n", 3, "ist schon in Zeile 1 belegt"},
@@ -417,6 +427,21 @@ TEST(ParamSourceTest, BadLinesNameTheirLineAndCause) {
     EXPECT_NE(error->message.find(c.fragment), std::string::npos)
         << c.source << " -> " << error->message;
   }
+}
+
+// Found by fuzzing: a record text that fills its whole field has no terminator. Its dump shows
+// it whole, and building that dump again refuses it by line and field instead of cutting it.
+TEST(ParamSourceTest, DumpOfAnUnterminatedTextIsRefusedByName) {
+  ParamRecord record;
+  const ParamField& label = paramField("discount.label");
+  std::fill_n(record.bytes().begin() + label.at(3), label.size, 'A');
+  const std::string dump = dumpParamRecord(record);
+  EXPECT_NE(dump.find("discount[3].label = \"" + std::string(label.size, 'A') + "\"\n"),
+            std::string::npos);
+  ParamRecord rebuilt;
+  const auto error = buildParamRecord(dump, rebuilt);
+  ASSERT_TRUE(error);
+  EXPECT_EQ(error->message, "Text zu lang für 'discount[3].label': 56 Zeichen, höchstens 55");
 }
 
 // The tool as the build runs it: exit codes, the error line and a dump of what it built.
@@ -489,6 +514,30 @@ TEST(SampleParamTest, BuiltSampleReadsBack) {
   EXPECT_NE(paramText(record, paramField("applicationFormVl")), "");
   EXPECT_NE(paramText(record, paramField("bankFile")), "");
 
+  // Every file the sample names lies beside the program after the build.
+  std::vector<std::string> named;
+  for (const char* field : {"startPicture", "bankFile", "applicationFormVl", "applicationFormZiel",
+                            "formVvez", "protectionForm", "formVvzuebVl", "formVvzuebZiel",
+                            "formVvzuebeeg", "formVvzuebeaVl", "formVvzuebeaZiel"}) {
+    named.push_back(paramText(record, *findParamField(field)));
+  }
+  for (const char* field : {"vlStrategy.offerTemplate", "vlStrategy.infoDocument",
+                            "zielStrategy.offerTemplate", "zielStrategy.infoDocument"}) {
+    for (std::size_t i = 0; i < 10; ++i)
+      named.push_back(paramText(record, *findParamField(field), i));
+  }
+  for (const std::string& name : named) {
+    ASSERT_FALSE(name.empty());
+    const auto bytes = readFileBytes(joinPath(folder, name));
+    ASSERT_TRUE(bytes) << name << " missing in the build folder";
+    const std::string_view start = std::string_view(*bytes).substr(0, 8);
+    if (name.ends_with(".pdf")) {
+      EXPECT_EQ(start.substr(0, 5), "%PDF-") << name;
+    } else if (name.ends_with(".png")) {
+      EXPECT_EQ(start, "\x89PNG\r\n\x1a\n") << name;
+    }
+  }
+
   // Death benefit limits fall with the entry age once adult, for both sexes.
   const AgeBounds adult = paramAgeBounds(folder, "");
   for (int sex : {0, 1}) {
@@ -497,6 +546,10 @@ TEST(SampleParamTest, BuiltSampleReadsBack) {
           << "sex " << sex << " age " << age;
     }
     EXPECT_GT(maxDeathBenefit(folder, adult.upper, sex), 0) << "sex " << sex;
+    // Every age the helper reads from the table has a limit a contract can meet.
+    for (int age = 0; age < 100; ++age) {
+      EXPECT_GE(maxDeathBenefit(folder, age, sex), 5000) << "sex " << sex << " age " << age;
+    }
   }
 }
 

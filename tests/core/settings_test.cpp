@@ -23,10 +23,12 @@ class SettingsTest : public ::testing::Test {
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
     setWorkingDirectory(dir);
+    ::setenv("XDG_DATA_HOME", joinPath(dir, "daten").c_str(), 1);
   }
   void TearDown() override {
     std::filesystem::remove_all(dir);
     ::unsetenv("USERNAME");
+    ::unsetenv("XDG_DATA_HOME");
   }
   std::string dir;
   ScriptedDialogs dialogs;
@@ -68,9 +70,39 @@ TEST_F(SettingsTest, UserFallsBackToUserThenNothing) {
 
 TEST_F(SettingsTest, AFailedWriteIsReported) {
   setWorkingDirectory(joinPath(dir, "fehlt"));
+  ASSERT_TRUE(writeFileAtomically(joinPath(dir, "datei"), "x"));
+  ::setenv("XDG_DATA_HOME", joinPath(dir, "datei").c_str(), 1);  // no folder can be made there
   EXPECT_FALSE(savePosition("frmStartmaske", 7, 8));
   EXPECT_FALSE(saveSize("frmStartmaske", 7, 8));
   EXPECT_EQ(loadPosition("frmStartmaske").top, kNotStored);
+}
+
+// An installed program folder is not writable: the user's own files go to his data folder.
+// A folder that does not exist stands in for it here, since tests may run as root.
+TEST_F(SettingsTest, UserFilesGoToTheDataFolderWhenTheWorkingFolderIsNotWritable) {
+  EXPECT_EQ(userFilesFolder(), dir);
+
+  const std::string program = joinPath(dir, "programm");
+  setWorkingDirectory(program);
+  const std::string data = joinPath(joinPath(dir, "daten"), "fondaris");
+  EXPECT_EQ(userFilesFolder(), data);
+  EXPECT_TRUE(std::filesystem::is_directory(data));
+  EXPECT_TRUE(savePosition("frmStartmaske", 7, 8));
+  EXPECT_EQ(windowSettingsPath(), joinPath(data, "ZKDX.INI"));
+  EXPECT_TRUE(fileExists(joinPath(data, "ZKDX.INI")));
+  EXPECT_EQ(loadPosition("frmStartmaske").left, 8);
+  EXPECT_EQ(workingDirectory(), program) << "product data are still read from there";
+
+  const char* home = std::getenv("HOME");
+  const std::string savedHome = home ? home : "";
+  ::setenv("HOME", joinPath(dir, "heim").c_str(), 1);
+  for (const char* xdg : {"", "relativ"}) {
+    ::setenv("XDG_DATA_HOME", xdg, 1);
+    EXPECT_EQ(userFilesFolder(), joinPath(dir, "heim/.local/share/fondaris")) << xdg;
+  }
+  ::unsetenv("HOME");
+  EXPECT_EQ(userFilesFolder(), program) << "nowhere else to go";
+  if (home) ::setenv("HOME", savedHome.c_str(), 1);
 }
 
 TEST_F(SettingsTest, PersonalFolderGetsOneTrailingSeparator) {

@@ -285,5 +285,32 @@ TEST(PdfBinding, ImportAndDeletePages) {
   EXPECT_EQ(pdf->openOutputFile("/nonexistent/folder/out.pdf"), 0);
 }
 
+// Found by fuzzing: a template page whose content the library cannot parse is reported, and
+// writing the document afterwards neither crashes nor loses the page.
+TEST(PdfBinding, UnparsablePageContentIsReportedAndTheDocumentStillWritten) {
+  const std::string dir = ::testing::TempDir();
+  const std::string templatePath = dir + "kaputt.pdf";
+  {
+    PoDoFo::PdfMemDocument document;
+    PoDoFo::PdfPage* page = document.CreatePage(PoDoFo::PdfRect(0, 0, 595, 842));
+    page->GetContents()->GetStream()->Set("B\377[", 3);
+    document.Write(templatePath.c_str());
+  }
+  auto pdf = PdfBinding::create();
+  int errors = 0;
+  pdf->setErrorHandler(0, [&](std::intptr_t, int, const std::string&, std::uint32_t) {
+    ++errors;
+    return 0;
+  });
+  pdf->createDocument();
+  ASSERT_GE(pdf->openImportFile(templatePath), 0);
+  ASSERT_EQ(pdf->importPages(1), 1);
+  pdf->closeImportFile();
+  pdf->replaceText(1, "HH", "x");
+  EXPECT_GT(errors, 0);
+  ASSERT_NE(pdf->openOutputFile(dir + "kaputt_aus.pdf"), 0);
+  EXPECT_GT(pdf->closeFile(), 0);
+}
+
 }  // namespace
 }  // namespace fondaris::documents

@@ -1,0 +1,56 @@
+#!/bin/sh
+# run.sh <fuzz build folder> <seconds per target>: runs every target in turn on its corpus
+# (kept in <build>/corpus between runs, seeded from data/ and the fixtures here) and prints each
+# target's executions. Findings land in <build>/findings; the status is 1 when there are any.
+set -u
+build=$1
+seconds=$2
+here=$(cd "$(dirname "$0")" && pwd)
+data=$here/../../data
+findings=$build/findings
+# Font and Qt libraries keep some memory for the life of the process; the tests ignore it too.
+export LSAN_OPTIONS="suppressions=$here/../lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
+mkdir -p "$findings"
+
+seed() {  # seed <target> <file>...
+  dir=$build/corpus/$1
+  mkdir -p "$dir"
+  shift
+  for f in "$@"; do [ -f "$f" ] && cp "$f" "$dir/seed_$(basename "$f")"; done
+  [ -d "$here/seeds/$(basename "$dir")" ] && cp "$here/seeds/$(basename "$dir")"/* "$dir/"
+  return 0
+}
+seed batch_request "$data/anfrage.ini"
+seed ini_file "$data/anfrage.ini" "$here/seeds/settings_file/zkdx.ini"
+seed line_file "$data/anfrage.ini" "$here/seeds/agent_file/vermitd.txt"
+seed command_line
+seed german
+seed param_record "$build/Param.dat"
+seed param_source "$data/param.txt"
+head -c 20000 "$build/BLZ.DAT" >"$build/blz_head.bin" 2>/dev/null
+seed bank_table "$build/blz_head.bin"
+seed bundesbank "$data/bank/blz_beispiel.txt"
+seed agent_file
+seed settings_file
+seed pdf_replace
+
+status=0
+summary=""
+for target in "$build"/fuzz/*_fuzz; do
+  name=$(basename "$target" _fuzz)
+  log=$build/fuzz-$name.log
+  echo "== $name: $seconds s"
+  "$target" "$build/corpus/$name" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2560 \
+    -print_final_stats=1 -artifact_prefix="$findings/$name-" >"$log" 2>&1
+  result=$?
+  runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
+  if [ "$result" != 0 ]; then
+    status=1
+    grep -m1 -E '^==[0-9]+==ERROR|runtime error|deadly signal|timeout' "$log"
+    summary="$summary$name: FUND (Status $result, ${runs:-?} Ausführungen, siehe $log)\n"
+  else
+    summary="$summary$name: ${runs:-?} Ausführungen\n"
+  fi
+done
+printf "\n$summary"
+exit $status
