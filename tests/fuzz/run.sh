@@ -31,6 +31,7 @@ head -c 20000 "$build/BLZ.DAT" >"$build/blz_head.bin" 2>/dev/null
 seed bank_table "$build/blz_head.bin"
 seed bundesbank "$data/bank/blz_beispiel.txt"
 seed agent_file
+seed offer_file "$here/../offers/angebot_vl.txt"
 seed settings_file
 seed pdf_replace
 
