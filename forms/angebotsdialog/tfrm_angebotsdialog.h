@@ -42,7 +42,7 @@ class TfrmAngebotsdialog : public Form {
   TabSheet tsVertreter1{*this, "tsVertreter1", &pageDaten};
   TabSheet tsVertreter2{*this, "tsVertreter2", &pageDaten};
 
-  // Page 1: investor questionnaire, part 1.
+  // Page 1: investor questionnaire, first half.
   Edit ed_WpHG_Beruf{*this, "ed_WpHG_Beruf", &tsAnleger1};
   Edit ed_WpHG_Branche{*this, "ed_WpHG_Branche", &tsAnleger1};
   CheckBox cbSelbst{*this, "cbSelbst", &tsAnleger1};
@@ -78,7 +78,7 @@ class TfrmAngebotsdialog : public Form {
   RadioButton rbNeinPost{*this, "rbNeinPost", &boxPost};
   RadioButton rbJaPost{*this, "rbJaPost", &boxPost};
 
-  // Page 2: investor questionnaire, part 2, and the consultation record.
+  // Page 2: investor questionnaire, second half, and the consultation record.
   CheckBox cbVMA{*this, "cbVMA", &tsAnleger2};
   CheckBox cbVS{*this, "cbVS", &tsAnleger2};
   CheckBox cbAS{*this, "cbAS", &tsAnleger2};
