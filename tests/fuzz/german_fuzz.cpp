@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     core::ScriptedDialogs dialogs;
     core::DateTime when{};
-    if (core::parseDate(text, when, dialogs, *n) == core::kParsed) {
+    if (core::parseDate(text, when, dialogs, *n) == core::DateCheck::Valid) {
       // A date the program accepts it can show and read again.
       const auto again = core::textToDate(core::formatDate(when, *n), *n);
       FUZZ_CHECK(again && *again == when);
