@@ -18,6 +18,7 @@ PACKAGES := g++ make cmake ninja-build pkg-config locales \
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 FUZZ_BUILD    ?= build-fuzz
 FUZZ_SECONDS  ?= 60
+FUZZ_JOBS     ?= 1
 
 PREFIX ?= /usr/local
 
@@ -73,13 +74,13 @@ test-asan: deps
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
 
-# Every libFuzzer target of tests/fuzz for FUZZ_SECONDS each, one after the other (not in CI).
+# Every libFuzzer target of tests/fuzz for FUZZ_SECONDS each, FUZZ_JOBS at once (not in CI).
 fuzz:
 	@$(MAKE) --no-print-directory deps PACKAGES="$(PACKAGES) $(FUZZ_PACKAGES)"
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) $(GENERATOR) \
 	  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFONDARIS_FUZZ=ON
 	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_targets
-	tests/fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+	tests/fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS) $(FUZZ_JOBS)
 
 bench: build
 	$(BUILD)/fondaris_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
