@@ -1,0 +1,42 @@
+#pragma once
+
+#include <filesystem>
+#include <initializer_list>
+#include <string>
+
+#include "core/clock.h"
+#include "core/dialogs.h"
+#include "core/shell.h"
+#include "forms/app.h"
+#include "tests/fuzz/fuzz_support.h"
+
+namespace fondaris::fuzz {
+
+// One program session for all runs of a target, as a user works one file after another in the
+// same forms; creating the forms reads the product (and bank) data, which took most of each run.
+struct FormSession {
+  core::ScriptedDialogs dialogs;
+  core::FixedClock clock{2026, 12, 5};
+  core::RecordingShell shell;
+  forms::App app{forms::Services{dialogs, clock, shell}};
+};
+
+// The session, created on the first call with the given files of the built sample data copied
+// into the scratch folder, which becomes the working folder. Each run starts with no dialogs.
+inline FormSession& formSession(std::initializer_list<const char*> productFiles) {
+  static FormSession* const open = [&] {
+    for (const char* file : productFiles)
+      std::filesystem::copy_file(std::string(FONDARIS_PRODUCT_DIR) + "/" + file,
+                                 core::joinPath(scratchFolder(), file),
+                                 std::filesystem::copy_options::overwrite_existing);
+    core::setWorkingDirectory(scratchFolder());
+    auto* created = new FormSession;
+    created->app.createForms();
+    return created;
+  }();
+  open->dialogs.clear();
+  open->shell.opened.clear();
+  return *open;
+}
+
+}  // namespace fondaris::fuzz
