@@ -1,3 +1,5 @@
+#include <unistd.h>
+
 #include <cstdio>
 #include <memory>
 
@@ -6,13 +8,18 @@
 #include "core/dialogs.h"
 #include "core/files.h"
 #include "core/notation.h"
+#include "core/settings.h"
 #include "engine/batch_entry.h"
 
 using namespace fondaris;
 
 int main(int argc, char** argv) {
-  // The protocol file belongs to one run.
+  // The protocol file belongs to one run; an installed program folder the user may not write
+  // keeps the user's files in his data folder.
   core::removeFile(core::joinPath(core::programDirectory(), "Prot.txt"));
+  const std::string userData = core::userDataFolder();
+  if (!userData.empty() && ::access(core::programDirectory().c_str(), W_OK) != 0)
+    core::removeFile(core::joinPath(userData, "Prot.txt"));
 
   app::PARAMAP options;
   options.parse(app::commandWords(argc, argv));  // a parse error keeps what was read

@@ -11,6 +11,7 @@
 
 #include "core/cp1252.h"
 #include "core/files.h"
+#include "core/settings.h"
 
 namespace fondaris::documents {
 
@@ -53,7 +54,10 @@ std::string temporaryFolder() {
     const char* value = std::getenv(variable);
     if (value && canCreateFileIn(value)) return withSlash(value);
   }
-  if (canCreateFileIn(core::workingDirectory())) return withSlash(core::workingDirectory());
+  // The working folder, or for an installed program folder the user may not write, his own
+  // data folder; both before the system's shared one.
+  const std::string userFiles = core::userFilesFolder();
+  if (canCreateFileIn(userFiles)) return withSlash(userFiles);
   std::error_code ignored;
   std::filesystem::create_directories("/tmp", ignored);
   return "/tmp/";

@@ -65,6 +65,26 @@ TEST_F(TempFolderTest, FirstUsableCandidateWins) {
   EXPECT_TRUE(fs::is_empty(dir("a")));  // the probe files are gone
 }
 
+// An installed program folder the user may not write (a missing folder stands in for it, as
+// tests may run as root): the offer and its error log go to the user's data folder.
+TEST_F(TempFolderTest, UnwritableWorkingFolderGivesTheUsersDataFolder) {
+  const std::string working = core::workingDirectory();
+  const char* xdg = std::getenv("XDG_DATA_HOME");
+  const std::optional<std::string> savedXdg = xdg ? std::optional<std::string>(xdg) : std::nullopt;
+  core::setWorkingDirectory(dir("programm"));
+  ::setenv("XDG_DATA_HOME", dir("b").c_str(), 1);
+
+  EXPECT_EQ(temporaryFolder(), dir("b") + "/fondaris/");
+  appendErrorLog(temporaryFolder(), "Fatal error: Seite fehlt");
+  EXPECT_TRUE(fs::exists(fs::path(dir("b")) / "fondaris" / kErrorLogName));
+
+  core::setWorkingDirectory(working);
+  if (savedXdg)
+    ::setenv("XDG_DATA_HOME", savedXdg->c_str(), 1);
+  else
+    ::unsetenv("XDG_DATA_HOME");
+}
+
 TEST_F(TempFolderTest, OutdatedOffersGoWholeDateCompared) {
   const fs::path folder = dir("a");
   touch(folder / "KDX2009.pdf");

@@ -31,7 +31,9 @@ fi
 
 work=$root/work
 home=$root/home
-mkdir -p "$work" "$home"
+mkdir -p "$work" "$home/.local/share/fondaris"
+# The last run's protocol file, in the user's data folder as the program folder is not writable.
+echo alt >"$home/.local/share/fondaris/Prot.txt"
 if [ "$(id -u)" = 0 ]; then
   command -v setpriv >/dev/null 2>&1 || { echo "setpriv fehlt: kein Benutzerwechsel"; exit 77; }
   id nobody >/dev/null 2>&1 || { echo "kein Benutzer nobody"; exit 77; }
@@ -58,6 +60,8 @@ status=$?
 [ -s "$root/batch.err" ] && { cat "$root/batch.err"; fail "Meldungen im Stapelbetrieb"; }
 tr -d '\r' <"$work/ergebnis.ini" | grep -qx "Ende=1" || fail "Ergebnis unvollständig"
 tr -d '\r' <"$work/ergebnis.ini" | grep -qx "Fehler=" || fail "Ergebnis mit Fehler"
+[ -e "$home/.local/share/fondaris/Prot.txt" ] && fail "Prot.txt des letzten Laufs nicht gelöscht"
+rm -rf "$home/.local/share/fondaris"  # the interactive start must make it itself
 
 # The interactive program offscreen: it keeps running (timeout ends it), and its agent form
 # has looked for the user's files in the user's data folder, not in the program folder.
