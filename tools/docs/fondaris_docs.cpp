@@ -4,29 +4,16 @@
 #include <cstdio>
 #include <optional>
 #include <set>
-#include <sstream>
 
 #include "core/files.h"
 #include "core/param_layout.h"
-#include "core/param_source.h"
 #include "tools/docs/picture_source.h"
+#include "tools/templates/source_files.h"
 #include "tools/templates/template_source.h"
 
 namespace {
 
 using fondaris::core::joinPath;
-
-std::optional<std::vector<std::string>> utf8Lines(const std::string& path) {
-  const auto bytes = fondaris::core::readFileBytes(path);
-  if (!bytes) return std::nullopt;
-  std::vector<std::string> lines;
-  std::istringstream in(*bytes);
-  for (std::string line; std::getline(in, line);) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(line);
-  }
-  return lines;
-}
 
 // One information document per name, described by the first strategy that names it.
 std::vector<fondaris::tools::TemplateJob> infoJobs(const fondaris::core::ParamRecord& record) {
@@ -57,6 +44,7 @@ std::vector<fondaris::tools::TemplateJob> infoJobs(const fondaris::core::ParamRe
       job.values["{Strategie}"] = listName.empty() ? paramText(record, table.name, i) : listName;
       job.values["{Risikoklasse}"] = paramText(record, table.extraText, i);
       job.values["{Dokument}"] = name;
+      job.title = "Strategieinformation " + job.values["{Strategie}"];
       jobs.push_back(std::move(job));
     }
   }
@@ -71,23 +59,13 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: fondaris-docs <param.txt> <source folder> <output folder>\n");
     return 2;
   }
-  const auto paramSource = core::readFileBytes(argv[1]);
-  if (!paramSource) {
-    std::fprintf(stderr, "cannot read %s\n", argv[1]);
-    return 1;
-  }
-  core::ParamRecord record;
-  if (const auto error = core::buildParamRecord(*paramSource, record)) {
-    std::fprintf(stderr, "%s:%d: %s\n", argv[1], error->line, error->message.c_str());
-    return 1;
-  }
+  const auto record = tools::readProductSource(argv[1]);
+  if (!record) return 1;
   auto source = [&](const std::string& name) {
-    auto lines = utf8Lines(joinPath(argv[2], name));
-    if (!lines) std::fprintf(stderr, "cannot read %s\n", joinPath(argv[2], name).c_str());
-    return lines;
+    return tools::readSourceLines(joinPath(argv[2], name));
   };
 
-  const auto jobs = infoJobs(record);
+  const auto jobs = infoJobs(*record);
   const auto info = source("info_fonds.txt");
   if (!info) return 1;
   for (const auto& job : jobs) {
@@ -98,7 +76,7 @@ int main(int argc, char** argv) {
     }
   }
 
-  const std::string picture = core::paramText(record, core::paramField("startPicture"));
+  const std::string picture = core::paramText(*record, core::paramField("startPicture"));
   if (!picture.empty()) {
     const auto lines = source("startbild.txt");
     if (!lines) return 1;

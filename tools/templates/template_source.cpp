@@ -77,7 +77,8 @@ std::string buildTemplate(const std::vector<std::string>& sourceLines, const Tem
       });
   pdf->createDocument();
   pdf->setDocInfo(documents::DocInfo::Creator, "fondaris-templates");
-  pdf->setDocInfo(documents::DocInfo::Title, "Angebotsvorlage " + job.fileName);
+  pdf->setDocInfo(documents::DocInfo::Title,
+                  job.title.empty() ? "Angebotsvorlage " + job.fileName : job.title);
   constexpr double kWidth = 595.0, kHeight = 842.0;
   double fontSize = 0;
   int lineNumber = 0;

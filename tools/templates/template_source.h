@@ -13,6 +13,7 @@ struct TemplateJob {
   std::string fileName;                       // "Angebot_VL_1.pdf"
   std::string source;                         // "angebot_vl.txt" or "angebot_zs.txt"
   std::map<std::string, std::string> values;  // "{Strategie}" -> "Chance"
+  std::string title;                          // the document's title; empty: "Angebotsvorlage …"
 };
 
 // The offer templates named in the strategy tables of the product data.
