@@ -66,8 +66,9 @@ std::optional<std::string> QtDialogs::inputText(std::string_view caption, std::s
 
 std::optional<std::string> QtDialogs::openFileName(std::string_view title, std::string_view folder,
                                                    std::string_view filter) {
-  const QString name =
-      QFileDialog::getOpenFileName(dialogParent(), qs(title), qs(folder), qs(filter));
+  QWidget* parent = dialogParent();
+  const QString name = QFileDialog::getOpenFileName(parent, qs(title), qs(folder), qs(filter));
+  giveBackFocus(parent);
   if (name.isEmpty()) return std::nullopt;
   return QDir::toNativeSeparators(name).toStdString();
 }
@@ -77,7 +78,9 @@ std::optional<std::string> QtDialogs::saveFileName(std::string_view title, std::
                                                    std::string_view suggestedName) {
   QString start = qs(folder);
   if (!suggestedName.empty()) start = QDir(start).filePath(qs(suggestedName));
-  const QString name = QFileDialog::getSaveFileName(dialogParent(), qs(title), start, qs(filter));
+  QWidget* parent = dialogParent();
+  const QString name = QFileDialog::getSaveFileName(parent, qs(title), start, qs(filter));
+  giveBackFocus(parent);
   if (name.isEmpty()) return std::nullopt;
   return QDir::toNativeSeparators(name).toStdString();
 }
