@@ -317,6 +317,7 @@ class TfrmVertagsdaten : public Form {
   void readProductData(const core::ParamRecord& record);
   void fillLists();
   void recalculate(Control* sender);
+  void followContribution();
   double acquisitionCosts(bool& ok);
   void collect(engine::Schedule& withdrawals, engine::Schedule& singlePayments);
   double agentDiscount(bool vl) const;

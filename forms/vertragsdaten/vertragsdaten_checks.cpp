@@ -56,16 +56,7 @@ void TfrmVertagsdaten::cb_Beitrag_1Exit(Control* sender) {
   // A contribution change refreshes the lists but keeps an investment period that still fits
   // the plan; only choosing the plan itself resets it.
   if (sender) cb_BZDChange(&cb_Anlagedauer);
-  if (cb_EinmalProz.visible()) {
-    if (!cbAbsolut.checked()) {
-      bool ok = false;
-      const double costs = acquisitionCosts(ok);
-      if (ok) setAmount(cb_Einmal, amountOf(cb_EinmalProz) * 0.01 * costs);
-    } else {
-      cb_EinmalExit(nullptr);
-    }
-  }
-  illustrate();
+  followContribution();
 }
 
 void TfrmVertagsdaten::cb_ZuschussExit(Control*) {
@@ -105,6 +96,12 @@ void TfrmVertagsdaten::cb_Beitrag_2Exit(Control* sender) {
     value = 5000;
   setAmount(cb_Beitrag_2, value);
   if (sender) cb_BZDChange(&cb_BZD2);
+  followContribution();
+}
+
+// After a contribution change: the payment at the start follows the new acquisition costs (as a
+// percentage of them, or as a fixed amount held to them), then the illustration.
+void TfrmVertagsdaten::followContribution() {
   if (cb_EinmalProz.visible()) {
     if (!cbAbsolut.checked()) {
       bool ok = false;

@@ -383,7 +383,9 @@ TEST_F(AngebotsdialogTest, BankCodeExits) {
     const std::string prefix = c.code.name().substr(2, 2);
     EXPECT_EQ(f.find("ed" + prefix + "_BIC")->text(), c.bic);
     EXPECT_EQ(f.find("ed" + prefix + "_KI")->text(), c.bankName);
-    if (c.place) EXPECT_EQ(f.edZB_KIOrt.text(), c.place);
+    if (c.place) {
+      EXPECT_EQ(f.edZB_KIOrt.text(), c.place);
+    }
     EXPECT_EQ(f.find("ed" + prefix + "_IBAN")->text(), c.iban);
   }
   EXPECT_TRUE(dialogs.shown().empty());

@@ -430,7 +430,9 @@ TEST_F(ContractTest, PreCalculationCodes) {
       EXPECT_EQ(dialogs.messages(), std::vector<std::string>{c.message});
     else
       EXPECT_TRUE(dialogs.shown().empty());
-    if (c.code == 0) EXPECT_EQ(check.contribution, 74);
+    if (c.code == 0) {
+      EXPECT_EQ(check.contribution, 74);
+    }
   }
 }
 
