@@ -38,7 +38,8 @@ seed offer_file "$here/../offers/angebot_vl.txt"
 seed settings_file
 seed pdf_replace
 
-run_target() {  # run_target <target>: one target's run; its status goes to <build>/fuzz-<name>.status
+# One target's run; its status goes to <build>/fuzz-<name>.status.
+run_target() {
   name=$(basename "$1" _fuzz)
   "$1" "$build/corpus/$name" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2560 \
     -print_final_stats=1 -artifact_prefix="$findings/$name-" >"$build/fuzz-$name.log" 2>&1
