@@ -21,6 +21,41 @@ namespace {
 
 constexpr int kEarliestStartDays = 14;
 
+// The fields of one strategy table of the product data, one entry per strategy.
+struct StrategyFields {
+  const core::ParamField& value1;
+  const core::ParamField& value2;
+  const core::ParamField& name;
+  const core::ParamField& listName;
+  const core::ParamField& extraText;
+  const core::ParamField& offerTemplate;
+  const core::ParamField& infoDocument;
+};
+constexpr StrategyFields kVlStrategy{
+    core::paramField("vlStrategy.value1"),      core::paramField("vlStrategy.value2"),
+    core::paramField("vlStrategy.name"),        core::paramField("vlStrategy.listName"),
+    core::paramField("vlStrategy.extraText"),   core::paramField("vlStrategy.offerTemplate"),
+    core::paramField("vlStrategy.infoDocument")};
+constexpr StrategyFields kZielStrategy{
+    core::paramField("zielStrategy.value1"),      core::paramField("zielStrategy.value2"),
+    core::paramField("zielStrategy.name"),        core::paramField("zielStrategy.listName"),
+    core::paramField("zielStrategy.extraText"),   core::paramField("zielStrategy.offerTemplate"),
+    core::paramField("zielStrategy.infoDocument")};
+
+// An active strategy's entry `i` of one table.
+Strategy readStrategy(const core::ParamRecord& record, const StrategyFields& f, std::size_t i) {
+  Strategy s;
+  s.active = true;
+  s.value1 = static_cast<int>(core::paramNumber(record, f.value1, i));
+  s.value2 = static_cast<int>(core::paramNumber(record, f.value2, i));
+  s.name = core::paramText(record, f.name, i);
+  s.listName = core::paramText(record, f.listName, i);
+  s.extraText = core::paramText(record, f.extraText, i);
+  s.offerTemplate = core::paramText(record, f.offerTemplate, i);
+  s.infoDocument = core::paramText(record, f.infoDocument, i);
+  return s;
+}
+
 std::string twoDigits(int n) {
   char buffer[8];
   std::snprintf(buffer, sizeof buffer, "%02d", n);
@@ -269,26 +304,11 @@ void TfrmVertagsdaten::readProductData(const core::ParamRecord& record) {
   for (std::size_t i = 0; i < 11; ++i) {
     // The first table's eleventh block is a product document, not a strategy.
     if (i < 10 && paramNumber(record, paramField("vlStrategy.active"), i) == 1) {
-      Strategy& s = p.vl[i];
-      s.active = true;
-      s.value1 = static_cast<int>(paramNumber(record, paramField("vlStrategy.value1"), i));
-      s.value2 = static_cast<int>(paramNumber(record, paramField("vlStrategy.value2"), i));
-      s.name = paramText(record, paramField("vlStrategy.name"), i);
-      s.listName = paramText(record, paramField("vlStrategy.listName"), i);
-      s.extraText = paramText(record, paramField("vlStrategy.extraText"), i);
-      s.offerTemplate = paramText(record, paramField("vlStrategy.offerTemplate"), i);
-      s.infoDocument = paramText(record, paramField("vlStrategy.infoDocument"), i);
+      p.vl[i] = readStrategy(record, kVlStrategy, i);
     }
     if (paramNumber(record, paramField("zielStrategy.active"), i) != 0) {
       Strategy& s = p.ziel[i];
-      s.active = true;
-      s.value1 = static_cast<int>(paramNumber(record, paramField("zielStrategy.value1"), i));
-      s.value2 = static_cast<int>(paramNumber(record, paramField("zielStrategy.value2"), i));
-      s.name = paramText(record, paramField("zielStrategy.name"), i);
-      s.listName = paramText(record, paramField("zielStrategy.listName"), i);
-      s.extraText = paramText(record, paramField("zielStrategy.extraText"), i);
-      s.offerTemplate = paramText(record, paramField("zielStrategy.offerTemplate"), i);
-      s.infoDocument = paramText(record, paramField("zielStrategy.infoDocument"), i);
+      s = readStrategy(record, kZielStrategy, i);
       if (i < 10) {
         s.plainName = paramText(record, paramField("zielPlainName"), i);
         s.portfolio = paramText(record, paramField("zielPortfolio"), i);
