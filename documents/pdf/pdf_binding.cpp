@@ -2,6 +2,7 @@
 
 #include <map>
 #include <new>
+#include <set>
 #include <tuple>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "core/files.h"
 #include "documents/pdf/font_resolver.h"
 #include "documents/pdf/formatted_text.h"
+#include "documents/pdf/page_streams.h"
 #include "documents/pdf/text_replacement.h"
 #include "documents/pdf/utf8_text.h"
 
@@ -85,6 +87,8 @@ class PdfBinding::Impl {
   std::string lastImportBytes;
   PdfPainter painter;
   PdfPage* editing = nullptr;
+  // Pages whose template content is bracketed already; drawing on them again needs no more.
+  std::set<PdfReference> isolated;
   std::map<std::tuple<std::string, bool, bool, bool>, PdfFont*> fonts;
   PdfFont* font = nullptr;
   double fontSize = 10;
@@ -353,6 +357,7 @@ void PdfBinding::raise(int number, std::string_view message, std::uint32_t type)
 void PdfBinding::createDocument() {
   impl_->finishPainting();
   impl_->contents.clear();
+  impl_->isolated.clear();
   impl_->fonts.clear();
   impl_->font = nullptr;
   impl_->document = std::make_unique<PdfMemDocument>();
@@ -467,6 +472,10 @@ int PdfBinding::editPage(int page) {
   impl_->storeContents();
   return impl_->guarded(
       [&] {
+        // What the program draws must not inherit the matrix, clip or colours the template's
+        // content leaves behind.
+        if (impl_->isolated.insert(target->GetObject()->Reference()).second)
+          detail::isolateGraphicsState(*target);
         impl_->painter.SetPage(target);
         impl_->editing = target;
         impl_->applyColor(impl_->color);

@@ -10,6 +10,7 @@
 
 #include "core/cp1252.h"
 #include "documents/fdf/pdf_text.h"
+#include "documents/pdf/page_streams.h"
 #include "documents/pdf/utf8_text.h"
 
 namespace fondaris::documents::detail {
@@ -147,29 +148,6 @@ char32_t normalise(char32_t c) {
   return c;
 }
 
-std::string pageContent(PdfPage& page) {
-  std::string content;
-  PdfObject* contents = page.GetContents();
-  if (!contents) return content;
-  auto append = [&content](PdfObject* object) {
-    if (!object || !object->HasStream()) return;
-    char* buffer = nullptr;
-    pdf_long length = 0;
-    object->GetStream()->GetFilteredCopy(&buffer, &length);
-    content.append(buffer, static_cast<std::size_t>(length));
-    podofo_free(buffer);
-    content.push_back('\n');
-  };
-  if (contents->IsArray()) {
-    for (auto& item : contents->GetArray())
-      append(item.IsReference() ? page.GetObject()->GetOwner()->GetObject(item.GetReference())
-                                : &item);
-  } else {
-    append(contents);
-  }
-  return content;
-}
-
 std::vector<Op> parseOps(const std::string& content) {
   std::vector<Op> ops;
   if (content.empty()) return ops;
@@ -268,28 +246,6 @@ std::optional<std::string> encodeInFont(const FontInfo& font, const std::u32stri
     bytes.push_back(static_cast<char>(code));
   }
   return bytes;
-}
-
-void storeContent(PdfPage& page, const std::string& content) {
-  PdfObject* contents = page.GetContents();
-  PdfObject* first = contents;
-  std::vector<PdfObject*> rest;
-  if (contents->IsArray()) {
-    first = nullptr;
-    for (auto& item : contents->GetArray()) {
-      PdfObject* object =
-          item.IsReference() ? page.GetObject()->GetOwner()->GetObject(item.GetReference()) : &item;
-      if (!object) continue;
-      if (!first)
-        first = object;
-      else
-        rest.push_back(object);
-    }
-  }
-  if (!first) return;
-  // The page keeps its stream objects: PoDoFo's painter holds on to them.
-  first->GetStream()->Set(content.data(), static_cast<pdf_long>(content.size()));
-  for (PdfObject* object : rest) object->GetStream()->Set("", 0);
 }
 
 }  // namespace

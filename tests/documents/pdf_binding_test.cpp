@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include <podofo/podofo.h>
 
 #include "documents/pdf/font_resolver.h"
@@ -283,6 +285,59 @@ TEST(PdfBinding, ImportAndDeletePages) {
 
   EXPECT_LT(pdf->openImportFile("/nonexistent/Angebot.pdf"), 0);
   EXPECT_EQ(pdf->openOutputFile("/nonexistent/folder/out.pdf"), 0);
+}
+
+// Other writers end their page content with the graphics state changed: a flipped page matrix
+// (pdftocairo), a q never closed, a Q too many. What the program draws afterwards stands upright
+// where it was put, and the page's q/Q stay balanced.
+TEST(PdfBinding, DrawingOnATemplatePageStartsFromTheDefaultGraphicsState) {
+  if (!tools::toolAvailable("pdftotext") || !tools::toolAvailable("qpdf"))
+    GTEST_SKIP() << "poppler-utils or qpdf missing";
+  const std::string dir = ::testing::TempDir() + "fondaris_state_" + std::to_string(::getpid());
+  std::filesystem::create_directories(dir);
+  const struct Case {
+    std::string name;
+    std::string content;
+  } cases[] = {
+      {"flipped", "1 0 0 -1 0 842 cm 0 0 1 rg"},
+      {"open_q", "q 2 0 0 2 0 -842 cm"},
+      {"extra_Q", "Q Q 1 0 0 -1 0 842 cm q 0.5 0 0 0.5 0 0 cm"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string templatePath = dir + "/" + c.name + ".pdf";
+    {
+      PoDoFo::PdfMemDocument document;
+      PoDoFo::PdfPage* page = document.CreatePage(PoDoFo::PdfRect(0, 0, 595, 842));
+      page->GetContents()->GetStream()->Set(c.content.data(),
+                                            static_cast<PoDoFo::pdf_long>(c.content.size()));
+      document.Write(templatePath.c_str());
+    }
+    auto pdf = PdfBinding::create();
+    pdf->createDocument();
+    ASSERT_GE(pdf->openImportFile(templatePath), 0);
+    ASSERT_EQ(pdf->importPages(1), 1);
+    pdf->closeImportFile();
+    for (int pass = 0; pass < 2; ++pass) {  // the second visit must not nest again
+      ASSERT_EQ(pdf->editPage(1), 1);
+      ASSERT_EQ(pdf->setFont("Helvetica", false, 12, false), 1);
+      pdf->setTextRect(100 + 200 * pass, 842 - 100, 150);
+      ASSERT_EQ(pdf->writeFText(TextAlign::Left, pass ? "Zweiter" : "Angebot"), 1);
+      pdf->endPage();
+    }
+    const std::string out = dir + "/" + c.name + "_aus.pdf";
+    ASSERT_NE(pdf->openOutputFile(out), 0);
+    ASSERT_GT(pdf->closeFile(), 0);
+    EXPECT_TRUE(tools::qpdfClean(out));
+    const auto words = tools::pdfWords(out, 1);
+    ASSERT_EQ(words.size(), 2u) << tools::pdfText(out);
+    for (int i = 0; i < 2; ++i) {
+      EXPECT_NEAR(words[i].xMin, 100 + 200 * i, 1) << words[i].text;
+      EXPECT_GT(words[i].yMin, 95) << words[i].text;  // below the rectangle's top, upright
+      EXPECT_LT(words[i].yMax, 120) << words[i].text;
+    }
+  }
+  std::filesystem::remove_all(dir);
 }
 
 // Found by fuzzing: a template page whose content the library cannot parse is reported, and
