@@ -67,8 +67,7 @@ test: build
 test-asan: deps
 	cmake -S . -B $(ASAN_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DFONDARIS_SANITIZE=ON
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
-	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
-	  ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
+	ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
 
 # The program folder, launcher, menu entry and icon under PREFIX (/usr/local: run as root).
 install: build
