@@ -14,7 +14,7 @@ PACKAGES := g++ make cmake ninja-build pkg-config locales \
   libktoblzcheck1v5 libktoblzcheck1-dev qpdf poppler-utils pdftk-java \
   xvfb xauth imagemagick x11-apps xdg-utils hyperfine desktop-file-utils
 
-# Only for `make fuzz`: clang with libFuzzer and the sanitizer runtimes.
+# Only for `make fuzz` and `make fuzz-build`: clang with libFuzzer and the sanitizer runtimes.
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 FUZZ_BUILD    ?= build-fuzz
 FUZZ_SECONDS  ?= 60
@@ -25,7 +25,7 @@ PREFIX ?= /usr/local
 # Tests also run the batch mode under a German locale.
 LOCALE := de_DE.UTF-8
 
-.PHONY: deps build run run-batch test test-asan bench format clean install fuzz
+.PHONY: deps build run run-batch test test-asan bench format clean install fuzz fuzz-build
 
 deps:
 	@missing=""; \
@@ -73,12 +73,15 @@ test-asan: deps
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
 
-# Every libFuzzer target of tests/fuzz for FUZZ_SECONDS each, FUZZ_JOBS at once (not in CI).
-fuzz:
+# The libFuzzer targets of tests/fuzz, built in FUZZ_BUILD with clang but not run (CI does this).
+fuzz-build:
 	@$(MAKE) --no-print-directory deps PACKAGES="$(PACKAGES) $(FUZZ_PACKAGES)"
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) $(GENERATOR) \
 	  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFONDARIS_FUZZ=ON
 	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_targets
+
+# Every libFuzzer target for FUZZ_SECONDS each, FUZZ_JOBS at once (not in CI).
+fuzz: fuzz-build
 	tests/fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS) $(FUZZ_JOBS)
 
 bench: build

@@ -1,6 +1,6 @@
 #!/bin/sh
 # run.sh <fuzz build folder> <seconds per target> [targets at once]: runs every target on its
-# corpus (kept in <build>/corpus between runs, seeded from data/ and the fixtures here) and prints
+# corpus (kept in <build>/corpus between runs, seeded as the replay tests replay) and prints
 # each target's executions. Findings land in <build>/findings; the status is 1 when there are any.
 set -u
 # Absolute: the targets that read the program's files change their working folder, and libFuzzer
@@ -9,34 +9,30 @@ build=$(cd "$1" && pwd)
 seconds=$2
 jobs=${3:-1}
 here=$(cd "$(dirname "$0")" && pwd)
-data=$here/../../data
 findings=$build/findings
-# Font and Qt libraries keep some memory for the life of the process; the tests ignore it too.
-export LSAN_OPTIONS="suppressions=$here/../lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 mkdir -p "$findings"
 
-seed() {  # seed <target> <file>...
-  dir=$build/corpus/$1
-  mkdir -p "$dir"
-  shift
-  for f in "$@"; do [ -f "$f" ] && cp "$f" "$dir/seed_$(basename "$f")"; done
-  [ -d "$here/seeds/$(basename "$dir")" ] && cp "$here/seeds/$(basename "$dir")"/* "$dir/"
-  return 0
-}
-seed batch_request "$data/anfrage.ini"
-seed ini_file "$data/anfrage.ini" "$here/seeds/settings_file/zkdx.ini"
-seed line_file "$data/anfrage.ini" "$here/seeds/agent_file/vermitd.txt"
-seed command_line
-seed german
-seed param_record "$build/Param.dat"
-seed param_source "$data/param.txt"
-head -c 20000 "$build/BLZ.DAT" >"$build/blz_head.bin" 2>/dev/null
-seed bank_table "$build/blz_head.bin"
-seed bundesbank "$data/bank/blz_beispiel.txt"
-seed agent_file
-seed offer_file "$here/../offers/angebot_vl.txt"
-seed settings_file
-seed pdf_replace
+# Each target's corpus starts from its folders seeds/<target> and findings/<target> and its
+# lines of seeds.txt, the inputs the replay tests use too.
+for target in "$build"/fuzz/*_fuzz; do
+  name=$(basename "$target" _fuzz)
+  mkdir -p "$build/corpus/$name"
+  for folder in "$here/seeds/$name" "$here/findings/$name"; do
+    [ -d "$folder" ] && cp "$folder"/* "$build/corpus/$name/"
+  done
+done
+grep -v -e '^#' -e '^[[:space:]]*$' "$here/seeds.txt" | while read -r name path first; do
+  case $path in
+    "{build}"/*) file=$build/${path#"{build}"/} ;;
+    *) file=$here/../../$path ;;
+  esac
+  [ -d "$build/corpus/$name" ] || continue
+  if [ -n "$first" ]; then
+    head -c "$first" "$file" >"$build/corpus/$name/seed_$(basename "$file")"
+  else
+    cp "$file" "$build/corpus/$name/seed_$(basename "$file")"
+  fi
+done
 
 # One target's run; its status goes to <build>/fuzz-<name>.status.
 run_target() {
