@@ -12,6 +12,7 @@
 #include "bank/bank_slot.h"
 #include "core/dialogs.h"
 #include "core/files.h"
+#include "tests/support/temp_folder.h"
 
 namespace fondaris::bank {
 namespace {
@@ -39,21 +40,12 @@ std::vector<std::string> codes(const BankTable& table) {
 
 class BankTableFile : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("fondaris_bank_" + std::to_string(getpid()) + "_" +
-            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
-  std::string folder() const { return dir_.string(); }
+  std::string folder() const { return dir_.str(); }
   void write(const std::string& name, const std::string& bytes) {
     ASSERT_TRUE(core::writeFileAtomically(core::joinPath(folder(), name), bytes));
   }
 
-  fs::path dir_;
+  test_support::TempFolder dir_{"fondaris_bank"};
   core::ScriptedDialogs dialogs_;
 };
 
@@ -103,7 +95,8 @@ TEST_F(BankTableFile, MissingFileIsSeenBeforeLoading) {
 }
 
 TEST_F(BankTableFile, FallsBackToTheProgramFolder) {
-  const std::string name = "fondaris_bank_fallback_" + std::to_string(getpid()) + ".dat";
+  // The test folder's own unique name keeps parallel runs apart in the shared program folder.
+  const std::string name = dir_.path().filename().string() + ".dat";
   const std::string inProgramFolder = core::joinPath(core::programDirectory(), name);
   ASSERT_TRUE(core::writeFileAtomically(inProgramFolder,
                                         bankFileBytes(std::vector<BankSlot>{slot("10000001")})));

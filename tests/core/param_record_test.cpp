@@ -17,6 +17,8 @@
 #include "core/param_reader.h"
 #include "core/param_record.h"
 #include "core/param_source.h"
+#include "tests/support/process_settings.h"
+#include "tests/support/temp_folder.h"
 
 namespace fondaris::core {
 namespace {
@@ -27,18 +29,6 @@ namespace fs = std::filesystem;
 // changes it.
 class ParamTest : public testing::Test {
  protected:
-  void SetUp() override {
-    savedWorkingDirectory_ = workingDirectory();
-    std::random_device rd;
-    dir_ = fs::temp_directory_path() / ("fondaris_param_" + std::to_string(rd()));
-    fs::create_directories(dir_);
-  }
-  void TearDown() override {
-    setWorkingDirectory(savedWorkingDirectory_);
-    std::error_code ec;
-    fs::remove_all(dir_, ec);
-  }
-
   std::string dir(const std::string& sub = "") {
     const fs::path p = sub.empty() ? dir_ : dir_ / sub;
     fs::create_directories(p);
@@ -62,8 +52,9 @@ class ParamTest : public testing::Test {
   // the test program's folder, which holds no Param.dat.
   std::string emptyDir() { return dir("empty"); }
 
-  fs::path dir_;
-  std::string savedWorkingDirectory_;
+  test_support::ProcessSettingsGuard guard_;
+  test_support::TempFolder folder_{"fondaris_param"};
+  fs::path dir_ = folder_.path();
 };
 
 TEST(ParamLayoutTest, FieldsFitTheRecordAndDoNotOverlap) {

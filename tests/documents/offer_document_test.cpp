@@ -14,6 +14,8 @@
 #include "documents/offer/offer_document.h"
 #include "engine/projection.h"
 #include "pdf_tools.h"
+#include "tests/support/process_settings.h"
+#include "tests/support/temp_folder.h"
 
 namespace fondaris::documents {
 namespace {
@@ -173,25 +175,10 @@ OfferCase longOfferLine() {
 class OfferDocumentTest : public testing::Test {
  protected:
   void SetUp() override {
-    savedWorkingDirectory_ = core::workingDirectory();
     core::setWorkingDirectory(FONDARIS_BUILD_DIR);
-    const char* tmp = std::getenv("TMP");
-    savedTmp_ = tmp ? std::optional<std::string>(tmp) : std::nullopt;
-    std::random_device rd;
-    scratch_ = fs::temp_directory_path() / ("fondaris_offer_" + std::to_string(rd()));
-    fs::create_directories(scratch_);
     ::setenv("TMP", scratch_.c_str(), 1);
     outputFolder_ = fs::path(FONDARIS_BUILD_DIR) / "test-output";
     fs::create_directories(outputFolder_);
-  }
-  void TearDown() override {
-    core::setWorkingDirectory(savedWorkingDirectory_);
-    if (savedTmp_)
-      ::setenv("TMP", savedTmp_->c_str(), 1);
-    else
-      ::unsetenv("TMP");
-    std::error_code ec;
-    fs::remove_all(scratch_, ec);
   }
 
   // Creates, writes and finishes the offer; answers the copy in build/test-output.
@@ -215,13 +202,13 @@ class OfferDocumentTest : public testing::Test {
     return copy.string();
   }
 
+  test_support::ProcessSettingsGuard guard_;
+  test_support::TempFolder folder_{"fondaris_offer"};
   core::ScriptedDialogs dialogs_;
   core::FixedClock clock_{2026, 3, 5, 10, 30};
   core::RecordingShell shell_;
-  fs::path scratch_;
+  fs::path scratch_ = folder_.path();
   fs::path outputFolder_;
-  std::string savedWorkingDirectory_;
-  std::optional<std::string> savedTmp_;
 };
 
 TEST_F(OfferDocumentTest, SampleOffersReadCorrectly) {

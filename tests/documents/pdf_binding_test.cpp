@@ -13,6 +13,7 @@
 #include "documents/pdf/formatted_text.h"
 #include "documents/pdf/pdf_binding.h"
 #include "pdf_tools.h"
+#include "tests/support/temp_folder.h"
 
 namespace fondaris::documents {
 namespace {
@@ -343,8 +344,8 @@ TEST(PdfBinding, DrawingOnATemplatePageStartsFromTheDefaultGraphicsState) {
 // Found by fuzzing: a template page whose content the library cannot parse is reported, and
 // writing the document afterwards neither crashes nor loses the page.
 TEST(PdfBinding, UnparsablePageContentIsReportedAndTheDocumentStillWritten) {
-  const std::string dir = ::testing::TempDir();
-  const std::string templatePath = dir + "kaputt.pdf";
+  const test_support::TempFolder folder("fondaris_pdf");
+  const std::string templatePath = folder.file("kaputt.pdf");
   {
     PoDoFo::PdfMemDocument document;
     PoDoFo::PdfPage* page = document.CreatePage(PoDoFo::PdfRect(0, 0, 595, 842));
@@ -363,7 +364,7 @@ TEST(PdfBinding, UnparsablePageContentIsReportedAndTheDocumentStillWritten) {
   pdf->closeImportFile();
   pdf->replaceText(1, "HH", "x");
   EXPECT_GT(errors, 0);
-  ASSERT_NE(pdf->openOutputFile(dir + "kaputt_aus.pdf"), 0);
+  ASSERT_NE(pdf->openOutputFile(folder.file("kaputt_aus.pdf")), 0);
   EXPECT_GT(pdf->closeFile(), 0);
 }
 

@@ -126,14 +126,14 @@ TEST(FdfForms, TheFilledPdfShowsTheValuesInTheirPlaces) {
 TEST(FdfForms, AFormThatCannotBeFilledIsReportedAndNothingIsLost) {
   const TempFolder folder;
   const std::string form = buildFile("FQ-VL-Antrag.pdf");
-  const std::string out = folder.path("VVSpar.pdf");
+  const std::string out = folder.file("VVSpar.pdf");
   const std::vector<FdfEntry> entries = {{"DIH1Name", "Neu", K::Text},
                                          {"GibtEsNicht", "x", K::Text}};
 
-  EXPECT_EQ(writeFilledForm(folder.path("fehlt.pdf"), entries, out).result,
+  EXPECT_EQ(writeFilledForm(folder.file("fehlt.pdf"), entries, out).result,
             FilledFormResult::FormMissing);
-  ASSERT_TRUE(core::writeFileAtomically(folder.path("kaputt.pdf"), "%PDF-1.4\nkein PDF"));
-  EXPECT_EQ(writeFilledForm(folder.path("kaputt.pdf"), entries, out).result,
+  ASSERT_TRUE(core::writeFileAtomically(folder.file("kaputt.pdf"), "%PDF-1.4\nkein PDF"));
+  EXPECT_EQ(writeFilledForm(folder.file("kaputt.pdf"), entries, out).result,
             FilledFormResult::FormUnreadable);
   EXPECT_FALSE(core::fileExists(out));
   // A form cut in half: qpdf repairs what it can; either way nothing crashes and what is
@@ -141,17 +141,17 @@ TEST(FdfForms, AFormThatCannotBeFilledIsReportedAndNothingIsLost) {
   const auto whole = core::readFileBytes(form);
   ASSERT_TRUE(whole);
   ASSERT_TRUE(
-      core::writeFileAtomically(folder.path("halb.pdf"), whole->substr(0, whole->size() / 2)));
+      core::writeFileAtomically(folder.file("halb.pdf"), whole->substr(0, whole->size() / 2)));
   const FilledForm half =
-      writeFilledForm(folder.path("halb.pdf"), entries, folder.path("halb_gefuellt.pdf"));
+      writeFilledForm(folder.file("halb.pdf"), entries, folder.file("halb_gefuellt.pdf"));
   if (half.result == FilledFormResult::Written)
-    EXPECT_TRUE(tt::qpdfClean(folder.path("halb_gefuellt.pdf")));
+    EXPECT_TRUE(tt::qpdfClean(folder.file("halb_gefuellt.pdf")));
   else
     EXPECT_EQ(half.result, FilledFormResult::FormUnreadable);
-  EXPECT_EQ(writeFilledForm(form, entries, folder.path("fehlt/VVSpar.pdf")).result,
+  EXPECT_EQ(writeFilledForm(form, entries, folder.file("fehlt/VVSpar.pdf")).result,
             FilledFormResult::CannotWrite);
   const FormsDataResult none =
-      writeFormsData(folder.path("fehlt/VVSpar.fdf"), {entries, "FQ-VL-Antrag.pdf"}, form);
+      writeFormsData(folder.file("fehlt/VVSpar.fdf"), {entries, "FQ-VL-Antrag.pdf"}, form);
   EXPECT_EQ(none.fdf, FdfWriteResult::Failed);
   EXPECT_EQ(none.pdfPath, "");
 

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <unistd.h>
-
 #include <filesystem>
 #include <map>
 #include <set>
@@ -9,28 +7,11 @@
 #include <string>
 
 #include "../documents/pdf_tools.h"
+#include "tests/support/temp_folder.h"
 
 namespace fondaris::documents::testing_support {
 
-// A fresh folder per test and process, removed afterwards.
-class TempFolder {
- public:
-  TempFolder() {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    root_ = std::filesystem::temp_directory_path() /
-            ("fdf_" + std::string(info->name()) + "_" + std::to_string(::getpid()));
-    std::filesystem::remove_all(root_);
-    std::filesystem::create_directories(root_);
-  }
-  ~TempFolder() {
-    std::error_code ec;
-    std::filesystem::remove_all(root_, ec);
-  }
-  std::string path(const std::string& name) const { return (root_ / name).string(); }
-
- private:
-  std::filesystem::path root_;
-};
+using test_support::TempFolder;
 
 // A field as pdftk lists it: its value and the states its boxes offer.
 struct ListedField {

@@ -6,11 +6,11 @@
 namespace fondaris::forms::testing {
 namespace {
 
-// The bank table as the build makes it from the Bundesbank file, loaded once.
+// The bank table built from the sample bank codes, loaded once.
 const bank::BankTable& builtBanks() {
   static const bank::BankTable table = [] {
     core::ScriptedDialogs quiet;
-    return bank::loadBankTable(FONDARIS_BUILD_DIR, "BLZ.DAT", quiet);
+    return bank::loadBankTable(test_support::bankDataFolder(), "BLZ.DAT", quiet);
   }();
   return table;
 }

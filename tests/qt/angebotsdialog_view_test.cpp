@@ -8,7 +8,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <filesystem>
 
 #include "bank/bank_table.h"
@@ -28,6 +27,7 @@
 #include "forms/vermittler/tfrm_vermittler.h"
 #include "forms/vertragsdaten/tfrm_vertragsdaten.h"
 #include "qt_test_support.h"
+#include "tests/support/bank_fixture.h"
 
 namespace fondaris::qt {
 namespace {
@@ -36,11 +36,9 @@ class QtAntragBase : public ::testing::Test {
  protected:
   void SetUp() override {
     test::application();
-    ASSERT_TRUE(work_.isValid());
     test::useWorkFolder(work_);
     // The bank table lies beside the product data, as in the program's folder.
-    std::filesystem::copy_file(std::filesystem::path(FONDARIS_BUILD_DIR) / "BLZ.DAT",
-                               std::filesystem::path(work_.path().toStdString()) / "BLZ.DAT");
+    test_support::copyBankData(work_.str());
     app_ = std::make_unique<forms::App>(forms::Services{dialogs_, clock_, shell_}, &presenter_);
     app_->createForms();
     // The start screen waits without its greeting.
@@ -100,7 +98,8 @@ class QtAntragBase : public ::testing::Test {
     EXPECT_EQ(widget<QLineEdit>(form, "edZF_IBAN")->text(), "DE98100000000532013000");
   }
 
-  QTemporaryDir work_;
+  test_support::ProcessSettingsGuard guard_;
+  test_support::TempFolder work_{"fondaris_qt"};
   core::ScriptedDialogs dialogs_;
   core::FixedClock clock_{2026, 12, 5, 15, 0};
   core::RecordingShell shell_;
@@ -115,7 +114,7 @@ class QtAntrag : public QtAntragBase {
     // Only the application form and its check window are on screen here.
     presenter_.add(*app_->frmAngebotsdialog, makeAngebotsdialogView());
     presenter_.add(*app_->frmPruefung, makePruefungView());
-    banks_ = bank::loadBankTable(FONDARIS_BUILD_DIR, "BLZ.DAT", dialogs_);
+    banks_ = bank::loadBankTable(test_support::bankDataFolder(), "BLZ.DAT", dialogs_);
   }
 
   bank::BankTable banks_;

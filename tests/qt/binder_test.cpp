@@ -11,7 +11,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <memory>
@@ -308,14 +307,15 @@ TEST(QtStart, NotationWarningNamesWhatIsNotGerman) {
 
 TEST(QtStart, StartPictureIsFoundWithoutRegardToCase) {
   test::application();
-  QTemporaryDir dir;
+  const test_support::TempFolder folder("fondaris_qt");
+  const QString dir = QString::fromStdString(folder.str());
   QImage image(8, 6, QImage::Format_RGB32);
   image.fill(Qt::red);
-  ASSERT_TRUE(image.save(dir.filePath("Logo.PNG"), "PNG"));
-  EXPECT_EQ(findStartPicture("logo.png", dir.path()), dir.filePath("Logo.PNG"));
-  EXPECT_EQ(findStartPicture("other.png", dir.path()), "");
-  EXPECT_EQ(loadStartPicture(dir.filePath("Logo.PNG")).size(), QSize(8, 6));
-  EXPECT_TRUE(loadStartPicture(dir.filePath("fehlt.bmp")).isNull());
+  ASSERT_TRUE(image.save(dir + "/Logo.PNG", "PNG"));
+  EXPECT_EQ(findStartPicture("logo.png", dir), dir + "/Logo.PNG");
+  EXPECT_EQ(findStartPicture("other.png", dir), "");
+  EXPECT_EQ(loadStartPicture(dir + "/Logo.PNG").size(), QSize(8, 6));
+  EXPECT_TRUE(loadStartPicture(dir + "/fehlt.bmp").isNull());
   EXPECT_EQ(sampleLogo(QSize(320, 200)).size(), QSize(320, 200));
 }
 

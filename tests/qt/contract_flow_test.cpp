@@ -8,7 +8,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <cstdio>
 #include <filesystem>
 
@@ -36,8 +35,7 @@ class ContractFlow : public ::testing::TestWithParam<bool> {
  protected:
   void SetUp() override {
     test::application();
-    ASSERT_TRUE(work_.isValid());
-    const fs::path build(FONDARIS_BUILD_DIR), work(work_.path().toStdString());
+    const fs::path build(FONDARIS_BUILD_DIR), work(work_.path());
     for (const char* name : {"Param.dat", "Angebot_VL_2.pdf", "Angebot_ZS_2.pdf"})
       fs::copy_file(build / name, work / name);
     core::setWorkingDirectory(work.string());
@@ -50,10 +48,7 @@ class ContractFlow : public ::testing::TestWithParam<bool> {
     app_->createForms();
     ASSERT_TRUE(addViews(*app_, presenter_).isEmpty());
   }
-  void TearDown() override {
-    ::unsetenv("TMP");
-    app_->setPresenter(nullptr);
-  }
+  void TearDown() override { app_->setPresenter(nullptr); }
 
   bool vl() const { return GetParam(); }
   template <class W>
@@ -70,7 +65,8 @@ class ContractFlow : public ::testing::TestWithParam<bool> {
     QTest::keyClick(field->window()->windowHandle(), Qt::Key_Tab);
   }
 
-  QTemporaryDir work_;
+  test_support::ProcessSettingsGuard guard_;
+  test_support::TempFolder work_{"fondaris_qt"};
   fs::path output_;
   core::ScriptedDialogs dialogs_;
   core::FixedClock clock_{2026, 12, 5};

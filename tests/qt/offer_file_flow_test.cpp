@@ -5,7 +5,6 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <filesystem>
 
 #include "core/clock.h"
@@ -27,10 +26,10 @@ namespace fs = std::filesystem;
 
 TEST(OfferFileFlow, LoadedOfferShowsOnEveryFormAndSavesTheSameFile) {
   test::application();
-  QTemporaryDir work;
-  ASSERT_TRUE(work.isValid());
+  const test_support::ProcessSettingsGuard guard;
+  const test_support::TempFolder work("fondaris_qt");
   test::useWorkFolder(work);
-  const std::string dir = work.path().toStdString();
+  const std::string dir = work.str();
   const std::string saved = std::string(FONDARIS_SOURCE_DIR) + "/tests/offers/angebot_vl.txt";
   fs::copy_file(saved, fs::path(dir) / "angebot.txt");
 
