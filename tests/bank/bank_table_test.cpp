@@ -12,6 +12,7 @@
 #include "bank/bank_slot.h"
 #include "core/dialogs.h"
 #include "core/files.h"
+#include "tests/support/scripted_dialogs.h"
 #include "tests/support/temp_folder.h"
 
 namespace fondaris::bank {
@@ -46,7 +47,7 @@ class BankTableFile : public ::testing::Test {
   }
 
   test_support::TempFolder dir_{"fondaris_bank"};
-  core::ScriptedDialogs dialogs_;
+  test_support::ScriptedDialogs dialogs_;
 };
 
 TEST_F(BankTableFile, SevenThousandOfferedRecordsGiveTheFirstFiveThousand) {

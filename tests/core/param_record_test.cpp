@@ -18,6 +18,7 @@
 #include "core/param_record.h"
 #include "core/param_source.h"
 #include "tests/support/process_settings.h"
+#include "tests/support/scripted_dialogs.h"
 #include "tests/support/temp_folder.h"
 
 namespace fondaris::core {
@@ -160,7 +161,7 @@ TEST_F(ParamTest, ReaderAcceptsOnlyAWholeRecord) {
     const std::string folder = dir(c.what);
     const std::string fallback = dir(std::string(c.what) + "-fallback");
     if (c.size) writeBytes(joinPath(folder, kParamFileName), std::string(*c.size, '\x01'));
-    ScriptedDialogs dialogs;
+    test_support::ScriptedDialogs dialogs;
     ParamRecord record;
     EXPECT_EQ(readParamRecordFrom(folder, fallback, record, &dialogs), c.result);
     if (c.message) {
@@ -188,7 +189,7 @@ TEST_F(ParamTest, FallbackFolderIsReadWithoutMovingTheWorkingDirectory) {
   const std::string elsewhere = dir("elsewhere");
   setWorkingDirectory(elsewhere);
 
-  ScriptedDialogs dialogs;
+  test_support::ScriptedDialogs dialogs;
   ParamRecord record;
   EXPECT_EQ(readParamRecordFrom(dir("given"), fallback, record, &dialogs), 0);
   EXPECT_TRUE(dialogs.messages().empty());

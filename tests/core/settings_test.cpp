@@ -9,6 +9,8 @@
 
 #include "core/files.h"
 #include "tests/support/process_settings.h"
+#include "tests/support/recording_shell.h"
+#include "tests/support/scripted_dialogs.h"
 #include "tests/support/temp_folder.h"
 
 namespace fondaris::core {
@@ -23,8 +25,8 @@ class SettingsTest : public ::testing::Test {
   test_support::ProcessSettingsGuard guard_;
   test_support::TempFolder folder_{"fondaris_settings"};
   std::string dir = folder_.str();
-  ScriptedDialogs dialogs;
-  RecordingShell shell;
+  test_support::ScriptedDialogs dialogs;
+  test_support::RecordingShell shell;
 };
 
 TEST_F(SettingsTest, TwoUsersKeepTheirOwnWindowPlaces) {

@@ -8,6 +8,7 @@
 #include "core/files.h"
 #include "core/ini_file.h"
 #include "engine/batch_entry.h"
+#include "tests/support/scripted_dialogs.h"
 #include "tests/support/temp_folder.h"
 
 namespace fondaris::engine {
@@ -22,7 +23,7 @@ std::string runRequest(const std::string& body) {
   const std::string resultFile = (dir / "ergebnis.ini").string();
   EXPECT_TRUE(core::writeFileAtomically(request, body));
   ProjectionResult result{};
-  core::ScriptedDialogs dialogs;
+  test_support::ScriptedDialogs dialogs;
   EXPECT_EQ(runBatchCalculation(result, FONDARIS_BUILD_DIR, request, resultFile, dialogs), 0);
   core::IniFile ini(resultFile);
   EXPECT_TRUE(ini.load());

@@ -6,7 +6,7 @@
 
 #include "core/files.h"
 #include "documents/fdf/fdf_writer.h"
-#include "fdf_test_support.h"
+#include "tests/support/fdf_test_support.h"
 
 namespace fondaris::documents {
 namespace {

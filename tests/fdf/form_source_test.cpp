@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/files.h"
-#include "fdf_test_support.h"
+#include "tests/support/fdf_test_support.h"
 #include "tools/forms/form_source.h"
 
 namespace fondaris::tools {

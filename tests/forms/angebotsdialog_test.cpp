@@ -1,7 +1,8 @@
 #include "bank/bank_table.h"
 #include "forms/angebotsdialog/tfrm_angebotsdialog.h"
 #include "forms/pruefung/tfrm_pruefung.h"
-#include "forms_fixture.h"
+#include "tests/support/forms_fixture.h"
+#include "tests/support/scripted_dialogs.h"
 
 namespace fondaris::forms::testing {
 namespace {
@@ -9,7 +10,7 @@ namespace {
 // The bank table built from the sample bank codes, loaded once.
 const bank::BankTable& builtBanks() {
   static const bank::BankTable table = [] {
-    core::ScriptedDialogs quiet;
+    test_support::ScriptedDialogs quiet;
     return bank::loadBankTable(test_support::bankDataFolder(), "BLZ.DAT", quiet);
   }();
   return table;

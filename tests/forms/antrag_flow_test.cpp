@@ -2,7 +2,7 @@
 #include <algorithm>
 
 #include "forms/angebotsdialog/tfrm_angebotsdialog.h"
-#include "forms_fixture.h"
+#include "tests/support/forms_fixture.h"
 
 namespace fondaris::forms::testing {
 namespace {

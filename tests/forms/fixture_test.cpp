@@ -1,6 +1,6 @@
 #include <gtest/gtest-spi.h>
 
-#include "forms_fixture.h"
+#include "tests/support/forms_fixture.h"
 
 namespace fondaris::forms::testing {
 namespace {

@@ -9,9 +9,9 @@
 #include "core/cp1252.h"
 #include "core/files.h"
 #include "forms/angebotsdialog/tfrm_angebotsdialog.h"
-#include "forms_fixture.h"
 #include "offers/offer_file.h"
 #include "offers/offer_table.h"
+#include "tests/support/forms_fixture.h"
 
 namespace fondaris::offers {
 namespace {

@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
-#include <QDir>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -26,8 +25,12 @@
 #include "forms/startmaske/tfrm_startmaske.h"
 #include "forms/vermittler/tfrm_vermittler.h"
 #include "forms/vertragsdaten/tfrm_vertragsdaten.h"
-#include "qt_test_support.h"
 #include "tests/support/bank_fixture.h"
+#include "tests/support/fixed_clock.h"
+#include "tests/support/qt/qt_test_support.h"
+#include "tests/support/recording_shell.h"
+#include "tests/support/scripted_dialogs.h"
+#include "tests/support/test_output.h"
 
 namespace fondaris::qt {
 namespace {
@@ -100,9 +103,9 @@ class QtAntragBase : public ::testing::Test {
 
   test_support::ProcessSettingsGuard guard_;
   test_support::TempFolder work_{"fondaris_qt"};
-  core::ScriptedDialogs dialogs_;
-  core::FixedClock clock_{2026, 12, 5, 15, 0};
-  core::RecordingShell shell_;
+  test_support::ScriptedDialogs dialogs_;
+  test_support::FixedClock clock_{2026, 12, 5, 15, 0};
+  test_support::RecordingShell shell_;
   QtPresenter presenter_;
   std::unique_ptr<forms::App> app_;
 };
@@ -144,14 +147,17 @@ TEST_F(QtAntrag, FillTheApplicationUntilNothingIsMissing) {
   EXPECT_EQ(pages->currentIndex(), 0);
 
   // All seven pages, for a look at build/test-output; then the pages of this customer again.
-  const QString shots = QString(FONDARIS_BUILD_DIR) + "/test-output";
-  QDir().mkpath(shots);
+  const auto keepShot = [this](QWidget* shown, const std::string& name) {
+    const std::string file = work_.file(name);
+    shown->grab().save(QString::fromStdString(file));
+    test_support::keepForALook(file, name);
+  };
   for (int page = 0; page < 7; ++page) {
     for (forms::Control* c : form.controls())
       if (c->kind() == forms::ControlKind::TabSheet) c->setTabVisible(true);
     form.pageDaten.setActivePage(page);
     presenter_.refresh(form);
-    view->grab().save(QString("%1/antrag_seite%2.png").arg(shots).arg(page + 1));
+    keepShot(view, "antrag_seite" + std::to_string(page + 1) + ".png");
   }
   form.prepare({.investmentPeriodIndex = 20, .paymentAtStart = true, .banks = &banks_});
   presenter_.refresh(form);
@@ -169,7 +175,7 @@ TEST_F(QtAntrag, FillTheApplicationUntilNothingIsMissing) {
   ASSERT_TRUE(test::waitFor([result] { return result->isVisible(); }));
   EXPECT_EQ(widget<QPlainTextEdit>(*app_->frmPruefung, "txtHinweise")->toPlainText(),
             " Name der Referenzbank fehlt");
-  result->grab().save(shots + "/pruefung.png");
+  keepShot(result, "pruefung.png");
   click(*app_->frmPruefung, "sb_Abbruch");
   ASSERT_TRUE(test::waitFor([view] { return view->isVisible(); }));
   EXPECT_FALSE(result->isVisible());

@@ -25,7 +25,10 @@
 #include "forms/qt/key_codes.h"
 #include "forms/qt/qt_presenter.h"
 #include "forms/qt/start_picture.h"
-#include "qt_test_support.h"
+#include "tests/support/fixed_clock.h"
+#include "tests/support/qt/qt_test_support.h"
+#include "tests/support/recording_shell.h"
+#include "tests/support/scripted_dialogs.h"
 
 namespace fondaris::qt {
 namespace {
@@ -130,9 +133,9 @@ class BinderTest : public ::testing::Test {
     ASSERT_TRUE(test::waitFor([w] { return w->hasFocus(); }));
   }
 
-  core::ScriptedDialogs dialogs_;
-  core::FixedClock clock_{2026, 12, 5};
-  core::RecordingShell shell_;
+  test_support::ScriptedDialogs dialogs_;
+  test_support::FixedClock clock_{2026, 12, 5};
+  test_support::RecordingShell shell_;
   std::unique_ptr<forms::App> app_;
   std::unique_ptr<TestForm> form_;
   std::unique_ptr<QWidget> view_;

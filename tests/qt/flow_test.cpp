@@ -23,7 +23,10 @@
 #include "forms/startmaske/tfrm_startmaske.h"
 #include "forms/vermittler/tfrm_vermittler.h"
 #include "forms/vertragsdaten/tfrm_vertragsdaten.h"
-#include "qt_test_support.h"
+#include "tests/support/fixed_clock.h"
+#include "tests/support/qt/qt_test_support.h"
+#include "tests/support/recording_shell.h"
+#include "tests/support/scripted_dialogs.h"
 
 namespace fondaris::qt {
 namespace {
@@ -50,9 +53,9 @@ class QtFlow : public ::testing::Test {
 
   test_support::ProcessSettingsGuard guard_;
   test_support::TempFolder work_{"fondaris_qt"};
-  core::ScriptedDialogs dialogs_;
-  core::FixedClock clock_{2026, 12, 5};
-  core::RecordingShell shell_;
+  test_support::ScriptedDialogs dialogs_;
+  test_support::FixedClock clock_{2026, 12, 5};
+  test_support::RecordingShell shell_;
   QtPresenter presenter_;
   std::unique_ptr<forms::App> app_;
 };

@@ -17,7 +17,10 @@
 #include "forms/qt/qt_presenter.h"
 #include "forms/qt/views.h"
 #include "forms/vertragsdaten/tfrm_vertragsdaten.h"
-#include "qt_test_support.h"
+#include "tests/support/fixed_clock.h"
+#include "tests/support/qt/qt_test_support.h"
+#include "tests/support/recording_shell.h"
+#include "tests/support/scripted_dialogs.h"
 
 namespace fondaris::qt {
 namespace {
@@ -33,9 +36,9 @@ TEST(OfferFileFlow, LoadedOfferShowsOnEveryFormAndSavesTheSameFile) {
   const std::string saved = std::string(FONDARIS_SOURCE_DIR) + "/tests/offers/angebot_vl.txt";
   fs::copy_file(saved, fs::path(dir) / "angebot.txt");
 
-  core::ScriptedDialogs dialogs;
-  core::FixedClock clock{2026, 12, 5};  // the day the saved offer was made
-  core::RecordingShell shell;
+  test_support::ScriptedDialogs dialogs;
+  test_support::FixedClock clock{2026, 12, 5};  // the day the saved offer was made
+  test_support::RecordingShell shell;
   QtPresenter presenter;
   forms::App app(forms::Services{dialogs, clock, shell}, &presenter);
   app.createForms();

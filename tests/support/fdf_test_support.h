@@ -6,8 +6,9 @@
 #include <sstream>
 #include <string>
 
-#include "../documents/pdf_tools.h"
+#include "tests/support/pdf_tools.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/test_output.h"
 
 namespace fondaris::documents::testing_support {
 
@@ -51,13 +52,6 @@ inline std::map<std::string, ListedField> pdftkFields(const std::string& pdf) {
 
 inline std::string buildFile(const std::string& name) {
   return std::string(FONDARIS_BUILD_DIR) + "/" + name;
-}
-
-// build/test-output, where the tests leave their files for a look.
-inline std::string outputFile(const std::string& name) {
-  const std::string folder = std::string(FONDARIS_BUILD_DIR) + "/test-output";
-  std::filesystem::create_directories(folder);
-  return folder + "/" + name;
 }
 
 }  // namespace fondaris::documents::testing_support

@@ -24,7 +24,10 @@
 #include "forms/vermittler/tfrm_vermittler.h"
 #include "forms/vertragsdaten/tfrm_vertragsdaten.h"
 #include "tests/support/bank_fixture.h"
+#include "tests/support/fixed_clock.h"
 #include "tests/support/process_settings.h"
+#include "tests/support/recording_shell.h"
+#include "tests/support/scripted_dialogs.h"
 #include "tests/support/temp_folder.h"
 
 namespace fondaris::forms::testing {
@@ -82,9 +85,9 @@ class FormsTest : public ::testing::Test {
   }
 
   std::string dir;
-  core::ScriptedDialogs dialogs;
-  core::FixedClock clock{2026, 12, 5};
-  core::RecordingShell shell;
+  test_support::ScriptedDialogs dialogs;
+  test_support::FixedClock clock{2026, 12, 5};
+  test_support::RecordingShell shell;
   std::unique_ptr<App> app;
 
   // Every dialog looked at, every question answered, every answer used; failures otherwise.
@@ -106,7 +109,7 @@ class FormsTest : public ::testing::Test {
     core::regionalSettingsHint() = true;
     dialogs.clear();
     shell.opened.clear();
-    clock.set(core::FixedClock(2026, 12, 5).now());
+    clock.set(test_support::FixedClock(2026, 12, 5).now());
   }
 
   std::optional<ProcessSettingsGuard> guard_;
