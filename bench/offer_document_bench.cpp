@@ -9,6 +9,9 @@
 #include "core/shell.h"
 #include "documents/offer/offer_document.h"
 #include "engine/projection.h"
+#include "tests/support/fixed_clock.h"
+#include "tests/support/recording_shell.h"
+#include "tests/support/scripted_dialogs.h"
 
 namespace {
 
@@ -42,9 +45,9 @@ void BM_FivePageOffer(benchmark::State& state) {
   in.startYear = 2026;
   in.growthRates = {"3", "6", "9", "12"};
 
-  core::ScriptedDialogs dialogs;
-  core::FixedClock clock(2026, 3, 5);
-  core::RecordingShell shell;
+  test_support::ScriptedDialogs dialogs;
+  test_support::FixedClock clock(2026, 3, 5);
+  test_support::RecordingShell shell;
   for (auto _ : state) {
     documents::OfferDocument document(dialogs, clock, shell);
     const bool ok = document.writeBody(in, *result, *result) && document.finish();

@@ -24,10 +24,4 @@ DateTime SystemClock::now() const {
   return composeDateTime(date.value_or(0), time.value_or(0));
 }
 
-FixedClock::FixedClock(int year, int month, int day, int hour, int minute, int second) : now_(0) {
-  const auto date = encodeDate(year, month, day);
-  const auto time = encodeTime(hour, minute, second);
-  if (date && time) now_ = composeDateTime(*date, *time);
-}
-
 }  // namespace fondaris::core

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <string>
-#include <vector>
 
 namespace fondaris::core {
 
@@ -21,15 +20,10 @@ class XdgShell final : public Shell {
   OpenResult open(const std::string& path) override;
 };
 
-// Tests: records every path and answers with `answer`.
-class RecordingShell final : public Shell {
+// Opens nothing and answers Ok: for runs where nobody would look at what is opened.
+class NoShell final : public Shell {
  public:
-  OpenResult open(const std::string& path) override {
-    opened.push_back(path);
-    return answer;
-  }
-  std::vector<std::string> opened;
-  OpenResult answer = OpenResult::Ok;
+  OpenResult open(const std::string&) override { return OpenResult::Ok; }
 };
 
 }  // namespace fondaris::core

@@ -74,7 +74,7 @@ int main(int argc, char** argv) {
   // The forms work in German notation, as in the interactive program.
   core::notation() = core::Notation::german();
   core::SystemClock clock;
-  core::RecordingShell shell;  // nothing is opened
+  core::NoShell shell;  // nothing is opened
   forms::App app({dialogs, clock, shell});
   app.createForms();
   if (app.quitRequested()) return 1;  // product data unreadable; the reader has said why

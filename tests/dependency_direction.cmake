@@ -11,7 +11,8 @@ set(modules
   "forms: core engine bank documents offers forms"
   "offers: core engine bank documents forms offers"
   "forms/qt: core engine bank documents offers forms")
-set(qt_allowed forms/qt tests/qt bench/qt)
+# tests/support/qt: the Qt fixture the Qt tests share.
+set(qt_allowed forms/qt tests/qt tests/support/qt bench/qt)
 
 set(module_folders)
 foreach(entry IN LISTS modules)
@@ -65,10 +66,17 @@ foreach(file IN LISTS all_files)
       set(qt_file TRUE)
     endif()
   endforeach()
+  # Test doubles and fixtures are for tests and benchmarks only.
+  if(NOT file MATCHES "^(tests|bench)/")
+    file(STRINGS ${SOURCE_DIR}/${file} test_includes REGEX "^#include \"tests/")
+    foreach(line IN LISTS test_includes)
+      list(APPEND problems "${file}: ${line} (tests/ nur in Tests und Benchmarks)")
+    endforeach()
+  endif()
   if(NOT qt_file)
     file(STRINGS ${SOURCE_DIR}/${file} qt_includes REGEX "^#include <Q")
     foreach(line IN LISTS qt_includes)
-      list(APPEND problems "${file}: ${line} (Qt nur in forms/qt, tests/qt und bench/qt)")
+      list(APPEND problems "${file}: ${line} (Qt nur in forms/qt, tests/qt, tests/support/qt und bench/qt)")
     endforeach()
   endif()
 endforeach()

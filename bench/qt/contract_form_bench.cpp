@@ -18,6 +18,8 @@
 #include "forms/qt/qt_presenter.h"
 #include "forms/qt/views.h"
 #include "forms/vertragsdaten/tfrm_vertragsdaten.h"
+#include "tests/support/fixed_clock.h"
+#include "tests/support/recording_shell.h"
 
 namespace {
 
@@ -71,8 +73,8 @@ struct Session {
 
   fs::path folder;
   SilentDialogs dialogs;
-  core::FixedClock clock{2026, 12, 5};
-  core::RecordingShell shell;
+  test_support::FixedClock clock{2026, 12, 5};
+  test_support::RecordingShell shell;
   std::unique_ptr<forms::App> app;
 };
 

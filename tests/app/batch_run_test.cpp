@@ -10,6 +10,7 @@
 
 #include "core/files.h"
 #include "core/ini_file.h"
+#include "tests/support/temp_folder.h"
 
 namespace fs = std::filesystem;
 
@@ -18,10 +19,7 @@ namespace {
 class BatchRun : public ::testing::Test {
  protected:
   void SetUp() override {
-    root_ = fs::temp_directory_path() /
-            ("fondaris_batch_" + std::to_string(::getpid()) + "_" +
-             ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(root_);
+    root_ = folder_.path();
     prog_ = root_ / "prog";
     work_ = root_ / "work";
     fs::create_directories(prog_);
@@ -30,9 +28,6 @@ class BatchRun : public ::testing::Test {
     fs::copy_file(fs::path(FONDARIS_BUILD_DIR) / "Param.dat", prog_ / "Param.dat");
     fs::copy_file(fs::path(FONDARIS_BUILD_DIR) / "libfondaris-gui.so",
                   prog_ / "libfondaris-gui.so");
-  }
-  void TearDown() override {
-    if (!HasFailure()) fs::remove_all(root_);
   }
 
   void writeRequest(const fs::path& p, const std::string& body) {
@@ -61,6 +56,7 @@ class BatchRun : public ::testing::Test {
     return ini;
   }
 
+  fondaris::test_support::TempFolder folder_{"fondaris_batch"};
   fs::path root_, prog_, work_;
   std::string err_;
 };

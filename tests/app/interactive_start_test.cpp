@@ -8,14 +8,15 @@
 #include <filesystem>
 
 #include "core/files.h"
+#include "tests/support/temp_folder.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
 TEST(InteractiveStart, UnreachableOrMissingDisplayGivesOneGermanLine) {
-  const fs::path errFile =
-      fs::temp_directory_path() / ("fondaris_display_" + std::to_string(::getpid()) + ".txt");
+  const fondaris::test_support::TempFolder folder("fondaris_display");
+  const fs::path errFile = folder.path() / "stderr.txt";
   const std::string program = (fs::path(FONDARIS_BUILD_DIR) / "fondaris").string();
   const std::string expected =
       "Fondaris: Das Programm benötigt eine grafische Oberfläche (X11 oder Wayland), es wurde "
@@ -29,7 +30,6 @@ TEST(InteractiveStart, UnreachableOrMissingDisplayGivesOneGermanLine) {
     EXPECT_EQ(WEXITSTATUS(status), 1);
     EXPECT_EQ(fondaris::core::readFileBytes(errFile.string()).value_or(""), expected);
   }
-  fs::remove(errFile);
 }
 
 }  // namespace

@@ -12,6 +12,8 @@
 #include "bank/bank_slot.h"
 #include "core/dialogs.h"
 #include "core/files.h"
+#include "tests/support/scripted_dialogs.h"
+#include "tests/support/temp_folder.h"
 
 namespace fondaris::bank {
 namespace {
@@ -39,22 +41,13 @@ std::vector<std::string> codes(const BankTable& table) {
 
 class BankTableFile : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("fondaris_bank_" + std::to_string(getpid()) + "_" +
-            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
-  std::string folder() const { return dir_.string(); }
+  std::string folder() const { return dir_.str(); }
   void write(const std::string& name, const std::string& bytes) {
     ASSERT_TRUE(core::writeFileAtomically(core::joinPath(folder(), name), bytes));
   }
 
-  fs::path dir_;
-  core::ScriptedDialogs dialogs_;
+  test_support::TempFolder dir_{"fondaris_bank"};
+  test_support::ScriptedDialogs dialogs_;
 };
 
 TEST_F(BankTableFile, SevenThousandOfferedRecordsGiveTheFirstFiveThousand) {
@@ -103,7 +96,8 @@ TEST_F(BankTableFile, MissingFileIsSeenBeforeLoading) {
 }
 
 TEST_F(BankTableFile, FallsBackToTheProgramFolder) {
-  const std::string name = "fondaris_bank_fallback_" + std::to_string(getpid()) + ".dat";
+  // The test folder's own unique name keeps parallel runs apart in the shared program folder.
+  const std::string name = dir_.path().filename().string() + ".dat";
   const std::string inProgramFolder = core::joinPath(core::programDirectory(), name);
   ASSERT_TRUE(core::writeFileAtomically(inProgramFolder,
                                         bankFileBytes(std::vector<BankSlot>{slot("10000001")})));

@@ -12,6 +12,7 @@
 #include <functional>
 
 #include "core/ini_file.h"
+#include "tests/support/temp_folder.h"
 
 namespace fondaris::core {
 namespace {
@@ -20,18 +21,6 @@ namespace fs = std::filesystem;
 
 class FilesTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("files_test_" + std::to_string(::getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override {
-    std::error_code ec;
-    fs::permissions(dir_ / "locked", fs::perms::owner_all, ec);
-    fs::remove_all(dir_);
-  }
   std::string path(const std::string& name) const { return (dir_ / name).string(); }
   void put(const std::string& name, const std::string& bytes) const {
     std::ofstream(path(name), std::ios::binary) << bytes;
@@ -40,7 +29,8 @@ class FilesTest : public ::testing::Test {
     return fs::status(p).permissions() & fs::perms::mask;
   }
 
-  fs::path dir_;
+  test_support::TempFolder folder_{"fondaris_files"};
+  fs::path dir_ = folder_.path();
 };
 
 // Runs `body` in a child process as an ordinary user (root gives up its rights there, since

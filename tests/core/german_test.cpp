@@ -9,6 +9,8 @@
 #include "core/clock.h"
 #include "core/dialogs.h"
 #include "core/notation.h"
+#include "tests/support/fixed_clock.h"
+#include "tests/support/scripted_dialogs.h"
 
 namespace fondaris::core {
 namespace {
@@ -209,7 +211,7 @@ TEST(GermanDate, ParseDateTable) {
       {"  .  .", DateCheck::Invalid, 0},
   };
   for (const auto& c : cases) {
-    ScriptedDialogs dialogs;
+    test_support::ScriptedDialogs dialogs;
     DateTime out = untouched;
     EXPECT_EQ(parseDate(c.text, out, dialogs, Notation::german()), c.rc) << '"' << c.text << '"';
     if (c.rc == DateCheck::Invalid) {
@@ -229,7 +231,7 @@ TEST(GermanDate, UsesTheNotationsSeparatorAndOrder) {
   EXPECT_EQ(emptyDateText(us), "  /  /    ");
   EXPECT_EQ(emptyTimeText(Notation::german()), "  :  ");
 
-  ScriptedDialogs dialogs;
+  test_support::ScriptedDialogs dialogs;
   DateTime out = 0;
   EXPECT_EQ(parseDate("05/10/2010", out, dialogs, us), DateCheck::Valid);
   EXPECT_EQ(out, date(2010, 5, 10));
@@ -266,7 +268,7 @@ TEST(GermanTime, ParseTimeTable) {
       {"  :3x", DateCheck::Invalid, 0, "00:3x"},
   };
   for (const auto& c : cases) {
-    ScriptedDialogs dialogs;
+    test_support::ScriptedDialogs dialogs;
     DateTime out = untouched;
     EXPECT_EQ(parseTime(c.text, out, dialogs, Notation::german()), c.rc) << '"' << c.text << '"';
     if (c.rc == DateCheck::Invalid) {
@@ -381,12 +383,13 @@ TEST(GermanText, ReplaceTextTable) {
 // --- Clock ------------------------------------------------------------------------------------
 
 TEST(Clock, FixedClockStandsStillUntilSet) {
-  FixedClock clock(2010, 5, 10, 13, 30);
+  test_support::FixedClock clock(2010, 5, 10, 13, 30);
   EXPECT_EQ(clock.today(), date(2010, 5, 10));
   EXPECT_EQ(clock.now(), date(2010, 5, 10) + timeOfDay(13, 30));
   clock.set(date(2011, 1, 1) + 0.999);
   EXPECT_EQ(clock.today(), date(2011, 1, 1));
-  EXPECT_EQ(FixedClock(2009, 2, 29).now(), 0);  // an invalid date stands for the epoch
+  EXPECT_EQ(test_support::FixedClock(2009, 2, 29).now(),
+            0);  // an invalid date stands for the epoch
 }
 
 TEST(Clock, SystemClockGivesTodayAndATimeOfDay) {

@@ -6,22 +6,18 @@
 #include <fstream>
 
 #include "core/files.h"
+#include "tests/support/process_settings.h"
+#include "tests/support/temp_folder.h"
 
 namespace fondaris::core {
 namespace {
 
 class IniFileTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("ini_test_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(dir_);
-    notation() = Notation::german();
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-  std::string path(const char* name) const { return (dir_ / name).string(); }
-  std::filesystem::path dir_;
+  void SetUp() override { notation() = Notation::german(); }
+  std::string path(const char* name) const { return dir_.file(name); }
+  test_support::ProcessSettingsGuard guard_;
+  test_support::TempFolder dir_{"fondaris_ini"};
 };
 
 TEST_F(IniFileTest, ReadsTypedValuesWithDefaultsAndFirstOccurrence) {

@@ -5,6 +5,7 @@
 #include <clocale>
 
 #include "core/cp1252.h"
+#include "tests/support/process_settings.h"
 
 namespace fondaris::core {
 namespace {
@@ -53,6 +54,7 @@ TEST(NotationTest, StrictNumbersFollowTheNotation) {
 }
 
 TEST(NotationTest, FromLocale) {
+  const test_support::ProcessSettingsGuard guard;
   ASSERT_TRUE(std::setlocale(LC_ALL, "C"));
   Notation c = Notation::fromCurrentLocale();
   EXPECT_EQ(c.decimalSeparator, ".");
@@ -66,7 +68,6 @@ TEST(NotationTest, FromLocale) {
   EXPECT_EQ(formatCurrency(12345.678, de), "12.345,68 ");
   EXPECT_EQ(formatFloat(0.5, de), "0,5");
   EXPECT_EQ(de.dateSeparator, '.');
-  std::setlocale(LC_ALL, "C");
 }
 
 TEST(Cp1252Test, RoundTripsEveryByte) {

@@ -17,6 +17,9 @@
 #include "core/param_reader.h"
 #include "core/param_record.h"
 #include "core/param_source.h"
+#include "tests/support/process_settings.h"
+#include "tests/support/scripted_dialogs.h"
+#include "tests/support/temp_folder.h"
 
 namespace fondaris::core {
 namespace {
@@ -27,18 +30,6 @@ namespace fs = std::filesystem;
 // changes it.
 class ParamTest : public testing::Test {
  protected:
-  void SetUp() override {
-    savedWorkingDirectory_ = workingDirectory();
-    std::random_device rd;
-    dir_ = fs::temp_directory_path() / ("fondaris_param_" + std::to_string(rd()));
-    fs::create_directories(dir_);
-  }
-  void TearDown() override {
-    setWorkingDirectory(savedWorkingDirectory_);
-    std::error_code ec;
-    fs::remove_all(dir_, ec);
-  }
-
   std::string dir(const std::string& sub = "") {
     const fs::path p = sub.empty() ? dir_ : dir_ / sub;
     fs::create_directories(p);
@@ -62,8 +53,9 @@ class ParamTest : public testing::Test {
   // the test program's folder, which holds no Param.dat.
   std::string emptyDir() { return dir("empty"); }
 
-  fs::path dir_;
-  std::string savedWorkingDirectory_;
+  test_support::ProcessSettingsGuard guard_;
+  test_support::TempFolder folder_{"fondaris_param"};
+  fs::path dir_ = folder_.path();
 };
 
 TEST(ParamLayoutTest, FieldsFitTheRecordAndDoNotOverlap) {
@@ -169,7 +161,7 @@ TEST_F(ParamTest, ReaderAcceptsOnlyAWholeRecord) {
     const std::string folder = dir(c.what);
     const std::string fallback = dir(std::string(c.what) + "-fallback");
     if (c.size) writeBytes(joinPath(folder, kParamFileName), std::string(*c.size, '\x01'));
-    ScriptedDialogs dialogs;
+    test_support::ScriptedDialogs dialogs;
     ParamRecord record;
     EXPECT_EQ(readParamRecordFrom(folder, fallback, record, &dialogs), c.result);
     if (c.message) {
@@ -197,7 +189,7 @@ TEST_F(ParamTest, FallbackFolderIsReadWithoutMovingTheWorkingDirectory) {
   const std::string elsewhere = dir("elsewhere");
   setWorkingDirectory(elsewhere);
 
-  ScriptedDialogs dialogs;
+  test_support::ScriptedDialogs dialogs;
   ParamRecord record;
   EXPECT_EQ(readParamRecordFrom(dir("given"), fallback, record, &dialogs), 0);
   EXPECT_TRUE(dialogs.messages().empty());

@@ -8,6 +8,10 @@
 #include <unistd.h>
 
 #include "core/files.h"
+#include "tests/support/process_settings.h"
+#include "tests/support/recording_shell.h"
+#include "tests/support/scripted_dialogs.h"
+#include "tests/support/temp_folder.h"
 
 namespace fondaris::core {
 namespace {
@@ -15,24 +19,14 @@ namespace {
 class SettingsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    // One folder per test and process: ctest runs tests side by side.
-    dir = (std::filesystem::temp_directory_path() /
-           ("fondaris_settings_" + std::to_string(::getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name()))
-              .string();
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
     setWorkingDirectory(dir);
     ::setenv("XDG_DATA_HOME", joinPath(dir, "daten").c_str(), 1);
   }
-  void TearDown() override {
-    std::filesystem::remove_all(dir);
-    ::unsetenv("USERNAME");
-    ::unsetenv("XDG_DATA_HOME");
-  }
-  std::string dir;
-  ScriptedDialogs dialogs;
-  RecordingShell shell;
+  test_support::ProcessSettingsGuard guard_;
+  test_support::TempFolder folder_{"fondaris_settings"};
+  std::string dir = folder_.str();
+  test_support::ScriptedDialogs dialogs;
+  test_support::RecordingShell shell;
 };
 
 TEST_F(SettingsTest, TwoUsersKeepTheirOwnWindowPlaces) {

@@ -13,7 +13,13 @@
 #include "core/shell.h"
 #include "documents/offer/offer_document.h"
 #include "engine/projection.h"
-#include "pdf_tools.h"
+#include "tests/support/fixed_clock.h"
+#include "tests/support/pdf_tools.h"
+#include "tests/support/process_settings.h"
+#include "tests/support/recording_shell.h"
+#include "tests/support/scripted_dialogs.h"
+#include "tests/support/temp_folder.h"
+#include "tests/support/test_output.h"
 
 namespace fondaris::documents {
 namespace {
@@ -23,7 +29,7 @@ namespace tools = testing_tools;
 
 // One offer as the contract form would hand it over.
 struct OfferCase {
-  std::string name;  // file name in build/test-output
+  std::string name;  // file name of the copy
   OfferDocumentInput input;
   engine::DriverInput driver;  // the comparison runs without the payment at the start
   int pages = 3;
@@ -173,28 +179,12 @@ OfferCase longOfferLine() {
 class OfferDocumentTest : public testing::Test {
  protected:
   void SetUp() override {
-    savedWorkingDirectory_ = core::workingDirectory();
     core::setWorkingDirectory(FONDARIS_BUILD_DIR);
-    const char* tmp = std::getenv("TMP");
-    savedTmp_ = tmp ? std::optional<std::string>(tmp) : std::nullopt;
-    std::random_device rd;
-    scratch_ = fs::temp_directory_path() / ("fondaris_offer_" + std::to_string(rd()));
-    fs::create_directories(scratch_);
     ::setenv("TMP", scratch_.c_str(), 1);
-    outputFolder_ = fs::path(FONDARIS_BUILD_DIR) / "test-output";
-    fs::create_directories(outputFolder_);
-  }
-  void TearDown() override {
-    core::setWorkingDirectory(savedWorkingDirectory_);
-    if (savedTmp_)
-      ::setenv("TMP", savedTmp_->c_str(), 1);
-    else
-      ::unsetenv("TMP");
-    std::error_code ec;
-    fs::remove_all(scratch_, ec);
   }
 
-  // Creates, writes and finishes the offer; answers the copy in build/test-output.
+  // Creates, writes and finishes the offer; answers the test's own copy, which is also left in
+  // build/test-output for a look.
   std::string produce(const OfferCase& c) {
     auto result = std::make_unique<engine::ProjectionResult>();
     auto comparison = std::make_unique<engine::ProjectionResult>();
@@ -207,21 +197,18 @@ class OfferDocumentTest : public testing::Test {
     EXPECT_EQ(document.outputPath(), (scratch_ / "KDX2009.pdf").string());
     EXPECT_TRUE(document.writeBody(c.input, *result, *comparison)) << c.name;
     EXPECT_TRUE(document.finish()) << c.name;
-    // Tests run as parallel processes and several make the same case: the copy appears whole.
-    const fs::path copy = outputFolder_ / (c.name + ".pdf");
-    const fs::path partial = scratch_ / (c.name + ".pdf");
-    fs::copy_file(document.outputPath(), partial, fs::copy_options::overwrite_existing);
-    fs::rename(partial, copy);
+    const fs::path copy = scratch_ / (c.name + ".pdf");
+    fs::copy_file(document.outputPath(), copy, fs::copy_options::overwrite_existing);
+    test_support::keepForALook(copy.string(), c.name + ".pdf");
     return copy.string();
   }
 
-  core::ScriptedDialogs dialogs_;
-  core::FixedClock clock_{2026, 3, 5, 10, 30};
-  core::RecordingShell shell_;
-  fs::path scratch_;
-  fs::path outputFolder_;
-  std::string savedWorkingDirectory_;
-  std::optional<std::string> savedTmp_;
+  test_support::ProcessSettingsGuard guard_;
+  test_support::TempFolder folder_{"fondaris_offer"};
+  test_support::ScriptedDialogs dialogs_;
+  test_support::FixedClock clock_{2026, 3, 5, 10, 30};
+  test_support::RecordingShell shell_;
+  fs::path scratch_ = folder_.path();
 };
 
 TEST_F(OfferDocumentTest, SampleOffersReadCorrectly) {
@@ -392,7 +379,7 @@ TEST_F(OfferDocumentTest, MissingOrDamagedTemplateKeepsTheLastOffer) {
   const std::time_t now = std::time(nullptr);
   std::tm local{};
   ::localtime_r(&now, &local);
-  const core::FixedClock today(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
+  const test_support::FixedClock today(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
   engine::ProjectionResult none;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

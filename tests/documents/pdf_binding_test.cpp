@@ -12,7 +12,9 @@
 #include "documents/pdf/font_resolver.h"
 #include "documents/pdf/formatted_text.h"
 #include "documents/pdf/pdf_binding.h"
-#include "pdf_tools.h"
+#include "tests/support/pdf_tools.h"
+#include "tests/support/temp_folder.h"
+#include "tests/support/test_output.h"
 
 namespace fondaris::documents {
 namespace {
@@ -141,11 +143,11 @@ TEST_F(ReplaceTest, MatchesAcrossPiecesGapsAndSpecialCharacters) {
   EXPECT_TRUE(errors_.empty());
 
   // What an outside reader sees after writing.
-  const std::string folder = std::string(FONDARIS_BUILD_DIR) + "/test-output";
-  std::filesystem::create_directories(folder);
-  const std::string path = folder + "/replace_pieces.pdf";
+  const test_support::TempFolder folder("fondaris_pdf");
+  const std::string path = folder.file("replace_pieces.pdf");
   ASSERT_EQ(pdf_->openOutputFile(path), 1);
   ASSERT_GT(pdf_->closeFile(), 0);
+  test_support::keepForALook(path, "replace_pieces.pdf");
   if (!tools::toolAvailable("pdftotext")) GTEST_SKIP() << "pdftotext missing";
   const std::string outside = tools::pdfText(path);
   EXPECT_NE(outside.find("Herrn Jörg Müller"), std::string::npos) << outside;
@@ -228,9 +230,8 @@ TEST(PdfBinding, TextPoDoFoCannotTakeIsRepairedAndLogged) {
 // Text in a composite (Type0) font cannot be edited: the placeholder stays, the log names the
 // font, and the answer is the one for a page without the text.
 TEST(PdfBinding, CompositeFontTextIsReportedNotReplaced) {
-  const std::string folder = std::string(FONDARIS_BUILD_DIR) + "/test-output";
-  std::filesystem::create_directories(folder);
-  const std::string fixture = folder + "/composite_font.pdf";
+  const test_support::TempFolder folder("fondaris_pdf");
+  const std::string fixture = folder.file("composite_font.pdf");
   {
     using namespace PoDoFo;
     PdfMemDocument document;
@@ -248,6 +249,7 @@ TEST(PdfBinding, CompositeFontTextIsReportedNotReplaced) {
     painter.FinishPage();
     document.Write(fixture.c_str());
   }
+  test_support::keepForALook(fixture, "composite_font.pdf");
   auto pdf = PdfBinding::create();
   std::vector<std::string> errors;
   pdf->setErrorHandler(0, [&](std::intptr_t, int, const std::string& message, std::uint32_t type) {
@@ -343,8 +345,8 @@ TEST(PdfBinding, DrawingOnATemplatePageStartsFromTheDefaultGraphicsState) {
 // Found by fuzzing: a template page whose content the library cannot parse is reported, and
 // writing the document afterwards neither crashes nor loses the page.
 TEST(PdfBinding, UnparsablePageContentIsReportedAndTheDocumentStillWritten) {
-  const std::string dir = ::testing::TempDir();
-  const std::string templatePath = dir + "kaputt.pdf";
+  const test_support::TempFolder folder("fondaris_pdf");
+  const std::string templatePath = folder.file("kaputt.pdf");
   {
     PoDoFo::PdfMemDocument document;
     PoDoFo::PdfPage* page = document.CreatePage(PoDoFo::PdfRect(0, 0, 595, 842));
@@ -363,7 +365,7 @@ TEST(PdfBinding, UnparsablePageContentIsReportedAndTheDocumentStillWritten) {
   pdf->closeImportFile();
   pdf->replaceText(1, "HH", "x");
   EXPECT_GT(errors, 0);
-  ASSERT_NE(pdf->openOutputFile(dir + "kaputt_aus.pdf"), 0);
+  ASSERT_NE(pdf->openOutputFile(folder.file("kaputt_aus.pdf")), 0);
   EXPECT_GT(pdf->closeFile(), 0);
 }
 

@@ -7,41 +7,27 @@
 
 #include "core/files.h"
 #include "documents/offer/temp_folder.h"
+#include "tests/support/process_settings.h"
+#include "tests/support/temp_folder.h"
 
 namespace fondaris::documents {
 namespace {
 
 namespace fs = std::filesystem;
 
-// Own folders and environment per test; TMP, TEMP and TMPDIR are restored afterwards.
+// Own folders and environment per test; the guard restores TMP, TEMP, TMPDIR and the rest.
 class TempFolderTest : public testing::Test {
  protected:
   void SetUp() override {
-    for (const char* name : {"TMP", "TEMP", "TMPDIR"}) {
-      const char* value = std::getenv(name);
-      saved_.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
-      ::unsetenv(name);
-    }
-    std::random_device rd;
-    root_ = fs::temp_directory_path() / ("fondaris_tmp_" + std::to_string(rd()));
-    fs::create_directories(root_ / "a");
-    fs::create_directories(root_ / "b");
+    for (const char* name : {"TMP", "TEMP", "TMPDIR"}) ::unsetenv(name);
+    fs::create_directories(root_.path() / "a");
+    fs::create_directories(root_.path() / "b");
   }
-  void TearDown() override {
-    for (const auto& [name, value] : saved_) {
-      if (value)
-        ::setenv(name.c_str(), value->c_str(), 1);
-      else
-        ::unsetenv(name.c_str());
-    }
-    std::error_code ec;
-    fs::remove_all(root_, ec);
-  }
-  std::string dir(const char* name) const { return (root_ / name).string(); }
+  std::string dir(const char* name) const { return root_.file(name); }
   void touch(const fs::path& path) { std::ofstream(path) << "x"; }
 
-  fs::path root_;
-  std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
+  test_support::ProcessSettingsGuard guard_;
+  test_support::TempFolder root_{"fondaris_tmp"};
 };
 
 TEST_F(TempFolderTest, FirstUsableCandidateWins) {
@@ -68,21 +54,12 @@ TEST_F(TempFolderTest, FirstUsableCandidateWins) {
 // An installed program folder the user may not write (a missing folder stands in for it, as
 // tests may run as root): the offer and its error log go to the user's data folder.
 TEST_F(TempFolderTest, UnwritableWorkingFolderGivesTheUsersDataFolder) {
-  const std::string working = core::workingDirectory();
-  const char* xdg = std::getenv("XDG_DATA_HOME");
-  const std::optional<std::string> savedXdg = xdg ? std::optional<std::string>(xdg) : std::nullopt;
   core::setWorkingDirectory(dir("programm"));
   ::setenv("XDG_DATA_HOME", dir("b").c_str(), 1);
 
   EXPECT_EQ(temporaryFolder(), dir("b") + "/fondaris/");
   appendErrorLog(temporaryFolder(), "Fatal error: Seite fehlt");
   EXPECT_TRUE(fs::exists(fs::path(dir("b")) / "fondaris" / kErrorLogName));
-
-  core::setWorkingDirectory(working);
-  if (savedXdg)
-    ::setenv("XDG_DATA_HOME", savedXdg->c_str(), 1);
-  else
-    ::unsetenv("XDG_DATA_HOME");
 }
 
 TEST_F(TempFolderTest, OutdatedOffersGoWholeDateCompared) {

@@ -8,6 +8,8 @@
 #include "core/files.h"
 #include "core/ini_file.h"
 #include "engine/batch_entry.h"
+#include "tests/support/scripted_dialogs.h"
+#include "tests/support/temp_folder.h"
 
 namespace fondaris::engine {
 namespace {
@@ -15,17 +17,16 @@ namespace {
 namespace fs = std::filesystem;
 
 std::string runRequest(const std::string& body) {
-  const fs::path dir = fs::temp_directory_path() / ("fondaris_sample_" + std::to_string(getpid()));
-  fs::create_directories(dir);
+  const test_support::TempFolder folder("fondaris_sample");
+  const fs::path dir = folder.path();
   const std::string request = (dir / "anfrage.ini").string();
   const std::string resultFile = (dir / "ergebnis.ini").string();
   EXPECT_TRUE(core::writeFileAtomically(request, body));
   ProjectionResult result{};
-  core::ScriptedDialogs dialogs;
+  test_support::ScriptedDialogs dialogs;
   EXPECT_EQ(runBatchCalculation(result, FONDARIS_BUILD_DIR, request, resultFile, dialogs), 0);
   core::IniFile ini(resultFile);
   EXPECT_TRUE(ini.load());
-  fs::remove_all(dir);
   EXPECT_EQ(ini.readString("Berechnung", "Ende", ""), "1");
   return ini.readString("Ergebnis", "Fehler", "(kein Fehler-Eintrag)");
 }

@@ -9,7 +9,7 @@
 #include "documents/fdf/fdf_fields.h"
 #include "documents/fdf/fdf_writer.h"
 #include "documents/fdf/filled_form.h"
-#include "fdf_test_support.h"
+#include "tests/support/fdf_test_support.h"
 #include "tools/forms/form_source.h"
 
 namespace fondaris::documents {
@@ -54,8 +54,9 @@ void expectAwkwardValues(const std::map<std::string, ListedField>& fields) {
 TEST(FdfForms, AnOutsideReaderFillsEveryValueAsTyped) {
   ASSERT_TRUE(tt::toolAvailable("pdftk"));
   const std::string form = buildFile("FQ-VL-Antrag.pdf");
-  const std::string fdf = outputFile("VVSpar_pdftk.fdf");
-  const std::string filled = outputFile("VVSpar_pdftk.pdf");
+  const TempFolder folder("fondaris_fdf");
+  const std::string fdf = folder.file("VVSpar_pdftk.fdf");
+  const std::string filled = folder.file("VVSpar_pdftk.pdf");
   ASSERT_EQ(writeFdfFile(fdf, {awkwardEntries(),
                                fdfFormReference("/opt/Daten (alt)", "FQ-VL-Antrag.pdf", false)}),
             FdfWriteResult::Written);
@@ -63,6 +64,8 @@ TEST(FdfForms, AnOutsideReaderFillsEveryValueAsTyped) {
   tt::run("pdftk " + tt::quoted(form) + " fill_form " + tt::quoted(fdf) + " output " +
           tt::quoted(filled));
   ASSERT_TRUE(core::fileExists(filled));
+  test_support::keepForALook(fdf, "VVSpar_pdftk.fdf");
+  test_support::keepForALook(filled, "VVSpar_pdftk.pdf");
   expectAwkwardValues(pdftkFields(filled));
 }
 
@@ -98,14 +101,17 @@ std::size_t occurrences(const std::string& text, const std::string& part) {
 
 TEST(FdfForms, TheFilledPdfShowsTheValuesInTheirPlaces) {
   const std::string form = buildFile("FQ-VL-Antrag.pdf");
+  const TempFolder folder("fondaris_fdf");
   const FormsDataResult result = writeFormsData(
-      outputFile("VVSpar.fdf"),
+      folder.file("VVSpar.fdf"),
       {awkwardEntries(), fdfFormReference(FONDARIS_BUILD_DIR, "FQ-VL-Antrag.pdf", false)}, form);
   ASSERT_EQ(result.fdf, FdfWriteResult::Written);
   ASSERT_EQ(result.pdf.result, FilledFormResult::Written);
   EXPECT_TRUE(result.pdf.unknownFields.empty());
   const std::string filled = result.pdfPath;
-  EXPECT_EQ(filled, outputFile("VVSpar.pdf"));
+  EXPECT_EQ(filled, folder.file("VVSpar.pdf"));
+  test_support::keepForALook(folder.file("VVSpar.fdf"), "VVSpar.fdf");
+  test_support::keepForALook(filled, "VVSpar.pdf");
   EXPECT_TRUE(tt::qpdfClean(filled));
 
   const std::string text = tt::pdfText(filled);
@@ -126,14 +132,14 @@ TEST(FdfForms, TheFilledPdfShowsTheValuesInTheirPlaces) {
 TEST(FdfForms, AFormThatCannotBeFilledIsReportedAndNothingIsLost) {
   const TempFolder folder;
   const std::string form = buildFile("FQ-VL-Antrag.pdf");
-  const std::string out = folder.path("VVSpar.pdf");
+  const std::string out = folder.file("VVSpar.pdf");
   const std::vector<FdfEntry> entries = {{"DIH1Name", "Neu", K::Text},
                                          {"GibtEsNicht", "x", K::Text}};
 
-  EXPECT_EQ(writeFilledForm(folder.path("fehlt.pdf"), entries, out).result,
+  EXPECT_EQ(writeFilledForm(folder.file("fehlt.pdf"), entries, out).result,
             FilledFormResult::FormMissing);
-  ASSERT_TRUE(core::writeFileAtomically(folder.path("kaputt.pdf"), "%PDF-1.4\nkein PDF"));
-  EXPECT_EQ(writeFilledForm(folder.path("kaputt.pdf"), entries, out).result,
+  ASSERT_TRUE(core::writeFileAtomically(folder.file("kaputt.pdf"), "%PDF-1.4\nkein PDF"));
+  EXPECT_EQ(writeFilledForm(folder.file("kaputt.pdf"), entries, out).result,
             FilledFormResult::FormUnreadable);
   EXPECT_FALSE(core::fileExists(out));
   // A form cut in half: qpdf repairs what it can; either way nothing crashes and what is
@@ -141,17 +147,17 @@ TEST(FdfForms, AFormThatCannotBeFilledIsReportedAndNothingIsLost) {
   const auto whole = core::readFileBytes(form);
   ASSERT_TRUE(whole);
   ASSERT_TRUE(
-      core::writeFileAtomically(folder.path("halb.pdf"), whole->substr(0, whole->size() / 2)));
+      core::writeFileAtomically(folder.file("halb.pdf"), whole->substr(0, whole->size() / 2)));
   const FilledForm half =
-      writeFilledForm(folder.path("halb.pdf"), entries, folder.path("halb_gefuellt.pdf"));
+      writeFilledForm(folder.file("halb.pdf"), entries, folder.file("halb_gefuellt.pdf"));
   if (half.result == FilledFormResult::Written)
-    EXPECT_TRUE(tt::qpdfClean(folder.path("halb_gefuellt.pdf")));
+    EXPECT_TRUE(tt::qpdfClean(folder.file("halb_gefuellt.pdf")));
   else
     EXPECT_EQ(half.result, FilledFormResult::FormUnreadable);
-  EXPECT_EQ(writeFilledForm(form, entries, folder.path("fehlt/VVSpar.pdf")).result,
+  EXPECT_EQ(writeFilledForm(form, entries, folder.file("fehlt/VVSpar.pdf")).result,
             FilledFormResult::CannotWrite);
   const FormsDataResult none =
-      writeFormsData(folder.path("fehlt/VVSpar.fdf"), {entries, "FQ-VL-Antrag.pdf"}, form);
+      writeFormsData(folder.file("fehlt/VVSpar.fdf"), {entries, "FQ-VL-Antrag.pdf"}, form);
   EXPECT_EQ(none.fdf, FdfWriteResult::Failed);
   EXPECT_EQ(none.pdfPath, "");
 
@@ -171,6 +177,7 @@ TEST(FdfForms, AFormThatCannotBeFilledIsReportedAndNothingIsLost) {
 TEST(FdfForms, EverySampleFormCarriesItsFieldsAndShowsEveryValue) {
   const auto jobs = sampleForms();
   ASSERT_EQ(jobs.size(), 9u);
+  const TempFolder folder("fondaris_fdf");
   for (const tools::FormJob& job : jobs) {
     SCOPED_TRACE(job.fileName);
     const std::string form = buildFile(job.fileName);
@@ -196,12 +203,14 @@ TEST(FdfForms, EverySampleFormCarriesItsFieldsAndShowsEveryValue) {
         }
       }
     }
-    // The forms-data file and the filled form stay in build/test-output for a look.
+    // The forms-data file and the filled form are also left in build/test-output for a look.
     const std::string base = job.fileName.substr(0, job.fileName.size() - 4);
-    const FormsDataResult written =
-        writeFormsData(outputFile(base + "_alle_Felder.fdf"), {entries, job.fileName}, form);
+    const std::string fdf = folder.file(base + "_alle_Felder.fdf");
+    const FormsDataResult written = writeFormsData(fdf, {entries, job.fileName}, form);
     ASSERT_EQ(written.pdf.result, FilledFormResult::Written);
     const std::string filled = written.pdfPath;
+    test_support::keepForALook(fdf, base + "_alle_Felder.fdf");
+    test_support::keepForALook(filled, std::filesystem::path(filled).filename().string());
     EXPECT_TRUE(tt::qpdfClean(filled));
     const std::string text = tt::pdfText(filled);
     // A field repeated on the copy page shows its value in both places.

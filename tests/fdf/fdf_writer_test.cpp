@@ -6,7 +6,7 @@
 
 #include "core/files.h"
 #include "documents/fdf/fdf_writer.h"
-#include "fdf_test_support.h"
+#include "tests/support/fdf_test_support.h"
 
 namespace fondaris::documents {
 namespace {
@@ -73,20 +73,20 @@ TEST(FdfWriter, NamesTheFormAndTheFilledPdf) {
 
 TEST(FdfWriter, AFailedWriteLeavesTheOldFileWholeAndSaysSo) {
   const testing_support::TempFolder folder;
-  const std::string path = folder.path("VVSpar.fdf");
+  const std::string path = folder.file("VVSpar.fdf");
   ASSERT_TRUE(core::writeFileAtomically(path, "old file"));
   ::chmod(path.c_str(), 0444);
   const FdfData data{{{"DIH1Name", "Neu", FdfFieldKind::Text}}, "FQ-VL-Antrag.pdf"};
   EXPECT_EQ(writeFdfFile(path, data), FdfWriteResult::Failed);
   EXPECT_EQ(core::readFileBytes(path), "old file");
 
-  EXPECT_EQ(writeFdfFile(folder.path("fehlt/VVSpar.fdf"), data), FdfWriteResult::Failed);
+  EXPECT_EQ(writeFdfFile(folder.file("fehlt/VVSpar.fdf"), data), FdfWriteResult::Failed);
 
   ::chmod(path.c_str(), 0644);
   ASSERT_EQ(writeFdfFile(path, data), FdfWriteResult::Written);
   EXPECT_EQ(core::readFileBytes(path), fdfBytes(data));
   // No temporary file stays behind.
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path("")),
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.file("")),
                           std::filesystem::directory_iterator()),
             1);
 }

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/files.h"
-#include "fdf_test_support.h"
+#include "tests/support/fdf_test_support.h"
 #include "tools/forms/form_source.h"
 
 namespace fondaris::tools {
@@ -41,7 +41,7 @@ TEST(FormSource, RefusesAFormThatDoesNotMatchTheFieldTable) {
     const TempFolder folder;
     auto source = transferSource();
     c.change(source);
-    const std::string out = folder.path("T.pdf");
+    const std::string out = folder.file("T.pdf");
     const std::string error = buildForm(source, job, out);
     if (c.error.empty()) {
       EXPECT_EQ(error, "");
@@ -61,7 +61,7 @@ TEST(FormSource, RefusesAChoiceWithoutAnExportValueOfTheTable) {
                          ? "text | " + std::string(field.name) + " | 3 | x"
                          : "choice | " + std::string(field.name) + " | 6 | A | 0=Herr | 1=Frau");
   const TempFolder folder;
-  EXPECT_EQ(buildForm(source, job, folder.path("B.pdf")),
+  EXPECT_EQ(buildForm(source, job, folder.file("B.pdf")),
             "b.txt: field DIH1Kreuz lacks the export value K");
 }
 
@@ -81,8 +81,8 @@ TEST(FormSource, BuildsEveryNamedFormOnce) {
   const auto source =
       readSourceLines(std::string(FONDARIS_SOURCE_DIR) + "/data/forms/" + jobs[0].source);
   ASSERT_TRUE(source);
-  ASSERT_EQ(buildForm(*source, jobs[0], folder.path("A.pdf")), "");
-  const auto fields = documents::testing_support::pdftkFields(folder.path("A.pdf"));
+  ASSERT_EQ(buildForm(*source, jobs[0], folder.file("A.pdf")), "");
+  const auto fields = documents::testing_support::pdftkFields(folder.file("A.pdf"));
   ASSERT_TRUE(fields.count("Strategie"));
   EXPECT_TRUE(fields.at("Strategie").states.count("VL1"));
   EXPECT_TRUE(fields.at("Strategie").states.count("ZSP11"));

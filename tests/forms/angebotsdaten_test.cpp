@@ -1,5 +1,5 @@
 #include "core/value_coding.h"
-#include "forms_fixture.h"
+#include "tests/support/forms_fixture.h"
 
 namespace fondaris::forms::testing {
 namespace {

@@ -1,16 +1,17 @@
 #include "bank/bank_table.h"
 #include "forms/angebotsdialog/tfrm_angebotsdialog.h"
 #include "forms/pruefung/tfrm_pruefung.h"
-#include "forms_fixture.h"
+#include "tests/support/forms_fixture.h"
+#include "tests/support/scripted_dialogs.h"
 
 namespace fondaris::forms::testing {
 namespace {
 
-// The bank table as the build makes it from the Bundesbank file, loaded once.
+// The bank table built from the sample bank codes, loaded once.
 const bank::BankTable& builtBanks() {
   static const bank::BankTable table = [] {
-    core::ScriptedDialogs quiet;
-    return bank::loadBankTable(FONDARIS_BUILD_DIR, "BLZ.DAT", quiet);
+    test_support::ScriptedDialogs quiet;
+    return bank::loadBankTable(test_support::bankDataFolder(), "BLZ.DAT", quiet);
   }();
   return table;
 }

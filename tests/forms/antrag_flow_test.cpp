@@ -2,7 +2,7 @@
 #include <algorithm>
 
 #include "forms/angebotsdialog/tfrm_angebotsdialog.h"
-#include "forms_fixture.h"
+#include "tests/support/forms_fixture.h"
 
 namespace fondaris::forms::testing {
 namespace {
@@ -14,7 +14,7 @@ class AntragFlowTest : public FormsTest {
   TfrmVertagsdaten& contractFor(bool vl, const char* birth) {
     clock.set(*core::encodeDate(2027, 2, 10));
     writeLines("Vermitd.dat", agentFile());
-    std::filesystem::copy_file(std::string(FONDARIS_BUILD_DIR) + "/BLZ.DAT", path("BLZ.DAT"));
+    test_support::copyBankData(dir);
     createApp();
     TfrmAngebotsdaten& customer = *app->frmAngebotsdaten;
     customer.rbProd.setChecked(vl);

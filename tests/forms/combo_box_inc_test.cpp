@@ -6,6 +6,9 @@
 #include "core/dialogs.h"
 #include "core/shell.h"
 #include "forms/app.h"
+#include "tests/support/fixed_clock.h"
+#include "tests/support/recording_shell.h"
+#include "tests/support/scripted_dialogs.h"
 
 namespace fondaris::forms {
 namespace {
@@ -23,9 +26,9 @@ class ComboBoxIncTest : public ::testing::Test {
                              static_cast<std::size_t>(box.selLength()));
   }
 
-  core::ScriptedDialogs dialogs;
-  core::FixedClock clock{2026, 12, 5};
-  core::RecordingShell shell;
+  test_support::ScriptedDialogs dialogs;
+  test_support::FixedClock clock{2026, 12, 5};
+  test_support::RecordingShell shell;
   App app{Services{dialogs, clock, shell}};
   Form form{app, "TForm", "frm"};
   ComboBoxInc box{form, "cb"};

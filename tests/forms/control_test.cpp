@@ -6,15 +6,18 @@
 #include "core/dialogs.h"
 #include "core/shell.h"
 #include "forms/app.h"
+#include "tests/support/fixed_clock.h"
+#include "tests/support/recording_shell.h"
+#include "tests/support/scripted_dialogs.h"
 
 namespace fondaris::forms {
 namespace {
 
 class ControlTest : public ::testing::Test {
  protected:
-  core::ScriptedDialogs dialogs;
-  core::FixedClock clock{2026, 12, 5};
-  core::RecordingShell shell;
+  test_support::ScriptedDialogs dialogs;
+  test_support::FixedClock clock{2026, 12, 5};
+  test_support::RecordingShell shell;
   App app{Services{dialogs, clock, shell}};
   Form form{app, "TForm", "frm"};
 };

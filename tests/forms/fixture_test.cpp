@@ -1,6 +1,6 @@
 #include <gtest/gtest-spi.h>
 
-#include "forms_fixture.h"
+#include "tests/support/forms_fixture.h"
 
 namespace fondaris::forms::testing {
 namespace {
@@ -27,19 +27,26 @@ TEST_F(StrictFixtureTest, DialogsNobodyCheckedAndAnswersNobodyUsedFail) {
   dialogs.clear();
 }
 
-TEST(ProcessSettingsGuardTest, RestoresFolderHintAndUserName) {
+TEST(ProcessSettingsGuardTest, RestoresFolderNotationHintAndEnvironment) {
+  const ProcessSettingsGuard outer;
   const std::string folder = core::workingDirectory();
   const bool hint = core::regionalSettingsHint();
+  const std::string decimal = core::notation().decimalSeparator;
   ::setenv("USERNAME", "vorher", 1);
+  ::unsetenv("XDG_DOCUMENTS_DIR");
   {
     ProcessSettingsGuard guard;
     core::setWorkingDirectory("/");
     core::regionalSettingsHint() = !hint;
+    core::notation().decimalSeparator = "#";
     ::setenv("USERNAME", "nachher", 1);
+    ::setenv("XDG_DOCUMENTS_DIR", "/", 1);
   }
   EXPECT_EQ(core::workingDirectory(), folder);
   EXPECT_EQ(core::regionalSettingsHint(), hint);
+  EXPECT_EQ(core::notation().decimalSeparator, decimal);
   EXPECT_STREQ(std::getenv("USERNAME"), "vorher");
+  EXPECT_EQ(std::getenv("XDG_DOCUMENTS_DIR"), nullptr);
 }
 
 }  // namespace

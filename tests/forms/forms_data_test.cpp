@@ -4,11 +4,12 @@
 #include <set>
 #include <sstream>
 
-#include "../documents/pdf_tools.h"
 #include "documents/fdf/fdf_fields.h"
 #include "forms/angebotsdialog/forms_data.h"
 #include "forms/angebotsdialog/tfrm_angebotsdialog.h"
-#include "forms_fixture.h"
+#include "tests/support/forms_fixture.h"
+#include "tests/support/pdf_tools.h"
+#include "tests/support/test_output.h"
 
 namespace fondaris::forms::testing {
 namespace {
@@ -372,11 +373,8 @@ TEST_F(WeiterTest, WritesEveryFileOpensTheFilledFormsAndAnOutsideReaderAgrees) {
   }
 
   // Left for a look.
-  const std::string output = std::string(FONDARIS_BUILD_DIR) + "/test-output/antrag";
-  fs::create_directories(output);
   for (const auto& entry : fs::directory_iterator(documentsDir))
-    fs::copy_file(entry.path(), output + "/" + entry.path().filename().string(),
-                  fs::copy_options::overwrite_existing);
+    test_support::keepForALook(entry.path().string(), "antrag/" + entry.path().filename().string());
 }
 
 TEST_F(WeiterTest, AnUnwritableDocumentFolderFallsBackToTheWorkingFolder) {

@@ -1,6 +1,6 @@
 #include <cstring>
 
-#include "forms_fixture.h"
+#include "tests/support/forms_fixture.h"
 
 namespace fondaris::forms::testing {
 namespace {

@@ -1,4 +1,4 @@
-#include "forms_fixture.h"
+#include "tests/support/forms_fixture.h"
 
 namespace fondaris::forms::testing {
 namespace {
@@ -581,7 +581,7 @@ TEST_F(ContractTest, InfoLabelsOpenTheShownVariantsDocument) {
 }
 
 TEST_F(ContractTest, BankTableIsLoaded) {
-  std::filesystem::copy_file(std::string(FONDARIS_BUILD_DIR) + "/BLZ.DAT", path("BLZ.DAT"));
+  test_support::copyBankData(dir);
   const TfrmVertagsdaten& v = prepared(true);
   EXPECT_GT(v.bankTable().count(), 0u);
   EXPECT_TRUE(dialogs.shown().empty());

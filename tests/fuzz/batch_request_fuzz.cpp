@@ -4,6 +4,7 @@
 #include "core/ini_file.h"
 #include "engine/batch_entry.h"
 #include "tests/fuzz/fuzz_support.h"
+#include "tests/support/scripted_dialogs.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace fondaris;
@@ -11,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string resultFile = core::joinPath(fuzz::scratchFolder(), "ergebnis.ini");
   static auto* result = new engine::ProjectionResult{};
   *result = engine::ProjectionResult{};
-  core::ScriptedDialogs dialogs;
+  test_support::ScriptedDialogs dialogs;
   const int status =
       engine::runBatchCalculation(*result, FONDARIS_PRODUCT_DIR, request, resultFile, dialogs);
   if (status == 0) {

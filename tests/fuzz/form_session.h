@@ -9,15 +9,18 @@
 #include "core/shell.h"
 #include "forms/app.h"
 #include "tests/fuzz/fuzz_support.h"
+#include "tests/support/fixed_clock.h"
+#include "tests/support/recording_shell.h"
+#include "tests/support/scripted_dialogs.h"
 
 namespace fondaris::fuzz {
 
 // One program session for all runs of a target, as a user works one file after another in the
 // same forms; creating the forms reads the product (and bank) data, which took most of each run.
 struct FormSession {
-  core::ScriptedDialogs dialogs;
-  core::FixedClock clock{2026, 12, 5};
-  core::RecordingShell shell;
+  test_support::ScriptedDialogs dialogs;
+  test_support::FixedClock clock{2026, 12, 5};
+  test_support::RecordingShell shell;
   forms::App app{forms::Services{dialogs, clock, shell}};
 };
 

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -10,6 +8,7 @@
 #include <string_view>
 
 #include "core/files.h"
+#include "tests/support/temp_folder.h"
 
 namespace fondaris::fuzz {
 
@@ -19,13 +18,9 @@ inline std::string_view asText(const std::uint8_t* data, std::size_t size) {
 
 // A folder of this process's own: the parsers under test read files, not memory.
 inline const std::string& scratchFolder() {
-  static const std::string folder = [] {
-    const auto dir =
-        std::filesystem::temp_directory_path() / ("fondaris_fuzz_" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir);
-    return dir.string();
-  }();
-  return folder;
+  static const test_support::TempFolder folder("fondaris_fuzz");
+  static const std::string path = folder.str();
+  return path;
 }
 
 // Writes the input as `name` in the scratch folder and answers its path.

@@ -5,6 +5,7 @@
 #include "core/german.h"
 #include "core/notation.h"
 #include "tests/fuzz/fuzz_support.h"
+#include "tests/support/scripted_dialogs.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace fondaris;
@@ -17,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     double strict = 0;
     (void)core::parseStrictFloat(std::string(text), strict, *n);
 
-    core::ScriptedDialogs dialogs;
+    test_support::ScriptedDialogs dialogs;
     core::DateTime when{};
     if (core::parseDate(text, when, dialogs, *n) == core::DateCheck::Valid) {
       // A date the program accepts it can show and read again.

@@ -9,9 +9,9 @@
 #include "core/cp1252.h"
 #include "core/files.h"
 #include "forms/angebotsdialog/tfrm_angebotsdialog.h"
-#include "forms_fixture.h"
 #include "offers/offer_file.h"
 #include "offers/offer_table.h"
+#include "tests/support/forms_fixture.h"
 
 namespace fondaris::offers {
 namespace {
@@ -360,6 +360,8 @@ TEST_F(OfferFileTest, CommandMakesTheOfferTheInteractiveProgramMakes) {
     if (entry.path().filename().string().rfind("Angebot_", 0) == 0)
       std::filesystem::copy_file(entry.path(), path(entry.path().filename().string()),
                                  std::filesystem::copy_options::overwrite_existing);
+  // Beside the offer, so the command does not fall back to the machine's bank data beside it.
+  test_support::copyBankData(dir);
   for (bool second : {false, true}) {
     SCOPED_TRACE(second ? "second variant" : "VL");
     app = std::make_unique<forms::App>(forms::Services{dialogs, today, shell});

@@ -2,13 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
-#include <QDir>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <filesystem>
 
 #include "bank/bank_table.h"
@@ -27,7 +25,12 @@
 #include "forms/startmaske/tfrm_startmaske.h"
 #include "forms/vermittler/tfrm_vermittler.h"
 #include "forms/vertragsdaten/tfrm_vertragsdaten.h"
-#include "qt_test_support.h"
+#include "tests/support/bank_fixture.h"
+#include "tests/support/fixed_clock.h"
+#include "tests/support/qt/qt_test_support.h"
+#include "tests/support/recording_shell.h"
+#include "tests/support/scripted_dialogs.h"
+#include "tests/support/test_output.h"
 
 namespace fondaris::qt {
 namespace {
@@ -36,11 +39,9 @@ class QtAntragBase : public ::testing::Test {
  protected:
   void SetUp() override {
     test::application();
-    ASSERT_TRUE(work_.isValid());
     test::useWorkFolder(work_);
     // The bank table lies beside the product data, as in the program's folder.
-    std::filesystem::copy_file(std::filesystem::path(FONDARIS_BUILD_DIR) / "BLZ.DAT",
-                               std::filesystem::path(work_.path().toStdString()) / "BLZ.DAT");
+    test_support::copyBankData(work_.str());
     app_ = std::make_unique<forms::App>(forms::Services{dialogs_, clock_, shell_}, &presenter_);
     app_->createForms();
     // The start screen waits without its greeting.
@@ -100,10 +101,11 @@ class QtAntragBase : public ::testing::Test {
     EXPECT_EQ(widget<QLineEdit>(form, "edZF_IBAN")->text(), "DE98100000000532013000");
   }
 
-  QTemporaryDir work_;
-  core::ScriptedDialogs dialogs_;
-  core::FixedClock clock_{2026, 12, 5, 15, 0};
-  core::RecordingShell shell_;
+  test_support::ProcessSettingsGuard guard_;
+  test_support::TempFolder work_{"fondaris_qt"};
+  test_support::ScriptedDialogs dialogs_;
+  test_support::FixedClock clock_{2026, 12, 5, 15, 0};
+  test_support::RecordingShell shell_;
   QtPresenter presenter_;
   std::unique_ptr<forms::App> app_;
 };
@@ -115,7 +117,7 @@ class QtAntrag : public QtAntragBase {
     // Only the application form and its check window are on screen here.
     presenter_.add(*app_->frmAngebotsdialog, makeAngebotsdialogView());
     presenter_.add(*app_->frmPruefung, makePruefungView());
-    banks_ = bank::loadBankTable(FONDARIS_BUILD_DIR, "BLZ.DAT", dialogs_);
+    banks_ = bank::loadBankTable(test_support::bankDataFolder(), "BLZ.DAT", dialogs_);
   }
 
   bank::BankTable banks_;
@@ -145,14 +147,17 @@ TEST_F(QtAntrag, FillTheApplicationUntilNothingIsMissing) {
   EXPECT_EQ(pages->currentIndex(), 0);
 
   // All seven pages, for a look at build/test-output; then the pages of this customer again.
-  const QString shots = QString(FONDARIS_BUILD_DIR) + "/test-output";
-  QDir().mkpath(shots);
+  const auto keepShot = [this](QWidget* shown, const std::string& name) {
+    const std::string file = work_.file(name);
+    shown->grab().save(QString::fromStdString(file));
+    test_support::keepForALook(file, name);
+  };
   for (int page = 0; page < 7; ++page) {
     for (forms::Control* c : form.controls())
       if (c->kind() == forms::ControlKind::TabSheet) c->setTabVisible(true);
     form.pageDaten.setActivePage(page);
     presenter_.refresh(form);
-    view->grab().save(QString("%1/antrag_seite%2.png").arg(shots).arg(page + 1));
+    keepShot(view, "antrag_seite" + std::to_string(page + 1) + ".png");
   }
   form.prepare({.investmentPeriodIndex = 20, .paymentAtStart = true, .banks = &banks_});
   presenter_.refresh(form);
@@ -170,7 +175,7 @@ TEST_F(QtAntrag, FillTheApplicationUntilNothingIsMissing) {
   ASSERT_TRUE(test::waitFor([result] { return result->isVisible(); }));
   EXPECT_EQ(widget<QPlainTextEdit>(*app_->frmPruefung, "txtHinweise")->toPlainText(),
             " Name der Referenzbank fehlt");
-  result->grab().save(shots + "/pruefung.png");
+  keepShot(result, "pruefung.png");
   click(*app_->frmPruefung, "sb_Abbruch");
   ASSERT_TRUE(test::waitFor([view] { return view->isVisible(); }));
   EXPECT_FALSE(result->isVisible());

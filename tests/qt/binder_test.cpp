@@ -11,7 +11,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <memory>
@@ -26,7 +25,10 @@
 #include "forms/qt/key_codes.h"
 #include "forms/qt/qt_presenter.h"
 #include "forms/qt/start_picture.h"
-#include "qt_test_support.h"
+#include "tests/support/fixed_clock.h"
+#include "tests/support/qt/qt_test_support.h"
+#include "tests/support/recording_shell.h"
+#include "tests/support/scripted_dialogs.h"
 
 namespace fondaris::qt {
 namespace {
@@ -131,9 +133,9 @@ class BinderTest : public ::testing::Test {
     ASSERT_TRUE(test::waitFor([w] { return w->hasFocus(); }));
   }
 
-  core::ScriptedDialogs dialogs_;
-  core::FixedClock clock_{2026, 12, 5};
-  core::RecordingShell shell_;
+  test_support::ScriptedDialogs dialogs_;
+  test_support::FixedClock clock_{2026, 12, 5};
+  test_support::RecordingShell shell_;
   std::unique_ptr<forms::App> app_;
   std::unique_ptr<TestForm> form_;
   std::unique_ptr<QWidget> view_;
@@ -308,14 +310,15 @@ TEST(QtStart, NotationWarningNamesWhatIsNotGerman) {
 
 TEST(QtStart, StartPictureIsFoundWithoutRegardToCase) {
   test::application();
-  QTemporaryDir dir;
+  const test_support::TempFolder folder("fondaris_qt");
+  const QString dir = QString::fromStdString(folder.str());
   QImage image(8, 6, QImage::Format_RGB32);
   image.fill(Qt::red);
-  ASSERT_TRUE(image.save(dir.filePath("Logo.PNG"), "PNG"));
-  EXPECT_EQ(findStartPicture("logo.png", dir.path()), dir.filePath("Logo.PNG"));
-  EXPECT_EQ(findStartPicture("other.png", dir.path()), "");
-  EXPECT_EQ(loadStartPicture(dir.filePath("Logo.PNG")).size(), QSize(8, 6));
-  EXPECT_TRUE(loadStartPicture(dir.filePath("fehlt.bmp")).isNull());
+  ASSERT_TRUE(image.save(dir + "/Logo.PNG", "PNG"));
+  EXPECT_EQ(findStartPicture("logo.png", dir), dir + "/Logo.PNG");
+  EXPECT_EQ(findStartPicture("other.png", dir), "");
+  EXPECT_EQ(loadStartPicture(dir + "/Logo.PNG").size(), QSize(8, 6));
+  EXPECT_TRUE(loadStartPicture(dir + "/fehlt.bmp").isNull());
   EXPECT_EQ(sampleLogo(QSize(320, 200)).size(), QSize(320, 200));
 }
 

@@ -8,11 +8,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <cstdio>
 #include <filesystem>
 
-#include "../documents/pdf_tools.h"
 #include "core/clock.h"
 #include "core/dialogs.h"
 #include "core/files.h"
@@ -25,7 +23,12 @@
 #include "forms/startmaske/tfrm_startmaske.h"
 #include "forms/vermittler/tfrm_vermittler.h"
 #include "forms/vertragsdaten/tfrm_vertragsdaten.h"
-#include "qt_test_support.h"
+#include "tests/support/fixed_clock.h"
+#include "tests/support/pdf_tools.h"
+#include "tests/support/qt/qt_test_support.h"
+#include "tests/support/recording_shell.h"
+#include "tests/support/scripted_dialogs.h"
+#include "tests/support/test_output.h"
 
 namespace fondaris::qt {
 namespace {
@@ -36,24 +39,19 @@ class ContractFlow : public ::testing::TestWithParam<bool> {
  protected:
   void SetUp() override {
     test::application();
-    ASSERT_TRUE(work_.isValid());
-    const fs::path build(FONDARIS_BUILD_DIR), work(work_.path().toStdString());
+    const fs::path build(FONDARIS_BUILD_DIR), work(work_.path());
     for (const char* name : {"Param.dat", "Angebot_VL_2.pdf", "Angebot_ZS_2.pdf"})
       fs::copy_file(build / name, work / name);
     core::setWorkingDirectory(work.string());
     core::notation() = core::Notation::german();
-    output_ = build / "test-output" / (vl() ? "contract_vl" : "contract_second");
-    fs::remove_all(output_);
+    output_ = work / "ausgabe";
     fs::create_directories(output_);
     ::setenv("TMP", output_.c_str(), 1);
     app_ = std::make_unique<forms::App>(forms::Services{dialogs_, clock_, shell_}, &presenter_);
     app_->createForms();
     ASSERT_TRUE(addViews(*app_, presenter_).isEmpty());
   }
-  void TearDown() override {
-    ::unsetenv("TMP");
-    app_->setPresenter(nullptr);
-  }
+  void TearDown() override { app_->setPresenter(nullptr); }
 
   bool vl() const { return GetParam(); }
   template <class W>
@@ -70,11 +68,12 @@ class ContractFlow : public ::testing::TestWithParam<bool> {
     QTest::keyClick(field->window()->windowHandle(), Qt::Key_Tab);
   }
 
-  QTemporaryDir work_;
+  test_support::ProcessSettingsGuard guard_;
+  test_support::TempFolder work_{"fondaris_qt"};
   fs::path output_;
-  core::ScriptedDialogs dialogs_;
-  core::FixedClock clock_{2026, 12, 5};
-  core::RecordingShell shell_;
+  test_support::ScriptedDialogs dialogs_;
+  test_support::FixedClock clock_{2026, 12, 5};
+  test_support::RecordingShell shell_;
   QtPresenter presenter_;
   std::unique_ptr<forms::App> app_;
 };
@@ -132,6 +131,9 @@ TEST_P(ContractFlow, CustomerToContractToOffer) {
     EXPECT_NE(page1.find(bonuses[k]->text() + " EUR"), std::string::npos) << bonuses[k]->text();
   }
   EXPECT_NE(page1.find("Max Muster"), std::string::npos);
+  const std::string look = vl() ? "contract_vl/" : "contract_second/";
+  test_support::keepForALook((output_ / "contract_form.png").string(), look + "contract_form.png");
+  test_support::keepForALook(pdf, look + fs::path(pdf).filename().string());
 }
 
 INSTANTIATE_TEST_SUITE_P(BothVariants, ContractFlow, ::testing::Bool(),

@@ -8,7 +8,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTemporaryDir>
 #include <filesystem>
 
 #include "core/clock.h"
@@ -24,7 +23,10 @@
 #include "forms/startmaske/tfrm_startmaske.h"
 #include "forms/vermittler/tfrm_vermittler.h"
 #include "forms/vertragsdaten/tfrm_vertragsdaten.h"
-#include "qt_test_support.h"
+#include "tests/support/fixed_clock.h"
+#include "tests/support/qt/qt_test_support.h"
+#include "tests/support/recording_shell.h"
+#include "tests/support/scripted_dialogs.h"
 
 namespace fondaris::qt {
 namespace {
@@ -35,7 +37,6 @@ class QtFlow : public ::testing::Test {
  protected:
   void SetUp() override {
     test::application();
-    ASSERT_TRUE(work_.isValid());
     test::useWorkFolder(work_);
     app_ = std::make_unique<forms::App>(forms::Services{dialogs_, clock_, shell_}, &presenter_);
     app_->createForms();
@@ -50,10 +51,11 @@ class QtFlow : public ::testing::Test {
   }
   void typeInto(QWidget* field, const QString& text) { test::typeInto(field, text); }
 
-  QTemporaryDir work_;
-  core::ScriptedDialogs dialogs_;
-  core::FixedClock clock_{2026, 12, 5};
-  core::RecordingShell shell_;
+  test_support::ProcessSettingsGuard guard_;
+  test_support::TempFolder work_{"fondaris_qt"};
+  test_support::ScriptedDialogs dialogs_;
+  test_support::FixedClock clock_{2026, 12, 5};
+  test_support::RecordingShell shell_;
   QtPresenter presenter_;
   std::unique_ptr<forms::App> app_;
 };
@@ -150,7 +152,7 @@ TEST_F(QtFlow, FirstStartLeadsFromWelcomeToAgentAndCustomerData) {
   QTest::mouseClick(widget<QPushButton>(agent, "sbV_Speichern"), Qt::LeftButton);
   EXPECT_EQ(dialogs_.messages().size(), 2u);
   EXPECT_TRUE(agent.agentDataValid());
-  const auto lines = core::readTextLines(core::joinPath(work_.path().toStdString(), "Vermitd.dat"));
+  const auto lines = core::readTextLines(core::joinPath(work_.str(), "Vermitd.dat"));
   ASSERT_TRUE(lines.has_value());
   ASSERT_EQ(lines->size(), 24u);
   EXPECT_EQ((*lines)[10], "Muster Finanz GmbH");
@@ -187,7 +189,7 @@ TEST_F(QtFlow, FirstStartLeadsFromWelcomeToAgentAndCustomerData) {
   customerView->close();
   EXPECT_TRUE(app_->quitRequested());
   const std::string settings =
-      core::readFileBytes(core::joinPath(work_.path().toStdString(), "ZKDX.INI")).value_or("");
+      core::readFileBytes(core::joinPath(work_.str(), "ZKDX.INI")).value_or("");
   const std::string section = "[frmAngebotsdaten-" + core::userName() + "]\r\nTop=80\r\nLeft=120";
   EXPECT_NE(settings.find(section), std::string::npos) << settings;
   EXPECT_NE(settings.find("Width=" + std::to_string(customerView->width())), std::string::npos);

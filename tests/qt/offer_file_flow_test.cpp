@@ -5,7 +5,6 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <filesystem>
 
 #include "core/clock.h"
@@ -18,7 +17,10 @@
 #include "forms/qt/qt_presenter.h"
 #include "forms/qt/views.h"
 #include "forms/vertragsdaten/tfrm_vertragsdaten.h"
-#include "qt_test_support.h"
+#include "tests/support/fixed_clock.h"
+#include "tests/support/qt/qt_test_support.h"
+#include "tests/support/recording_shell.h"
+#include "tests/support/scripted_dialogs.h"
 
 namespace fondaris::qt {
 namespace {
@@ -27,16 +29,16 @@ namespace fs = std::filesystem;
 
 TEST(OfferFileFlow, LoadedOfferShowsOnEveryFormAndSavesTheSameFile) {
   test::application();
-  QTemporaryDir work;
-  ASSERT_TRUE(work.isValid());
+  const test_support::ProcessSettingsGuard guard;
+  const test_support::TempFolder work("fondaris_qt");
   test::useWorkFolder(work);
-  const std::string dir = work.path().toStdString();
+  const std::string dir = work.str();
   const std::string saved = std::string(FONDARIS_SOURCE_DIR) + "/tests/offers/angebot_vl.txt";
   fs::copy_file(saved, fs::path(dir) / "angebot.txt");
 
-  core::ScriptedDialogs dialogs;
-  core::FixedClock clock{2026, 12, 5};  // the day the saved offer was made
-  core::RecordingShell shell;
+  test_support::ScriptedDialogs dialogs;
+  test_support::FixedClock clock{2026, 12, 5};  // the day the saved offer was made
+  test_support::RecordingShell shell;
   QtPresenter presenter;
   forms::App app(forms::Services{dialogs, clock, shell}, &presenter);
   app.createForms();

@@ -5,7 +5,9 @@
 //   fondaris-bank iban BLZ KONTO              the IBAN of an account
 
 #include <iostream>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "bank/bank_slot.h"
 #include "bank/bank_table.h"
@@ -43,12 +45,39 @@ int build(const std::string& sourcePath, const std::string& outPath) {
   return 0;
 }
 
+// The bank table's messages as lines on standard error; any message means the file is unusable.
+class CountingDialogs final : public core::Dialogs {
+ public:
+  void message(std::string_view text, std::string_view caption) override {
+    ++count;
+    stderrDialogs_.message(text, caption);
+  }
+  bool askYesNo(std::string_view text, std::string_view caption) override {
+    ++count;
+    return stderrDialogs_.askYesNo(text, caption);
+  }
+  std::optional<std::string> inputText(std::string_view, std::string_view,
+                                       std::string_view) override {
+    return std::nullopt;
+  }
+  std::optional<std::string> openFileName(std::string_view, std::string_view,
+                                          std::string_view) override {
+    return std::nullopt;
+  }
+  std::optional<std::string> saveFileName(std::string_view, std::string_view, std::string_view,
+                                          std::string_view) override {
+    return std::nullopt;
+  }
+  int count = 0;
+
+ private:
+  core::StderrDialogs stderrDialogs_;
+};
+
 int lookup(const std::string& path, const std::string& code) {
-  // Collected, so that a file that cannot be read is reported once.
-  core::ScriptedDialogs dialogs;
+  CountingDialogs dialogs;
   const bank::BankTable table = bank::loadBankTable(core::workingDirectory(), path, dialogs);
-  for (const std::string& message : dialogs.messages()) std::cerr << message << "\n";
-  if (!dialogs.messages().empty()) return 1;
+  if (dialogs.count > 0) return 1;
   if (table.count() == 0) return fail("Die Datei '" + path + "' enthält keine Bank.");
   const auto index = bank::findBankCode(table, code);
   if (!index) return fail("Die Bankleitzahl '" + code + "' ist in '" + path + "' nicht enthalten.");

@@ -1,36 +1,18 @@
 #pragma once
 
-#include <unistd.h>
-
 #include <filesystem>
 #include <map>
 #include <set>
 #include <sstream>
 #include <string>
 
-#include "../documents/pdf_tools.h"
+#include "tests/support/pdf_tools.h"
+#include "tests/support/temp_folder.h"
+#include "tests/support/test_output.h"
 
 namespace fondaris::documents::testing_support {
 
-// A fresh folder per test and process, removed afterwards.
-class TempFolder {
- public:
-  TempFolder() {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    root_ = std::filesystem::temp_directory_path() /
-            ("fdf_" + std::string(info->name()) + "_" + std::to_string(::getpid()));
-    std::filesystem::remove_all(root_);
-    std::filesystem::create_directories(root_);
-  }
-  ~TempFolder() {
-    std::error_code ec;
-    std::filesystem::remove_all(root_, ec);
-  }
-  std::string path(const std::string& name) const { return (root_ / name).string(); }
-
- private:
-  std::filesystem::path root_;
-};
+using test_support::TempFolder;
 
 // A field as pdftk lists it: its value and the states its boxes offer.
 struct ListedField {
@@ -70,13 +52,6 @@ inline std::map<std::string, ListedField> pdftkFields(const std::string& pdf) {
 
 inline std::string buildFile(const std::string& name) {
   return std::string(FONDARIS_BUILD_DIR) + "/" + name;
-}
-
-// build/test-output, where the tests leave their files for a look.
-inline std::string outputFile(const std::string& name) {
-  const std::string folder = std::string(FONDARIS_BUILD_DIR) + "/test-output";
-  std::filesystem::create_directories(folder);
-  return folder + "/" + name;
 }
 
 }  // namespace fondaris::documents::testing_support

@@ -23,33 +23,16 @@
 #include "forms/startmaske/tfrm_startmaske.h"
 #include "forms/vermittler/tfrm_vermittler.h"
 #include "forms/vertragsdaten/tfrm_vertragsdaten.h"
+#include "tests/support/bank_fixture.h"
+#include "tests/support/fixed_clock.h"
+#include "tests/support/process_settings.h"
+#include "tests/support/recording_shell.h"
+#include "tests/support/scripted_dialogs.h"
+#include "tests/support/temp_folder.h"
 
 namespace fondaris::forms::testing {
 
-// Restores on destruction what form tests change for the whole process: the working folder,
-// the regional settings hint and the user name the window settings are stored under.
-class ProcessSettingsGuard {
- public:
-  ProcessSettingsGuard()
-      : workingDirectory_(core::workingDirectory()), hint_(core::regionalSettingsHint()) {
-    if (const char* user = std::getenv("USERNAME")) userName_ = user;
-  }
-  ~ProcessSettingsGuard() {
-    core::setWorkingDirectory(workingDirectory_);
-    core::regionalSettingsHint() = hint_;
-    if (userName_)
-      ::setenv("USERNAME", userName_->c_str(), 1);
-    else
-      ::unsetenv("USERNAME");
-  }
-  ProcessSettingsGuard(const ProcessSettingsGuard&) = delete;
-  ProcessSettingsGuard& operator=(const ProcessSettingsGuard&) = delete;
-
- private:
-  std::string workingDirectory_;
-  bool hint_;
-  std::optional<std::string> userName_;
-};
+using test_support::ProcessSettingsGuard;
 
 // A working directory of its own with a copy of the sample "Param.dat", scripted dialogs, a
 // recording shell and a clock standing on 5 December 2026. Strict: a dialog the test never
@@ -66,7 +49,7 @@ class FormsTest : public ::testing::Test {
   void TearDown() override {
     checkDialogs();
     app.reset();
-    std::filesystem::remove_all(dir);
+    folder_.reset();
     guard_.reset();
   }
 
@@ -75,8 +58,7 @@ class FormsTest : public ::testing::Test {
   void nextCase() {
     checkDialogs();
     app.reset();
-    std::filesystem::remove_all(dir);
-    ++case_;
+    folder_.reset();
     prepareFolder();
   }
 
@@ -103,9 +85,9 @@ class FormsTest : public ::testing::Test {
   }
 
   std::string dir;
-  core::ScriptedDialogs dialogs;
-  core::FixedClock clock{2026, 12, 5};
-  core::RecordingShell shell;
+  test_support::ScriptedDialogs dialogs;
+  test_support::FixedClock clock{2026, 12, 5};
+  test_support::RecordingShell shell;
   std::unique_ptr<App> app;
 
   // Every dialog looked at, every question answered, every answer used; failures otherwise.
@@ -120,25 +102,18 @@ class FormsTest : public ::testing::Test {
  private:
   void prepareFolder() {
     namespace fs = std::filesystem;
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::string name = std::string(info->test_suite_name()) + "_" + info->name();
-    for (char& c : name)
-      if (c == '/') c = '_';
-    dir = (fs::temp_directory_path() / ("fondaris_forms_" + std::to_string(::getpid()) + "_" +
-                                        name + "_" + std::to_string(case_)))
-              .string();
-    fs::remove_all(dir);
-    fs::create_directories(dir);
+    folder_.emplace("fondaris_forms");
+    dir = folder_->str();
     fs::copy_file(std::string(FONDARIS_BUILD_DIR) + "/Param.dat", dir + "/Param.dat");
     core::setWorkingDirectory(dir);
     core::regionalSettingsHint() = true;
     dialogs.clear();
     shell.opened.clear();
-    clock.set(core::FixedClock(2026, 12, 5).now());
+    clock.set(test_support::FixedClock(2026, 12, 5).now());
   }
 
   std::optional<ProcessSettingsGuard> guard_;
-  int case_ = 0;
+  std::optional<test_support::TempFolder> folder_;
 };
 
 // A complete agent file as the program writes it; `sales` fills lines 15, 16, 21 and 22.

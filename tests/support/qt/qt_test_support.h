@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QStyle>
 #include <QStyleOptionButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <filesystem>
 
@@ -14,6 +13,8 @@
 #include "forms/qt/qt_presenter.h"
 
 #include "forms/qt/qt_dialogs.h"
+#include "tests/support/process_settings.h"
+#include "tests/support/temp_folder.h"
 
 namespace fondaris::qt::test {
 
@@ -30,12 +31,12 @@ inline QApplication& application() {
   return *app;
 }
 
-// A test's own working folder with the sample product data, in German notation.
-inline void useWorkFolder(const QTemporaryDir& work) {
-  namespace fs = std::filesystem;
-  fs::copy_file(fs::path(FONDARIS_BUILD_DIR) / "Param.dat",
-                fs::path(work.path().toStdString()) / "Param.dat");
-  core::setWorkingDirectory(work.path().toStdString());
+// A test's own working folder with the sample product data, in German notation; a
+// ProcessSettingsGuard made before restores both.
+inline void useWorkFolder(const test_support::TempFolder& work) {
+  std::filesystem::copy_file(std::filesystem::path(FONDARIS_BUILD_DIR) / "Param.dat",
+                             work.path() / "Param.dat");
+  core::setWorkingDirectory(work.str());
   core::notation() = core::Notation::german();
 }
 

@@ -1,0 +1,54 @@
+#include "tests/support/process_settings.h"
+
+#include <clocale>
+#include <cstdlib>
+
+#include "core/files.h"
+#include "core/settings.h"
+
+namespace fondaris::test_support {
+
+namespace {
+
+constexpr const char* kVariables[] = {"USERNAME",
+                                      "USER",
+                                      "USERPROFILE",
+                                      "HOME",
+                                      "TMP",
+                                      "TEMP",
+                                      "TMPDIR",
+                                      "XDG_DATA_HOME",
+                                      "XDG_DOCUMENTS_DIR",
+                                      "XDG_CONFIG_HOME",
+                                      "LC_ALL",
+                                      "LC_NUMERIC",
+                                      "LC_MONETARY",
+                                      "LANG"};
+
+}  // namespace
+
+ProcessSettingsGuard::ProcessSettingsGuard()
+    : workingDirectory_(core::workingDirectory()),
+      notation_(core::notation()),
+      locale_(std::setlocale(LC_ALL, nullptr)),
+      hint_(core::regionalSettingsHint()) {
+  for (const char* name : kVariables) {
+    const char* value = std::getenv(name);
+    environment_.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
+  }
+}
+
+ProcessSettingsGuard::~ProcessSettingsGuard() {
+  core::setWorkingDirectory(workingDirectory_);
+  core::notation() = notation_;
+  std::setlocale(LC_ALL, locale_.c_str());
+  core::regionalSettingsHint() = hint_;
+  for (const auto& [name, value] : environment_) {
+    if (value)
+      ::setenv(name.c_str(), value->c_str(), 1);
+    else
+      ::unsetenv(name.c_str());
+  }
+}
+
+}  // namespace fondaris::test_support
