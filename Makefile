@@ -22,10 +22,14 @@ FUZZ_JOBS     ?= 1
 
 PREFIX ?= /usr/local
 
+# CI (the variable CI set) builds with warnings as errors.
+WERROR := $(if $(CI),-DFONDARIS_WERROR=ON)
+
 # Tests also run the batch mode under a German locale.
 LOCALE := de_DE.UTF-8
 
-.PHONY: deps build run run-batch test test-asan bench format clean install fuzz fuzz-build
+.PHONY: deps build run run-batch test test-asan bench format format-check clean install fuzz \
+  fuzz-build
 
 deps:
 	@missing=""; \
@@ -48,7 +52,7 @@ deps:
 	fi
 
 $(BUILD)/CMakeCache.txt:
-	cmake -S . -B $(BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(WERROR)
 
 build: deps $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS)
@@ -65,7 +69,7 @@ test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
 test-asan: deps
-	cmake -S . -B $(ASAN_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DFONDARIS_SANITIZE=ON
+	cmake -S . -B $(ASAN_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DFONDARIS_SANITIZE=ON $(WERROR)
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
 
@@ -91,6 +95,9 @@ bench: build
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+format-check:
+	git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

@@ -145,10 +145,10 @@ LoadResult loadOfferBytes(forms::App& app, std::string_view bytes, const std::st
   };
   f.contract.afterApplicationPrepared = [&app, loaded] {
     OfferForms g(app);
-    const auto& table = offerTable();
+    const auto& offerLines = offerTable();
     for (std::size_t i = 1; i < loaded.size(); ++i)
-      if (!table[i].controls.empty() && table[i].controls[0].rfind("cbZiel", 0) == 0)
-        readLine(g, table[i], loaded[i]);
+      if (!offerLines[i].controls.empty() && offerLines[i].controls[0].rfind("cbZiel", 0) == 0)
+        readLine(g, offerLines[i], loaded[i]);
   };
   app.offerFile = name;
   if (count < table.size()) {

@@ -303,10 +303,10 @@ class PdfBinding::Impl {
     double baseline = rectY - ascent;
     for (const Line& line : wrap(plain, rectWidth)) {
       const std::string lineText = plain.substr(line.begin, line.end - line.begin);
-      const double lineWidth = width(lineText);
+      const double lineTextWidth = width(lineText);
       double x = rectX;
-      if (align == TextAlign::Right) x = rectX + rectWidth - lineWidth;
-      if (align == TextAlign::Center) x = rectX + (rectWidth - lineWidth) / 2;
+      if (align == TextAlign::Right) x = rectX + rectWidth - lineTextWidth;
+      if (align == TextAlign::Center) x = rectX + (rectWidth - lineTextWidth) / 2;
       // Draw in runs so that colour changes inside the line take effect where they stand.
       std::size_t runStart = line.begin;
       colorUpTo(runStart);

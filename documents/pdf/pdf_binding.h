@@ -44,7 +44,7 @@ class PdfBinding {
   void createDocument();
   void setDocInfo(DocInfo key, std::string_view text);
   // Options of the original interface; they have no effect here.
-  void setDocOption(int option, int value = 0) {}
+  void setDocOption(int /*option*/, int /*value*/ = 0) {}
 
   // Negative when the file cannot be read as a PDF.
   int openImportFile(const std::string& path);
@@ -93,7 +93,7 @@ class PdfBinding {
   // All text of a page in reading order of the content, for checks.
   std::string pageText(int page) const;
 
-  void setOutputOption(int option) {}
+  void setOutputOption(int /*option*/) {}
   // Remembers the path when its folder can be written; non-zero on success.
   int openOutputFile(const std::string& path);
   // Writes the whole file at once; greater than 0 on success. A document without pages is not

@@ -398,7 +398,7 @@ const std::vector<EntrySource> kVVSpar = {
     {"GV2Telefon", A(edGV_Telefon)},
     {"GV2E-Mail", A(edGV_E_mail)},
     {"GV2SteuerID",
-     [](const Forms& f) -> std::string {
+     [](const Forms&) -> std::string {
        return "";
      }},  // the second representative has no tax number field
           // occupation and finances
@@ -487,7 +487,7 @@ const std::vector<EntrySource> kVVSpar = {
     {"ALF_J",
      [](const Forms& f) -> std::string { return yearOf(dateIn(f.application.medBP_Datum)); }},
     {"Text20", A(ed_WpHG_Sonst)},
-    {"Text24", [](const Forms& f) -> std::string { return ""; }},
+    {"Text24", [](const Forms&) -> std::string { return ""; }},
     // questionnaire
     {"Kontrollkästchen7",
      [](const Forms& f) -> std::string {
@@ -495,12 +495,10 @@ const std::vector<EntrySource> kVVSpar = {
        return chosen({{&a.rbFGIK, "K"}, {&a.rbFGI3, "0"}, {&a.rbFGI7, "1"}, {&a.rbFGIM7, "2"}});
      }},
     {"Kontrollkästchen8",
-     [](const Forms& f)
-         -> std::
-             string {
-               const TfrmAngebotsdialog& a = f.application;
-               return chosen({{&a.rbRRK, "K"}, {&a.rbRR3, "0"}, {&a.rbRR7, "1"}, {&a.rbRRM7, "2"}});
-             }},
+     [](const Forms& f) -> std::string {
+       const TfrmAngebotsdialog& a = f.application;
+       return chosen({{&a.rbRRK, "K"}, {&a.rbRR3, "0"}, {&a.rbRR7, "1"}, {&a.rbRRM7, "2"}});
+     }},
     {"Kontrollkästchen9",
      [](const Forms& f)
          -> std::
@@ -609,7 +607,7 @@ const std::vector<EntrySource> kVVSpar = {
                             }},
     {"ZSPRabatProz",
      [](const Forms& f) -> std::string { return savingsPlanZiel(f) ? discount(f, false) : ""; }},
-    {"ZSPRabatProzNach", [](const Forms& f) -> std::string { return ""; }},
+    {"ZSPRabatProzNach", [](const Forms&) -> std::string { return ""; }},
     {"ZSPVorabEUR",
      [](const Forms& f) -> std::
                             string {
@@ -631,11 +629,11 @@ const std::vector<EntrySource> kVVSpar = {
     {"DIH1-ZahlungsbeginnJahr",
      [](const Forms& f) -> std::string { return vl(f) ? yearOf(contractStart(f)) : ""; }},
     {"DIH1RabatProz", [](const Forms& f) -> std::string { return vl(f) ? discount(f, true) : ""; }},
-    {"DIH1RabatProzNach", [](const Forms& f) -> std::string { return ""; }},
+    {"DIH1RabatProzNach", [](const Forms&) -> std::string { return ""; }},
     {"VorabzahlungEntgelt",
      [](const Forms& f) -> std::string { return mark(vl(f) && paymentAtStart(f)); }},
     {"DIH1Vorab", [](const Forms& f) -> std::string { return mark(vl(f) && paymentAtStart(f)); }},
-    {"DIH1EntgeltZSP", [](const Forms& f) -> std::string { return ""; }},
+    {"DIH1EntgeltZSP", [](const Forms&) -> std::string { return ""; }},
     {"DIH1VorabEUR",
      [](const Forms& f)
          -> std::string { return vl(f) && paymentAtStart(f) ? f.contract.cb_Einmal.text() : ""; }},
@@ -673,7 +671,7 @@ const std::vector<EntrySource> kVVSpar = {
     {"EinmalBetrag", [](const Forms& f) -> std::string { return singleAmountText(f); }},
     {"EinmalKosten", [](const Forms& f) -> std::string { return singleCosts(f); }},
     {"DIH1EntgeltEinmal", [](const Forms& f) -> std::string { return singleCosts(f); }},
-    {"DIH1VorabEinmal", [](const Forms& f) -> std::string { return ""; }},
+    {"DIH1VorabEinmal", [](const Forms&) -> std::string { return ""; }},
     {"EinmalAnlage",
      [](const Forms& f) -> std::
                             string {

@@ -120,7 +120,7 @@ class Control {
   void userClick();
   // A released key (Windows virtual-key code), with Shift and with Ctrl or Alt held; only the
   // program's combo box reacts.
-  virtual void keyUp(int virtualKey, bool shift, bool controlOrAlt = false) {}
+  virtual void keyUp(int /*virtualKey*/, bool /*shift*/, bool /*controlOrAlt*/ = false) {}
 
  protected:
   std::string text_;

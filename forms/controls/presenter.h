@@ -13,9 +13,9 @@ class Presenter {
   // Runs `form` modally until it sets a modal result or closes.
   virtual ModalResult runModal(Form& form) = 0;
   // The form logic changed controls outside an event from the view (a timer, another form).
-  virtual void refresh(Form& form) {}
-  virtual void formShown(Form& form) {}
-  virtual void formHidden(Form& form) {}
+  virtual void refresh(Form& /*form*/) {}
+  virtual void formShown(Form& /*form*/) {}
+  virtual void formHidden(Form& /*form*/) {}
   virtual void quit() {}
 };
 

@@ -216,7 +216,16 @@ bool TfrmVermittler::readAgentFile() {
     if (country.size() >= 2 && country[1] == '-') {
       if (country[0] == 'A') {
         cbV_Land.setItemIndex(1);
+// GCC 12 inlines the assignment and warns about an overlap that a one-character literal cannot
+// have (-Wrestrict false alarm).
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wrestrict"
+#endif
         unlistedCountry_ = "A";
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic pop
+#endif
       }
       edV_PLZ.setText(country.substr(2));
     }

@@ -11,7 +11,7 @@ class ContributionRules : public ::testing::Test {
     rules.childAgeLimit = 17;
     rules.childContributionLimit = 3000;
     rules.minDeathBenefitPercent = 60;
-    rules.maxDeathBenefit = [](int age, int sex) { return sex == 0 ? 50000.0 : 40000.0; };
+    rules.maxDeathBenefit = [](int /*age*/, int sex) { return sex == 0 ? 50000.0 : 40000.0; };
   }
   Request standard(float c, int z = 12) const {
     Request rq;

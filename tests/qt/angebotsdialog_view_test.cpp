@@ -246,7 +246,7 @@ TEST_P(QtAntragFlow, ContractToApplicationUntilNothingIsMissing) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BothVariants, QtAntragFlow, ::testing::Bool(),
-                         [](const auto& info) { return info.param ? "VL" : "Second"; });
+                         [](const auto& testInfo) { return testInfo.param ? "VL" : "Second"; });
 
 }  // namespace
 }  // namespace fondaris::qt

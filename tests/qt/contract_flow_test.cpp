@@ -137,7 +137,7 @@ TEST_P(ContractFlow, CustomerToContractToOffer) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BothVariants, ContractFlow, ::testing::Bool(),
-                         [](const auto& info) { return info.param ? "VL" : "Second"; });
+                         [](const auto& testInfo) { return testInfo.param ? "VL" : "Second"; });
 
 }  // namespace
 }  // namespace fondaris::qt
