@@ -47,7 +47,7 @@ class SilentDialogs final : public core::Dialogs {
 
 // An app on the sample product data with the customer handed over to the contract form.
 struct Session {
-  explicit Session(bool secondVariant, forms::Presenter* presenter = nullptr) {
+  explicit Session(forms::Presenter* presenter = nullptr) {
     folder = fs::temp_directory_path() / "fondaris_contract_bench";
     fs::remove_all(folder);
     fs::create_directories(folder);
@@ -80,7 +80,7 @@ struct Session {
 
 // The eight per-rate runs and the result fields.
 void BM_ContractIllustration(benchmark::State& state) {
-  Session session(state.range(0) == 1);
+  Session session;
   session.handOver(state.range(0) == 1);
   forms::TfrmVertagsdaten& form = *session.app->frmVertagsdaten;
   for (auto _ : state) form.illustrate();
@@ -94,7 +94,7 @@ BENCHMARK(BM_ContractIllustration)
 // A contribution entered and checked, with everything its handler recomputes.
 void BM_ContractContributionChange(benchmark::State& state) {
   const bool second = state.range(0) == 1;
-  Session session(second);
+  Session session;
   session.handOver(second);
   forms::TfrmVertagsdaten& form = *session.app->frmVertagsdaten;
   forms::ComboBoxInc& box = second ? form.cb_Beitrag_2 : form.cb_Beitrag_1;
@@ -125,7 +125,7 @@ void BM_ContractKeyToRepaint(benchmark::State& state) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   application();
   qt::QtPresenter presenter;
-  Session session(true, &presenter);
+  Session session(&presenter);
   if (!qt::addViews(*session.app, presenter).isEmpty()) {
     state.SkipWithError("views do not fit their forms");
     return;
