@@ -20,7 +20,7 @@ struct ApplicationStart {
   // A payment at the start is offered: its bank details (boxKontoZB) show.
   bool paymentAtStart = false;
   // Caption of those bank details for this contract; empty keeps the designed one.
-  std::string paymentAtStartCaption;
+  std::string paymentAtStartCaption{};
   // A single investment exists: its bank details (boxKontoEZ) show.
   bool singleInvestment = false;
   // The bank table the contract form loaded; it must outlive this form's use of it.
