@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "bench/bench_folder.h"
 #include "core/files.h"
 #include "documents/fdf/filled_form.h"
 
@@ -24,15 +25,6 @@ documents::FdfData fullApplication() {
   return data;
 }
 
-std::string benchFolder() {
-  std::error_code error;
-  std::filesystem::path base = std::filesystem::temp_directory_path(error);
-  if (error) base = "/tmp";
-  const auto folder = base / "fondaris_fdf_bench";
-  std::filesystem::create_directories(folder);
-  return folder.string();
-}
-
 void BM_FdfBytes(benchmark::State& state) {
   const auto data = fullApplication();
   for (auto _ : state) benchmark::DoNotOptimize(documents::fdfBytes(data));
@@ -43,15 +35,19 @@ BENCHMARK(BM_FdfBytes);
 // beside the program.
 void BM_FormsDataWithFilledPdf(benchmark::State& state) {
   const auto data = fullApplication();
-  const std::string fdf = core::joinPath(benchFolder(), "VVSpar.fdf");
-  const std::string form = core::joinPath(core::programDirectory(), "FQ-VL-Antrag.pdf");
-  for (auto _ : state) {
-    const auto result = documents::writeFormsData(fdf, data, form);
-    if (result.pdf.result != documents::FilledFormResult::Written) {
-      state.SkipWithError("form not filled");
-      break;
-    }
+  const std::filesystem::path& folder = bench::privateFolder();
+  if (folder.empty()) {
+    state.SkipWithError("no temporary folder");
+    return;
   }
+  const std::string fdf = (folder / "VVSpar.fdf").string();
+  const std::string form = core::joinPath(core::programDirectory(), "FQ-VL-Antrag.pdf");
+  if (documents::writeFormsData(fdf, data, form).pdf.result !=
+      documents::FilledFormResult::Written) {
+    state.SkipWithError("form not filled (sample form missing?)");
+    return;
+  }
+  for (auto _ : state) benchmark::DoNotOptimize(documents::writeFormsData(fdf, data, form));
 }
 BENCHMARK(BM_FormsDataWithFilledPdf)->Unit(benchmark::kMillisecond);
 

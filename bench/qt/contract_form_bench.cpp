@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "bench/bench_folder.h"
 #include "core/clock.h"
 #include "core/dialogs.h"
 #include "core/files.h"
@@ -48,10 +49,12 @@ class SilentDialogs final : public core::Dialogs {
 // An app on the sample product data with the customer handed over to the contract form.
 struct Session {
   explicit Session(forms::Presenter* presenter = nullptr) {
-    folder = fs::temp_directory_path() / "fondaris_contract_bench";
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-    fs::copy_file(fs::path(FONDARIS_BUILD_DIR) / "Param.dat", folder / "Param.dat");
+    folder = bench::privateFolder() / "contract";
+    std::error_code error;
+    fs::remove_all(folder, error);
+    ready = !bench::privateFolder().empty() && fs::create_directories(folder, error) &&
+            fs::copy_file(fs::path(FONDARIS_BUILD_DIR) / "Param.dat", folder / "Param.dat", error);
+    if (!ready) return;
     core::setWorkingDirectory(folder.string());
     core::notation() = core::Notation::german();
     app = std::make_unique<forms::App>(forms::Services{dialogs, clock, shell}, presenter);
@@ -66,11 +69,13 @@ struct Session {
     customer.sb_Angebotsbrechnung.userClick();
   }
   ~Session() {
-    app->setPresenter(nullptr);
+    if (app) app->setPresenter(nullptr);
     app.reset();
-    fs::remove_all(folder);
+    std::error_code error;
+    fs::remove_all(folder, error);
   }
 
+  bool ready = false;  // the private folder with the product data is there
   fs::path folder;
   SilentDialogs dialogs;
   test_support::FixedClock clock{2026, 12, 5};
@@ -81,6 +86,10 @@ struct Session {
 // The eight per-rate runs and the result fields.
 void BM_ContractIllustration(benchmark::State& state) {
   Session session;
+  if (!session.ready) {
+    state.SkipWithError("no folder with Param.dat");
+    return;
+  }
   session.handOver(state.range(0) == 1);
   forms::TfrmVertagsdaten& form = *session.app->frmVertagsdaten;
   for (auto _ : state) form.illustrate();
@@ -95,6 +104,10 @@ BENCHMARK(BM_ContractIllustration)
 void BM_ContractContributionChange(benchmark::State& state) {
   const bool second = state.range(0) == 1;
   Session session;
+  if (!session.ready) {
+    state.SkipWithError("no folder with Param.dat");
+    return;
+  }
   session.handOver(second);
   forms::TfrmVertagsdaten& form = *session.app->frmVertagsdaten;
   forms::ComboBoxInc& box = second ? form.cb_Beitrag_2 : form.cb_Beitrag_1;
@@ -126,6 +139,10 @@ void BM_ContractKeyToRepaint(benchmark::State& state) {
   application();
   qt::QtPresenter presenter;
   Session session(&presenter);
+  if (!session.ready) {
+    state.SkipWithError("no folder with Param.dat");
+    return;
+  }
   if (!qt::addViews(*session.app, presenter).isEmpty()) {
     state.SkipWithError("views do not fit their forms");
     return;
