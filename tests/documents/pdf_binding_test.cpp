@@ -5,8 +5,6 @@
 #include <string>
 #include <vector>
 
-#include <unistd.h>
-
 #include <podofo/podofo.h>
 
 #include "documents/pdf/font_resolver.h"
@@ -295,8 +293,8 @@ TEST(PdfBinding, ImportAndDeletePages) {
 TEST(PdfBinding, DrawingOnATemplatePageStartsFromTheDefaultGraphicsState) {
   if (!tools::toolAvailable("pdftotext") || !tools::toolAvailable("qpdf"))
     GTEST_SKIP() << "poppler-utils or qpdf missing";
-  const std::string dir = ::testing::TempDir() + "fondaris_state_" + std::to_string(::getpid());
-  std::filesystem::create_directories(dir);
+  const test_support::TempFolder folder("fondaris_state");
+  const std::string dir = folder.str();
   const struct Case {
     std::string name;
     std::string content;
@@ -339,7 +337,6 @@ TEST(PdfBinding, DrawingOnATemplatePageStartsFromTheDefaultGraphicsState) {
       EXPECT_LT(words[i].yMax, 120) << words[i].text;
     }
   }
-  std::filesystem::remove_all(dir);
 }
 
 // Found by fuzzing: a template page whose content the library cannot parse is reported, and

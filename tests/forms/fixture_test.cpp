@@ -30,6 +30,7 @@ TEST_F(StrictFixtureTest, DialogsNobodyCheckedAndAnswersNobodyUsedFail) {
 TEST(ProcessSettingsGuardTest, RestoresFolderNotationHintAndEnvironment) {
   const ProcessSettingsGuard outer;
   const std::string folder = core::workingDirectory();
+  const std::filesystem::path current = std::filesystem::current_path();
   const bool hint = core::regionalSettingsHint();
   const std::string decimal = core::notation().decimalSeparator;
   ::setenv("USERNAME", "vorher", 1);
@@ -37,12 +38,14 @@ TEST(ProcessSettingsGuardTest, RestoresFolderNotationHintAndEnvironment) {
   {
     ProcessSettingsGuard guard;
     core::setWorkingDirectory("/");
+    std::filesystem::current_path("/");
     core::regionalSettingsHint() = !hint;
     core::notation().decimalSeparator = "#";
     ::setenv("USERNAME", "nachher", 1);
     ::setenv("XDG_DOCUMENTS_DIR", "/", 1);
   }
   EXPECT_EQ(core::workingDirectory(), folder);
+  EXPECT_EQ(std::filesystem::current_path(), current);
   EXPECT_EQ(core::regionalSettingsHint(), hint);
   EXPECT_EQ(core::notation().decimalSeparator, decimal);
   EXPECT_STREQ(std::getenv("USERNAME"), "vorher");

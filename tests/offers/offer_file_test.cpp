@@ -12,6 +12,7 @@
 #include "offers/offer_file.h"
 #include "offers/offer_table.h"
 #include "tests/support/forms_fixture.h"
+#include "tests/support/test_output.h"
 
 namespace fondaris::offers {
 namespace {
@@ -90,12 +91,6 @@ class OfferFileTest : public FormsTest {
     createApp();
     EXPECT_EQ(loadOfferFile(*app, path(name)), LoadResult::Loaded);
   }
-
-  void keepForLook(const std::string& bytes, const std::string& name) {
-    const std::string out = std::string(FONDARIS_BUILD_DIR) + "/test-output";
-    std::filesystem::create_directories(out);
-    ASSERT_TRUE(core::writeFileAtomically(core::joinPath(out, name), bytes));
-  }
 };
 
 TEST_F(OfferFileTest, TableHasEveryLineOnceInOrderAndEachControlExists) {
@@ -114,7 +109,7 @@ TEST_F(OfferFileTest, TableHasEveryLineOnceInOrderAndEachControlExists) {
 TEST_F(OfferFileTest, SavedVlOfferMatchesFixture) {
   fillOffer(false);
   const std::string bytes = saveBytes("vl.txt");
-  keepForLook(bytes, "angebot_vl.txt");
+  test_support::keepForALook(path("vl.txt"), "angebot_vl.txt");
   const auto expected =
       core::readFileBytes(std::string(FONDARIS_SOURCE_DIR) + "/tests/offers/angebot_vl.txt");
   ASSERT_TRUE(expected.has_value());
@@ -145,7 +140,8 @@ TEST_F(OfferFileTest, SaveLoadSaveGivesTheSameBytesAndEveryField) {
     createApp();
     fillOffer(second);
     const std::string first = saveBytes("a.txt");
-    keepForLook(first, second ? "angebot_zielsparplan.txt" : "angebot_vl_rundreise.txt");
+    test_support::keepForALook(path("a.txt"),
+                               second ? "angebot_zielsparplan.txt" : "angebot_vl_rundreise.txt");
     restartAndLoad("a.txt");
     EXPECT_EQ(saveBytes("b.txt"), first);
     // The loaded offer survives "&Weiter" and "An&trag".
@@ -376,8 +372,8 @@ TEST_F(OfferFileTest, CommandMakesTheOfferTheInteractiveProgramMakes) {
     ASSERT_EQ(runCommand(dir, "angebot.txt -o:befehl.pdf", err), 0) << err;
     EXPECT_EQ(err, "");
     EXPECT_EQ(pdfText(path("befehl.pdf")), interactive);
-    keepForLook(core::readFileBytes(path("befehl.pdf")).value_or(""),
-                second ? "angebot_befehl_zielsparplan.pdf" : "angebot_befehl_vl.pdf");
+    test_support::keepForALook(
+        path("befehl.pdf"), second ? "angebot_befehl_zielsparplan.pdf" : "angebot_befehl_vl.pdf");
   }
 }
 

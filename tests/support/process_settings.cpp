@@ -29,6 +29,7 @@ constexpr const char* kVariables[] = {"USERNAME",
 
 ProcessSettingsGuard::ProcessSettingsGuard()
     : workingDirectory_(core::workingDirectory()),
+      currentPath_(std::filesystem::current_path()),
       notation_(core::notation()),
       locale_(std::setlocale(LC_ALL, nullptr)),
       hint_(core::regionalSettingsHint()) {
@@ -40,6 +41,8 @@ ProcessSettingsGuard::ProcessSettingsGuard()
 
 ProcessSettingsGuard::~ProcessSettingsGuard() {
   core::setWorkingDirectory(workingDirectory_);
+  std::error_code ignored;
+  std::filesystem::current_path(currentPath_, ignored);
   core::notation() = notation_;
   std::setlocale(LC_ALL, locale_.c_str());
   core::regionalSettingsHint() = hint_;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <utility>
@@ -9,9 +10,10 @@
 
 namespace fondaris::test_support {
 
-// Restores on destruction every process-wide setting tests change: the working folder, the
-// core notation, the C locale, the regional settings hint and the environment variables the
-// program reads (user name, home and user folders, temporary folders, locale names).
+// Restores on destruction every process-wide setting tests change: the working folder (the
+// program's and the process's own, which the contract form moves), the core notation, the C locale,
+// the regional settings hint and the environment variables the program reads (user name, home and
+// user folders, temporary folders, locale names).
 class ProcessSettingsGuard {
  public:
   ProcessSettingsGuard();
@@ -21,6 +23,7 @@ class ProcessSettingsGuard {
 
  private:
   std::string workingDirectory_;
+  std::filesystem::path currentPath_;
   core::Notation notation_;
   std::string locale_;
   bool hint_;
