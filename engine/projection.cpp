@@ -66,7 +66,6 @@ double acquisitionCostRate(int n) {
 }
 
 DriverOutcome project(ProjectionResult& result, const DriverInput& in) {
-  result.status = 0;
   result.yearlyContribution.fill(0);
 
   RunOutcome last;
@@ -92,7 +91,6 @@ DriverOutcome project(ProjectionResult& result, const DriverInput& in) {
   }
 
   DriverOutcome outcome;
-  outcome.status = 0;
   outcome.acquisitionCosts = last.acquisitionCosts;
   outcome.totalContributions =
       std::accumulate(result.yearlyContribution.begin(), result.yearlyContribution.end(), 0.0);

@@ -20,7 +20,6 @@ using YearTable = std::array<std::array<double, kRates>, kYears>;
 // Everything one projection produces. Owned by the caller; value-initialise before first use.
 // Row index 0 is year 1.
 struct ProjectionResult {
-  int status = 0;
   std::array<double, kYears> yearlyContribution{};
   YearTable fundValue{};
   double allowanceTotal = 0;
@@ -88,7 +87,8 @@ struct RunOutcome {
 // n = -1 gives 0.055, the standard variant's front load.
 double acquisitionCostRate(int n);
 
-// One rate column r (0..3) with growth rate g (fraction per year).
+// One rate column (0 <= rate < kRates; anything else stops the program) with growth rate g
+// (fraction per year).
 RunOutcome projectStandard(ProjectionResult& result, const ContractInput& in,
                            const StandardOptions& options, double growthRate, int rate);
 RunOutcome projectFixedTerm(ProjectionResult& result, const ContractInput& in,
@@ -109,7 +109,6 @@ struct DriverInput {
 };
 
 struct DriverOutcome {
-  int status = 0;
   double totalContributions = 0;  // sum of the 110 yearly contributions
   double acquisitionCosts = 0;    // of the last run (rate 3)
 };

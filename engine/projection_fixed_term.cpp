@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/precondition.h"
 #include "engine/projection.h"
 #include "engine/projection_internal.h"
 
@@ -25,8 +26,8 @@ constexpr Year kWithdrawalYears[] = {7, 13, 19};
 
 RunOutcome projectFixedTerm(ProjectionResult& result, const ContractInput& in,
                             const FixedTermOptions& options, double growthRate, int rate) {
+  FONDARIS_EXPECTS(rate >= 0 && rate < kRates);
   RunOutcome outcome;
-  if (rate < 0 || rate >= kRates) return outcome;
   const int r = rate;
   detail::clearRate(result, r);
 

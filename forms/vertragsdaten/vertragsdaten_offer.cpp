@@ -360,8 +360,8 @@ void TfrmVertagsdaten::sb_AngebotsbrechnungClick(Control*) {
 
   auto result = std::make_unique<engine::ProjectionResult>();
   auto comparison = std::make_unique<engine::ProjectionResult>();
-  if (engine::project(*result, run.driver).status != 0) return;
-  if (engine::project(*comparison, run.comparison).status != 0) return;
+  engine::project(*result, run.driver);
+  engine::project(*comparison, run.comparison);
 
   documents::OfferDocument document(app().dialogs(), app().clock(), app().shell());
   // Without a complete body nothing is written, so no half offer opens.

@@ -82,7 +82,6 @@ TEST(ProjectionDriver, StandardRunsFourRatesAndSumsIncreasedContributions) {
   in.growthRates = {0, 0.03, 0.06, 0.09, 0.5};
   const DriverOutcome out = project(*result, in);
 
-  EXPECT_EQ(out.status, 0);
   // 12 x (100 + 103 + 106.09 + 109.27 + 112.55): the total follows the increase, not B x 12 x c.
   EXPECT_NEAR(out.totalContributions, 6370.92, kTol);
   // rate(5) x 6000, the same for every rate column.
@@ -104,7 +103,6 @@ TEST(ProjectionDriver, FixedTermUsesFirstWithdrawalAmountAndLoad) {
   in.fixedTermSinglePaymentLoad = 0.1;
   const DriverOutcome out = project(*result, in);
 
-  EXPECT_EQ(out.status, 0);
   // Contributions in years 1..6: 12 x (100 + 110 + 121 + 133.1 + 146.41 + 161.05).
   EXPECT_NEAR(out.totalContributions, 9258.72, kTol);
   // Nine cost months of 0.8 x 100.
@@ -116,12 +114,11 @@ TEST(ProjectionDriver, FixedTermUsesFirstWithdrawalAmountAndLoad) {
   }
 }
 
-TEST(ProjectionDriver, FixedTermUnsupportedPeriodStillSucceeds) {
+TEST(ProjectionDriver, FixedTermUnsupportedPeriodLeavesClearedTables) {
   auto result = std::make_unique<ProjectionResult>();
   DriverInput in = driverInput(10, 20, 100, true);
   in.growthRates = {0.03, 0.06, 0.09, 0.12, 0};
   const DriverOutcome out = project(*result, in);
-  EXPECT_EQ(out.status, 0);
   EXPECT_EQ(out.totalContributions, 0);
   EXPECT_EQ(out.acquisitionCosts, 0);
   EXPECT_EQ(result->fundValueRounded(0, 0), 0);
@@ -168,7 +165,7 @@ TEST(ProjectionGuard, AbsurdPeriodsStopAtTheLastRow) {
     driver.contract = in;
     driver.fixedTerm = true;
     driver.growthRates = {0.03, 0.06, 0.09, 0.12, 0};
-    EXPECT_EQ(project(*fixed, driver).status, 0);
+    project(*fixed, driver);
   }
 }
 
@@ -182,6 +179,22 @@ TEST(ProjectionGuard, LongFixedTermPeriodReportsRow110) {
   EXPECT_EQ(out.status, 0);
   EXPECT_GT(result->fundValue[109][0], result->fundValue[108][0]);
   EXPECT_DOUBLE_EQ(out.fundValueAtEnd, result->fundValue[109][0]);
+}
+
+// A rate column the table does not have is the caller's error: the run stops the program
+// instead of answering with an empty outcome.
+TEST(ProjectionDeathTest, RateColumnOutsideTheTableStopsTheProgram) {
+  ContractInput in;
+  in.contributionYears = 7;
+  in.investmentYears = 7;
+  in.monthlyContribution = 100;
+  auto result = std::make_unique<ProjectionResult>();
+  for (int rate : {-1, kRates}) {
+    EXPECT_DEATH(projectStandard(*result, in, StandardOptions{}, 0.05, rate),
+                 "precondition failed: rate >= 0 && rate < kRates");
+    EXPECT_DEATH(projectFixedTerm(*result, in, FixedTermOptions{}, 0.05, rate),
+                 "precondition failed: rate >= 0 && rate < kRates");
+  }
 }
 
 }  // namespace
