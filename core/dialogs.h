@@ -29,8 +29,9 @@ class Dialogs {
 };
 
 // Batch mode: every message becomes one line "caption: text" on standard error; questions take
-// their default answer (No / cancel) and nothing ever waits for input.
-class StderrDialogs final : public Dialogs {
+// their default answer (No / cancel) and nothing ever waits for input. Tools may derive to
+// watch what is said.
+class StderrDialogs : public Dialogs {
  public:
   void message(std::string_view text, std::string_view caption) override;
   bool askYesNo(std::string_view text, std::string_view caption) override;

@@ -46,32 +46,17 @@ int build(const std::string& sourcePath, const std::string& outPath) {
 }
 
 // The bank table's messages as lines on standard error; any message means the file is unusable.
-class CountingDialogs final : public core::Dialogs {
+class CountingDialogs final : public core::StderrDialogs {
  public:
   void message(std::string_view text, std::string_view caption) override {
     ++count;
-    stderrDialogs_.message(text, caption);
+    StderrDialogs::message(text, caption);
   }
   bool askYesNo(std::string_view text, std::string_view caption) override {
     ++count;
-    return stderrDialogs_.askYesNo(text, caption);
-  }
-  std::optional<std::string> inputText(std::string_view, std::string_view,
-                                       std::string_view) override {
-    return std::nullopt;
-  }
-  std::optional<std::string> openFileName(std::string_view, std::string_view,
-                                          std::string_view) override {
-    return std::nullopt;
-  }
-  std::optional<std::string> saveFileName(std::string_view, std::string_view, std::string_view,
-                                          std::string_view) override {
-    return std::nullopt;
+    return StderrDialogs::askYesNo(text, caption);
   }
   int count = 0;
-
- private:
-  core::StderrDialogs stderrDialogs_;
 };
 
 int lookup(const std::string& path, const std::string& code) {
