@@ -1,31 +1,26 @@
 #pragma once
 
-#include <stdlib.h>
-
+#include <exception>
 #include <filesystem>
-#include <string>
+#include <memory>
+
+#include "tests/support/temp_folder.h"
 
 namespace fondaris::bench {
 
-// A folder of this process's own under the temporary folder, removed at exit: benchmarks run
-// side by side never share files. Empty when it could not be made.
+// A folder of this process's own, removed at exit: benchmarks run side by side never share
+// files. Empty when it could not be made, so a benchmark can stop with an error instead.
 inline const std::filesystem::path& privateFolder() {
-  struct Folder {
-    Folder() {
-      std::error_code error;
-      std::filesystem::path base = std::filesystem::temp_directory_path(error);
-      if (error) base = "/tmp";
-      std::string pattern = (base / "fondaris_bench_XXXXXX").string();
-      if (::mkdtemp(pattern.data())) path = pattern;
+  static const std::filesystem::path none;
+  static const std::unique_ptr<test_support::TempFolder> folder =
+      []() -> std::unique_ptr<test_support::TempFolder> {
+    try {
+      return std::make_unique<test_support::TempFolder>("fondaris_bench");
+    } catch (const std::exception&) {
+      return nullptr;
     }
-    ~Folder() {
-      std::error_code error;
-      if (!path.empty()) std::filesystem::remove_all(path, error);
-    }
-    std::filesystem::path path;
-  };
-  static const Folder folder;
-  return folder.path;
+  }();
+  return folder ? folder->path() : none;
 }
 
 }  // namespace fondaris::bench
