@@ -55,17 +55,17 @@ void resetChoices(OfferForms& f) {
   }
   if (a.cbRefKonto.itemCount() > 0) a.cbRefKonto.setItemIndex(0);
   for (int n = 1; n <= 11; ++n) f.contract.find("rb_Fonds" + std::to_string(n))->setChecked(false);
-  // Annual top-ups are not part of the file: a loaded offer has none.
+  // Annual top-ups the file does not hold are none.
   f.contract.topUps.fill(0);
   f.contract.topUpCount = 0;
 }
 
-// After the lines: lists refilled for the loaded periods, the contract form's layout for the
-// loaded variant and mode, then the contract values put back over what that layout reset.
+// After the lines: the contract form laid out for the loaded variant with its lists filled for
+// the loaded periods, the mode's layout, then the contract values put back over what that layout
+// reset, so positions beyond the lists of the periods before fit now.
 void settle(OfferForms& f) {
   forms::TfrmVertagsdaten& c = f.contract;
-  c.fillSinglePaymentLists(true);
-  c.fillWithdrawalLists();
+  c.adoptLoadedValues();
   // A contribution of 0 would make the layout ask whether to switch the mode; loading asks
   // nothing, and the loaded text comes back below.
   const std::string contribution = c.cb_Beitrag_2.text();
@@ -75,6 +75,7 @@ void settle(OfferForms& f) {
   const auto& table = offerTable();
   for (std::size_t i = 1; i < f.loaded.size() && i < table.size(); ++i)
     if (table[i].where == Where::Contract) readLine(f, table[i], f.loaded[i]);
+  c.fitDayList();
   c.illustrate();
 }
 
@@ -136,19 +137,17 @@ LoadResult loadOfferBytes(forms::App& app, std::string_view bytes, const std::st
     if (table[i].after) table[i].after(f, lines[i]);
   }
   settle(f);
-  // The next "&Weiter" and "An&trag" lay their forms out afresh; the loaded offer survives them.
+  // "An&trag" lays the application form out afresh; the loaded goals survive it.
   const std::vector<std::string> loaded = f.loaded;
-  f.contract.afterPrepare = [&app, loaded] {
-    OfferForms g(app);
-    g.loaded = loaded;
-    settle(g);
-  };
   f.contract.afterApplicationPrepared = [&app, loaded] {
     OfferForms g(app);
     const auto& offerLines = offerTable();
     for (std::size_t i = 1; i < loaded.size(); ++i)
-      if (!offerLines[i].controls.empty() && offerLines[i].controls[0].rfind("cbZiel", 0) == 0)
+      if (!offerLines[i].controls.empty() && offerLines[i].controls[0].rfind("cbZiel", 0) == 0) {
         readLine(g, offerLines[i], loaded[i]);
+        // A goal above what the period allows is held to it, as a typed one is.
+        if (forms::Control* goal = lineControl(g, offerLines[i])) g.application.cbZielChange(goal);
+      }
   };
   app.offerFile = name;
   if (count < table.size()) {

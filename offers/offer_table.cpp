@@ -1,5 +1,6 @@
 #include "offers/offer_table.h"
 
+#include <algorithm>
 #include <charconv>
 #include <optional>
 
@@ -55,9 +56,10 @@ void putText(Control& c, const std::string& text) {
     c.setText(text);
 }
 
+// -1 is a list saved without a choice.
 void putPosition(Control& c, const std::string& text) {
   const auto n = wholeNumber(text);
-  if (n && *n >= 0 && *n < c.itemCount()) c.setItemIndex(*n);
+  if (n && *n >= -1 && *n < c.itemCount()) c.setItemIndex(*n);
 }
 
 // Characters 1-2, 4-5 and 7-10 joined by the current date separator; an empty line is the
@@ -269,14 +271,19 @@ void buildTable() {
           c.setItemIndex(0);
       });
   texts(kCo, {"cb_Dynamik"});
-  // 64-113: annual top-ups are written but never read back.
+  // 64-113: annual top-ups of years 1 to 50; what is not an amount counts as none.
   for (int year = 1; year <= 50; ++year)
     custom(
         kCo, {},
         [year](OfferForms& f) {
           return core::formatAmount(f.contract.topUps[static_cast<std::size_t>(year)]);
         },
-        [](OfferForms&, const std::string&) {});
+        [year](OfferForms& f, const std::string& line) {
+          auto& topUps = f.contract.topUps;
+          topUps[static_cast<std::size_t>(year)] = std::max(0.0, core::parseAmount(line));
+          f.contract.topUpCount = static_cast<int>(
+              std::count_if(topUps.begin() + 1, topUps.end(), [](double v) { return v > 0; }));
+        });
   check(kCu, "cbHidden", "1", "0");
   check(kCu, "cbSteuerAusland", "1", "0");
   // 116: the VL contribution; files without it leave it.

@@ -140,7 +140,6 @@ TfrmAngebotsdaten::TfrmAngebotsdaten(App& app)
   medVN_GeburtstagExit(nullptr);
   cbVP_WieVNClick(nullptr);
   rbVN_GeburtstagClick(nullptr);
-  contractPrepared_ = false;
 }
 
 void TfrmAngebotsdaten::cbVP_WieVNClick(Control*) {

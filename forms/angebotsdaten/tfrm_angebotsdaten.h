@@ -106,10 +106,6 @@ class TfrmAngebotsdaten : public Form {
   std::string furtherDocumentZiel;
   std::string fsaDocument;
 
-  // Set by the first hand-over to the contract form.
-  bool contractPrepared() const { return contractPrepared_; }
-  void markContractPrepared() { contractPrepared_ = true; }
-
  private:
   void ageFromBirthDate(MaskEdit& birth, ComboBox& age, bool accountHolder);
   void birthDateFromAge(MaskEdit& birth, ComboBox& age, bool accountHolder);
@@ -120,8 +116,6 @@ class TfrmAngebotsdaten : public Form {
   void inputKindClick(RadioButton& clicked, RadioButton& twin, bool accountHolder);
   void copyBirthDateAndAge();
   void openDocument(const std::string& name);
-
-  bool contractPrepared_ = false;
 };
 
 }  // namespace fondaris::forms

@@ -428,6 +428,20 @@ void TfrmVertagsdaten::initStartDate() {
   cbBeginnJahrChange(nullptr);
 }
 
+void TfrmVertagsdaten::fitDayList() {
+  const int year = std::atoi(cbBeginnJahr.text().c_str());
+  const int month = std::atoi(cbBeginnMonat.text().c_str());
+  const bool monthEnd = rb_Fonds1.checked() && month >= 1 && month <= 12 && year > 0;
+  const std::vector<std::string> days =
+      monthEnd ? std::vector<std::string>{std::to_string(core::daysInMonth(year, month))}
+               : std::vector<std::string>{"1", "15"};
+  cbBeginnTag.setEnabled(!monthEnd);
+  if (cbBeginnTag.items() == days) return;
+  const std::string shown = cbBeginnTag.text();
+  cbBeginnTag.setItems(days);
+  cbBeginnTag.setItemIndex(std::max(0, cbBeginnTag.indexOf(shown)));
+}
+
 void TfrmVertagsdaten::cbBeginnJahrChange(Control*) {
   if (cbBeginnJahr.text().empty() || cbBeginnMonat.text().empty()) return;
   int year = std::atoi(cbBeginnJahr.text().c_str());
@@ -437,6 +451,7 @@ void TfrmVertagsdaten::cbBeginnJahrChange(Control*) {
     year = std::atoi(cbBeginnJahr.text().c_str());
     month = std::atoi(cbBeginnMonat.text().c_str());
   }
+  fitDayList();
   // The month-end strategy starts on the real last day, the 29th of February in leap years, as
   // the pre-calculation check counts it.
   const int day = rb_Fonds1.checked()          ? core::daysInMonth(year, month)
@@ -459,27 +474,59 @@ void TfrmVertagsdaten::med_VbeginnExit(Control*) {
 // --- preparation by the customer form -----------------------------------------------------------
 
 void TfrmVertagsdaten::prepare() {
-  TfrmAngebotsdaten& customer = *app().frmAngebotsdaten;
-  const TfrmVermittler& agent = *app().frmVermittler;
-  const bool first = !customer.contractPrepared();
   const bool second = secondVariant();
+  const int variant = second ? 1 : 0;
+  const bool switched = preparedVariant_ >= 0 && preparedVariant_ != variant;
+  if (switched) keptValues_[static_cast<std::size_t>(preparedVariant_)] = captureVariantValues();
+  const auto& kept = keptValues_[static_cast<std::size_t>(variant)];
+  const bool restored = switched && kept.has_value();
+  if (restored) restoreVariantValues(*kept);
+  const bool defaults = preparedVariant_ < 0 || (switched && !restored);
+  preparedVariant_ = variant;
 
-  // Periods: defaults the first time, afterwards only strategies the variant offers.
-  if (first) {
-    selectByText(cb_BZD1, "VL4");
-    selectByText(cb_BZD2, "30");
-    selectByText(cb_BZD3, "30");
-    selectByText(cb_Anlagedauer, second ? "30" : "25");
+  if (!defaults) dropStrategiesNotOffered();
+  layOut(second);
+  show();
+  if (defaults) {
+    setDefaults(second);
   } else {
-    if (rb_Fonds1.checked() && !customer.rbProd.visible()) rb_Fonds1.setChecked(false);
-    bool secondOnly = false;
-    for (int i = 1; i <= 4; ++i) secondOnly = secondOnly || funds_[i]->checked();
-    if (secondOnly && !customer.rbProd1.visible())
-      for (int i = 1; i <= 4; ++i) funds_[i]->setChecked(false);
-    cb_BZDChange(second ? &cb_BZD2 : &cb_BZD1);
+    showPeriodFields();
+    fillWithdrawalLists();
+    if (product_.singlePaymentsOffered) fillSinglePaymentLists(true);
+    fitDayList();
   }
+  // The agent's discount may have changed since: the payment at the start follows it.
+  if (cb_EinmalProz.visible()) {
+    cbAbsolutClick(&cbAbsolut);
+    if (!cbAbsolut.checked() || core::parseAmount(cb_Einmal.text()) == 0)
+      cb_EinmalProzExit(&cb_EinmalProz);
+  }
+  cb_VorgabeChange(&cb_Vorgabe);
+}
 
-  // What each variant shows.
+void TfrmVertagsdaten::adoptLoadedValues() {
+  const bool second = secondVariant();
+  keptValues_ = {};
+  preparedVariant_ = second ? 1 : 0;
+  layOut(second);
+  showPeriodFields();
+  fillWithdrawalLists();
+  if (product_.singlePaymentsOffered) fillSinglePaymentLists(true);
+  fitDayList();
+}
+
+// Strategies a variant no longer offers (the start screen's choice changed) are unchosen.
+void TfrmVertagsdaten::dropStrategiesNotOffered() {
+  const TfrmAngebotsdaten& customer = *app().frmAngebotsdaten;
+  if (rb_Fonds1.checked() && !customer.rbProd.visible()) rb_Fonds1.setChecked(false);
+  bool secondOnly = false;
+  for (int i = 1; i <= 4; ++i) secondOnly = secondOnly || funds_[i]->checked();
+  if (secondOnly && !customer.rbProd1.visible())
+    for (int i = 1; i <= 4; ++i) funds_[i]->setChecked(false);
+}
+
+// What each variant shows; values stay as they are.
+void TfrmVertagsdaten::layOut(bool second) {
   layoutStrategies(second);
   const bool singles = second && product_.singlePaymentsOffered;
   for (Control* c : std::initializer_list<Control*>{&lbEinmalzahlungZB, &medEinmalzahlungZB,
@@ -488,19 +535,15 @@ void TfrmVertagsdaten::prepare() {
   bankDetailsShown = product_.startPaymentOffered;
   cbBeginnTag.setVisible(second);
   cbOhneStaat.setVisible(!second);
-  const ComboBox& agentStartPayment = second ? agent.cb_ZuzahlKundeZSp : agent.cb_ZuzahlKunde;
-  if (cb_EinmalProz.visible() && first) selectByText(cb_EinmalProz, agentStartPayment.text());
   if (second) {
     lb_BZD.setCaption("Anlagedauer");
     cb_Vorgabe.setEnabled(true);
   } else {
     lb_BZD.setCaption("Anlagevariante");
+    // The first variant has no single investment mode.
     cb_Vorgabe.setItemIndex(0);
     cb_Vorgabe.setEnabled(false);
   }
-
-  // Dynamics, employer subsidy and payment at the start.
-  if (cb_EinmalProz.visible()) cb_EinmalProzExit(&cb_EinmalProz);
   const bool dynamics = rb_Fonds2.visible() && product_.dynamicsOffered;
   for (Control* c : std::initializer_list<Control*>{&lb_Dynamik, &cb_Dynamik, &lb_DynamikProz})
     c->setVisible(dynamics);
@@ -509,28 +552,41 @@ void TfrmVertagsdaten::prepare() {
   for (Control* c : std::initializer_list<Control*>{&lb_Einmal, &cb_Einmal, &lb_EinmalEUR,
                                                     &cb_EinmalProz, &lb_EinmalProz, &cbAbsolut})
     c->setVisible(product_.startPaymentOffered);
-  cbAbsolut.setChecked(cbAbsolut.visible());
   cbReduktion.setVisible(lb_EinmalEUR.visible());
+}
 
-  // The agent's payment at the start, once; then the amount or percentage it implies.
-  show();
+// The first visit of a variant: periods, the agent's payment at the start, the strategy's
+// growth rates.
+void TfrmVertagsdaten::setDefaults(bool second) {
+  selectByText(cb_BZD1, "VL4");
+  selectByText(cb_BZD2, "30");
+  selectByText(cb_BZD3, "30");
+  selectByText(cb_Anlagedauer, second ? "30" : "25");
+  cbAbsolut.setChecked(cbAbsolut.visible());
   if (cb_EinmalProz.visible()) {
-    if (first) {
-      cbAbsolut.setChecked(false);
-      selectByText(cb_EinmalProz, agentStartPayment.text());
-      cb_EinmalProzExit(&cb_EinmalProz);
-      cbAbsolut.setChecked(true);
-    }
-    cbAbsolutClick(&cbAbsolut);
-    if (!cbAbsolut.checked() || core::parseAmount(cb_Einmal.text()) == 0)
-      cb_EinmalProzExit(&cb_EinmalProz);
+    const TfrmVermittler& agent = *app().frmVermittler;
+    const ComboBox& agentStartPayment = second ? agent.cb_ZuzahlKundeZSp : agent.cb_ZuzahlKunde;
+    cbAbsolut.setChecked(false);
+    selectByText(cb_EinmalProz, agentStartPayment.text());
+    cb_EinmalProzExit(&cb_EinmalProz);
+    cbAbsolut.setChecked(true);
   }
-
-  // Prepared; the strategy defaults and the mode refresh every figure.
-  customer.markContractPrepared();
   rb_FondsClick(nullptr);
-  cb_VorgabeChange(&cb_Vorgabe);
-  if (auto hook = std::exchange(afterPrepare, nullptr)) hook();
+}
+
+TfrmVertagsdaten::VariantValues TfrmVertagsdaten::captureVariantValues() {
+  // The start belongs to the contract, not to a variant.
+  std::vector<Control*> own;
+  for (Control* c : controls())
+    if (c != &cbBeginnTag && c != &cbBeginnMonat && c != &cbBeginnJahr && c != &med_Vbeginn)
+      own.push_back(c);
+  return {ControlValues::capture(own), singleListPeriod_, withdrawalListPeriod_};
+}
+
+void TfrmVertagsdaten::restoreVariantValues(const VariantValues& kept) {
+  kept.values.restore();
+  singleListPeriod_ = kept.singleListPeriod;
+  withdrawalListPeriod_ = kept.withdrawalListPeriod;
 }
 
 // --- navigation -------------------------------------------------------------------------------

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,7 @@
 #include "documents/offer/offer_input.h"
 #include "engine/projection.h"
 #include "forms/controls/combo_box_inc.h"
+#include "forms/controls/control_values.h"
 #include "forms/controls/form.h"
 
 namespace fondaris::forms {
@@ -241,9 +243,16 @@ class TfrmVertagsdaten : public Form {
   void sb_FormularClick(Control* sender);
   void sb_ZuzahlungenClick(Control* sender);
 
-  // Preparation by the customer form's "&Weiter": lays the form out for the chosen variant,
-  // shows it and sets the defaults once.
+  // Preparation by the customer form's "&Weiter": lays the form out for the chosen variant and
+  // shows it. The first visit of a variant sets its defaults; later visits keep every choice,
+  // and each variant keeps its own values when the agent switches between them.
   void prepare();
+  // A loaded offer becomes what this form holds for the loaded variant: laid out for it, its
+  // lists filled for the loaded periods, kept by the next visit; the other variant's values
+  // belonged to the offer before and are dropped.
+  void adoptLoadedValues();
+  // The day list shows the start's day: the month's last day alone under the month-end strategy.
+  void fitDayList();
 
   // Fills the start lists from the earliest possible start (today + 14 days).
   void initStartDate();
@@ -308,11 +317,23 @@ class TfrmVertagsdaten : public Form {
 
   // Saving the offer to a file, with the save dialog; true when the file was written.
   std::function<bool()> saveOffer;
-  // Set by loading an offer, run once after the next preparation of this form and of the
-  // application form: they put the loaded values back over the defaults those set.
-  std::function<void()> afterPrepare, afterApplicationPrepared;
+  // Set by loading an offer, run once after the next preparation of the application form: it
+  // puts the loaded values back over the defaults that preparation sets.
+  std::function<void()> afterApplicationPrepared;
 
  private:
+  // What one variant holds while the other is shown.
+  struct VariantValues {
+    ControlValues values;
+    int singleListPeriod = -1;
+    int withdrawalListPeriod = -1;
+  };
+  VariantValues captureVariantValues();
+  void restoreVariantValues(const VariantValues& kept);
+  void layOut(bool second);
+  void setDefaults(bool second);
+  void showPeriodFields();
+  void dropStrategiesNotOffered();
   void selectEarliestStart();
   void readProductData(const core::ParamRecord& record);
   void fillLists();
@@ -343,6 +364,10 @@ class TfrmVertagsdaten : public Form {
   std::string startYearText_;
   int singleListPeriod_ = -1;
   int withdrawalListPeriod_ = -1;
+  // The variant the form was last laid out for (0 first, 1 second; -1 never), and the values
+  // the other variant left.
+  int preparedVariant_ = -1;
+  std::array<std::optional<VariantValues>, 2> keptValues_;
   engine::ProjectionResult without_{};
   engine::ProjectionResult with_{};
   int illustratedYears_ = 0;

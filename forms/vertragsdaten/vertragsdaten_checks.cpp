@@ -411,7 +411,7 @@ void TfrmVertagsdaten::cb_AblaufleistungExit(Control*) {
   cb_Ablaufleistung.setText(wholeAmount(value));
 }
 
-void TfrmVertagsdaten::rb_FondsClick(Control* sender) {
+void TfrmVertagsdaten::showPeriodFields() {
   const bool vl = !secondVariant();
   for (Control* c :
        std::initializer_list<Control*>{&cb_BZD1, &cb_Beitrag_1, &lb_Anlagedauer, &cb_Anlagedauer})
@@ -419,7 +419,14 @@ void TfrmVertagsdaten::rb_FondsClick(Control* sender) {
   cb_BZD2.setVisible(!vl);
   cb_Beitrag_2.setVisible(!vl);
   cb_BZD3.setEnabled(!vl);
+}
+
+void TfrmVertagsdaten::rb_FondsClick(Control* sender) {
+  const bool vl = !secondVariant();
+  showPeriodFields();
   cb_BZDChange(cb_BZD1.visible() ? &cb_BZD1 : &cb_BZD2);
+  // The month-end strategy moves the start, whichever was chosen first.
+  cbBeginnJahrChange(nullptr);
 
   // Default growth rates per strategy: {VL, second variant}.
   static constexpr int kDefaults[][2][4] = {
