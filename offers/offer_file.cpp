@@ -79,6 +79,23 @@ void settle(OfferForms& f) {
   c.illustrate();
 }
 
+// Saved choices that did not come back (a position the list lacks, or no number at all), as
+// "Zeile n ('text')".
+std::string choicesNotTaken(OfferForms& f) {
+  std::string lines;
+  const auto& table = offerTable();
+  for (std::size_t i = 1; i < f.loaded.size() && i < table.size(); ++i) {
+    const OfferLine& line = table[i];
+    const std::string& text = f.loaded[i];
+    if (line.codec != Codec::Position || (text.empty() && line.value == "optional")) continue;
+    const forms::Control* c = lineControl(f, line);
+    if (!c || std::to_string(c->itemIndex()) == text) continue;
+    lines += (lines.empty() ? "" : ", ") + std::string("Zeile ") + std::to_string(line.number) +
+             " ('" + text + "')";
+  }
+  return lines;
+}
+
 }  // namespace
 
 std::string offerBytes(forms::App& app) {
@@ -155,6 +172,14 @@ LoadResult loadOfferBytes(forms::App& app, std::string_view bytes, const std::st
                               ". Alle weiteren Angaben stammen noch aus dem vorigen Angebot.",
                           "Hinweis");
     return LoadResult::Short;
+  }
+  if (const std::string damaged = choicesNotTaken(f); !damaged.empty()) {
+    app.dialogs().message("Die Datei '" + name +
+                              "' enthält eine Auswahl, die es nicht gibt; sie wurde nicht "
+                              "übernommen: " +
+                              damaged + ".",
+                          "Hinweis");
+    return LoadResult::Damaged;
   }
   return LoadResult::Loaded;
 }

@@ -16,7 +16,9 @@ std::string offerBytes(forms::App& app);
 // "konnte nicht erzeugt werden!" has been shown and false comes back.
 bool saveOfferFile(forms::App& app, const std::string& path);
 
-enum class LoadResult { Loaded, Short, Unreadable, UnknownFormat };
+// Short: the file ended early; Damaged: a choice the file holds does not exist (the notice
+// names its line). Both leave what could be read loaded.
+enum class LoadResult { Loaded, Short, Damaged, Unreadable, UnknownFormat };
 
 // Puts an offer file's bytes back into the three forms. `name` names the file in messages.
 // A file whose first character is not "Z" changes nothing; a short file fills what it holds.

@@ -285,6 +285,7 @@ TfrmVertagsdaten::TfrmVertagsdaten(App& app)
     list->setItemIndex(0);
   mHilfe.setText(HotKeyHelp.text());
   saved = false;
+  created_ = captureVariantValues();
 }
 
 void TfrmVertagsdaten::readProductData(const core::ParamRecord& record) {
@@ -480,7 +481,9 @@ void TfrmVertagsdaten::prepare() {
   if (switched) keptValues_[static_cast<std::size_t>(preparedVariant_)] = captureVariantValues();
   const auto& kept = keptValues_[static_cast<std::size_t>(variant)];
   const bool restored = switched && kept.has_value();
-  if (restored) restoreVariantValues(*kept);
+  // A variant's first visit starts from the form as it was created, not from the other
+  // variant's amounts.
+  if (switched) restoreVariantValues(restored ? *kept : created_);
   const bool defaults = preparedVariant_ < 0 || (switched && !restored);
   preparedVariant_ = variant;
 

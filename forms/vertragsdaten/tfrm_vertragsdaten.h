@@ -368,6 +368,7 @@ class TfrmVertagsdaten : public Form {
   // the other variant left.
   int preparedVariant_ = -1;
   std::array<std::optional<VariantValues>, 2> keptValues_;
+  VariantValues created_;
   engine::ProjectionResult without_{};
   engine::ProjectionResult with_{};
   int illustratedYears_ = 0;

@@ -72,10 +72,10 @@ void TfrmVertagsdaten::fillWithdrawalLists() {
     static const char* const kTimes[] = {"Ende 7. Jahres", "Ende 13. Jahres", "Ende 19. Jahres"};
     for (int k = 0; k < 10; ++k) {
       const bool shown = k == 0 || (k < 3 && plan >= k + 1);
-      if (k < 3) {
-        withdrawalTimes_[k]->setItems({kTimes[k]});
-        withdrawalTimes_[k]->setItemIndex(0);
-      }
+      // The first variant withdraws at fixed times only; the other lists hold nothing here.
+      withdrawalTimes_[k]->setItems(k < 3 ? std::vector<std::string>{kTimes[k]}
+                                          : std::vector<std::string>{});
+      withdrawalTimes_[k]->setItemIndex(k < 3 ? 0 : -1);
       for (Control* c : std::initializer_list<Control*>{withdrawalLabels_[k], withdrawalTimes_[k],
                                                         withdrawalAmounts_[k]})
         c->setVisible(shown);
@@ -96,6 +96,13 @@ void TfrmVertagsdaten::fillWithdrawalLists() {
     list.setItems(items);
     // These lists have no default: a withdrawal the agent chose stays while its year exists.
     if (keep && old >= 0 && old < list.itemCount()) list.setItemIndex(old);
+    // One whose year is gone counts no more; the agent must know its amount is left out.
+    if (keep && old >= list.itemCount() && amountOf(*withdrawalAmounts_[k]) > 0)
+      app().dialogs().message("Die " + std::to_string(k + 1) + ". Entnahme (Ende " +
+                                  std::to_string(old + 1) +
+                                  " Jahres) liegt nicht mehr in der Anlagedauer und wird nicht "
+                                  "berücksichtigt. Bitte einen neuen Zeitpunkt wählen.",
+                              "Entnahmen");
     const bool shown = k < 3 || (k == 3 && period >= 6) || (k >= 4 && period >= 11);
     for (Control* c : std::initializer_list<Control*>{withdrawalLabels_[k], withdrawalTimes_[k],
                                                       withdrawalAmounts_[k]})

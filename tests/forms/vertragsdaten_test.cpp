@@ -597,3 +597,138 @@ TEST_F(ContractTest, ShortBankFileIsReported) {
 
 }  // namespace
 }  // namespace fondaris::forms::testing
+
+namespace fondaris::forms::testing {
+namespace {
+
+// "&Zurück" and "&Weiter" again: only the first visit of a variant sets defaults.
+class ContractVisitsTest : public FormsTest {
+ protected:
+  TfrmAngebotsdaten& customer() { return *app->frmAngebotsdaten; }
+  TfrmVertagsdaten& contract() { return *app->frmVertagsdaten; }
+  void weiter(bool vl) {
+    customer().rbProd.setChecked(vl);
+    customer().rbProd1.setChecked(!vl);
+    customer().sb_Angebotsbrechnung.userClick();
+    ASSERT_TRUE(contract().visible());
+  }
+  void zurueck() { contract().cb_Angebotsdaten.userClick(); }
+  void enter(Control& field, const std::string& text) {
+    field.form().focus(&field);
+    field.userSetText(text);
+    field.form().focus(nullptr);
+  }
+  void SetUp() override {
+    FormsTest::SetUp();
+    writeLines("Vermitd.dat", agentFile());
+    createApp();
+    customer().edVN_Nachname.setText("Muster");
+    customer().show();
+  }
+};
+
+TEST_F(ContractVisitsTest, LaterVisitsKeepEveryChoice) {
+  for (bool vl : {true, false}) {
+    SCOPED_TRACE(vl ? "VL" : "second variant");
+    nextCase();
+    SetUp();
+    weiter(vl);
+    TfrmVertagsdaten& v = contract();
+    v.rb_Fonds3.userClick();
+    if (vl) {
+      v.cb_Anlagedauer.userSelect(v.cb_Anlagedauer.indexOf("29"));
+    } else {
+      v.cb_BZD2.userSelect(v.cb_BZD2.indexOf("33"));
+      v.cb_Auszahlung1.userSelect(30);
+      enter(v.cb_Beitrag1, "500");
+    }
+    v.cb_WE1.userSelect(v.cb_WE1.indexOf("1,5"));
+    v.cbAbsolut.userClick();
+    const std::string fundValue = v.med_FW1.text();
+    zurueck();
+    weiter(vl);
+    EXPECT_EQ(v.cb_WE1.text(), "1,5");
+    EXPECT_EQ(v.cb_WE2.text(), vl ? "5,0" : "8,0");  // the strategy's, not the form's defaults
+    EXPECT_FALSE(v.cbAbsolut.checked());
+    EXPECT_TRUE(v.rb_Fonds3.checked());
+    if (vl) {
+      EXPECT_EQ(v.cb_Anlagedauer.text(), "29");
+    } else {
+      EXPECT_EQ(v.cb_Auszahlung1.text(), "Ende 31 Jahres");
+    }
+    EXPECT_EQ(v.med_FW1.text(), fundValue);
+    EXPECT_TRUE(dialogs.shown().empty());
+  }
+}
+
+// Second → VL → second: each variant comes back as the agent left it, and the VL variant does
+// not take the second variant's withdrawals as its planned ones.
+TEST_F(ContractVisitsTest, EachVariantKeepsItsOwnValues) {
+  weiter(false);
+  TfrmVertagsdaten& v = contract();
+  v.cb_BZD2.userSelect(v.cb_BZD2.indexOf("40"));
+  v.cb_BZD3.userSelect(v.cb_BZD3.indexOf("30"));
+  v.cb_Auszahlung2.userSelect(34);
+  enter(v.cb_Beitrag2, "700");
+  const std::string secondFundValue = v.med_FW1.text();
+  zurueck();
+  weiter(true);
+  EXPECT_EQ(v.cb_BZD3.text(), "24");
+  EXPECT_EQ(v.cb_Beitrag2.text(), "0,00");
+  const std::string vlFundValue = v.med_FW1.text();
+  zurueck();
+  weiter(false);
+  EXPECT_EQ(v.cb_BZD2.text(), "40");
+  EXPECT_EQ(v.cb_BZD3.text(), "30");
+  EXPECT_EQ(v.cb_Auszahlung2.text(), "Ende 35 Jahres");
+  EXPECT_EQ(v.cb_Beitrag2.text(), "700,00");
+  EXPECT_EQ(v.med_FW1.text(), secondFundValue);
+  zurueck();
+  weiter(true);
+  EXPECT_EQ(v.med_FW1.text(), vlFundValue);
+  EXPECT_TRUE(dialogs.shown().empty());
+}
+
+// A shorter period drops a chosen withdrawal time: its amount no longer counts, and the agent
+// is told.
+TEST_F(ContractVisitsTest, DroppedWithdrawalTimeIsNamed) {
+  weiter(false);
+  TfrmVertagsdaten& v = contract();
+  v.cb_BZD2.userSelect(v.cb_BZD2.indexOf("40"));
+  const std::string without = v.med_FW1.text();
+  v.cb_Auszahlung3.userSelect(34);
+  enter(v.cb_Beitrag3, "500");
+  ASSERT_NE(v.med_FW1.text(), without);
+  v.cb_BZD2.userSelect(v.cb_BZD2.indexOf("30"));
+  EXPECT_EQ(v.cb_Auszahlung3.itemIndex(), -1);
+  EXPECT_EQ(dialogs.messages(),
+            std::vector<std::string>{
+                "Entnahmen: Die 3. Entnahme (Ende 35 Jahres) liegt nicht mehr in der Anlagedauer "
+                "und wird nicht berücksichtigt. Bitte einen neuen Zeitpunkt wählen."});
+  v.cb_BZD2.userSelect(v.cb_BZD2.indexOf("40"));
+  EXPECT_EQ(v.med_FW1.text(), without);
+}
+
+// The month-end strategy moves the start whichever was chosen first, and the day list shows it.
+TEST_F(ContractVisitsTest, MonthEndStartByEitherOrderOfInput) {
+  weiter(false);
+  TfrmVertagsdaten& v = contract();
+  ASSERT_TRUE(v.cbBeginnTag.visible());
+  v.cbBeginnMonat.userSelect(0);  // January 2027, day 1
+  ASSERT_EQ(v.med_Vbeginn.text(), "01.01.2027");
+  v.rb_Fonds1.userClick();
+  EXPECT_EQ(v.med_Vbeginn.text(), "31.01.2027");
+  EXPECT_EQ(v.cbBeginnTag.text(), "31");
+  EXPECT_FALSE(v.cbBeginnTag.enabled());
+  v.cbBeginnMonat.userSelect(1);
+  EXPECT_EQ(v.med_Vbeginn.text(), "28.02.2027");
+  EXPECT_EQ(v.cbBeginnTag.text(), "28");
+  v.rb_Fonds3.userClick();
+  EXPECT_EQ(v.med_Vbeginn.text(), "01.02.2027");
+  EXPECT_EQ(v.cbBeginnTag.items(), (std::vector<std::string>{"1", "15"}));
+  EXPECT_TRUE(v.cbBeginnTag.enabled());
+  EXPECT_TRUE(dialogs.shown().empty());
+}
+
+}  // namespace
+}  // namespace fondaris::forms::testing

@@ -229,7 +229,12 @@ TEST_F(OfferFileTest, DamagedLinesLeaveTheirFields) {
   lines[31] = "0,00";  // a contribution of 0 would make the layout ask
   std::string bytes;
   for (const auto& l : lines) bytes += l + "\r\n";
-  EXPECT_EQ(loadOfferBytes(*app, bytes, "kaputt.txt"), LoadResult::Loaded);
+  EXPECT_EQ(loadOfferBytes(*app, bytes, "kaputt.txt"), LoadResult::Damaged);
+  // A choice that does not exist is named, never dropped in silence.
+  EXPECT_EQ(dialogs.messages(),
+            std::vector<std::string>{
+                "Hinweis: Die Datei 'kaputt.txt' enthält eine Auswahl, die es nicht gibt; sie "
+                "wurde nicht übernommen: Zeile 184 ('x7'), Zeile 185 ('99999999999999')."});
   EXPECT_EQ(customer().medVN_Geburtstag.text(), birth);
   EXPECT_EQ(contract().cb_Auszahlung1.itemIndex(), 0);
   for (int n = 1; n <= 11; ++n)
@@ -237,6 +242,25 @@ TEST_F(OfferFileTest, DamagedLinesLeaveTheirFields) {
   EXPECT_EQ(core::utf8Length(customer().edVN_Vorname.text()), core::kMaxLineLength);
   EXPECT_EQ(contract().cb_Beitrag_2.text(), "0,00");
   EXPECT_TRUE(dialogs.unexpected().empty()) << dialogs.unexpected().front();
+}
+
+// A goal duration above what the loaded period allows is held to it after "An&trag", as a
+// typed one is.
+TEST_F(OfferFileTest, LoadedGoalDurationsAreClampedLikeTypedOnes) {
+  fillOffer(false);
+  application().cbZiel2.setItemIndex(application().cbZiel2.itemCount() - 1);
+  const std::string bytes = saveBytes("a.txt");
+  restartAndLoad("a.txt");
+  customer().sb_AngebotsbrechnungClick(nullptr);
+  dialogs.answerNo();  // "Daten speichern?"
+  contract().sb_AntragClick(nullptr);
+  forms::TfrmAngebotsdialog& a = application();
+  const std::string loaded = a.cbZiel2.text();
+  a.cbZiel3.setItemIndex(a.cbZiel3.itemCount() - 1);
+  a.cbZielChange(&a.cbZiel3);
+  EXPECT_EQ(loaded, a.cbZiel3.text());
+  EXPECT_NE(loaded, "99");
+  (void)dialogs.shown();
 }
 
 // A loaded start shows in the visible start lists; a past one, or a year the list lacks, gives
