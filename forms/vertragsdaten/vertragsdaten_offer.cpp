@@ -342,6 +342,7 @@ OfferRun TfrmVertagsdaten::gatherOfferRun(double contribution) {
   doc.contributionA = contribution;
   doc.contributionB = contribution;
   doc.initialExtraPayment = topUps[0];
+  doc.singleInvestmentAtStart = medEinmalzahlungZB.visible() ? amountOf(medEinmalzahlungZB) : 0;
   if (const auto start = core::textToDate(med_Vbeginn.text())) {
     int day = 0;
     core::decodeDate(*start, doc.startYear, doc.startMonth, day);

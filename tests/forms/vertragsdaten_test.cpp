@@ -507,6 +507,24 @@ TEST_F(ContractTest, OfferIsWrittenAndOpened) {
   }
 }
 
+// The single investment at the start goes to the document as well as into the figures; the
+// single investment mode has none beside its amount.
+TEST_F(ContractTest, OfferNamesTheSingleInvestmentAtTheStart) {
+  TfrmVertagsdaten& v = prepared(false);
+  ASSERT_TRUE(v.medEinmalzahlungZB.visible());
+  enter(v.medEinmalzahlungZB, "10000");
+  OfferRun run = v.gatherOfferRun(100);
+  EXPECT_EQ(run.driver.contract.singlePayment, 10000);
+  EXPECT_EQ(run.comparison.contract.singlePayment, 0);
+  EXPECT_EQ(run.document.singleInvestmentAtStart, 10000);
+
+  v.cb_Vorgabe.userSelect(1);
+  run = v.gatherOfferRun(2500);
+  EXPECT_EQ(run.driver.contract.singlePayment, 2500);
+  EXPECT_EQ(run.document.singleInvestmentAtStart, 0);
+  EXPECT_EQ(run.document.contributionA, 2500);
+}
+
 TEST_F(ContractTest, FailedCheckWritesNoOffer) {
   TfrmVertagsdaten& v = prepared(true);
   v.sb_Angebotsbrechnung.userClick();
