@@ -348,7 +348,9 @@ OfferRun TfrmVertagsdaten::gatherOfferRun(double contribution) {
     core::decodeDate(*start, doc.startYear, doc.startMonth, day);
   }
   const ComboBox& discountField = vl ? agent.cb_Rabat : agent.cb_RabatZSp;
-  if (d.contract.contributionDiscount > 0) doc.grantedRebate = discountField.text() + " %";
+  // A single investment gets the agent's discount only when it is ticked for it.
+  const bool rebateGranted = d.contract.contributionDiscount > 0 && !(single && s == 0);
+  if (rebateGranted) doc.grantedRebate = discountField.text() + " %";
   return run;
 }
 

@@ -525,6 +525,35 @@ TEST_F(ContractTest, OfferNamesTheSingleInvestmentAtTheStart) {
   EXPECT_EQ(run.document.contributionA, 2500);
 }
 
+// The agent's discount is granted on a single investment only when it is ticked for it.
+TEST_F(ContractTest, OfferNamesTheDiscountGranted) {
+  struct Case {
+    int mode;  // cb_Vorgabe: 0 "Monatsbeitrag", 1 "Einmalanlage"
+    bool ticked;
+    const char* rebate;
+  } cases[] = {
+      {1, false, ""},
+      {1, true, "10 %"},
+      {0, false, "10 %"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.mode) + (c.ticked ? " ticked" : ""));
+    nextCase();
+    TfrmVertagsdaten& v = prepared(false);
+    TfrmVermittler& agent = *app->frmVermittler;
+    agent.cb_RabatZSp.setVisible(true);
+    agent.cb_RabatZSp.setItemIndex(agent.cb_RabatZSp.indexOf("10"));
+    v.cbAbsolut.userClick();
+    enter(v.cb_EinmalProz, "0");
+    ASSERT_EQ(v.cbReduktion.text(), "10 %");
+    v.cb_Vorgabe.userSelect(c.mode);
+    if (v.cb_EinmalRabat.visible() && v.cb_EinmalRabat.checked() != c.ticked)
+      v.cb_EinmalRabat.userClick();
+    EXPECT_EQ(v.cb_EinmalRabat.visible(), c.mode == 1);
+    EXPECT_EQ(v.gatherOfferRun(c.mode == 1 ? 2500 : 100).document.grantedRebate, c.rebate);
+  }
+}
+
 TEST_F(ContractTest, FailedCheckWritesNoOffer) {
   TfrmVertagsdaten& v = prepared(true);
   v.sb_Angebotsbrechnung.userClick();
