@@ -365,6 +365,32 @@ TEST_F(ContractTest, PaymentAtTheStart) {
   EXPECT_TRUE(v.cbReduktion.visible());
 }
 
+// The offer never waives more of the acquisition costs than is paid: whenever the percentage is
+// corrected, the amount follows it.
+TEST_F(ContractTest, PaymentAtTheStartFollowsACorrectedPercentage) {
+  struct Case {
+    bool byAmount;  // cbAbsolut ticked: the amount is typed
+    const char* input;
+    const char* percent;
+    const char* amount;
+  } cases[] = {
+      {true, "10", "1,00", "19,80"},  // 0,51 % of the costs: 1 % is waived, and so paid
+      {true, "990", "50,00", "990,00"},     {true, "5000", "100,00", "1.980,00"},
+      {false, "0,5", "1,00", "19,80"},      {false, "-5", "0,00", "0,00"},
+      {false, "150", "100,00", "1.980,00"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.byAmount ? "amount " : "percent ") + c.input);
+    nextCase();
+    TfrmVertagsdaten& v = prepared(false);  // acquisition costs 0,055 × 12 × 30 × 100 = 1.980
+    ASSERT_TRUE(v.cbAbsolut.checked());
+    if (!c.byAmount) v.cbAbsolut.userClick();
+    enter(c.byAmount ? static_cast<Control&>(v.cb_Einmal) : v.cb_EinmalProz, c.input);
+    EXPECT_EQ(v.cb_EinmalProz.text(), c.percent);
+    EXPECT_EQ(v.cb_Einmal.text(), c.amount);
+  }
+}
+
 TEST_F(ContractTest, SwapPlanDates) {
   TfrmVertagsdaten& v = prepared(false);
   v.med_Vbeginn.setText("01.03.2027");
