@@ -200,6 +200,8 @@ class OfferBody {
                euroAmount((in_.contributionA - in_.employerShare) * 12 * in_.contributionYears));
     if (in_.initialExtraPayment > 0)
       costLine("Zuzahlung zu Beginn", euroAmount(in_.initialExtraPayment));
+    if (in_.singleInvestmentAtStart > 0)
+      costLine("Einmalanlage zu Beginn", euroAmount(in_.singleInvestmentAtStart));
     if (topUpsExist_) costLine("Zusätzliche Einmalanlagen", euroAmount(result_.topUpSum(0)));
     if (!in_.grantedRebate.empty()) costLine("Gewährter Rabatt", in_.grantedRebate);
 
@@ -249,7 +251,7 @@ class OfferBody {
   double paymentOfYear(int i) const {
     if (i == 0) {
       if (in_.contributionYears == 0) return in_.contributionA;
-      return result_.contributionOfYear(0) + in_.initialExtraPayment;
+      return result_.contributionOfYear(0) + in_.initialExtraPayment + in_.singleInvestmentAtStart;
     }
     return result_.contributionOfYear(i) + result_.topUpAt(i, 0);
   }

@@ -19,8 +19,9 @@ struct OfferDocumentInput {
   double contributionA = 0;        // the contribution as entered; the single payment for 0 years
   double contributionB = 0;        // printed beside the contribution line when years > 0
   double initialExtraPayment = 0;  // "Zuzahlung zu Beginn"
-  double employerShare = 0;        // of the monthly contribution, first variant only
-  int contributionYears = 0;       // 0: single payment only
+  double singleInvestmentAtStart = 0;  // "Einmalanlage zu Beginn", paid in with the first year
+  double employerShare = 0;            // of the monthly contribution, first variant only
+  int contributionYears = 0;           // 0: single payment only
   int termYears = 0;
   int startMonth = 1;
   int startYear = 0;

@@ -1,5 +1,6 @@
 // Field checks of the contract form: each corrects its field in place and ends with a fresh
 // illustration, so the result fields always match the inputs.
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -236,11 +237,9 @@ void TfrmVertagsdaten::cb_BZD3Change(Control*) {
 
 void TfrmVertagsdaten::cb_EinmalProzExit(Control* sender) {
   if (!cb_EinmalProz.visible()) return;
-  double percent = amountOf(cb_EinmalProz);
-  if (percent > 0 && percent < 1)
-    percent = 1;
-  else if (percent > 100)
-    percent = 100;
+  const double entered = amountOf(cb_EinmalProz);
+  double percent = std::clamp(entered, 0.0, 100.0);
+  if (percent > 0 && percent < 1) percent = 1;
   const TfrmVermittler& agent = *app().frmVermittler;
   double d = 0;
   if (agent.cb_Rabat.visible() && rb_Fonds1.checked())
@@ -256,6 +255,13 @@ void TfrmVertagsdaten::cb_EinmalProzExit(Control* sender) {
     setAmount(cb_EinmalProz, r / (1 - d));
     cbReduktion.setText(std::to_string(static_cast<int>(std::floor(r + 100 * d + 0.5))) + " %");
     cbReduktion.setVisible(cb_EinmalProz.visible());
+  }
+  // A corrected percentage waives another share of the costs: the amount follows it, so the
+  // offer never waives more than is paid.
+  if (cb_EinmalProz.text() != core::formatAmount(entered)) {
+    bool ok = false;
+    const double costs = acquisitionCosts(ok);
+    if (ok) setAmount(cb_Einmal, amountOf(cb_EinmalProz) * 0.01 * costs);
   }
   if (sender)
     recalculate(sender);

@@ -349,12 +349,15 @@ OfferRun TfrmVertagsdaten::gatherOfferRun(double contribution) {
   doc.contributionA = contribution;
   doc.contributionB = contribution;
   doc.initialExtraPayment = topUps[0];
+  doc.singleInvestmentAtStart = medEinmalzahlungZB.visible() ? amountOf(medEinmalzahlungZB) : 0;
   if (const auto start = core::textToDate(med_Vbeginn.text())) {
     int day = 0;
     core::decodeDate(*start, doc.startYear, doc.startMonth, day);
   }
   const ComboBox& discountField = vl ? agent.cb_Rabat : agent.cb_RabatZSp;
-  if (d.contract.contributionDiscount > 0) doc.grantedRebate = discountField.text() + " %";
+  // A single investment gets the agent's discount only when it is ticked for it.
+  const bool rebateGranted = d.contract.contributionDiscount > 0 && !(single && s == 0);
+  if (rebateGranted) doc.grantedRebate = discountField.text() + " %";
   return run;
 }
 

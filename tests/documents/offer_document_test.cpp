@@ -257,6 +257,67 @@ TEST_F(OfferDocumentTest, PageOneLinesAndTablePlacement) {
   EXPECT_NE(page4.find("Rente mit Kapitalverzehr"), std::string::npos);
 }
 
+// What the customer pays at the start is named on page 1, each kind on its own line of the
+// amount block, and is part of the first year's payment in the yearly table.
+TEST_F(OfferDocumentTest, PaymentsAtTheStartAreNamedAndInTheFirstYear) {
+  if (!tools::toolAvailable("pdftotext")) GTEST_SKIP() << "pdftotext missing";
+  struct Case {
+    const char* name;
+    double extraPayment;      // "Zuzahlung zu Beginn", half the acquisition costs
+    double singleInvestment;  // "Einmalanlage zu Beginn"
+    const char* firstYear;    // 12 × 100 EUR and what is paid at the start
+  } cases[] = {
+      {"zs_single_investment_at_start", 0, 10000, "11.200,00 EUR"},
+      {"zs_both_payments_at_start", 396, 10000, "11.596,00 EUR"},
+      {"zs_payment_at_start", 396, 0, "1.596,00 EUR"},
+  };
+  for (const Case& t : cases) {
+    SCOPED_TRACE(t.name);
+    OfferCase c = standardYears(12, 3);
+    c.name = t.name;
+    c.driver.contract.singlePayment = t.singleInvestment;
+    c.driver.contract.costDiscount = t.extraPayment > 0 ? 0.5 : 0;
+    c.input.initialExtraPayment = t.extraPayment;
+    c.input.singleInvestmentAtStart = t.singleInvestment;
+    const std::string path = produce(c);
+
+    const std::string page1 = tools::pdfText(path, 1);
+    EXPECT_EQ(std::regex_search(page1, std::regex(R"(Zuzahlung zu Beginn +396,00 EUR)")),
+              t.extraPayment > 0)
+        << page1;
+    EXPECT_EQ(std::regex_search(page1, std::regex(R"(Einmalanlage zu Beginn +10\.000,00 EUR)")),
+              t.singleInvestment > 0)
+        << page1;
+    const auto words = tools::pdfWords(path, 1);
+    for (const std::string& pair : tools::collidingWords(words)) ADD_FAILURE() << pair;
+    // The amount block starts on the baseline of "Vertragsbeginn:", one line per amount.
+    auto find = [&](const std::string& text, double afterX) -> const tools::Word* {
+      for (const auto& word : words)
+        if (word.text == text && word.xMin > afterX) return &word;
+      return nullptr;
+    };
+    const tools::Word* start = find("Vertragsbeginn:", 0);
+    ASSERT_TRUE(start);
+    const tools::Word* extra = find("Zuzahlung", 300);
+    const tools::Word* single = find("Einmalanlage", 300);
+    EXPECT_EQ(extra != nullptr, t.extraPayment > 0);
+    EXPECT_EQ(single != nullptr, t.singleInvestment > 0);
+    if (extra) {
+      EXPECT_NEAR(extra->yMax, start->yMax, 0.5);
+    }
+    if (single) {
+      EXPECT_NEAR(single->yMax, start->yMax + (extra ? 14 : 0), 0.5);
+      if (extra) {
+        EXPECT_NEAR(single->xMin, extra->xMin, 0.1) << "not below Zuzahlung";
+      }
+    }
+
+    const std::string page3 = tools::pdfText(path, 3);
+    EXPECT_TRUE(std::regex_search(page3, std::regex("März 2027 +" + std::string(t.firstYear))))
+        << page3;
+  }
+}
+
 // The sample templates: a 60-character customer name and agent company stay on the page and
 // clear of other text; the labels beside the program's figures share their baseline.
 TEST_F(OfferDocumentTest, SampleTemplatesTakeLongNamesAndAlignLabels) {

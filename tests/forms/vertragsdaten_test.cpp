@@ -365,6 +365,32 @@ TEST_F(ContractTest, PaymentAtTheStart) {
   EXPECT_TRUE(v.cbReduktion.visible());
 }
 
+// The offer never waives more of the acquisition costs than is paid: whenever the percentage is
+// corrected, the amount follows it.
+TEST_F(ContractTest, PaymentAtTheStartFollowsACorrectedPercentage) {
+  struct Case {
+    bool byAmount;  // cbAbsolut ticked: the amount is typed
+    const char* input;
+    const char* percent;
+    const char* amount;
+  } cases[] = {
+      {true, "10", "1,00", "19,80"},  // 0,51 % of the costs: 1 % is waived, and so paid
+      {true, "990", "50,00", "990,00"},     {true, "5000", "100,00", "1.980,00"},
+      {false, "0,5", "1,00", "19,80"},      {false, "-5", "0,00", "0,00"},
+      {false, "150", "100,00", "1.980,00"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.byAmount ? "amount " : "percent ") + c.input);
+    nextCase();
+    TfrmVertagsdaten& v = prepared(false);  // acquisition costs 0,055 × 12 × 30 × 100 = 1.980
+    ASSERT_TRUE(v.cbAbsolut.checked());
+    if (!c.byAmount) v.cbAbsolut.userClick();
+    enter(c.byAmount ? static_cast<Control&>(v.cb_Einmal) : v.cb_EinmalProz, c.input);
+    EXPECT_EQ(v.cb_EinmalProz.text(), c.percent);
+    EXPECT_EQ(v.cb_Einmal.text(), c.amount);
+  }
+}
+
 TEST_F(ContractTest, SwapPlanDates) {
   TfrmVertagsdaten& v = prepared(false);
   v.med_Vbeginn.setText("01.03.2027");
@@ -504,6 +530,53 @@ TEST_F(ContractTest, OfferIsWrittenAndOpened) {
     ASSERT_EQ(shell.opened.size(), 1u);
     EXPECT_EQ(shell.opened[0], path("KDX2009.pdf"));
     EXPECT_TRUE(std::filesystem::file_size(shell.opened[0]) > 1000);
+  }
+}
+
+// The single investment at the start goes to the document as well as into the figures; the
+// single investment mode has none beside its amount.
+TEST_F(ContractTest, OfferNamesTheSingleInvestmentAtTheStart) {
+  TfrmVertagsdaten& v = prepared(false);
+  ASSERT_TRUE(v.medEinmalzahlungZB.visible());
+  enter(v.medEinmalzahlungZB, "10000");
+  OfferRun run = v.gatherOfferRun(100);
+  EXPECT_EQ(run.driver.contract.singlePayment, 10000);
+  EXPECT_EQ(run.comparison.contract.singlePayment, 0);
+  EXPECT_EQ(run.document.singleInvestmentAtStart, 10000);
+
+  v.cb_Vorgabe.userSelect(1);
+  run = v.gatherOfferRun(2500);
+  EXPECT_EQ(run.driver.contract.singlePayment, 2500);
+  EXPECT_EQ(run.document.singleInvestmentAtStart, 0);
+  EXPECT_EQ(run.document.contributionA, 2500);
+}
+
+// The agent's discount is granted on a single investment only when it is ticked for it.
+TEST_F(ContractTest, OfferNamesTheDiscountGranted) {
+  struct Case {
+    int mode;  // cb_Vorgabe: 0 "Monatsbeitrag", 1 "Einmalanlage"
+    bool ticked;
+    const char* rebate;
+  } cases[] = {
+      {1, false, ""},
+      {1, true, "10 %"},
+      {0, false, "10 %"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.mode) + (c.ticked ? " ticked" : ""));
+    nextCase();
+    TfrmVertagsdaten& v = prepared(false);
+    TfrmVermittler& agent = *app->frmVermittler;
+    agent.cb_RabatZSp.setVisible(true);
+    agent.cb_RabatZSp.setItemIndex(agent.cb_RabatZSp.indexOf("10"));
+    v.cbAbsolut.userClick();
+    enter(v.cb_EinmalProz, "0");
+    ASSERT_EQ(v.cbReduktion.text(), "10 %");
+    v.cb_Vorgabe.userSelect(c.mode);
+    if (v.cb_EinmalRabat.visible() && v.cb_EinmalRabat.checked() != c.ticked)
+      v.cb_EinmalRabat.userClick();
+    EXPECT_EQ(v.cb_EinmalRabat.visible(), c.mode == 1);
+    EXPECT_EQ(v.gatherOfferRun(c.mode == 1 ? 2500 : 100).document.grantedRebate, c.rebate);
   }
 }
 
