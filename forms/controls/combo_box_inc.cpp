@@ -4,6 +4,7 @@
 
 #include "core/cp1252.h"
 #include "core/german.h"
+#include "forms/controls/form.h"
 
 namespace fondaris::forms {
 
@@ -58,7 +59,12 @@ void ComboBoxInc::keyUp(int key, bool shift, bool controlOrAlt) {
     return;
   }
   if (key == vk::kF9) return;
+  const std::string before = text_;
+  completeAfterKey(key, shift, controlOrAlt);
+  if (text_ != before) form().edited(*this);
+}
 
+void ComboBoxInc::completeAfterKey(int key, bool shift, bool controlOrAlt) {
   int caret = selStart();
   // Shift with a digit key types a sign ("!", "\"", ...), no digit.
   const bool kept = keepsNumericText(key) && !(shift && key >= '0' && key <= '9');

@@ -32,6 +32,9 @@ class ComboBoxInc : public ComboBox {
   void keyUp(int virtualKey, bool shift, bool controlOrAlt = false) override;
 
  private:
+  // Numeric mode and incremental search on a released key other than Enter and F9.
+  void completeAfterKey(int virtualKey, bool shift, bool controlOrAlt);
+
   int found_ = -1;
 };
 

@@ -82,6 +82,7 @@ int Control::indexOf(const std::string& text) const {
 
 void Control::userSetText(const std::string& typed) {
   if (!enabled_) return;
+  form_.edited(*this);
   const std::string text = windows1252Only_ ? core::windows1252Only(typed) : typed;
   if (kind_ == ControlKind::ComboBox || kind_ == ControlKind::ComboBoxInc) {
     itemIndex_ = indexOf(text);
@@ -97,6 +98,7 @@ void Control::userSetText(const std::string& typed) {
 
 void Control::userSelect(int index) {
   if (!enabled_) return;
+  form_.edited(*this);
   setItemIndex(index);
   if (onChange) onChange(this);
   if (onClick) onClick(this);
@@ -104,6 +106,9 @@ void Control::userSelect(int index) {
 
 void Control::userClick() {
   if (!enabled_) return;
+  // However a button was pressed, its action works on checked fields.
+  if (kind_ == ControlKind::Button && !form_.exitBeforeAction(*this)) return;
+  form_.edited(*this);
   if (kind_ == ControlKind::CheckBox) setChecked(!checked_);
   if (kind_ == ControlKind::RadioButton) setChecked(true);
   if (onClick) onClick(this);

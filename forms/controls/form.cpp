@@ -52,9 +52,26 @@ Control* Form::find(const std::string& name) const {
 void Form::focus(Control* control) {
   if (control == focused_) return;
   Control* leaving = focused_;
+  const bool checked = leaving && leaving == exitDone_;
   focused_ = control;
-  if (leaving && leaving->onExit) leaving->onExit(leaving);
+  exitDone_ = nullptr;
+  if (leaving && leaving->onExit && !checked) leaving->onExit(leaving);
   if (control && control->onEnter) control->onEnter(control);
+}
+
+bool Form::exitBeforeAction(Control& button) {
+  Control* field = focused_;
+  if (!field || field == &button || field == exitDone_ || !field->onExit) return true;
+  focused_ = &button;
+  field->onExit(field);
+  if (focused_ != &button) return false;
+  focused_ = field;
+  exitDone_ = field;
+  return true;
+}
+
+void Form::edited(const Control& control) {
+  if (&control == exitDone_) exitDone_ = nullptr;
 }
 
 void Form::leaveFocus() {

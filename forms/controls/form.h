@@ -65,6 +65,13 @@ class Form {
   void focus(Control* control);
   // The focus leaves without going anywhere (the form closes or another form takes over).
   void leaveFocus();
+  // A button pressed without taking the focus (accelerator) must still act on checked fields:
+  // the focused control runs its exit as if the focus moved to `button`, but keeps the focus.
+  // False when the exit took the focus elsewhere (it refused its field or sent the user on):
+  // then the action waits for the next press.
+  [[nodiscard]] bool exitBeforeAction(Control& button);
+  // The user changed `control`: a check its exit ran for an action no longer counts.
+  void edited(const Control& control);
 
   void show();
   void hide();
@@ -115,6 +122,9 @@ class Form {
   bool visible_ = false;
   std::vector<Control*> controls_;
   Control* focused_ = nullptr;
+  // The focused control whose exit already ran for an action and which was not edited since:
+  // leaving it does not run the exit again.
+  Control* exitDone_ = nullptr;
 };
 
 }  // namespace fondaris::forms

@@ -378,6 +378,9 @@ void Binder::bindControl(Control& c, QObject* o) {
       static_cast<QAbstractButton*>(o)->setAutoExclusive(false);  // groups are the form's
       [[fallthrough]];
     case ControlKind::Button:
+      // Enter presses the focused button as Space does, in a form as in a dialog.
+      if (auto* push = qobject_cast<QPushButton*>(o); push && c.kind() == ControlKind::Button)
+        push->setAutoDefault(true);
       connect(static_cast<QAbstractButton*>(o), &QAbstractButton::clicked, this,
               [this, &c] { run([&c] { c.userClick(); }); });
       break;
@@ -515,6 +518,16 @@ bool Binder::eventFilter(QObject* watched, QEvent* event) {
       const bool controlOrAlt = key->modifiers() & (Qt::ControlModifier | Qt::AltModifier);
       run([c, vk, shift, controlOrAlt] { c->keyUp(vk, shift, controlOrAlt); });
       refreshSelection(*c, box);
+      break;
+    }
+    case QEvent::MouseButtonPress: {
+      // The press gave the focus to the button, and the field's exit check took it back: it has
+      // said why, and the click does not happen.
+      auto* w = static_cast<QWidget*>(watched);
+      if (c->kind() == ControlKind::Button && event->spontaneous() &&
+          (w->focusPolicy() & Qt::ClickFocus) && w->isActiveWindow() &&
+          QApplication::focusWidget() != w && form_.focused() != c)
+        return true;
       break;
     }
     case QEvent::MouseButtonRelease:

@@ -6,6 +6,7 @@
 #include "core/dialogs.h"
 #include "core/shell.h"
 #include "forms/app.h"
+#include "forms/controls/combo_box_inc.h"
 #include "tests/support/fixed_clock.h"
 #include "tests/support/recording_shell.h"
 #include "tests/support/scripted_dialogs.h"
@@ -56,6 +57,98 @@ TEST_F(ControlTest, DropDownListsTakeOnlyTheirItems) {
   EXPECT_EQ(list.itemIndex(), -1);
   EXPECT_EQ(list.text(), "");
 }
+
+// An amount field whose exit check corrects it, as the contract form's fields do, a second
+// field and an action button that works on the amount.
+class ActionTest : public ControlTest {
+ public:
+  enum class ExitEnds { Corrected, Refused, FocusElsewhere };
+
+ protected:
+  explicit ActionTest(ExitEnds ends = ExitEnds::Corrected) {
+    amount.Numeric = true;
+    amount.onExit = [this, ends](Control*) {
+      if (amount.text() == "6000") amount.setText("5000");
+      log += "exit " + amount.text() + ";";
+      if (ends == ExitEnds::Refused) form.focus(&amount);
+      if (ends == ExitEnds::FocusElsewhere) form.focus(&other);
+    };
+    go.onClick = [this](Control*) { log += "go " + amount.text() + ";"; };
+  }
+
+  ComboBoxInc amount{form, "amount"};
+  Edit other{form, "other"};
+  Button go{form, "go"};
+  std::string log;
+};
+
+constexpr int kAlt = 18;
+
+// Pressing the button by its accelerator leaves the focus in the field; the action must still
+// see the checked value, and the check runs once until the field is edited again.
+TEST_F(ActionTest, ButtonLetsTheFocusedFieldRunItsExitFirst) {
+  form.focus(&amount);
+  amount.userSetText("6000");
+  go.userClick();
+  EXPECT_EQ(log, "exit 5000;go 5000;");
+  EXPECT_EQ(form.focused(), &amount);
+
+  // Releasing Alt of the accelerator changes nothing; neither does pressing the button again.
+  amount.keyUp(kAlt, false, true);
+  go.userClick();
+  form.focus(&other);
+  EXPECT_EQ(log, "exit 5000;go 5000;go 5000;");
+
+  // Edited again, the field is checked again: before the action and not once more afterwards.
+  form.focus(&amount);
+  amount.userSetText("6000");
+  go.userClick();
+  form.leaveFocus();
+  EXPECT_EQ(log, "exit 5000;go 5000;go 5000;exit 5000;go 5000;");
+}
+
+TEST_F(ActionTest, ButtonThatTookTheFocusDoesNotCheckTwice) {
+  form.focus(&amount);
+  amount.userSetText("6000");
+  form.focus(&go);  // the mouse moves the focus to the button before it clicks
+  go.userClick();
+  EXPECT_EQ(log, "exit 5000;go 5000;");
+}
+
+// How the exit check ends decides whether the action runs: a check that refused its field or
+// sent the user to another one has said why, and the action waits for the next press.
+struct ExitCase {
+  const char* name;
+  ActionTest::ExitEnds ends;
+  const char* log;
+  const char* focusAfter;
+};
+
+void PrintTo(const ExitCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class ActionAfterExit : public ActionTest, public ::testing::WithParamInterface<ExitCase> {
+ protected:
+  ActionAfterExit() : ActionTest(GetParam().ends) {}
+};
+
+TEST_P(ActionAfterExit, RunsOnlyWhenTheExitLetsTheFocusGo) {
+  form.focus(&amount);
+  amount.userSetText("6000");
+  go.userClick();
+  EXPECT_EQ(log, GetParam().log);
+  ASSERT_NE(form.focused(), nullptr);
+  EXPECT_EQ(form.focused()->name(), GetParam().focusAfter);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ExitEnds, ActionAfterExit,
+    ::testing::Values(
+        ExitCase{"Corrected", ActionTest::ExitEnds::Corrected, "exit 5000;go 5000;", "amount"},
+        ExitCase{"Refused", ActionTest::ExitEnds::Refused, "exit 5000;", "amount"},
+        ExitCase{"FocusElsewhere", ActionTest::ExitEnds::FocusElsewhere, "exit 5000;", "other"}),
+    [](const auto& param) { return std::string(param.param.name); });
 
 }  // namespace
 }  // namespace fondaris::forms

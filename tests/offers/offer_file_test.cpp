@@ -344,6 +344,20 @@ TEST_F(OfferFileTest, SaveButtonAsksForANameRemembersTheFolderAndMarksTheOfferSa
   ::unsetenv("USERPROFILE");
 }
 
+// "Angebot &speichern" pressed by its accelerator, the focus still in the contribution just
+// typed: the offer is saved with the contribution as its check corrects it.
+TEST_F(OfferFileTest, SaveByAcceleratorSavesTheCheckedField) {
+  fillOffer(true);
+  forms::TfrmVertagsdaten& c = contract();
+  c.focus(&c.cb_Beitrag_2);
+  c.cb_Beitrag_2.userSetText("6000");
+  dialogs.answerText(path("beitrag"));
+  c.sb_Speichern.userClick();
+  EXPECT_EQ(shownDialogs(), std::vector<std::string>{"save Daten speichern unter ...."});
+  EXPECT_EQ(c.cb_Beitrag_2.text(), "5.000,00");
+  EXPECT_EQ(crlfLines(core::readFileBytes(path("beitrag.txt")).value_or("")).at(31), "5.000,00");
+}
+
 // "Daten speichern?" answered with yes saves; on ending, a second save goes to its file.
 TEST_F(OfferFileTest, QuestionsSaveOnYes) {
   fillOffer(false);

@@ -54,6 +54,7 @@ class TestForm : public forms::Form {
     edName.onExit = [this](Control*) {
       log += "exit;";
       edOther.setText("aus " + edName.text());
+      if (refuseName) focus(&edName);
     };
     lbGo.onClick = [this](Control*) { log += "label;"; };
     sbGo.onClick = [this](Control*) {
@@ -83,6 +84,7 @@ class TestForm : public forms::Form {
   forms::Button sbGo{*this, "sbGo"};
   forms::Timer timer{*this, "timer"};
   std::string log;
+  bool refuseName = false;  // the exit check keeps the focus in edName
 };
 
 template <class W>
@@ -250,6 +252,40 @@ TEST_F(BinderTest, ComboBoxKeysReachTheControlAsVirtualKeys) {
   QTest::keyClick(amount, Qt::Key_Control);
   EXPECT_EQ(amount->currentText(), "74,00");
   EXPECT_EQ(form_->cbAmount.text(), "74,00");
+}
+
+// Only the mouse moves the focus to a button; by its accelerator the field keeps it. Either
+// way the field is checked once before the action, and a check that keeps its field stops it.
+TEST_F(BinderTest, ButtonsActOnTheCheckedFieldHoweverPressed) {
+  auto* name = widget<QLineEdit>("edName");
+  auto* go = widget<QPushButton>("sbGo");
+  focusOn(name);
+  QTest::keyClicks(name, "Meier");
+  form_->log.clear();
+  QTest::keyClick(name, Qt::Key_A, Qt::AltModifier);
+  ASSERT_TRUE(test::waitFor([&] { return form_->log.find("button;") != std::string::npos; }));
+  EXPECT_EQ(form_->log, "exit;button;");
+  EXPECT_EQ(form_->edOther.text(), "aus Meier");
+  EXPECT_TRUE(name->hasFocus());
+
+  // Enter and Space press the focused button; the field was checked already.
+  form_->log.clear();
+  focusOn(go);
+  QTest::keyClick(go, Qt::Key_Return);
+  QTest::keyClick(go, Qt::Key_Space);
+  EXPECT_EQ(form_->log, "button;button;");
+
+  // A check that keeps the focus in its field says why once; the press does not click.
+  form_->refuseName = true;
+  focusOn(name);
+  QTest::keyClicks(name, "x");
+  form_->log.clear();
+  QTest::mouseClick(go, Qt::LeftButton);
+  EXPECT_EQ(form_->log, "exit;");
+  EXPECT_TRUE(name->hasFocus());
+  QTest::keyClick(name, Qt::Key_A, Qt::AltModifier);
+  QTest::qWait(300);
+  EXPECT_EQ(form_->log, "exit;exit;");
 }
 
 TEST_F(BinderTest, CloseTimerAndWindowGeometryGoThroughTheForm) {

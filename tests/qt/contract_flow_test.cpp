@@ -3,6 +3,7 @@
 // build/test-output/ for a look.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -14,6 +15,7 @@
 #include "core/clock.h"
 #include "core/dialogs.h"
 #include "core/files.h"
+#include "core/german.h"
 #include "core/settings.h"
 #include "core/shell.h"
 #include "forms/angebotsdaten/tfrm_angebotsdaten.h"
@@ -35,7 +37,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class ContractFlow : public ::testing::TestWithParam<bool> {
+class ContractView : public ::testing::Test {
  protected:
   void SetUp() override {
     test::application();
@@ -53,7 +55,7 @@ class ContractFlow : public ::testing::TestWithParam<bool> {
   }
   void TearDown() override { app_->setPresenter(nullptr); }
 
-  bool vl() const { return GetParam(); }
+  virtual bool vl() const { return false; }
   template <class W>
   W* widget(const forms::Form& form, const char* name) {
     W* w = presenter_.view(form)->findChild<W*>(name);
@@ -68,6 +70,23 @@ class ContractFlow : public ::testing::TestWithParam<bool> {
     QTest::keyClick(field->window()->windowHandle(), Qt::Key_Tab);
   }
 
+  // Customer data for the chosen variant, then "&Weiter": the contract view, shown.
+  QWidget* openContract() {
+    auto& customer = *app_->frmAngebotsdaten;
+    customer.rbProd.setChecked(vl());
+    customer.rbProd1.setChecked(!vl());
+    customer.show();
+    QWidget* customerView = presenter_.view(customer);
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(customerView));
+    typeInto(widget<QLineEdit>(customer, "edVN_Vorname"), "Max");
+    typeInto(widget<QLineEdit>(customer, "edVN_Nachname"), "Muster");
+    QTest::mouseClick(widget<QPushButton>(customer, "sb_Angebotsbrechnung"), Qt::LeftButton);
+    QWidget* view = presenter_.view(*app_->frmVertagsdaten);
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(view));
+    EXPECT_FALSE(customerView->isVisible());
+    return view;
+  }
+
   test_support::ProcessSettingsGuard guard_;
   test_support::TempFolder work_{"fondaris_qt"};
   fs::path output_;
@@ -78,21 +97,15 @@ class ContractFlow : public ::testing::TestWithParam<bool> {
   std::unique_ptr<forms::App> app_;
 };
 
-TEST_P(ContractFlow, CustomerToContractToOffer) {
-  auto& customer = *app_->frmAngebotsdaten;
-  auto& contract = *app_->frmVertagsdaten;
-  customer.rbProd.setChecked(vl());
-  customer.rbProd1.setChecked(!vl());
-  customer.show();
-  QWidget* customerView = presenter_.view(customer);
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(customerView));
-  typeInto(widget<QLineEdit>(customer, "edVN_Vorname"), "Max");
-  typeInto(widget<QLineEdit>(customer, "edVN_Nachname"), "Muster");
-  QTest::mouseClick(widget<QPushButton>(customer, "sb_Angebotsbrechnung"), Qt::LeftButton);
+class ContractFlow : public ContractView, public ::testing::WithParamInterface<bool> {
+ protected:
+  bool vl() const override { return GetParam(); }
+};
 
-  QWidget* view = presenter_.view(contract);
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(view));
-  EXPECT_FALSE(customerView->isVisible());
+TEST_P(ContractFlow, CustomerToContractToOffer) {
+  auto& contract = *app_->frmVertagsdaten;
+  QWidget* view = openContract();
+  ASSERT_FALSE(HasFailure());
   EXPECT_EQ(view->windowTitle(), vl() ? "Fondaris VL - Vertragsdaten" : "Fondaris - Vertragsdaten");
   auto* amount = widget<QComboBox>(contract, vl() ? "cb_Beitrag_1" : "cb_Beitrag_2");
   EXPECT_TRUE(amount->isVisible());
@@ -134,6 +147,75 @@ TEST_P(ContractFlow, CustomerToContractToOffer) {
   const std::string look = vl() ? "contract_vl/" : "contract_second/";
   test_support::keepForALook((output_ / "contract_form.png").string(), look + "contract_form.png");
   test_support::keepForALook(pdf, look + fs::path(pdf).filename().string());
+}
+
+// "Angebot &berechnen" by its accelerator leaves the focus in the field just typed: the field
+// is checked first, as leaving it would, and the offer shows what the form shows afterwards.
+TEST_F(ContractView, OfferByAcceleratorIsMadeFromTheCheckedFields) {
+  auto& contract = *app_->frmVertagsdaten;
+  QWidget* view = openContract();
+  ASSERT_FALSE(HasFailure());
+  ASSERT_TRUE(QTest::qWaitForWindowActive(view));
+  test::clickIndicator(widget<QRadioButton>(contract, "rb_Fonds2"), true);
+
+  struct Case {
+    const char* before;  // typed and left with Tab first, or nullptr
+    const char* beforeText;
+    const char* field;  // typed, then Alt+B at once
+    const char* typed;
+    bool question;  // answered Yes
+    const char* shown;
+  };
+  const Case cases[] = {
+      // Above the limit of a monthly contribution.
+      {nullptr, nullptr, "cb_Beitrag_2", "6000", false, "5.000,00"},
+      // Below the minimum single investment: asked before the offer, taken as answered.
+      {nullptr, nullptr, "medEinmalzahlungZB", "1000", true, "2.500,00"},
+      // A new contribution changes the percentage of a payment at the start given as amount.
+      {"cb_Einmal", "500", "cb_Beitrag_2", "200", false, "200,00"},
+  };
+  std::size_t offers = 0, dialogs = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.field) + " " + c.typed);
+    if (c.before) typeInto(widget<QComboBox>(contract, c.before), c.beforeText);
+    auto* field = widget<QComboBox>(contract, c.field);
+    field->setFocus(Qt::MouseFocusReason);
+    ASSERT_TRUE(test::waitFor([field] { return field->hasFocus(); }));
+    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(field, c.typed);
+    if (c.question) dialogs_.answerYes();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_B, Qt::AltModifier);
+    ASSERT_TRUE(test::waitFor([&] { return shell_.opened.size() == offers + 1; }));
+    ++offers;
+
+    const auto& shown = dialogs_.shown();
+    ASSERT_EQ(shown.size(), dialogs + (c.question ? 1 : 0));
+    if (c.question) {
+      EXPECT_EQ(shown.back().caption, "Einmalanlage zu Beginn");
+    }
+    dialogs = shown.size();
+    EXPECT_EQ(field->currentText(), c.shown);
+    EXPECT_TRUE(field->hasFocus());
+
+    const std::string page1 = documents::testing_tools::pdfText(shell_.opened.back(), 1);
+    auto inOffer = [&page1](const QString& amount) {
+      return page1.find(amount.toStdString() + " EUR") != std::string::npos;
+    };
+    const QString contribution = widget<QComboBox>(contract, "cb_Beitrag_2")->currentText();
+    EXPECT_TRUE(inOffer(contribution)) << contribution.toStdString() << "\n" << page1;
+    if (contract.cb_Einmal.visible() && core::parseAmount(contract.cb_Einmal.text()) > 0) {
+      EXPECT_TRUE(inOffer(widget<QComboBox>(contract, "cb_Einmal")->currentText()));
+    }
+    // The offer's fund values are those with the payments at the start, when the form shows
+    // them apart.
+    const bool apart = widget<QLineEdit>(contract, "med_FWM1")->isVisible();
+    for (int k = 1; k <= 4; ++k) {
+      const QString name = QString(apart ? "med_FWM%1" : "med_FW%1").arg(k);
+      const QString value = widget<QLineEdit>(contract, name.toLatin1().constData())->text();
+      EXPECT_TRUE(inOffer(value)) << name.toStdString() << " " << value.toStdString() << "\n"
+                                  << page1;
+    }
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(BothVariants, ContractFlow, ::testing::Bool(),
