@@ -80,7 +80,8 @@ void settle(OfferForms& f) {
 }
 
 // Saved choices that did not come back (a position the list lacks, or no number at all), as
-// "Zeile n ('text')".
+// "Zeile n ('text')". Lists the loaded offer hides count for nothing and are not named: older
+// files hold leftovers there.
 std::string choicesNotTaken(OfferForms& f) {
   std::string lines;
   const auto& table = offerTable();
@@ -89,7 +90,7 @@ std::string choicesNotTaken(OfferForms& f) {
     const std::string& text = f.loaded[i];
     if (line.codec != Codec::Position || (text.empty() && line.value == "optional")) continue;
     const forms::Control* c = lineControl(f, line);
-    if (!c || std::to_string(c->itemIndex()) == text) continue;
+    if (!c || !c->showing() || std::to_string(c->itemIndex()) == text) continue;
     lines += (lines.empty() ? "" : ", ") + std::string("Zeile ") + std::to_string(line.number) +
              " ('" + text + "')";
   }

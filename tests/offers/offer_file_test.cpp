@@ -225,6 +225,7 @@ TEST_F(OfferFileTest, DamagedLinesLeaveTheirFields) {
   lines[183] = "x7";              // position not a number
   lines[184] = "99999999999999";  // position out of range
   lines[35] = "12";               // no such strategy
+  lines[177] = "5";               // a hidden list's leftover in older files: not named
   lines[6] = std::string(2000, 'a') + "\xB3";
   lines[31] = "0,00";  // a contribution of 0 would make the layout ask
   std::string bytes;
