@@ -33,6 +33,10 @@ constexpr const char* kAccountMask = "9999999999;0;_";
 constexpr const char* kPaymentAtStartCaption =
     "Bankverbindung Zuzahlung zu Beginn zum Einrichtungsentgelt";
 
+bool onlyDigits(const std::string& text) {
+  return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
 bool onlyBlanksAnd(const std::string& text, char separator) {
   return std::all_of(text.begin(), text.end(),
                      [separator](char c) { return c == ' ' || c == '_' || c == separator; });
@@ -678,14 +682,11 @@ const bank::BankRecord* TfrmAngebotsdialog::bankFor(const std::string& code) con
   return index ? &banks_->records[*index] : nullptr;
 }
 
+// The fields first, the warnings after: a box must not hide what the exit already knows.
 void TfrmAngebotsdialog::bankCodeExit(const BankConnection& c) {
   const std::string code = c.code.text();
   const bank::BankRecord* bank = code.empty() ? nullptr : bankFor(code);
   if (!bank) {
-    // An empty code is no typing error: it just clears what belonged to the old one.
-    if (!code.empty())
-      app().dialogs().message(
-          "Unbekannt Bankleitzahl (BLZ) '" + code + "' eingegeben! Bitte prüfen.", "Bankleitzahl");
     c.bic.setText("");
     c.bankName.setText("");
     if (c.place) c.place->setText("");
@@ -698,13 +699,31 @@ void TfrmAngebotsdialog::bankCodeExit(const BankConnection& c) {
       c.bankName.setText(bank->name + ", " + bank->place);
     }
   }
-  accountExit(c);
+  updateIban(c);
+  // An empty code is no typing error: it just clears what belonged to the old one.
+  if (!bank && !code.empty())
+    app().dialogs().message("Unbekannt Bankleitzahl (BLZ) '" + code + "' eingegeben! Bitte prüfen.",
+                            "Bankleitzahl");
+  warnAboutAccount(c);
 }
 
 void TfrmAngebotsdialog::accountExit(const BankConnection& c) {
+  updateIban(c);
+  warnAboutAccount(c);
+}
+
+void TfrmAngebotsdialog::updateIban(const BankConnection& c) {
   if (auto iban = bank::ibanForAccountExit(c.code.text(), c.account.text())) c.iban.setText(*iban);
-  // A warning only: the agent may know better than the method data.
-  if (accountFailsCheck(c.code, c.account))
+}
+
+// Warnings only: the agent may know better than the method data. An account that is no number
+// (from an offer file) has no IBAN; it is named rather than left to an empty IBAN field.
+void TfrmAngebotsdialog::warnAboutAccount(const BankConnection& c) {
+  if (!onlyDigits(c.account.text()))
+    app().dialogs().message("Die Kontonummer '" + c.account.text() +
+                                "' enthält andere Zeichen als Ziffern. Bitte prüfen.",
+                            "Kontonummer");
+  else if (accountFailsCheck(c.code, c.account))
     app().dialogs().message("Die Kontonummer '" + c.account.text() +
                                 "' passt nach dem Prüfziffernverfahren der Bank nicht zur "
                                 "Bankleitzahl '" +
