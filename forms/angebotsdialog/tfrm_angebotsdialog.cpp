@@ -30,6 +30,7 @@ using Self = TfrmAngebotsdialog;
 constexpr const char* kDateMask = "!99/99/9999;1;_";
 constexpr const char* kTimeMask = "!99:99;1;_";
 constexpr const char* kAccountMask = "9999999999;0;_";
+constexpr const char* kBankCodeMask = "99999999;0;_";
 constexpr const char* kPaymentAtStartCaption =
     "Bankverbindung Zuzahlung zu Beginn zum Einrichtungsentgelt";
 
@@ -173,10 +174,12 @@ TfrmAngebotsdialog::TfrmAngebotsdialog(App& app)
   // Bank codes take digits only and are looked up exactly: a completed code could name a bank
   // the agent did not mean.
   for (ComboBoxInc* code : {&cbZF_BLZ, &cbZP_BLZ, &cbZB_BLZ}) {
+    code->setMask(kBankCodeMask);
     code->setMaxLength(8);
     code->Numeric = true;
     code->IncSearch = false;
   }
+  edZE_BLZ.setMask(kBankCodeMask);
   edZE_BLZ.setMaxLength(8);
   for (Edit* bic : {&edZF_BIC, &edZP_BIC, &edZB_BIC}) bic->setMaxLength(11);
   for (Edit* iban : {&edZF_IBAN, &edZP_IBAN, &edZB_IBAN}) iban->setMaxLength(34);
@@ -854,19 +857,27 @@ std::vector<std::string> TfrmAngebotsdialog::completenessFindings() const {
   rule(edZF_KI.text().empty(), " Name der Referenzbank fehlt");
   rule(cbZF_BLZ.text().empty(), " BLZ der Referenzbank fehlt");
   rule(edZF_Konto.text().empty(), " Kontonummer bei der Referenzbank fehlt");
+  rule(!onlyDigits(edZF_Konto.text()),
+       " Kontonummer bei der Referenzbank enthält andere Zeichen als Ziffern");
   rule(accountFailsCheck(cbZF_BLZ, edZF_Konto),
        " Kontonummer bei der Referenzbank passt nicht zur Prüfziffer der BLZ");
   if (cbRefKonto.visible() && cbRefKonto.itemIndex() != 0) {
     rule(edZP_KI.text().empty(), " Name der Bank fehlt (abw. Bankverbindung Einzug)");
     rule(cbZP_BLZ.text().empty(), " BLZ der Bank fehlt (abw. Bankverbindung Einzug)");
     rule(edZP_Konto.text().empty(), " Kontonummer fehlt (abw. Bankverbindung Einzug)");
+    rule(!onlyDigits(edZP_Konto.text()),
+         " Kontonummer enthält andere Zeichen als Ziffern (abw. Bankverbindung Einzug)");
     rule(edZP_Kontoinhaber.text().empty(),
          " Name des Kontoinhabers fehlt (abw. Bankverbindung Einzug)");
     rule(accountFailsCheck(cbZP_BLZ, edZP_Konto),
          " Kontonummer passt nicht zur Prüfziffer der BLZ (abw. Bankverbindung Einzug)");
   }
+  rule(edZB_Konto.showing() && !onlyDigits(edZB_Konto.text()),
+       " Kontonummer enthält andere Zeichen als Ziffern (Bankverbindung Zuzahlung zu Beginn)");
   rule(edZB_Konto.showing() && accountFailsCheck(cbZB_BLZ, edZB_Konto),
        " Kontonummer passt nicht zur Prüfziffer der BLZ (Bankverbindung Zuzahlung zu Beginn)");
+  rule(edZE_Konto.showing() && !onlyDigits(edZE_Konto.text()),
+       " Kontonummer enthält andere Zeichen als Ziffern (Bankverbindung Einmalzahlung)");
 
   rule(ed_WpHG_Beruf.text().empty(), " Anlegerfragebogen: die Angabe des Berufs fehlt");
   rule(ed_WpHG_Beruf2.text().empty() && ed_WpHG_Beruf3.text().empty(),

@@ -97,6 +97,10 @@ class Control {
   // Masked edits: the edit mask (for example "!99/99/9999;1; "), shown as its empty text.
   const std::string& mask() const { return mask_; }
   void setMask(const std::string& mask) { mask_ = mask; }
+  // A mask of digit places only ("9999999999;0;_", account numbers, bank codes): only digits
+  // can be typed. A text set by the program (a loaded file) is taken as it is, so that the
+  // form's checks can name what does not fit.
+  bool digitsOnly() const;
 
   // Timers: interval in milliseconds; `enabled` starts and stops them.
   int interval() const { return interval_; }

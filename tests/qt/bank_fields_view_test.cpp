@@ -172,5 +172,38 @@ TEST_F(BankFieldsView, EnterClosesABankWarningForGood) {
   }
 }
 
+// Bank codes hold eight digits and account numbers ten, typed key by key in the window; Ctrl+A
+// and typing replaces the whole code.
+TEST_F(BankFieldsView, BankCodeAndAccountTakeOnlyTheirDigits) {
+  auto* code = widget<QComboBox>("cbZF_BLZ");
+  auto* account = widget<QLineEdit>("edZF_Konto");
+  // The widgets themselves hold the limits, for pasted text as well.
+  EXPECT_EQ(code->lineEdit()->maxLength(), 8);
+  EXPECT_EQ(account->maxLength(), 10);
+  for (QLineEdit* edit : {code->lineEdit(), account}) {
+    ASSERT_NE(edit->validator(), nullptr) << edit->objectName().toStdString();
+    QString pasted = "12ab";
+    int at = 0;
+    EXPECT_EQ(edit->validator()->validate(pasted, at), QValidator::Invalid);
+  }
+
+  focusOn(code);
+  QTest::keyClicks(code, "999999999999");
+  EXPECT_EQ(code->currentText().toStdString(), "99999999");
+  EXPECT_EQ(form().cbZF_BLZ.text(), "99999999");
+  QTest::keyClick(code, Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClicks(code, "37040044");
+  EXPECT_EQ(code->currentText().toStdString(), "37040044");
+  EXPECT_EQ(form().cbZF_BLZ.text(), "37040044");
+
+  focusOn(account);
+  QTest::keyClicks(account, "12ab34 567");
+  EXPECT_EQ(account->text().toStdString(), "1234567");
+  EXPECT_EQ(form().edZF_Konto.text(), "1234567");
+  QTest::keyClicks(account, "8901234");
+  EXPECT_EQ(account->text().toStdString(), "1234567890");
+  EXPECT_EQ(form().edZF_Konto.text(), "1234567890");
+}
+
 }  // namespace
 }  // namespace fondaris::qt
