@@ -62,6 +62,9 @@ class Control {
   void setEnabled(bool e) { enabled_ = e; }
   bool readOnly() const { return readOnly_; }
   void setReadOnly(bool r) { readOnly_ = r; }
+  // Buttons: Escape anywhere in the window clicks a cancel button.
+  bool cancel() const { return cancel_; }
+  void setCancel(bool c) { cancel_ = c; }
 
   int maxLength() const { return maxLength_; }  // 0: no limit
   void setMaxLength(int n) { maxLength_ = n; }
@@ -136,7 +139,7 @@ class Control {
   Control* parent_;
   std::string caption_, hint_, mask_;
   bool visible_ = true, enabled_ = true, readOnly_ = false, checked_ = false;
-  bool dropDownList_ = false, tabVisible_ = true, windows1252Only_ = false;
+  bool dropDownList_ = false, tabVisible_ = true, windows1252Only_ = false, cancel_ = false;
   int maxLength_ = 0, selStart_ = 0, selLength_ = 0, tag_ = 0;
   std::vector<std::string> items_;
   int itemIndex_ = -1;

@@ -436,6 +436,12 @@ void Binder::bindControl(Control& c, QObject* o) {
     case ControlKind::HotKey:
       break;
   }
+  if (c.cancel()) {
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), &window_);
+    connect(escape, &QShortcut::activated, this, [this, &c] {
+      if (c.showing() && c.enabled()) run([&c] { c.userClick(); });
+    });
+  }
 }
 
 void Binder::bindComboEdit(Control& c, QObject* o) {
