@@ -4,10 +4,7 @@
 
 #include <QComboBox>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPlainTextEdit>
-#include <QTimer>
-#include <QWindow>
 #include <optional>
 #include <utility>
 
@@ -21,53 +18,13 @@
 #include "forms/startmaske/tfrm_startmaske.h"
 #include "tests/support/bank_fixture.h"
 #include "tests/support/fixed_clock.h"
+#include "tests/support/qt/box_answerer.h"
 #include "tests/support/qt/qt_test_support.h"
 #include "tests/support/recording_shell.h"
 #include "tests/support/scripted_dialogs.h"
 
 namespace fondaris::qt {
 namespace {
-
-// Answers every message box by key, as an agent would: the first one with `firstKey`, any
-// further one with Escape. A key pressed in a box is released over the window below, where the
-// keyboard is once the box has gone. Records each box's text and what `look` sees behind it.
-class BoxAnswerer {
- public:
-  BoxAnswerer(QWidget& windowBelow, Qt::Key firstKey, std::function<QString()> look)
-      : windowBelow_(windowBelow), firstKey_(firstKey), look_(std::move(look)) {
-    QObject::connect(&timer_, &QTimer::timeout, [this] { answer(); });
-    timer_.start(5);
-  }
-
-  QStringList texts;
-  QStringList behind;
-  // A key still down when a box opens on its press: released while the box is up.
-  std::optional<Qt::Key> held;
-
- private:
-  void answer() {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    if (!box || box->property("answered").toBool() || !box->isVisible()) return;
-    box->setProperty("answered", true);
-    texts << box->text();
-    behind << look_();
-    if (held) QTest::keyRelease(windowBelow_.windowHandle(), *std::exchange(held, std::nullopt));
-    const Qt::Key key = texts.size() == 1 ? firstKey_ : Qt::Key_Escape;
-    QTest::keyPress(box->windowHandle(), key);
-    QTimer::singleShot(0, [this, key] { releaseBelow(key); });
-  }
-  // The release comes once the window below has the keyboard again.
-  void releaseBelow(Qt::Key key) {
-    QWidget* below = &windowBelow_;
-    (void)QTest::qWaitFor([below] { return QApplication::activeWindow() == below; }, 1000);
-    QTest::keyRelease(below->windowHandle(), key);
-  }
-
-  QWidget& windowBelow_;
-  Qt::Key firstKey_;
-  std::function<QString()> look_;
-  QTimer timer_;
-};
 
 class BankFieldsView : public ::testing::Test {
  protected:
@@ -101,7 +58,7 @@ class BankFieldsView : public ::testing::Test {
     ASSERT_TRUE(test::waitFor([field] { return field->hasFocus(); }));
   }
   // Enter in a field, pressed and released where the keyboard is.
-  void pressEnter(BoxAnswerer& answerer) {
+  void pressEnter(test::BoxAnswerer& answerer) {
     answerer.held = Qt::Key_Return;
     QTest::keyPress(view()->windowHandle(), Qt::Key_Return);
     if (std::exchange(answerer.held, std::nullopt))
@@ -157,7 +114,7 @@ TEST_F(BankFieldsView, EnterClosesABankWarningForGood) {
     QWidget* field = widget<QWidget>(c.typeIn);
     focusOn(field);
     QTest::keyClicks(field, c.typed);
-    BoxAnswerer answerer(*view(), Qt::Key_Return, [this] {
+    test::BoxAnswerer answerer(*view(), Qt::Key_Return, [this] {
       return widget<QLineEdit>("edZF_KI")->text() + " | " + widget<QLineEdit>("edZF_IBAN")->text();
     });
     pressEnter(answerer);
