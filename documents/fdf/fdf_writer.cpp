@@ -15,7 +15,9 @@ std::string fdfBytes(const FdfData& data) {
     else
       out += "<< /V (" + literal(entry.value) + ")/T (" + literal(entry.field) + ")>>\n";
   }
-  out += "]\n/F (" + literal(data.formReference) +
+  // The form is looked up by a reader on this machine: its path keeps the file system's bytes
+  // (UTF-8 on Linux), only escaped as a string, not re-encoded as text like the values.
+  out += "]\n/F (" + pdfLiteralBody(data.formReference) +
          ")/ID [ <1014499e909bdf866ceb85b0f3a44969><b9ea7cefabe427ce7f2c914d8fa54bf8>\n"
          "] >>\n>>\nendobj\ntrailer\n<<\n/Root 1 0 R\n\n>>\n%%EOF\n";
   return out;

@@ -17,7 +17,8 @@ struct FdfEntry {
   FdfFieldKind kind = FdfFieldKind::Text;
 };
 
-// A whole forms-data file: its entries in order and the PDF form it refers to (/F).
+// A whole forms-data file: its entries in order and the PDF form it refers to (/F), a path as
+// the file system names it.
 struct FdfData {
   std::vector<FdfEntry> entries;
   std::string formReference;

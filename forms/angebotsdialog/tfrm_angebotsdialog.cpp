@@ -30,8 +30,13 @@ using Self = TfrmAngebotsdialog;
 constexpr const char* kDateMask = "!99/99/9999;1;_";
 constexpr const char* kTimeMask = "!99:99;1;_";
 constexpr const char* kAccountMask = "9999999999;0;_";
+constexpr const char* kBankCodeMask = "99999999;0;_";
 constexpr const char* kPaymentAtStartCaption =
     "Bankverbindung Zuzahlung zu Beginn zum Einrichtungsentgelt";
+
+bool onlyDigits(const std::string& text) {
+  return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
 
 bool onlyBlanksAnd(const std::string& text, char separator) {
   return std::all_of(text.begin(), text.end(),
@@ -169,10 +174,12 @@ TfrmAngebotsdialog::TfrmAngebotsdialog(App& app)
   // Bank codes take digits only and are looked up exactly: a completed code could name a bank
   // the agent did not mean.
   for (ComboBoxInc* code : {&cbZF_BLZ, &cbZP_BLZ, &cbZB_BLZ}) {
+    code->setMask(kBankCodeMask);
     code->setMaxLength(8);
     code->Numeric = true;
     code->IncSearch = false;
   }
+  edZE_BLZ.setMask(kBankCodeMask);
   edZE_BLZ.setMaxLength(8);
   for (Edit* bic : {&edZF_BIC, &edZP_BIC, &edZB_BIC}) bic->setMaxLength(11);
   for (Edit* iban : {&edZF_IBAN, &edZP_IBAN, &edZB_IBAN}) iban->setMaxLength(34);
@@ -678,14 +685,11 @@ const bank::BankRecord* TfrmAngebotsdialog::bankFor(const std::string& code) con
   return index ? &banks_->records[*index] : nullptr;
 }
 
+// The fields first, the warnings after: a box must not hide what the exit already knows.
 void TfrmAngebotsdialog::bankCodeExit(const BankConnection& c) {
   const std::string code = c.code.text();
   const bank::BankRecord* bank = code.empty() ? nullptr : bankFor(code);
   if (!bank) {
-    // An empty code is no typing error: it just clears what belonged to the old one.
-    if (!code.empty())
-      app().dialogs().message(
-          "Unbekannt Bankleitzahl (BLZ) '" + code + "' eingegeben! Bitte prüfen.", "Bankleitzahl");
     c.bic.setText("");
     c.bankName.setText("");
     if (c.place) c.place->setText("");
@@ -698,13 +702,31 @@ void TfrmAngebotsdialog::bankCodeExit(const BankConnection& c) {
       c.bankName.setText(bank->name + ", " + bank->place);
     }
   }
-  accountExit(c);
+  updateIban(c);
+  // An empty code is no typing error: it just clears what belonged to the old one.
+  if (!bank && !code.empty())
+    app().dialogs().message("Unbekannt Bankleitzahl (BLZ) '" + code + "' eingegeben! Bitte prüfen.",
+                            "Bankleitzahl");
+  warnAboutAccount(c);
 }
 
 void TfrmAngebotsdialog::accountExit(const BankConnection& c) {
+  updateIban(c);
+  warnAboutAccount(c);
+}
+
+void TfrmAngebotsdialog::updateIban(const BankConnection& c) {
   if (auto iban = bank::ibanForAccountExit(c.code.text(), c.account.text())) c.iban.setText(*iban);
-  // A warning only: the agent may know better than the method data.
-  if (accountFailsCheck(c.code, c.account))
+}
+
+// Warnings only: the agent may know better than the method data. An account that is no number
+// (from an offer file) has no IBAN; it is named rather than left to an empty IBAN field.
+void TfrmAngebotsdialog::warnAboutAccount(const BankConnection& c) {
+  if (!onlyDigits(c.account.text()))
+    app().dialogs().message("Die Kontonummer '" + c.account.text() +
+                                "' enthält andere Zeichen als Ziffern. Bitte prüfen.",
+                            "Kontonummer");
+  else if (accountFailsCheck(c.code, c.account))
     app().dialogs().message("Die Kontonummer '" + c.account.text() +
                                 "' passt nach dem Prüfziffernverfahren der Bank nicht zur "
                                 "Bankleitzahl '" +
@@ -835,19 +857,27 @@ std::vector<std::string> TfrmAngebotsdialog::completenessFindings() const {
   rule(edZF_KI.text().empty(), " Name der Referenzbank fehlt");
   rule(cbZF_BLZ.text().empty(), " BLZ der Referenzbank fehlt");
   rule(edZF_Konto.text().empty(), " Kontonummer bei der Referenzbank fehlt");
+  rule(!onlyDigits(edZF_Konto.text()),
+       " Kontonummer bei der Referenzbank enthält andere Zeichen als Ziffern");
   rule(accountFailsCheck(cbZF_BLZ, edZF_Konto),
        " Kontonummer bei der Referenzbank passt nicht zur Prüfziffer der BLZ");
   if (cbRefKonto.visible() && cbRefKonto.itemIndex() != 0) {
     rule(edZP_KI.text().empty(), " Name der Bank fehlt (abw. Bankverbindung Einzug)");
     rule(cbZP_BLZ.text().empty(), " BLZ der Bank fehlt (abw. Bankverbindung Einzug)");
     rule(edZP_Konto.text().empty(), " Kontonummer fehlt (abw. Bankverbindung Einzug)");
+    rule(!onlyDigits(edZP_Konto.text()),
+         " Kontonummer enthält andere Zeichen als Ziffern (abw. Bankverbindung Einzug)");
     rule(edZP_Kontoinhaber.text().empty(),
          " Name des Kontoinhabers fehlt (abw. Bankverbindung Einzug)");
     rule(accountFailsCheck(cbZP_BLZ, edZP_Konto),
          " Kontonummer passt nicht zur Prüfziffer der BLZ (abw. Bankverbindung Einzug)");
   }
+  rule(edZB_Konto.showing() && !onlyDigits(edZB_Konto.text()),
+       " Kontonummer enthält andere Zeichen als Ziffern (Bankverbindung Zuzahlung zu Beginn)");
   rule(edZB_Konto.showing() && accountFailsCheck(cbZB_BLZ, edZB_Konto),
        " Kontonummer passt nicht zur Prüfziffer der BLZ (Bankverbindung Zuzahlung zu Beginn)");
+  rule(edZE_Konto.showing() && !onlyDigits(edZE_Konto.text()),
+       " Kontonummer enthält andere Zeichen als Ziffern (Bankverbindung Einmalzahlung)");
 
   rule(ed_WpHG_Beruf.text().empty(), " Anlegerfragebogen: die Angabe des Berufs fehlt");
   rule(ed_WpHG_Beruf2.text().empty() && ed_WpHG_Beruf3.text().empty(),

@@ -335,6 +335,8 @@ class TfrmAngebotsdialog : public Form {
   BankConnection zb() { return {cbZB_BLZ, edZB_Konto, edZB_BIC, edZB_KI, edZB_IBAN, &edZB_KIOrt}; }
   void bankCodeExit(const BankConnection& c);
   void accountExit(const BankConnection& c);
+  void updateIban(const BankConnection& c);
+  void warnAboutAccount(const BankConnection& c);
   void copyToZb(const BankConnection& from, const std::string& holder);
   const bank::BankRecord* bankFor(const std::string& code) const;
   bool accountFailsCheck(const Control& code, const Control& account) const;

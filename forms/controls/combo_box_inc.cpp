@@ -66,6 +66,8 @@ void ComboBoxInc::keyUp(int key, bool shift, bool controlOrAlt) {
 
 void ComboBoxInc::completeAfterKey(int key, bool shift, bool controlOrAlt) {
   int caret = selStart();
+  const int selected = selLength();
+  bool removed = false;
   // Shift with a digit key types a sign ("!", "\"", ...), no digit.
   const bool kept = keepsNumericText(key) && !(shift && key >= '0' && key <= '9');
   if (Numeric && !kept && !typesNothing(key) && !controlOrAlt && caret > 0) {
@@ -76,6 +78,7 @@ void ComboBoxInc::completeAfterKey(int key, bool shift, bool controlOrAlt) {
     if (typed.size() != 1 || !((typed[0] >= '0' && typed[0] <= '9') || typed[0] == ',')) {
       text_.erase(from, to - from);
       --caret;
+      removed = true;
     }
   }
   if (IncSearch && key != vk::kTab && key != vk::kLeft && key != vk::kRight) {
@@ -94,8 +97,10 @@ void ComboBoxInc::completeAfterKey(int key, bool shift, bool controlOrAlt) {
     caret = std::clamp(caret, 0, length);
     setSelection(caret, length - caret);
   } else {
+    // A key that changed nothing leaves the selection (Ctrl+A's whole text) as it was.
     const int length = static_cast<int>(charCount(text_));
-    setSelection(std::clamp(caret, 0, length), 0);
+    caret = std::clamp(caret, 0, length);
+    setSelection(caret, removed ? 0 : std::min(selected, length - caret));
   }
 }
 

@@ -14,6 +14,25 @@ bool sameTextIgnoringCase(const std::string& a, const std::string& b) {
            return lower(x) == lower(y);
          });
 }
+// The limit counts characters, as the user sees them ("Größe" is five).
+std::string withinLimit(std::string text, int maxLength) {
+  if (maxLength <= 0) return text;
+  std::size_t at = 0;
+  for (int chars = 0; chars < maxLength && at < text.size(); ++chars) {
+    ++at;
+    while (at < text.size() && (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80) ++at;
+  }
+  text.resize(at);
+  return text;
+}
+
+std::string digitsOf(const std::string& text) {
+  std::string digits;
+  for (char c : text)
+    if (c >= '0' && c <= '9') digits.push_back(c);
+  return digits;
+}
+
 }  // namespace
 
 Control::Control(Form& form, std::string name, ControlKind kind, Control* parent)
@@ -21,17 +40,20 @@ Control::Control(Form& form, std::string name, ControlKind kind, Control* parent
   form_.registerControl(this);
 }
 
-void Control::setText(const std::string& text) {
-  if (kind_ == ControlKind::ComboBox || kind_ == ControlKind::ComboBoxInc) {
-    const int index = indexOf(text);
-    if (dropDownList_) {
-      itemIndex_ = index;
-      text_ = index >= 0 ? items_[index] : std::string();
-      return;
-    }
-    itemIndex_ = index;
+void Control::setText(const std::string& given) {
+  const bool list = kind_ == ControlKind::ComboBox || kind_ == ControlKind::ComboBoxInc;
+  if (list && dropDownList_) {
+    itemIndex_ = indexOf(given);
+    text_ = itemIndex_ >= 0 ? items_[itemIndex_] : std::string();
+    return;
   }
-  text_ = text;
+  text_ = withinLimit(given, maxLength_);
+  if (list) itemIndex_ = indexOf(text_);
+}
+
+bool Control::digitsOnly() const {
+  const std::string places = mask_.substr(0, mask_.find(';'));
+  return !places.empty() && places.find_first_not_of("09") == std::string::npos;
 }
 
 bool Control::showing() const {
@@ -83,16 +105,11 @@ int Control::indexOf(const std::string& text) const {
 void Control::userSetText(const std::string& typed) {
   if (!enabled_) return;
   form_.edited(*this);
-  const std::string text = windows1252Only_ ? core::windows1252Only(typed) : typed;
-  if (kind_ == ControlKind::ComboBox || kind_ == ControlKind::ComboBoxInc) {
-    itemIndex_ = indexOf(text);
-    text_ = text;
-  } else {
-    text_ = text;
-    // The limit counts characters, as the user sees them ("Größe" is five).
-    while (maxLength_ > 0 && static_cast<int>(core::utf8Length(text_)) > maxLength_)
-      text_ = std::string(core::utf8PrefixBytes(text_, text_.size() - 1));
-  }
+  std::string text = windows1252Only_ ? core::windows1252Only(typed) : typed;
+  if (digitsOnly()) text = digitsOf(text);
+  text_ = withinLimit(std::move(text), maxLength_);
+  if (kind_ == ControlKind::ComboBox || kind_ == ControlKind::ComboBoxInc)
+    itemIndex_ = indexOf(text_);
   if (onChange) onChange(this);
 }
 

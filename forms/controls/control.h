@@ -62,6 +62,9 @@ class Control {
   void setEnabled(bool e) { enabled_ = e; }
   bool readOnly() const { return readOnly_; }
   void setReadOnly(bool r) { readOnly_ = r; }
+  // Buttons: Escape anywhere in the window clicks a cancel button.
+  bool cancel() const { return cancel_; }
+  void setCancel(bool c) { cancel_ = c; }
 
   int maxLength() const { return maxLength_; }  // 0: no limit
   void setMaxLength(int n) { maxLength_ = n; }
@@ -97,6 +100,10 @@ class Control {
   // Masked edits: the edit mask (for example "!99/99/9999;1; "), shown as its empty text.
   const std::string& mask() const { return mask_; }
   void setMask(const std::string& mask) { mask_ = mask; }
+  // A mask of digit places only ("9999999999;0;_", account numbers, bank codes): only digits
+  // can be typed. A text set by the program (a loaded file) is taken as it is, so that the
+  // form's checks can name what does not fit.
+  bool digitsOnly() const;
 
   // Timers: interval in milliseconds; `enabled` starts and stops them.
   int interval() const { return interval_; }
@@ -132,7 +139,7 @@ class Control {
   Control* parent_;
   std::string caption_, hint_, mask_;
   bool visible_ = true, enabled_ = true, readOnly_ = false, checked_ = false;
-  bool dropDownList_ = false, tabVisible_ = true, windows1252Only_ = false;
+  bool dropDownList_ = false, tabVisible_ = true, windows1252Only_ = false, cancel_ = false;
   int maxLength_ = 0, selStart_ = 0, selLength_ = 0, tag_ = 0;
   std::vector<std::string> items_;
   int itemIndex_ = -1;

@@ -12,6 +12,7 @@ TfrmPruefung::TfrmPruefung(App& app)
   txtHinweise.setReadOnly(true);
   sb_Abbruch.setCaption("&OK");
   sb_Abbruch.setHint("Eingabe abbrechen");
+  sb_Abbruch.setCancel(true);
   sb_Abbruch.onClick = on(&TfrmPruefung::sb_AbbruchClick);
 }
 

@@ -15,6 +15,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpressionValidator>
 #include <QScreen>
 #include <QShortcut>
 #include <QStackedWidget>
@@ -211,6 +212,13 @@ QString maskedText(const QLineEdit& e, QChar blank) {
   return t;
 }
 
+// Digit places only (account numbers, bank codes): the widget refuses anything else, typed or
+// pasted, before the form sees it.
+void refuseNonDigits(const Control& c, QLineEdit& e) {
+  if (c.digitsOnly() && !e.validator())
+    e.setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), &e));
+}
+
 }  // namespace
 
 QString mnemonicHtml(const QString& caption) {
@@ -352,6 +360,7 @@ void Binder::bindControl(Control& c, QObject* o) {
         e->setInputMask(qtInputMask(c.mask(), blank));
         e->setProperty("maskBlank", QVariant(blank));
       }
+      refuseNonDigits(c, *e);
       connect(e, &QLineEdit::textEdited, this, [this, &c, e](const QString& t) {
         const QVariant blank = e->property("maskBlank");
         const QString text = blank.isValid() ? maskedText(*e, blank.toChar()) : t;
@@ -430,6 +439,12 @@ void Binder::bindControl(Control& c, QObject* o) {
     case ControlKind::HotKey:
       break;
   }
+  if (c.cancel()) {
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), &window_);
+    connect(escape, &QShortcut::activated, this, [this, &c] {
+      if (c.showing() && c.enabled()) run([&c] { c.userClick(); });
+    });
+  }
 }
 
 void Binder::bindComboEdit(Control& c, QObject* o) {
@@ -437,6 +452,7 @@ void Binder::bindComboEdit(Control& c, QObject* o) {
   box->setEditable(!c.dropDownList());
   if (QLineEdit* edit = box->lineEdit()) {
     box->setCompleter(nullptr);  // the program's combo box completes on its own
+    refuseNonDigits(c, *edit);
     connect(edit, &QLineEdit::textEdited, this,
             [this, &c](const QString& t) { run([&c, t] { c.userSetText(ss(t)); }); });
   }
@@ -638,6 +654,8 @@ void Binder::refreshControl(Control& c, QObject* o) {
           box->setEditText(text);
       }
       if (edit && edit->isReadOnly() != c.readOnly()) edit->setReadOnly(c.readOnly());
+      const int maxLength = c.maxLength() > 0 ? c.maxLength() : 32767;
+      if (edit && edit->maxLength() != maxLength) edit->setMaxLength(maxLength);
       break;
     }
     case ControlKind::CheckBox:

@@ -79,10 +79,10 @@ int runInteractive(int argc, char** argv) {
   const std::string warning = notationWarning(core::Notation::fromCurrentLocale());
   core::notation() = core::Notation::german();
 
-  QtDialogs dialogs;
+  QtPresenter presenter;
+  QtDialogs dialogs([&presenter] { presenter.refreshAll(); });
   core::SystemClock clock;
   core::XdgShell shell;
-  QtPresenter presenter;
   forms::App app(forms::Services{dialogs, clock, shell}, &presenter);
   app.title = "Fondaris";
   app.createForms();

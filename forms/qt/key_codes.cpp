@@ -1,8 +1,60 @@
 #include "forms/qt/key_codes.h"
 
+#include <QApplication>
+#include <QHash>
 #include <QKeyEvent>
+#include <QPointer>
+#include <QWidget>
 
 namespace fondaris::qt {
+
+namespace {
+
+// Remembers, per key, the modal window its press went to; the release of that key anywhere else
+// is dropped. Popups are not modal: a list closed with Enter still passes its release on.
+class DialogKeyGuard final : public QObject {
+ public:
+  using QObject::QObject;
+
+ protected:
+  bool eventFilter(QObject* receiver, QEvent* event) override {
+    const QEvent::Type type = event->type();
+    if (type != QEvent::KeyPress && type != QEvent::KeyRelease) return false;
+    const auto* key = static_cast<QKeyEvent*>(event);
+    auto* widget = qobject_cast<QWidget*>(receiver);
+    if (key->isAutoRepeat() || !widget) return false;
+    QWidget* window = widget->window();
+    if (type == QEvent::KeyPress) {
+      // A press nobody took travels on to the parents, after whatever it started (a dialog
+      // opened by Enter included) has run; only where it first landed counts.
+      QWidget* landing = window->focusWidget() ? window->focusWidget() : window;
+      if (widget != landing) return false;
+      if (window->isModal())
+        pressedIn_.insert(key->key(), window);
+      else
+        pressedIn_.remove(key->key());
+      return false;
+    }
+    const auto pressed = pressedIn_.constFind(key->key());
+    if (pressed == pressedIn_.constEnd()) return false;
+    const bool elsewhere = pressed.value() != window;
+    pressedIn_.erase(pressed);
+    return elsewhere;
+  }
+
+ private:
+  QHash<int, QPointer<QWidget>> pressedIn_;
+};
+
+}  // namespace
+
+void keepDialogKeysInTheirDialog() {
+  static QPointer<DialogKeyGuard> guard;
+  QCoreApplication* application = QCoreApplication::instance();
+  if (guard || !application) return;
+  guard = new DialogKeyGuard(application);
+  application->installEventFilter(guard);
+}
 
 int virtualKeyCode(const QKeyEvent& event) {
   const int key = event.key();

@@ -8,4 +8,10 @@ namespace fondaris::qt {
 // keys it has no code for.
 int virtualKeyCode(const QKeyEvent& event);
 
+// From now on a key pressed in a modal window (message box, question, file dialog, modal form)
+// and released after that window has gone is not released anywhere: the press belonged to the
+// dialog, and its release must not act again in the window below (Enter closing a warning would
+// otherwise run the field's Enter event, and with it the same warning, once more). Idempotent.
+void keepDialogKeysInTheirDialog();
+
 }  // namespace fondaris::qt

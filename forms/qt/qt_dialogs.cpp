@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QTranslator>
 
+#include "forms/qt/key_codes.h"
+
 namespace fondaris::qt {
 
 namespace {
@@ -34,8 +36,16 @@ void giveBackFocus(QWidget* parent) {
 
 }  // namespace
 
+QtDialogs::QtDialogs(std::function<void()> showViews) : showViews_(std::move(showViews)) {}
+
+QWidget* QtDialogs::parentForADialog() const {
+  keepDialogKeysInTheirDialog();
+  if (showViews_) showViews_();
+  return dialogParent();
+}
+
 void QtDialogs::message(std::string_view text, std::string_view caption) {
-  QMessageBox box(QMessageBox::NoIcon, qs(caption), qs(text), QMessageBox::Ok, dialogParent());
+  QMessageBox box(QMessageBox::NoIcon, qs(caption), qs(text), QMessageBox::Ok, parentForADialog());
   box.setTextFormat(Qt::PlainText);
   box.exec();
   giveBackFocus(box.parentWidget());
@@ -43,7 +53,7 @@ void QtDialogs::message(std::string_view text, std::string_view caption) {
 
 bool QtDialogs::askYesNo(std::string_view text, std::string_view caption) {
   QMessageBox box(QMessageBox::Question, qs(caption), qs(text), QMessageBox::Yes | QMessageBox::No,
-                  dialogParent());
+                  parentForADialog());
   box.setTextFormat(Qt::PlainText);
   box.setDefaultButton(QMessageBox::Yes);
   const bool yes = box.exec() == QMessageBox::Yes;
@@ -53,7 +63,7 @@ bool QtDialogs::askYesNo(std::string_view text, std::string_view caption) {
 
 std::optional<std::string> QtDialogs::inputText(std::string_view caption, std::string_view prompt,
                                                 std::string_view initial) {
-  QInputDialog dialog(dialogParent());
+  QInputDialog dialog(parentForADialog());
   dialog.setWindowTitle(qs(caption));
   dialog.setLabelText(qs(prompt));
   dialog.setTextValue(qs(initial));
@@ -66,7 +76,7 @@ std::optional<std::string> QtDialogs::inputText(std::string_view caption, std::s
 
 std::optional<std::string> QtDialogs::openFileName(std::string_view title, std::string_view folder,
                                                    std::string_view filter) {
-  QWidget* parent = dialogParent();
+  QWidget* parent = parentForADialog();
   const QString name = QFileDialog::getOpenFileName(parent, qs(title), qs(folder), qs(filter));
   giveBackFocus(parent);
   if (name.isEmpty()) return std::nullopt;
@@ -78,7 +88,7 @@ std::optional<std::string> QtDialogs::saveFileName(std::string_view title, std::
                                                    std::string_view suggestedName) {
   QString start = qs(folder);
   if (!suggestedName.empty()) start = QDir(start).filePath(qs(suggestedName));
-  QWidget* parent = dialogParent();
+  QWidget* parent = parentForADialog();
   const QString name = QFileDialog::getSaveFileName(parent, qs(title), start, qs(filter));
   giveBackFocus(parent);
   if (name.isEmpty()) return std::nullopt;

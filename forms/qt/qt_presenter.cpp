@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "forms/controls/form.h"
+#include "forms/qt/key_codes.h"
 
 namespace fondaris::qt {
 
@@ -69,6 +70,7 @@ void QtPresenter::formHidden(forms::Form& form) {
 forms::ModalResult QtPresenter::runModal(forms::Form& form) {
   QWidget* window = view(form);
   if (!window) return forms::ModalResult::Cancel;
+  keepDialogKeysInTheirDialog();
   const Qt::WindowModality before = window->windowModality();
   window->setWindowModality(Qt::ApplicationModal);
   Binder* b = binder(form);

@@ -3,12 +3,14 @@
 #include <sys/stat.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <regex>
 
 #include "core/files.h"
 #include "documents/fdf/fdf_fields.h"
 #include "documents/fdf/fdf_writer.h"
 #include "documents/fdf/filled_form.h"
+#include "documents/fdf/pdf_text.h"
 #include "tests/support/fdf_test_support.h"
 #include "tools/forms/form_source.h"
 
@@ -67,6 +69,47 @@ TEST(FdfForms, AnOutsideReaderFillsEveryValueAsTyped) {
   test_support::keepForALook(fdf, "VVSpar_pdftk.fdf");
   test_support::keepForALook(filled, "VVSpar_pdftk.pdf");
   expectAwkwardValues(pdftkFields(filled));
+}
+
+// The bytes of the /F string as qpdf (an outside reader) parses the forms-data file: its JSON
+// gives them as text read byte by byte ("u:") or as hex ("b:").
+std::string formReferenceAsQpdfReadsIt(const std::string& fdf) {
+  const std::string json = tt::run("qpdf --json=2 --json-key=qpdf " + tt::quoted(fdf));
+  static const std::regex kF(R"re("/F": "([ub]):((?:[^"\\]|\\.)*)")re");
+  std::smatch m;
+  if (!std::regex_search(json, m, kF)) return "(no /F)";
+  const std::string body = m[2].str();
+  std::string bytes;
+  if (m[1] == "b") {
+    for (std::size_t i = 0; i + 1 < body.size(); i += 2)
+      bytes.push_back(static_cast<char>(std::stoi(body.substr(i, 2), nullptr, 16)));
+    return bytes;
+  }
+  // Text read byte by byte: each character below U+0100 stands for its byte.
+  for (char32_t c : decodeUtf8(std::regex_replace(body, std::regex(R"(\\(.))"), "$1")))
+    bytes.push_back(c < 0x100 ? static_cast<char>(c) : '?');
+  return bytes;
+}
+
+// The form beside the program is found from the forms-data file: its path stands there with
+// the bytes the file system names it by, parentheses and all.
+TEST(FdfForms, TheFormReferenceNamesTheFileAsTheFileSystemDoes) {
+  ASSERT_TRUE(tt::toolAvailable("qpdf"));
+  const TempFolder folder("fondaris_fdf");
+  const std::string program = folder.file("Prüf (neu)");
+  std::filesystem::create_directories(program);
+  const std::string form = core::joinPath(program, "FQ-VL-Antrag.pdf");
+  std::filesystem::copy_file(buildFile("FQ-VL-Antrag.pdf"), form);
+  const std::string fdf = folder.file("VVSpar.fdf");
+  ASSERT_EQ(
+      writeFdfFile(fdf, {awkwardEntries(), fdfFormReference(program, "FQ-VL-Antrag.pdf", false)}),
+      FdfWriteResult::Written);
+  const std::string read = formReferenceAsQpdfReadsIt(fdf);
+  EXPECT_EQ(read, form);
+  EXPECT_TRUE(core::fileExists(read));
+  // The values keep their encoding.
+  const std::string bytes = core::readFileBytes(fdf).value_or("");
+  EXPECT_NE(bytes.find("/V (J\366rg)/T (DIH1Vorname)"), std::string::npos);
 }
 
 // The states of the ticked boxes per field, as qpdf (an outside reader) lists the widgets.

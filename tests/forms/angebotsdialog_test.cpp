@@ -444,6 +444,67 @@ TEST_F(AngebotsdialogTest, CheckDigitWarning) {
             0);
 }
 
+// Bank codes hold eight digits, account numbers ten, and nothing else can be typed into them.
+TEST_F(AngebotsdialogTest, BankCodesAndAccountsTakeDigitsOnly) {
+  TfrmAngebotsdialog& f = *form;
+  const struct {
+    Control& field;
+    const char* kept;
+  } cases[] = {
+      {f.cbZF_BLZ, "12345678"},     {f.cbZP_BLZ, "12345678"},     {f.cbZB_BLZ, "12345678"},
+      {f.edZE_BLZ, "12345678"},     {f.edZF_Konto, "1234567890"}, {f.edZP_Konto, "1234567890"},
+      {f.edZB_Konto, "1234567890"}, {f.edZE_Konto, "1234567890"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.field.name());
+    c.field.userSetText("12ab34 5678-90123");
+    EXPECT_EQ(c.field.text(), c.kept);
+    c.field.setText("123456789012");
+    EXPECT_EQ(c.field.text(), std::string("123456789012").substr(0, c.field.maxLength()));
+  }
+}
+
+// The warnings of a bank exit come after the fields: behind the box, the form already shows the
+// new bank and IBAN.
+TEST_F(AngebotsdialogTest, BankExitFillsTheFieldsBeforeItWarns) {
+  TfrmAngebotsdialog& f = *form;
+  prepareFor("01.01.1980");
+  std::vector<std::string> behind;
+  dialogs.onShow = [&] { behind.push_back(f.edZF_KI.text() + " | " + f.edZF_IBAN.text()); };
+  const struct {
+    const char* code;
+    const char* account;
+    const char* seen;
+  } cases[] = {
+      {"99999999", "532013000", " | DE44999999990532013000"},
+      {"20210200", "0240334001", "Bank Melli Iran, Hamburg | DE50202102000240334001"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.code);
+    f.edZF_KI.setText("Bundesbank, Berlin");
+    f.edZF_IBAN.setText("DE98100000000532013000");
+    f.edZF_Konto.setText(c.account);
+    f.cbZF_BLZ.userSetText(c.code);
+    behind.clear();
+    dialogs.clear();
+    f.cbZF_BLZExit(nullptr);
+    EXPECT_EQ(dialogs.messages().size(), 1u);
+    EXPECT_EQ(behind, std::vector<std::string>{c.seen});
+  }
+}
+
+// An account number from a file that is no number is named when the field is left.
+TEST_F(AngebotsdialogTest, AccountThatIsNoNumberIsNamed) {
+  TfrmAngebotsdialog& f = *form;
+  prepareFor("01.01.1980");
+  f.cbZF_BLZ.setText("10000000");
+  f.edZF_Konto.setText("12ab34");
+  f.edZF_KontoExit(nullptr);
+  EXPECT_EQ(dialogs.messages(),
+            std::vector<std::string>{"Kontonummer: Die Kontonummer '12ab34' enthält andere "
+                                     "Zeichen als Ziffern. Bitte prüfen."});
+}
+
 TEST_F(AngebotsdialogTest, WithoutBankFileEveryCodeIsUnknown) {
   TfrmAngebotsdialog& f = *form;
   const bank::BankTable none;
@@ -601,6 +662,28 @@ TEST_F(CompletenessTest, EachFindingFromOneGap) {
       {false,
        [](auto& f, auto&, auto&) { f.edZF_Konto.setText(""); },
        {" Kontonummer bei der Referenzbank fehlt"}},
+      // An account number that is no number (from an offer file) is named, not passed over.
+      {false,
+       [](auto& f, auto&, auto&) { f.edZF_Konto.setText("53201 3000"); },
+       {" Kontonummer bei der Referenzbank enthält andere Zeichen als Ziffern"}},
+      {false,
+       [](auto& f, auto&, auto&) {
+         f.cbRefKonto.setVisible(true), f.cbRefKonto.setItemIndex(1);
+         f.edZP_KI.setText("Bundesbank"), f.cbZP_BLZ.setText("10000000");
+         f.edZP_Konto.setText("12ab34"), f.edZP_Kontoinhaber.setText("Jan Nowak");
+       },
+       {" Kontonummer enthält andere Zeichen als Ziffern (abw. Bankverbindung Einzug)"}},
+      {false,
+       [](auto& f, auto&, auto&) { f.boxKontoZB.setVisible(true), f.edZB_Konto.setText("12ab34"); },
+       {" Kontonummer enthält andere Zeichen als Ziffern (Bankverbindung Zuzahlung zu Beginn)"}},
+      {false,
+       [](auto& f, auto&, auto&) {
+         f.boxKontoEZ.setVisible(true), f.cbKontoEZ.setVisible(true);
+         f.cbKontoEZ.setItemIndex(1), f.cbKontoEZClick(nullptr);
+         f.edZE_Konto.setText("12ab34");
+       },
+       {" Kontonummer enthält andere Zeichen als Ziffern (Bankverbindung Einmalzahlung)"}},
+      {false, [](auto& f, auto&, auto&) { f.edZE_Konto.setText("12ab34"); }, {}},  // hidden
       {false,
        [](auto& f, auto&, auto&) { f.cbRefKonto.setVisible(true), f.cbRefKonto.setItemIndex(1); },
        {" Name der Bank fehlt (abw. Bankverbindung Einzug)",

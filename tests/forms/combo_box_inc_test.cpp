@@ -127,6 +127,24 @@ TEST_F(ComboBoxIncTest, EnterRunsOnlyItsEventAndF9Nothing) {
   EXPECT_EQ(box.text(), "1");
 }
 
+// Ctrl+A selects the whole code so that typing replaces it; releasing A and Ctrl must leave
+// that selection as it is, whether or not the box searches.
+TEST_F(ComboBoxIncTest, KeysThatChangeNothingKeepTheSelection) {
+  box.Numeric = true;
+  for (bool search : {false, true}) {
+    SCOPED_TRACE(search ? "searching" : "not searching");
+    box.IncSearch = search;
+    for (int key : {int('A'), vk::kControl}) {
+      box.setText("99999999");
+      box.setSelection(0, 8);
+      box.keyUp(key, false, key == 'A');
+      EXPECT_EQ(box.text(), "99999999");
+      EXPECT_EQ(box.selStart(), 0);
+      EXPECT_EQ(box.selLength(), 8);
+    }
+  }
+}
+
 TEST_F(ComboBoxIncTest, PlainModeLeavesTheTextAlone) {
   box.IncSearch = false;
   box.setItems({"100,00"});

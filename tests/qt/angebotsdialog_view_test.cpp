@@ -182,6 +182,26 @@ TEST_F(QtAntrag, FillTheApplicationUntilNothingIsMissing) {
   EXPECT_EQ(dialogs_.messages().size(), 1u);
 }
 
+// Escape closes the findings window as its "&OK" does, wherever the keyboard is in it.
+TEST_F(QtAntrag, EscapeClosesTheFindingsWindow) {
+  forms::TfrmAngebotsdialog& form = *app_->frmAngebotsdialog;
+  form.prepare({.investmentPeriodIndex = 20, .banks = &banks_});
+  QWidget* view = presenter_.view(form);
+  QWidget* result = presenter_.view(*app_->frmPruefung);
+  for (const char* focused : {"txtHinweise", "sb_Abbruch"}) {
+    SCOPED_TRACE(focused);
+    click(form, "sb_Vollstaendig");
+    ASSERT_TRUE(test::waitFor([result] { return result->isVisible(); }));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(result));
+    auto* field = test::viewChild<QWidget>(presenter_, *app_->frmPruefung, focused);
+    field->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(test::waitFor([field] { return field->hasFocus(); }));
+    QTest::keyClick(result->windowHandle(), Qt::Key_Escape);
+    EXPECT_TRUE(test::waitFor([view] { return view->isVisible(); }));
+    EXPECT_FALSE(result->isVisible());
+  }
+}
+
 // The agent's whole way on the real views: customer → "&Weiter" → contract → "An&trag" →
 // the required fields → "&Prüfe Vollständigkeit", for both variants.
 class QtAntragFlow : public QtAntragBase, public ::testing::WithParamInterface<bool> {

@@ -23,9 +23,11 @@
 #include "forms/qt/binder.h"
 #include "forms/qt/interactive.h"
 #include "forms/qt/key_codes.h"
+#include "forms/qt/qt_dialogs.h"
 #include "forms/qt/qt_presenter.h"
 #include "forms/qt/start_picture.h"
 #include "tests/support/fixed_clock.h"
+#include "tests/support/qt/box_answerer.h"
 #include "tests/support/qt/qt_test_support.h"
 #include "tests/support/recording_shell.h"
 #include "tests/support/scripted_dialogs.h"
@@ -286,6 +288,23 @@ TEST_F(BinderTest, ButtonsActOnTheCheckedFieldHoweverPressed) {
   QTest::keyClick(name, Qt::Key_A, Qt::AltModifier);
   QTest::qWait(300);
   EXPECT_EQ(form_->log, "exit;exit;");
+}
+
+// Enter that answers a question asked by an Enter event is the question's: its release does not
+// run the field's Enter event again once the box has gone.
+TEST_F(BinderTest, EnterThatAnswersADialogStaysInTheDialog) {
+  QtDialogs real;
+  int asked = 0;
+  form_->cbAmount.OnKeyPressEnter = [&](Control*) {
+    ++asked;
+    (void)real.askYesNo("Betrag übernehmen?", "Frage");
+  };
+  focusOn(widget<QComboBox>("cbAmount"));
+  test::BoxAnswerer answerer(*view_, Qt::Key_Return, [] { return QString(); });
+  QTest::keyClick(view_->windowHandle(), Qt::Key_Return);
+  QTest::qWait(150);
+  EXPECT_EQ(answerer.texts.join("|").toStdString(), "Betrag übernehmen?");
+  EXPECT_EQ(asked, 1);
 }
 
 TEST_F(BinderTest, CloseTimerAndWindowGeometryGoThroughTheForm) {

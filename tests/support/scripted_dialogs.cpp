@@ -20,6 +20,7 @@ std::vector<std::string> ScriptedDialogs::unchecked() const {
 std::optional<std::string> ScriptedDialogs::take(const std::string& kind, std::string_view caption,
                                                  std::string_view text) {
   shown_.push_back({kind, std::string(caption), std::string(text)});
+  if (onShow) onShow();
   if (answers_.empty()) {
     unexpected_.push_back(kind + " " + std::string(caption) + ": " + std::string(text));
     return std::nullopt;
@@ -31,6 +32,7 @@ std::optional<std::string> ScriptedDialogs::take(const std::string& kind, std::s
 
 void ScriptedDialogs::message(std::string_view text, std::string_view caption) {
   shown_.push_back({"message", std::string(caption), std::string(text)});
+  if (onShow) onShow();
 }
 
 bool ScriptedDialogs::askYesNo(std::string_view text, std::string_view caption) {

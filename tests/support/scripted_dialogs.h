@@ -1,6 +1,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -37,6 +38,8 @@ class ScriptedDialogs final : public core::Dialogs {
   // Dialogs shown after the test last looked at `shown` or `messages`, as "kind caption: text".
   std::vector<std::string> unchecked() const;
   const std::vector<std::string>& unexpected() const { return unexpected_; }
+  // Runs as each dialog shows, to look at the forms behind it.
+  std::function<void()> onShow;
   bool allAnswersUsed() const { return answers_.empty(); }
   // Queued answers nobody asked for.
   std::vector<std::string> unusedAnswers() const { return {answers_.begin(), answers_.end()}; }
