@@ -130,11 +130,14 @@ std::vector<std::string_view> splitLines(std::string_view text) {
   return lines;
 }
 
-bool skipByteOrderMark(std::string_view& text) {
+bool skipByteOrderMarks(std::string_view& text) {
   constexpr std::string_view kBom = "\xEF\xBB\xBF";
-  if (text.substr(0, kBom.size()) != kBom) return false;
-  text.remove_prefix(kBom.size());
-  return true;
+  bool skipped = false;
+  while (text.starts_with(kBom)) {
+    text.remove_prefix(kBom.size());
+    skipped = true;
+  }
+  return skipped;
 }
 
 std::optional<std::vector<std::string>> readTextLines(const std::string& path) {
@@ -147,7 +150,7 @@ std::vector<std::string> textLines(std::string_view bytes) {
   std::string_view rest(bytes);
   // A file saved as UTF-8 by an editor: its text is taken over in the program's code page.
   std::string converted;
-  if (skipByteOrderMark(rest)) {
+  if (skipByteOrderMarks(rest)) {
     converted = utf8ToCp1252(rest);
     rest = converted;
   }

@@ -23,12 +23,13 @@ bool writeFileAtomically(const std::string& path, std::string_view bytes);
 
 // Lines ended by CR LF, LF or a lone CR, mixed as they come; no empty line after the last end.
 std::vector<std::string_view> splitLines(std::string_view text);
-// Drops a leading UTF-8 byte order mark; true when there was one.
-bool skipByteOrderMark(std::string_view& text);
+// Drops every leading UTF-8 byte order mark (editors that add one to a file that already has
+// one leave several); true when there was one.
+bool skipByteOrderMarks(std::string_view& text);
 
 // A Windows-1252 text file as UTF-8 lines (see splitLines, each cut to kMaxLineLength
-// characters); nullopt when the file cannot be opened. A file that starts with a UTF-8 byte
-// order mark is read as UTF-8 instead.
+// characters); nullopt when the file cannot be opened. A file that starts with UTF-8 byte
+// order marks is read as UTF-8 instead, without them. The one place where marks are dropped.
 std::optional<std::vector<std::string>> readTextLines(const std::string& path);
 // The same for a file's bytes already in memory.
 std::vector<std::string> textLines(std::string_view bytes);

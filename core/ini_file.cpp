@@ -55,7 +55,6 @@ bool IniFile::load() {
 void IniFile::parse(std::string_view utf8Text) {
   clear();
   sections_.push_back({"", {}});
-  skipByteOrderMark(utf8Text);
   for (std::string_view line : splitLines(utf8Text)) {
     std::string name;
     if (sectionName(line, name)) {

@@ -23,6 +23,8 @@ class IniFile {
   bool save() const;
   // Forgets the content, as opening a file for writing empties it.
   void clear();
+  // Text as read by load(): byte order marks were dropped there, so the text is taken as it
+  // is and text() gives it back unchanged.
   void parse(std::string_view utf8Text);
   std::string text() const;  // UTF-8, CR LF line ends
 

@@ -238,7 +238,9 @@ TEST_F(BatchRun, RequestsWithAByteOrderMarkOrOldLineEndsAreRead) {
   const std::string mixed =
       "[Anfrage]\rBeitrag=100\nZW=12\r\nEAVP=35\rBZD=25\nAnlagedauer=25\r\nRBA=60\rWE4=12";
   for (const std::string& request :
-       {"\xEF\xBB\xBF" + std::string(kTypeOne), crOnly, mixed, "\xEF\xBB\xBF" + crOnly}) {
+       {"\xEF\xBB\xBF" + std::string(kTypeOne), crOnly, mixed, "\xEF\xBB\xBF" + crOnly,
+        // Saved twice by an editor that adds a mark each time.
+        "\xEF\xBB\xBF\xEF\xBB\xBF" + std::string(kTypeOne)}) {
     writeRequest(work_ / "req.ini", request);
     ASSERT_EQ(run("-i:req.ini -o:res.ini"), 0) << err_;
     auto r = result(prog_ / "res.ini");

@@ -56,6 +56,9 @@ TEST_F(FilesTest, LineEndsOfEveryKindAndAByteOrderMark) {
       {"a\rb\r", {"a", "b"}},
       {"a\r\rb\n\nc\r\n\r", {"a", "", "b", "", "c", ""}},
       {"\xEF\xBB\xBF[A]\r\nx=1", {"[A]", "x=1"}},
+      // A mark added in front of a mark: all of them go.
+      {"\xEF\xBB\xBF\xEF\xBB\xBF[A]\r\nx=1", {"[A]", "x=1"}},
+      {"\xEF\xBB\xBF\xEF\xBB\xBF\xEF\xBB\xBFx=\xC3\xBC", {"x=ü"}},
       // Behind a byte order mark the text is UTF-8.
       {"\xEF\xBB\xBFName=J\xC3\xBCrgen \xE2\x82\xAC\r", {"Name=Jürgen €"}},
       // Without one it is Windows-1252, and a mark further on is text.
@@ -78,9 +81,22 @@ TEST_F(FilesTest, IniFilesReadWithAByteOrderMarkAndOldLineEnds) {
     EXPECT_EQ(ini.readString("Anfrage", "Beitrag", ""), "100") << bytes;
     EXPECT_EQ(ini.readInteger("Anfrage", "ZW", 0), 4) << bytes;
   }
+  put("b.ini", "\xEF\xBB\xBF\xEF\xBB\xBF[A]\rx=1");
+  IniFile marked(path("b.ini"));
+  ASSERT_TRUE(marked.load());
+  EXPECT_EQ(marked.readString("A", "x", ""), "1");
+}
+
+TEST_F(FilesTest, IniTextInMemoryComesBackAsItWasGiven) {
+  // Marks belong to files and are dropped when reading one; text in memory is kept whole, so
+  // what the program writes it reads back the same.
+  const std::string text = "\xEF\xBB\xBF\xEF\xBB\xBF[A]\r\nx=1\r\n";
   IniFile parsed;
-  parsed.parse("\xEF\xBB\xBF[A]\rx=1");
-  EXPECT_EQ(parsed.readString("A", "x", ""), "1");
+  parsed.parse(text);
+  EXPECT_EQ(parsed.text(), text);
+  IniFile again;
+  again.parse(parsed.text());
+  EXPECT_EQ(again.readString("A", "x", "-"), parsed.readString("A", "x", "-"));
 }
 
 TEST_F(FilesTest, ReplacedFileKeepsItsPermissionBits) {
