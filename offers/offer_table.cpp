@@ -56,6 +56,13 @@ void putText(Control& c, const std::string& text) {
     c.setText(text);
 }
 
+// What only the first variant shows and a second-variant file never fills (its period fields
+// get their defaults when the agent first switches there, the subsidy would not).
+void resetFirstVariantFields(OfferForms& f) {
+  Control& subsidy = f.contract.cb_Zuschuss;
+  if (subsidy.itemCount() > 0) subsidy.setItemIndex(0);
+}
+
 // -1 is a list saved without a choice.
 void putPosition(Control& c, const std::string& text) {
   const auto n = wholeNumber(text);
@@ -327,10 +334,14 @@ void buildTable() {
       kCu, {"rbProd1"},
       [](OfferForms& f) { return std::string(f.customer.rbProd1.checked() ? "1" : "0"); },
       [](OfferForms& f, const std::string& line) {
-        if (startsWith(line, "1"))
+        if (startsWith(line, "1")) {
           f.customer.rbProd1.setChecked(true);
-        else
+          // Here, not at its own line: a file that ends before that line must not leave the
+          // previous offer's subsidy under this one.
+          resetFirstVariantFields(f);
+        } else {
           f.customer.rbProd.setChecked(true);
+        }
       });
   texts(kCo, {"cb_Beitrag4", "cb_Beitrag5", "cb_Beitrag6"});
   positions(kCo, {"cb_Auszahlung4", "cb_Auszahlung5", "cb_Auszahlung6"});
@@ -388,13 +399,20 @@ void buildTable() {
       texts(kAp,
             {"edZB_KI", "edZB_KIStr", "edZB_KIOrt", "cbZB_BLZ", "edZB_Konto", "edZB_Kontoinhaber"});
   }
-  // 252: the employer's subsidy; an amount off the list keeps its text.
+  // 252: the employer's subsidy of the first variant; an amount off the list keeps its text.
+  // The second variant has none and writes what loading leaves there, so that its files stay
+  // the same through save and load.
   custom(
-      kCo, {"cb_Zuschuss"}, [](OfferForms& f) { return f.contract.cb_Zuschuss.text(); },
+      kCo, {"cb_Zuschuss"},
+      [](OfferForms& f) {
+        const Control& c = f.contract.cb_Zuschuss;
+        if (f.customer.rbProd.checked()) return c.text();
+        return c.itemCount() > 0 ? c.items().front() : std::string();
+      },
       [](OfferForms& f, const std::string& line) {
+        if (!f.customer.rbProd.checked()) return;
         Control& c = f.contract.cb_Zuschuss;
         if (c.itemCount() > 0) c.setItemIndex(0);
-        if (!f.customer.rbProd.checked()) return;
         if (c.indexOf(line) >= 0 || !line.empty()) c.setText(line);
       });
   // 253: the investment period of the first variant or the contribution period of the second.

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -212,6 +213,49 @@ TEST_F(OfferFileTest, ShortFileFillsWhatItHoldsAndNamesTheLastLine) {
   EXPECT_EQ(application().edZF_IBAN.text(), "AT611904300234573201");
   ASSERT_EQ(dialogs.messages().size(), 1u);
   EXPECT_NE(dialogs.messages()[0].find("endet nach Zeile 40"), std::string::npos);
+}
+
+// The employer's subsidy belongs to the first variant: a second-variant offer neither keeps nor
+// writes what a first-variant one held there, however it came to be open, and saving it again
+// after loading gives the same file.
+TEST_F(OfferFileTest, SecondVariantOffersHoldNoSubsidyOfAnEarlierOffer) {
+  fillOffer(true);
+  const auto secondLines = crlfLines(saveBytes("ziel.txt"));
+  std::string cutShort;
+  for (std::size_t i = 0; i < 200; ++i) cutShort += secondLines[i] + "\r\n";
+  ASSERT_TRUE(core::writeFileAtomically(path("kurz.txt"), cutShort));
+
+  const struct {
+    const char* what;
+    std::function<void()> openSecondVariant;
+  } cases[] = {
+      {"short second-variant file loaded over it",
+       [&] {
+         EXPECT_EQ(loadOfferFile(*app, path("kurz.txt")), LoadResult::Short);
+         ASSERT_EQ(dialogs.messages().size(), 1u);
+         EXPECT_NE(dialogs.messages()[0].find("endet nach Zeile 200"), std::string::npos);
+         // Also when the agent goes back to the first variant: that offer is gone.
+         EXPECT_EQ(contract().cb_Zuschuss.text(), "0,00");
+       }},
+      {"variant switched on the customer form",
+       [&] {
+         customer().rbProd1.setChecked(true);
+         customer().sb_AngebotsbrechnungClick(nullptr);
+       }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    createApp();
+    fillOffer(false);
+    ASSERT_EQ(contract().cb_Zuschuss.text(), "26,59");
+    c.openSecondVariant();
+    ASSERT_TRUE(customer().rbProd1.checked());
+    const std::string first = saveBytes("a.txt");
+    EXPECT_EQ(crlfLines(first)[251], "0,00");
+    restartAndLoad("a.txt");
+    EXPECT_EQ(saveBytes("b.txt"), first);
+    EXPECT_TRUE(dialogs.unexpected().empty()) << dialogs.unexpected().front();
+  }
 }
 
 // Lines that do not fit their field leave it as it was; nothing throws.
