@@ -55,6 +55,8 @@ std::string ParamRecord::text(std::size_t offset, std::size_t size) const {
 
 int readParamRecordFrom(const std::string& directory, const std::string& fallbackDirectory,
                         ParamRecord& out, Dialogs* messages) {
+  // No caller gets to use part of a record it was told it could not have.
+  out = ParamRecord{};
   std::ifstream in(joinPath(directory, kParamFileName), std::ios::binary);
   if (!in) in.open(joinPath(fallbackDirectory, kParamFileName), std::ios::binary);
   if (!in) {
@@ -64,9 +66,9 @@ int readParamRecordFrom(const std::string& directory, const std::string& fallbac
     }
     return 1;
   }
-  out.bytes().resize(kParamRecordSize);
   in.read(reinterpret_cast<char*>(out.bytes().data()), kParamRecordSize);
   if (static_cast<std::size_t>(in.gcount()) != kParamRecordSize) {
+    out = ParamRecord{};
     if (messages) {
       messages->message(std::string("Fehler beim Lesen der Daten von '") + kShownName + "'!",
                         "Fehler");

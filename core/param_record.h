@@ -33,8 +33,8 @@ class ParamRecord {
 };
 
 // Reads directory/Param.dat, falling back to the program's folder. Returns 0 on success, 1 on
-// failure; `messages` (may be null) receives the error message box. Reading changes nothing
-// else: see settleProductDataFolder.
+// failure, when `out` is left empty (all zero); `messages` (may be null) receives the error
+// message box. Reading changes nothing else: see settleProductDataFolder.
 int readParamRecord(const std::string& directory, ParamRecord& out, Dialogs* messages);
 
 // The record from bytes already in memory: the first kParamRecordSize of them, as the file

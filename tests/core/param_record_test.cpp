@@ -162,10 +162,13 @@ TEST_F(ParamTest, ReaderAcceptsOnlyAWholeRecord) {
     const std::string fallback = dir(std::string(c.what) + "-fallback");
     if (c.size) writeBytes(joinPath(folder, kParamFileName), std::string(*c.size, '\x01'));
     test_support::ScriptedDialogs dialogs;
+    // What a record held before is no part of a failed read.
     ParamRecord record;
+    record.bytes().assign(kParamRecordSize, 0x02);
     EXPECT_EQ(readParamRecordFrom(folder, fallback, record, &dialogs), c.result);
     if (c.message) {
       EXPECT_EQ(dialogs.messages(), std::vector<std::string>{c.message});
+      EXPECT_EQ(record.bytes(), ParamRecord{}.bytes());
     } else {
       EXPECT_TRUE(dialogs.messages().empty());
       EXPECT_EQ(record.bytes().size(), kParamRecordSize);

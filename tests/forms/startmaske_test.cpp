@@ -72,6 +72,18 @@ TEST_F(StartmaskeTest, MissingProductDataHideBothChoicesSilently) {
       std::vector<std::string>{"Fehler: Die Datei '\\Param.dat' konnte nicht gelesen werden!"});
 }
 
+TEST_F(StartmaskeTest, CutShortProductDataNameNoPicture) {
+  ASSERT_TRUE(core::writeFileAtomically(path("STARTBILD.PNG"), "png"));
+  std::filesystem::resize_file(path("Param.dat"), core::kParamRecordSize - 1);
+  const TfrmStartmaske& start = *createApp().frmStartmaske;
+  EXPECT_EQ(start.iLogo.text(), "");  // built-in picture
+  EXPECT_EQ(start.caption(), "Fondaris");
+  EXPECT_FALSE(start.rbProd.visible());
+  EXPECT_FALSE(start.rbProd1.visible());
+  EXPECT_EQ(dialogs.messages(),
+            std::vector<std::string>{"Fehler: Fehler beim Lesen der Daten von '\\Param.dat'!"});
+}
+
 TEST_F(StartmaskeTest, StartPictureIsFoundRegardlessOfCase) {
   ASSERT_TRUE(core::writeFileAtomically(path("STARTBILD.PNG"), "png"));
   EXPECT_EQ(createApp().frmStartmaske->iLogo.text(), path("STARTBILD.PNG"));
