@@ -10,6 +10,9 @@ namespace fondaris::forms {
 
 namespace {
 
+// Keys that type nothing numeric mode refuses: digits, navigation and editing. The comma key and
+// the keypad's decimal key are not among them (Shift+comma types ";", some keypads a point):
+// what they typed decides.
 bool keepsNumericText(int key) {
   switch (key) {
     case 1:
@@ -22,8 +25,6 @@ bool keepsNumericText(int key) {
     case 46:
     case 47:
     case 120:
-    case vk::kDecimal:
-    case vk::kComma:
       return true;
     default:
       return (key >= 33 && key <= 40) || (key >= 48 && key <= 57) || (key >= 96 && key <= 105);
@@ -34,6 +35,15 @@ bool keepsNumericText(int key) {
 bool typesNothing(int key) {
   return key == 0 || (key >= 16 && key <= 20) || key == 27 || (key >= 91 && key <= 93) ||
          (key >= 112 && key <= 135) || key == 144 || key == 145 || (key >= 160 && key <= 165);
+}
+
+bool isNumericCharacter(std::string_view c) {
+  return c.size() == 1 && ((c[0] >= '0' && c[0] <= '9') || c[0] == ',');
+}
+
+// Control characters (Ctrl+C, Backspace, Escape) type nothing into the box.
+bool isPrintable(std::string_view typed) {
+  return !typed.empty() && static_cast<unsigned char>(typed[0]) >= 0x20 && typed[0] != 0x7F;
 }
 
 // Characters, not bytes: caret positions count characters.
@@ -53,29 +63,39 @@ std::size_t byteOffset(const std::string& s, int index) {
 
 }  // namespace
 
-void ComboBoxInc::keyUp(int key, bool shift, bool controlOrAlt) {
+void ComboBoxInc::keyUp(int key, bool shift, bool controlOrAlt, std::string_view typed) {
   if (key == vk::kReturn) {
     if (OnKeyPressEnter) OnKeyPressEnter(this);
     return;
   }
   if (key == vk::kF9) return;
   const std::string before = text_;
-  completeAfterKey(key, shift, controlOrAlt);
+  completeAfterKey(key, shift, controlOrAlt, typed);
   if (text_ != before) form().edited(*this);
 }
 
-void ComboBoxInc::completeAfterKey(int key, bool shift, bool controlOrAlt) {
+bool ComboBoxInc::refusesTypedCharacter(int key, bool shift, bool controlOrAlt,
+                                        std::string_view typed,
+                                        std::string_view beforeCaret) const {
+  if (!Numeric || beforeCaret.empty() || isNumericCharacter(beforeCaret)) return false;
+  // Where the window system names the character, it decides, whatever key typed it (umlauts,
+  // AltGr characters and the like have no key code of their own).
+  if (!typed.empty()) return isPrintable(typed) && typed == beforeCaret;
+  // Shift with a digit key types a sign ("!", "\"", ...), no digit.
+  const bool kept = keepsNumericText(key) && !(shift && key >= '0' && key <= '9');
+  return !kept && !typesNothing(key) && !controlOrAlt;
+}
+
+void ComboBoxInc::completeAfterKey(int key, bool shift, bool controlOrAlt, std::string_view typed) {
   int caret = selStart();
   const int selected = selLength();
   bool removed = false;
-  // Shift with a digit key types a sign ("!", "\"", ...), no digit.
-  const bool kept = keepsNumericText(key) && !(shift && key >= '0' && key <= '9');
-  if (Numeric && !kept && !typesNothing(key) && !controlOrAlt && caret > 0) {
-    // The refused character stands just before the caret; a digit or comma there was not typed
-    // by this key and stays.
+  if (caret > 0) {
+    // The typed character stands just before the caret; a digit or comma there stays, whoever
+    // typed it.
     const std::size_t from = byteOffset(text_, caret - 1), to = byteOffset(text_, caret);
-    const std::string typed = text_.substr(from, to - from);
-    if (typed.size() != 1 || !((typed[0] >= '0' && typed[0] <= '9') || typed[0] == ',')) {
+    const std::string_view beforeCaret = std::string_view(text_).substr(from, to - from);
+    if (refusesTypedCharacter(key, shift, controlOrAlt, typed, beforeCaret)) {
       text_.erase(from, to - from);
       --caret;
       removed = true;

@@ -11,8 +11,8 @@ inline constexpr int kLeft = 37, kRight = 39, kDelete = 46, kF9 = 120;
 inline constexpr int kDecimal = 110, kComma = 188, kPeriod = 190;
 }  // namespace vk
 
-// The combo box of every data-entry form: a numeric mode that drops a typed character that
-// cannot belong to a number where it was typed (modifiers, navigation, function keys and
+// The combo box of every data-entry form: a numeric mode that drops a typed character other
+// than a digit or the decimal comma where it was typed (modifiers, navigation, function keys and
 // shortcuts never change the text), an incremental search that completes the text to the first
 // matching item, and an event for a released Enter key.
 class ComboBoxInc : public ComboBox {
@@ -29,11 +29,15 @@ class ComboBoxInc : public ComboBox {
   void SetNumeric(bool n) { Numeric = n; }
   int lastFoundIndex() const { return found_; }
 
-  void keyUp(int virtualKey, bool shift, bool controlOrAlt = false) override;
+  void keyUp(int virtualKey, bool shift, bool controlOrAlt = false,
+             std::string_view typed = {}) override;
 
  private:
   // Numeric mode and incremental search on a released key other than Enter and F9.
-  void completeAfterKey(int virtualKey, bool shift, bool controlOrAlt);
+  void completeAfterKey(int virtualKey, bool shift, bool controlOrAlt, std::string_view typed);
+  // Whether numeric mode takes back `beforeCaret`, the character the released key left there.
+  bool refusesTypedCharacter(int virtualKey, bool shift, bool controlOrAlt, std::string_view typed,
+                             std::string_view beforeCaret) const;
 
   int found_ = -1;
 };

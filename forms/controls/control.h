@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace fondaris::forms {
@@ -125,9 +126,11 @@ class Control {
   void userSelect(int index);
   // Clicks: check boxes toggle, radio buttons check, then onClick.
   void userClick();
-  // A released key (Windows virtual-key code), with Shift and with Ctrl or Alt held; only the
-  // program's combo box reacts.
-  virtual void keyUp(int /*virtualKey*/, bool /*shift*/, bool /*controlOrAlt*/ = false) {}
+  // A released key (Windows virtual-key code), with Shift and with Ctrl or Alt held, and the
+  // character it typed where the window system says (empty: it typed none, or nobody said);
+  // only the program's combo box reacts.
+  virtual void keyUp(int /*virtualKey*/, bool /*shift*/, bool /*controlOrAlt*/ = false,
+                     std::string_view /*typed*/ = {}) {}
 
  protected:
   std::string text_;

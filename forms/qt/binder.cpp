@@ -532,7 +532,9 @@ bool Binder::eventFilter(QObject* watched, QEvent* event) {
       }
       const bool shift = key->modifiers() & Qt::ShiftModifier;
       const bool controlOrAlt = key->modifiers() & (Qt::ControlModifier | Qt::AltModifier);
-      run([c, vk, shift, controlOrAlt] { c->keyUp(vk, shift, controlOrAlt); });
+      run([c, vk, shift, controlOrAlt, typed = typedText(*key)] {
+        c->keyUp(vk, shift, controlOrAlt, typed);
+      });
       refreshSelection(*c, box);
       break;
     }

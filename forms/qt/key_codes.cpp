@@ -130,4 +130,8 @@ int virtualKeyCode(const QKeyEvent& event) {
   return 0;
 }
 
+std::string typedText(const QKeyEvent& event) {
+  return event.text().toStdString();
+}
+
 }  // namespace fondaris::qt

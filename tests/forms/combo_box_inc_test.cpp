@@ -45,6 +45,7 @@ TEST_F(ComboBoxIncTest, NumericModeRemovesARefusedCharacterWhereItWasTyped) {
     bool shift, controlOrAlt;
     const char* expected;
     int expectedCaret;
+    const char* typed = "";  // as the window system reports it; empty: not reported
   } cases[] = {
       {"12a", 3, 'A', false, false, "12", 2},
       {"1a2", 2, 'A', false, false, "12", 1},        // typed in the middle
@@ -69,12 +70,31 @@ TEST_F(ComboBoxIncTest, NumericModeRemovesARefusedCharacterWhereItWasTyped) {
       {"74,00", 5, 112, false, false, "74,00", 5},  // F1
       {"74,00", 5, 27, false, false, "74,00", 5},   // Escape
       {"", 0, 'A', false, false, "", 0},
+      // Shift+comma types a semicolon, whatever layout told the key code.
+      {"1;", 2, vk::kComma, kShift, false, "1", 1},
+      {"1;", 2, vk::kComma, kShift, false, "1", 1, ";"},
+      {"1;", 2, 0, kShift, false, "1", 1, ";"},
+      // Keys without a code of their own: the character they typed decides.
+      {"1ä", 2, 0, false, false, "1", 1, "ä"},
+      {"1ß", 2, 0, false, false, "1", 1, "ß"},
+      {"1+", 2, 0, false, false, "1", 1, "+"},
+      {"1@", 2, 'Q', false, kCtrl, "1", 1, "@"},  // AltGr reported as Ctrl+Alt
+      {"1²", 2, 0, false, false, "1", 1, "²"},
+      {"1.", 2, vk::kDecimal, false, false, "1", 1, "."},  // a keypad that types a point
+      {"1,", 2, vk::kDecimal, false, false, "1,", 2, ","},
+      {"1,", 2, vk::kComma, false, false, "1,", 2, ","},
+      {"15", 2, 0, false, false, "15", 2, "5"},
+      // What the key typed is not what stands there: it was not taken, nothing goes.
+      {"1ä", 2, 'W', false, kCtrl, "1ä", 2, "w"},
+      // Control characters type nothing.
+      {"1ä", 2, 'C', false, kCtrl, "1ä", 2, "\x03"},
+      {"1ä", 2, vk::kBack, false, false, "1ä", 2, "\b"},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(std::string(c.text) + " key " + std::to_string(c.key));
+    SCOPED_TRACE(std::string(c.text) + " key " + std::to_string(c.key) + " typed " + c.typed);
     box.setText(c.text);
     box.setSelection(c.caret, 0);
-    box.keyUp(c.key, c.shift, c.controlOrAlt);
+    box.keyUp(c.key, c.shift, c.controlOrAlt, c.typed);
     EXPECT_EQ(box.text(), c.expected);
     EXPECT_EQ(box.selStart(), c.expectedCaret);
   }

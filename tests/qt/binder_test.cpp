@@ -256,6 +256,65 @@ TEST_F(BinderTest, ComboBoxKeysReachTheControlAsVirtualKeys) {
   EXPECT_EQ(form_->cbAmount.text(), "74,00");
 }
 
+// A numeric box takes digits and the decimal comma only, whatever key of a German keyboard
+// typed the character; many of them have no key code of their own.
+TEST_F(BinderTest, NumericComboBoxKeepsOnlyDigitsAndTheCommaOfAnyKey) {
+  auto* amount = widget<QComboBox>("cbAmount");
+  focusOn(amount);
+  const Qt::KeyboardModifiers altGr = Qt::ControlModifier | Qt::AltModifier;
+  struct Case {
+    Qt::Key key;
+    const char* typed;
+    Qt::KeyboardModifiers modifiers;
+    quint32 scanCode;  // 0: as QTest sends it, without one
+    const char* expected;
+  } const cases[] = {
+      {Qt::Key_unknown, "ä", Qt::NoModifier, 0, "7"},
+      {Qt::Key_Odiaeresis, "ö", Qt::NoModifier, 0, "7"},
+      {Qt::Key_Udiaeresis, "ü", Qt::NoModifier, 0, "7"},
+      {Qt::Key_ssharp, "ß", Qt::NoModifier, 0, "7"},
+      {Qt::Key_Plus, "+", Qt::NoModifier, 0, "7"},
+      {Qt::Key_NumberSign, "#", Qt::NoModifier, 0, "7"},
+      {Qt::Key_Less, "<", Qt::NoModifier, 0, "7"},
+      {Qt::Key_Greater, ">", Qt::ShiftModifier, 0, "7"},
+      {Qt::Key_Apostrophe, "'", Qt::ShiftModifier, 0, "7"},
+      {Qt::Key_Question, "?", Qt::ShiftModifier, 0, "7"},
+      {Qt::Key_Underscore, "_", Qt::ShiftModifier, 0, "7"},
+      {Qt::Key_Plus, "+", Qt::KeypadModifier, 0, "7"},
+      {Qt::Key_Asterisk, "*", Qt::KeypadModifier, 0, "7"},
+      {Qt::Key_Slash, "/", Qt::KeypadModifier, 0, "7"},
+      {Qt::Key_At, "@", Qt::NoModifier, 0, "7"},  // AltGr+Q on X11
+      {Qt::Key_At, "@", altGr, 0, "7"},           // the same where AltGr is Ctrl+Alt
+      {Qt::Key_twosuperior, "²", Qt::NoModifier, 0, "7"},
+      {Qt::Key_unknown, "€", Qt::NoModifier, 0, "7"},
+      {Qt::Key_Semicolon, ";", Qt::ShiftModifier, 0, "7"},
+      {Qt::Key_Semicolon, ";", Qt::ShiftModifier, 59, "7"},  // the comma key's scan code
+      {Qt::Key_Comma, ",", Qt::NoModifier, 59, "7,"},
+      {Qt::Key_Comma, ",", Qt::KeypadModifier, 0, "7,"},
+      {Qt::Key_5, "5", Qt::NoModifier, 0, "75"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.typed);
+    form_->cbAmount.setText("7");
+    binder_->refresh();
+    amount->lineEdit()->setCursorPosition(1);
+    const QString text = QString::fromUtf8(c.typed);
+    for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+      QKeyEvent event(type, c.key, c.modifiers, c.scanCode, 0, 0, text);
+      QApplication::sendEvent(amount, &event);
+    }
+    EXPECT_EQ(amount->currentText().toStdString(), c.expected);
+    EXPECT_EQ(form_->cbAmount.text(), c.expected);
+  }
+  // QTest's own key events, with the text of a key the mapping knows no code for.
+  form_->cbAmount.setText("1");
+  binder_->refresh();
+  amount->lineEdit()->setCursorPosition(1);
+  QTest::sendKeyEvent(QTest::Click, amount, Qt::Key_unknown, QString::fromUtf8("ä"),
+                      Qt::NoModifier);
+  EXPECT_EQ(form_->cbAmount.text(), "100,00");  // "1" again, completed by the search
+}
+
 // Only the mouse moves the focus to a button; by its accelerator the field keeps it. Either
 // way the field is checked once before the action, and a check that keeps its field stops it.
 TEST_F(BinderTest, ButtonsActOnTheCheckedFieldHoweverPressed) {
