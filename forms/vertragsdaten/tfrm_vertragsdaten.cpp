@@ -91,6 +91,9 @@ TfrmVertagsdaten::TfrmVertagsdaten(App& app)
   fwm_ = {&med_FWM1, &med_FWM2, &med_FWM3, &med_FWM4};
   ptm_ = {&med_PTM1, &med_PTM2, &med_PTM3, &med_PTM4};
   me_ = {&med_ME1, &med_ME2, &med_ME3, &med_ME4};
+  // The illustration's results: shown, never typed.
+  for (const auto* results : {&fw_, &pt_, &fwm_, &ptm_, &me_})
+    for (Edit* result : *results) result->setReadOnly(true);
   singleTimes_ = {&cb_Einzahlung1, &cb_Einzahlung2, &cb_Einzahlung3, &cb_Einzahlung4,
                   &cb_Einzahlung5};
   singleAmounts_ = {&cb_EinmalBeitrag1, &cb_EinmalBeitrag2, &cb_EinmalBeitrag3, &cb_EinmalBeitrag4,

@@ -114,6 +114,31 @@ TEST_F(QtFlow, NoAcceleratorTwiceInAWindowAndDesignedOnesStay) {
   EXPECT_EQ(widget<QLabel>(*app_->frmVermittler, "_lblOrt")->text(), "&Ort");
 }
 
+// A field the design shows read-only (the illustration's results, the check findings) is
+// read-only in the form as well, so binding and refreshing the view keep it that way.
+TEST_F(QtFlow, FieldsDesignedReadOnlyStayReadOnly) {
+  int checked = 0;
+  for (const FormView& entry : formViews()) {
+    forms::Form& form = entry.form(*app_);
+    const std::unique_ptr<QWidget> design = entry.make();
+    QWidget* view = presenter_.view(form);
+    presenter_.binder(form)->refresh();
+    for (QWidget* designed : design->findChildren<QWidget*>()) {
+      if (!designed->property("readOnly").toBool()) continue;
+      const std::string name = designed->objectName().toStdString();
+      SCOPED_TRACE(form.className() + " " + name);
+      const forms::Control* control = form.find(name);
+      ASSERT_NE(control, nullptr);
+      EXPECT_TRUE(control->readOnly());
+      auto* bound = view->findChild<QWidget*>(designed->objectName());
+      ASSERT_NE(bound, nullptr);
+      EXPECT_TRUE(bound->property("readOnly").toBool());
+      ++checked;
+    }
+  }
+  EXPECT_GE(checked, 22);  // 20 results, the invested amount and the reduction at least
+}
+
 TEST_F(QtFlow, FirstStartLeadsFromWelcomeToAgentAndCustomerData) {
   auto& start = *app_->frmStartmaske;
   auto& agent = *app_->frmVermittler;
