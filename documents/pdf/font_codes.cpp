@@ -1,7 +1,11 @@
 #include "documents/pdf/font_codes.h"
 
 #include <cctype>
+#include <memory>
 #include <vector>
+
+#include <ft2build.h>
+#include FT_FREETYPE_H
 
 namespace fondaris::documents::detail {
 
@@ -227,20 +231,65 @@ void readComposite(const PdfObject& font, FontCodes& codes) {
   readCidWidths(descendant, codes);
 }
 
+// The glyph names an embedded font program gives its codes by its own encoding, as characters;
+// code → 0 where the program holds no glyph.
+std::map<std::uint32_t, char32_t> builtInEncoding(const PdfObject& font) {
+  std::map<std::uint32_t, char32_t> codes;
+  const PdfObject* descriptor = key(&font, "FontDescriptor");
+  const PdfObject* program = key(descriptor, "FontFile");
+  if (!program) program = key(descriptor, "FontFile3");
+  if (!program) program = key(descriptor, "FontFile2");
+  const std::string bytes = streamText(program);
+  if (bytes.empty()) return codes;
+  FT_Library library = nullptr;
+  if (FT_Init_FreeType(&library) != 0) return codes;
+  const std::unique_ptr<FT_LibraryRec_, FT_Error (*)(FT_Library)> libraryGuard(library,
+                                                                               FT_Done_FreeType);
+  FT_Face face = nullptr;
+  if (FT_New_Memory_Face(library, reinterpret_cast<const FT_Byte*>(bytes.data()),
+                         static_cast<FT_Long>(bytes.size()), 0, &face) != 0)
+    return codes;
+  const std::unique_ptr<FT_FaceRec_, FT_Error (*)(FT_Face)> faceGuard(face, FT_Done_Face);
+  if (!FT_HAS_GLYPH_NAMES(face)) return codes;
+  // Type 1 programs carry their encoding; symbolic TrueType fonts put the codes at F0xx.
+  FT_ULong offset = 0;
+  if (FT_Select_Charmap(face, FT_ENCODING_ADOBE_CUSTOM) != 0 &&
+      FT_Select_Charmap(face, FT_ENCODING_ADOBE_STANDARD) != 0) {
+    if (FT_Select_Charmap(face, FT_ENCODING_MS_SYMBOL) == 0)
+      offset = 0xF000;
+    else if (FT_Select_Charmap(face, FT_ENCODING_APPLE_ROMAN) != 0)
+      return codes;
+  }
+  char name[64];
+  for (std::uint32_t code = 0; code < 256; ++code) {
+    const FT_UInt glyph = FT_Get_Char_Index(face, offset + code);
+    if (glyph == 0 || FT_Get_Glyph_Name(face, glyph, name, sizeof name) != 0) continue;
+    codes[code] = glyphNameToUnicode(name);
+  }
+  return codes;
+}
+
 // The characters of a simple font's 256 codes by its encoding; `named` gets the codes a
 // /Differences array names.
 void readSimpleEncoding(const PdfObject& font, const PdfEncoding* builtIn, FontCodes& codes,
                         std::vector<bool>& named) {
   const PdfObject* encoding = key(&font, "Encoding");
-  const PdfEncoding* base = builtIn;
+  const PdfEncoding* base = nullptr;
   if (encoding && encoding->IsName()) base = namedEncoding(nameOf(encoding));
-  if (encoding && encoding->IsDictionary()) {
-    if (const PdfEncoding* e = namedEncoding(nameOf(key(encoding, "BaseEncoding")))) base = e;
+  if (encoding && encoding->IsDictionary())
+    base = namedEncoding(nameOf(key(encoding, "BaseEncoding")));
+  // Without a named encoding the font program's own one counts, for the glyphs it names.
+  const auto program = base ? std::map<std::uint32_t, char32_t>() : builtInEncoding(font);
+  for (const auto& [code, c] : program) {
+    if (c) codes.unicode[code] = std::u32string(1, c);
+    named[code] = true;
   }
-  if (!base) base = PdfEncodingFactory::GlobalStandardEncodingInstance();
-  for (int code = 0; code < 256; ++code)
-    if (const char32_t c = encodingCharacter(base, code))
-      codes.unicode[static_cast<std::uint32_t>(code)] = std::u32string(1, c);
+  if (program.empty()) {
+    if (!base) base = builtIn ? builtIn : PdfEncodingFactory::GlobalStandardEncodingInstance();
+    for (int code = 0; code < 256; ++code)
+      if (const char32_t c = encodingCharacter(base, code))
+        codes.unicode[static_cast<std::uint32_t>(code)] = std::u32string(1, c);
+  }
   const PdfObject* differences = key(encoding, "Differences");
   if (!differences || !differences->IsArray()) return;
   long code = 0;
