@@ -288,14 +288,11 @@ void keepOnlyCharactersInToUnicode(const std::string& path, const std::u32string
   std::filesystem::rename(path + ".neu", path);
 }
 
-// Text in a composite font (Type0, Identity-H, two bytes a character) is read through its
-// ToUnicode map and replaced where the placeholder stood: in the font itself when it holds every
-// glyph of the replacement, else in the fallback font, the rest of the line moving on.
-TEST(PdfBinding, CompositeFontTextIsReplaced) {
-  const test_support::TempFolder folder("fondaris_pdf");
-  const std::string fixture = folder.file("composite_font.pdf");
+// A template page showing "Berater #VM1# Ende" in a composite font (Identity-H, with a ToUnicode
+// map of only those characters) by `content`, where %F stands for the font and %S for the string.
+void writeCompositeTemplate(const std::string& path, const std::string& content, int rotate = 0) {
+  using namespace PoDoFo;
   {
-    using namespace PoDoFo;
     PdfMemDocument document;
     PdfPage* page = document.CreatePage(PdfRect(0, 0, 595, 842));
     const std::string file = resolveFontFile("Arial", false, false);
@@ -309,9 +306,30 @@ TEST(PdfBinding, CompositeFontTextIsReplaced) {
     painter.SetFont(font);
     painter.DrawText(50, 700, PdfString(reinterpret_cast<const pdf_utf8*>("Berater #VM1# Ende")));
     painter.FinishPage();
-    document.Write(fixture.c_str());
+    char* buffer = nullptr;
+    pdf_long length = 0;
+    page->GetContents()->GetStream()->GetFilteredCopy(&buffer, &length);
+    const std::string drawn(buffer, static_cast<std::size_t>(length));
+    podofo_free(buffer);
+    std::smatch resource, shown;
+    ASSERT_TRUE(std::regex_search(drawn, resource, std::regex(R"((/\w+) [\d.]+ Tf)")));
+    ASSERT_TRUE(std::regex_search(drawn, shown, std::regex("<[0-9A-Fa-f]+>")));
+    std::string text = std::regex_replace(content, std::regex("%F"), resource[1].str());
+    text = std::regex_replace(text, std::regex("%S"), shown[0].str());
+    page->GetContents()->GetStream()->Set(text.data(), static_cast<pdf_long>(text.size()));
+    if (rotate) page->SetRotation(rotate);
+    document.Write(path.c_str());
   }
-  keepOnlyCharactersInToUnicode(fixture, U"Berater #VM1# Ende");
+  keepOnlyCharactersInToUnicode(path, U"Berater #VM1# Ende");
+}
+
+// Text in a composite font (Type0, Identity-H, two bytes a character) is read through its
+// ToUnicode map and replaced where the placeholder stood: in the font itself when it holds every
+// glyph of the replacement, else in the fallback font, the rest of the line moving on.
+TEST(PdfBinding, CompositeFontTextIsReplaced) {
+  const test_support::TempFolder folder("fondaris_pdf");
+  const std::string fixture = folder.file("composite_font.pdf");
+  writeCompositeTemplate(fixture, "BT %F 10 Tf 1 0 0 1 50 700 Tm %S Tj ET");
   test_support::keepForALook(fixture, "composite_font.pdf");
   const bool readers = tools::toolAvailable("pdftotext") && tools::toolAvailable("qpdf");
   const double placeholderX =
@@ -344,6 +362,50 @@ TEST(PdfBinding, CompositeFontTextIsReplaced) {
     const std::string firstWord = std::string(c.replacement).substr(0, 5);
     ASSERT_TRUE(wordStarting(words, firstWord)) << firstWord;
     EXPECT_NEAR(wordStarting(words, firstWord)->xMin, placeholderX, 0.5);
+    EXPECT_TRUE(tools::collidingWords(words).empty()) << tools::collidingWords(words).front();
+  }
+}
+
+// The replacement stands where the placeholder stood, upright along its line, whatever matrices
+// the page uses; here drawn in the fallback font, since the font lacks its glyphs.
+TEST(PdfBinding, CompositeFontReplacementFollowsThePageMatrices) {
+  if (!tools::toolAvailable("pdftotext") || !tools::toolAvailable("qpdf"))
+    GTEST_SKIP() << "poppler-utils or qpdf missing";
+  const test_support::TempFolder folder("fondaris_pdf");
+  const struct Case {
+    const char* name;
+    const char* content;
+    int rotate;
+  } cases[] = {
+      {"flipped", "1 0 0 -1 0 842 cm BT %F 10 Tf 1 0 0 -1 50 142 Tm %S Tj ET", 0},
+      {"turned_cm", "0 1 -1 0 842 0 cm BT %F 10 Tf 1 0 0 1 50 700 Tm %S Tj ET", 0},
+      {"turned_text", "BT %F 10 Tf 0 -1 1 0 300 700 Tm %S Tj ET", 0},
+      {"scaled", "q 2 0 0 2 0 0 cm BT %F 5 Tf 1 0 0 1 25 350 Tm %S Tj ET Q", 0},
+      {"page_rotate", "BT %F 10 Tf 1 0 0 1 50 700 Tm %S Tj ET", 90},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string fixture = folder.file(std::string(c.name) + ".pdf");
+    writeCompositeTemplate(fixture, c.content, c.rotate);
+    const tools::Word* placeholder = nullptr;
+    const auto before = tools::pdfWords(fixture, 1);
+    placeholder = wordStarting(before, "#VM1#");
+    ASSERT_TRUE(placeholder) << tools::pdfText(fixture);
+    ImportedTemplate t(fixture);
+    EXPECT_EQ(t.pdf->replaceText(1, "#VM1#", "Muster Finanz GmbH"), kReplaceDone);
+    const std::string out = t.write(folder.file(std::string(c.name) + "_aus.pdf"));
+    test_support::keepForALook(out, std::string("composite_matrix_") + c.name + ".pdf");
+    EXPECT_TRUE(tools::qpdfClean(out));
+    EXPECT_NE(tools::run("pdftotext " + tools::quoted(out) + " -")
+                  .find("Berater Muster Finanz GmbH Ende"),
+              std::string::npos)
+        << tools::run("pdftotext " + tools::quoted(out) + " -");
+    const auto words = tools::pdfWords(out, 1);
+    const tools::Word* muster = wordStarting(words, "Muster");
+    ASSERT_TRUE(muster);
+    // "Muster" is about as long as "#VM1#": its box lies where the placeholder's lay.
+    EXPECT_NEAR(muster->xMin, placeholder->xMin, 2);
+    EXPECT_NEAR(muster->yMin, placeholder->yMin, 2);
     EXPECT_TRUE(tools::collidingWords(words).empty()) << tools::collidingWords(words).front();
   }
 }
