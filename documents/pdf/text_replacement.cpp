@@ -248,7 +248,8 @@ void forEachCode(const FontCodes& font, const std::string& bytes, F&& each) {
 
 class PageContent::Impl {
  public:
-  Impl(PdfMemDocument& document, PdfPage& page) : document_(document), page_(page) {
+  Impl(PdfPage& page, ProgramFonts programFonts)
+      : page_(page), programFonts_(std::move(programFonts)) {
     if (page.GetContents()) ops_ = parseOps(pageContent(page));
     reindex();
   }
@@ -284,9 +285,10 @@ class PageContent::Impl {
     buildVirtualText();
   }
 
-  // `created` is the font when the program made it itself; a template's fonts are read from
-  // their dictionaries only, since PoDoFo rewrites the dictionary of a font it loads.
-  FontInfo* fontFor(const std::string& resource, PdfFont* created = nullptr) {
+  // A template's fonts are read from their dictionaries only, since PoDoFo rewrites the
+  // dictionary of a font it loads; the program's own fonts (new subsets without widths yet) are
+  // measured by PoDoFo.
+  FontInfo* fontFor(const std::string& resource) {
     auto found = fonts_.find(resource);
     if (found != fonts_.end()) return found->second.get();
     auto info = std::make_unique<FontInfo>();
@@ -294,6 +296,7 @@ class PageContent::Impl {
     PdfObject* fontDict = resources ? resources->GetIndirectKey("Font") : nullptr;
     PdfObject* fontObject = fontDict ? fontDict->GetIndirectKey(PdfName(resource)) : nullptr;
     if (fontObject && fontObject->IsDictionary()) {
+      PdfFont* created = programFonts_ ? programFonts_(fontObject->Reference()) : nullptr;
       info->font = created;
       info->codes = readFontCodes(*fontObject, created ? created->GetEncoding() : nullptr);
       if (!info->codes.composite && info->codes.widths.empty()) loadMetricWidths(*info);
@@ -627,13 +630,13 @@ class PageContent::Impl {
     reindex();
   }
 
-  PdfMemDocument& document_;
   PdfPage& page_;
   std::vector<Op> ops_;
   std::vector<Piece> pieces_;
   std::vector<VirtualChar> text_;
   std::map<std::string, std::unique_ptr<FontInfo>> fonts_;
   std::unique_ptr<PdfMemDocument> metricsDocument_;
+  ProgramFonts programFonts_;
   bool wrapped_ = false;  // the template's content stands inside q ... Q
   bool modified_ = false;
 };
@@ -689,7 +692,7 @@ int PageContent::Impl::replace(const std::string& search, const std::string& rep
     GraphicsState gs = piece.state;
     // Word spacing never reached the two-byte spaces of a composite font.
     if (piece.font->codes.composite) gs.wordSpacing = 0;
-    const double width = advanceOf(*fontFor(font->GetIdentifier().GetName(), font), bytes, gs);
+    const double width = advanceOf(*fontFor(font->GetIdentifier().GetName()), bytes, gs);
     // The rest of the line moves on by what is drawn in its place.
     double removedWidth = 0;
     for (std::size_t b = first->byte; b < piece.bytes.size(); ++b) {
@@ -723,8 +726,8 @@ int PageContent::Impl::replace(const std::string& search, const std::string& rep
   return found;
 }
 
-PageContent::PageContent(PdfMemDocument& document, PdfPage& page)
-    : impl_(std::make_unique<Impl>(document, page)) {}
+PageContent::PageContent(PdfMemDocument&, PdfPage& page, ProgramFonts programFonts)
+    : impl_(std::make_unique<Impl>(page, std::move(programFonts))) {}
 
 PageContent::~PageContent() = default;
 

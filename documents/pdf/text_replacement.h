@@ -12,6 +12,8 @@ namespace fondaris::documents::detail {
 
 // Gives the font a replacement is drawn in when the page's own font cannot take it.
 using FallbackFontProvider = std::function<PoDoFo::PdfFont*(const FontChoice&)>;
+// The font the program made itself for a font object of the document, else nullptr.
+using ProgramFonts = std::function<PoDoFo::PdfFont*(const PoDoFo::PdfReference&)>;
 // Receives what the log should say about a replacement (a placeholder left as it was).
 using WarningSink = std::function<void(const std::string&)>;
 
@@ -26,7 +28,8 @@ using WarningSink = std::function<void(const std::string&)>;
 // state, and the rest of the line moves on by the replacement's width.
 class PageContent {
  public:
-  PageContent(PoDoFo::PdfMemDocument& document, PoDoFo::PdfPage& page);
+  PageContent(PoDoFo::PdfMemDocument& document, PoDoFo::PdfPage& page,
+              ProgramFonts programFonts = {});
   ~PageContent();
 
   // Replaces every occurrence (texts UTF-8); answers the number replaced.

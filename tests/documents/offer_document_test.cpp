@@ -447,11 +447,11 @@ std::string lettersInReadingOrder(const std::string& path, int page) {
   return letters;
 }
 
-// The sample template as other writers save it again (tests/documents/templates, see its
-// README): their fonts are subsets, composite fonts, custom codes. Every placeholder and page
-// label is replaced in them, the offer reads as the one from the template as built, no two words
-// overprint and the file stays sound.
-TEST_F(OfferDocumentTest, TemplatesReSavedByOtherWriters) {
+// Templates from other writers (tests/documents/templates, see its README): their fonts are
+// subsets, composite fonts, codes of their own. Every placeholder and page label is replaced in
+// them, no two words overprint and the file stays sound; the sample template re-saved reads as
+// the offer from the template as built.
+TEST_F(OfferDocumentTest, TemplatesOfOtherWriters) {
   if (!tools::toolAvailable("pdftotext") || !tools::toolAvailable("qpdf"))
     GTEST_SKIP() << "poppler-utils or qpdf missing";
   OfferCase c = vlTwelveYears();  // 25 years: the annuity tables take a page of their own
@@ -466,24 +466,31 @@ TEST_F(OfferDocumentTest, TemplatesReSavedByOtherWriters) {
   std::vector<std::string> expected;
   for (int page = 1; page <= pages; ++page)
     expected.push_back(lettersInReadingOrder(asBuilt, page));
-  for (const char* writer : {"pdftocairo", "mutool", "libreoffice"}) {
-    SCOPED_TRACE(writer);
-    c.name = std::string("vl_template_") + writer;
+  const struct Writer {
+    const char* name;
+    bool sampleResaved;  // else typed in a word processor: other words
+  } writers[] = {{"pdftocairo", true}, {"mutool", true}, {"libreoffice", true}, {"writer", false}};
+  for (const Writer& writer : writers) {
+    SCOPED_TRACE(writer.name);
+    c.name = std::string("vl_template_") + writer.name;
     c.input.templateName = std::string(FONDARIS_SOURCE_DIR) +
-                           "/tests/documents/templates/angebot_vl_" + writer + ".pdf";
+                           "/tests/documents/templates/angebot_vl_" + writer.name + ".pdf";
     const std::string path = produce(c);
     EXPECT_TRUE(tools::qpdfClean(path));
     ASSERT_EQ(tools::pdfPages(path), pages);
     const std::string text = tools::pdfText(path);
     EXPECT_EQ(text.find('#'), std::string::npos) << text;
-    for (int page = 1; page <= pages; ++page) {
-      const std::string label = "Seite " + std::to_string(page) + " von 4";
-      EXPECT_NE(tools::pdfText(path, page).find(label), std::string::npos) << label;
-    }
     EXPECT_EQ(text.find("von 3"), std::string::npos) << text;
+    for (const char* s : {"Herrn Jörg Müller", "Muster Finanz GmbH", "Mobil 0170 1234567",
+                          "nach 25 Jahren", "05.03.2026, SW-Version 1.0.0"})
+      EXPECT_NE(text.find(s), std::string::npos) << s;
     for (int page = 1; page <= pages; ++page) {
       SCOPED_TRACE(page);
-      EXPECT_EQ(lettersInReadingOrder(path, page), expected[page - 1]);
+      const std::string label = "Seite " + std::to_string(page) + " von 4";
+      EXPECT_NE(tools::pdfText(path, page).find(label), std::string::npos) << label;
+      if (writer.sampleResaved) {
+        EXPECT_EQ(lettersInReadingOrder(path, page), expected[page - 1]);
+      }
       for (const std::string& pair : tools::collidingWords(tools::pdfWords(path, page)))
         ADD_FAILURE() << pair;
     }
