@@ -1,6 +1,8 @@
 #include "documents/pdf/font_codes.h"
 
+#include <algorithm>
 #include <cctype>
+#include <cstdlib>
 #include <memory>
 #include <vector>
 
@@ -130,6 +132,13 @@ std::string nameOf(const PdfObject* o) {
   return o && o->IsName() ? o->GetName().GetName() : std::string();
 }
 
+// An array element itself, or the object it refers to; the element when that is missing.
+const PdfObject* resolved(const PdfObject& element, const PdfObject& holder) {
+  if (!element.IsReference() || !holder.GetOwner()) return &element;
+  const PdfObject* target = holder.GetOwner()->GetObject(element.GetReference());
+  return target ? target : &element;
+}
+
 bool isSubsetName(const std::string& name) {
   if (name.size() < 8 || name[6] != '+') return false;
   for (int i = 0; i < 6; ++i)
@@ -194,9 +203,7 @@ void readCidWidths(const PdfObject* descendant, FontCodes& codes) {
   const PdfArray& array = w->GetArray();
   for (std::size_t i = 0; i + 1 < array.size();) {
     const auto first = static_cast<std::uint32_t>(numberOf(array[i]));
-    const PdfObject& next = array[i + 1].IsReference()
-                                ? *descendant->GetOwner()->GetObject(array[i + 1].GetReference())
-                                : array[i + 1];
+    const PdfObject& next = *resolved(array[i + 1], *descendant);
     if (next.IsArray()) {
       const PdfArray& list = next.GetArray();
       for (std::size_t k = 0; k < list.size(); ++k)
@@ -221,8 +228,7 @@ void readComposite(const PdfObject& font, FontCodes& codes) {
   const PdfObject* descendants = key(&font, "DescendantFonts");
   const PdfObject* descendant = nullptr;
   if (descendants && descendants->IsArray() && !descendants->GetArray().empty()) {
-    const PdfObject& first = descendants->GetArray()[0];
-    descendant = first.IsReference() ? font.GetOwner()->GetObject(first.GetReference()) : &first;
+    descendant = resolved(descendants->GetArray()[0], font);
   }
   if (const PdfObject* base = key(descendant, "BaseFont"); base && codes.baseFont.empty())
     codes.baseFont = nameOf(base);

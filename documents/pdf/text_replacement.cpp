@@ -1,7 +1,6 @@
 #include "documents/pdf/text_replacement.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <map>
 #include <optional>

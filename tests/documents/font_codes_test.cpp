@@ -69,5 +69,26 @@ TEST(FontCodes, CodespaceGivesCodeLengths) {
   EXPECT_FALSE(codes.encode(U"AB", encoded));
 }
 
+// A damaged template: the widths of a composite font refer to an object the file lacks. The font
+// reads with its default width instead of following the reference.
+TEST(FontCodes, MissingObjectsInAFontAreNotFollowed) {
+  using namespace PoDoFo;
+  PdfMemDocument document;
+  PdfObject* descendant = document.GetObjects().CreateObject("Font");
+  PdfArray widths;
+  widths.push_back(PdfObject(static_cast<pdf_int64>(1)));
+  widths.push_back(PdfObject(PdfReference(999, 0)));
+  descendant->GetDictionary().AddKey("W", widths);
+  PdfObject* font = document.GetObjects().CreateObject("Font");
+  font->GetDictionary().AddKey("Subtype", PdfName("Type0"));
+  font->GetDictionary().AddKey("Encoding", PdfName("Identity-H"));
+  PdfArray descendants;
+  descendants.push_back(PdfObject(descendant->Reference()));
+  font->GetDictionary().AddKey("DescendantFonts", descendants);
+  const FontCodes codes = readFontCodes(*font, nullptr);
+  EXPECT_TRUE(codes.composite);
+  EXPECT_EQ(codes.width(1), 1000);
+}
+
 }  // namespace
 }  // namespace fondaris::documents::detail
