@@ -212,10 +212,20 @@ class PdfBinding::Impl {
     auto found = contents.find(number);
     // Parsed before it is kept: a page whose content throws leaves no empty entry behind.
     if (found == contents.end())
-      found =
-          contents.emplace(number, std::make_unique<detail::PageContent>(*document, *page(number)))
-              .first;
+      found = contents
+                  .emplace(number, std::make_unique<detail::PageContent>(
+                                       *document, *page(number),
+                                       [this](const PdfReference& reference) {
+                                         return programFont(reference);
+                                       }))
+                  .first;
     return *found->second;
+  }
+
+  PdfFont* programFont(const PdfReference& reference) const {
+    for (const auto& [key, loaded] : fonts)
+      if (loaded && loaded->GetObject()->Reference() == reference) return loaded;
+    return nullptr;
   }
 
   void storeContents() {

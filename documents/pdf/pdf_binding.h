@@ -26,13 +26,12 @@ inline constexpr std::size_t kMaxReplaceLength = 1023;
 // the file written at close. Pages are numbered from 1; lengths are points from the bottom-left
 // corner. Texts are UTF-8. Library failures never throw: they reach the error handler.
 //
-// Text replacement works on simple fonts (one byte per character) whose encoding PoDoFo knows,
-// such as WinAnsi. Text in composite (Type0) fonts is read but never edited: a match there stays
-// as it is and a warning names the font. When the page's font cannot take the replacement (an
-// embedded subset may lack its glyphs) it is drawn in a fallback font and the rest of the line
-// moves on by its width. Each page is parsed once for all replacements until it is painted on,
-// the page list changes or the file is written. Malformed UTF-8 is read as Windows-1252 (with a
-// warning) before it reaches PoDoFo.
+// Text replacement reads every font kind: simple fonts through their ToUnicode map or encoding
+// (named, /Differences, built in), composite (Type0) fonts through their ToUnicode map and CMap.
+// When the page's font cannot take the replacement (an embedded subset may lack its glyphs) it
+// is drawn in a fallback font and the rest of the line moves on by its width. Each page is parsed
+// once for all replacements until it is painted on, the page list changes or the file is written.
+// Malformed UTF-8 is read as Windows-1252 (with a warning) before it reaches PoDoFo.
 class PdfBinding {
  public:
   // Create instance; nullptr when the library cannot start.

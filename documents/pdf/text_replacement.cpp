@@ -1,7 +1,6 @@
 #include "documents/pdf/text_replacement.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <map>
 #include <optional>
@@ -10,6 +9,7 @@
 
 #include "core/cp1252.h"
 #include "documents/fdf/pdf_text.h"
+#include "documents/pdf/font_codes.h"
 #include "documents/pdf/page_streams.h"
 #include "documents/pdf/utf8_text.h"
 
@@ -90,13 +90,8 @@ struct Op {
 };
 
 struct FontInfo {
-  PdfFont* font = nullptr;
-  std::string baseFont;
-  bool simple = false;
-  bool fixedPitch = false;
-  bool subset = false;
-  std::array<char32_t, 256> unicode{};
-  std::array<double, 256> width{};  // in thousandths of the size
+  PdfFont* font = nullptr;  // simple fonts only: the standard fonts' metrics
+  FontCodes codes;
 };
 
 // Colour operators are kept as indexes into the page's operators: a state is copied per piece.
@@ -127,19 +122,20 @@ struct Piece {
   bool hex = false;
   FontInfo* font = nullptr;
   GraphicsState state;
-  Matrix textMatrix;              // at the start of the piece
-  std::vector<double> advance;    // text-space x of each byte's start, and of the end
+  Matrix textMatrix;  // at the start of the piece
+  // Text-space x before each code, at its first byte; its other bytes and the end hold the x
+  // after it, so a code's width is the step at its first byte.
+  std::vector<double> advance;
   double startX = 0, startY = 0;  // user space
   double endX = 0, endY = 0;
   double userSize = 0;
-
-  bool editable() const { return font->simple || !font->font; }
 };
 
 struct VirtualChar {
   char32_t c;
   int piece;  // -1 for a gap counted as a space
-  int byte;
+  int byte;   // first byte of its code
+  int length = 0;
 };
 
 char32_t normalise(char32_t c) {
@@ -178,13 +174,6 @@ double number(const PdfVariant& v) {
   if (v.IsReal()) return v.GetReal();
   if (v.IsNumber()) return static_cast<double>(v.GetNumber());
   return 0;
-}
-
-bool isSubsetName(const std::string& name) {
-  if (name.size() < 8 || name[6] != '+') return false;
-  for (int i = 0; i < 6; ++i)
-    if (name[i] < 'A' || name[i] > 'Z') return false;
-  return true;
 }
 
 std::string variantText(const PdfVariant& v) {
@@ -234,25 +223,32 @@ std::vector<PdfVariant> matrixOperands(const Matrix& m) {
   return numbers({m.a, m.b, m.c, m.d, m.e, m.f});
 }
 
-// Bytes of the replacement in the piece's own font, or nullopt when it cannot take them.
+// Bytes of the replacement in the piece's own font, or nullopt when it lacks a glyph.
 std::optional<std::string> encodeInFont(const FontInfo& font, const std::u32string& text) {
-  if (!font.simple || !font.font || font.subset) return std::nullopt;
   std::string bytes;
-  for (char32_t c : text) {
-    int code = -1;
-    for (int i = 1; i < 256 && code < 0; ++i)
-      if (font.unicode[i] == c) code = i;
-    if (code < 0) return std::nullopt;
-    bytes.push_back(static_cast<char>(code));
-  }
+  if (!font.codes.encode(text, bytes)) return std::nullopt;
   return bytes;
+}
+
+// Calls `each(offset, length, code)` for the codes of `bytes` in `font`.
+template <class F>
+void forEachCode(const FontCodes& font, const std::string& bytes, F&& each) {
+  for (std::size_t b = 0; b < bytes.size();) {
+    const std::size_t length = font.codeLength(bytes, b);
+    std::uint32_t code = 0;
+    for (std::size_t k = 0; k < length; ++k)
+      code = (code << 8) | static_cast<unsigned char>(bytes[b + k]);
+    each(b, length, code);
+    b += length;
+  }
 }
 
 }  // namespace
 
 class PageContent::Impl {
  public:
-  Impl(PdfMemDocument& document, PdfPage& page) : document_(document), page_(page) {
+  Impl(PdfPage& page, ProgramFonts programFonts)
+      : page_(page), programFonts_(std::move(programFonts)) {
     if (page.GetContents()) ops_ = parseOps(pageContent(page));
     reindex();
   }
@@ -288,6 +284,9 @@ class PageContent::Impl {
     buildVirtualText();
   }
 
+  // A template's fonts are read from their dictionaries only, since PoDoFo rewrites the
+  // dictionary of a font it loads; the program's own fonts (new subsets without widths yet) are
+  // measured by PoDoFo.
   FontInfo* fontFor(const std::string& resource) {
     auto found = fonts_.find(resource);
     if (found != fonts_.end()) return found->second.get();
@@ -296,79 +295,65 @@ class PageContent::Impl {
     PdfObject* fontDict = resources ? resources->GetIndirectKey("Font") : nullptr;
     PdfObject* fontObject = fontDict ? fontDict->GetIndirectKey(PdfName(resource)) : nullptr;
     if (fontObject && fontObject->IsDictionary()) {
-      const PdfObject* subtype = fontObject->GetIndirectKey("Subtype");
-      const std::string kind = subtype && subtype->IsName() ? subtype->GetName().GetName() : "";
-      info->simple = kind == "Type1" || kind == "TrueType" || kind == "MMType1";
-      const PdfObject* base = fontObject->GetIndirectKey("BaseFont");
-      if (base && base->IsName()) info->baseFont = base->GetName().GetName();
-      info->subset = isSubsetName(info->baseFont);
-      if (const PdfObject* descriptor = fontObject->GetIndirectKey("FontDescriptor")) {
-        const PdfObject* flags = descriptor->GetIndirectKey("Flags");
-        if (flags && flags->IsNumber()) info->fixedPitch = (flags->GetNumber() & 1) != 0;
-      }
-      if (info->baseFont.rfind("Courier", 0) == 0) info->fixedPitch = true;
-      try {
-        info->font = document_.GetFont(fontObject);
-      } catch (const PdfError&) {
-        info->font = nullptr;
-      }
-      const PdfEncoding* encoding = info->font ? info->font->GetEncoding() : nullptr;
-      for (int code = 0; code < 256; ++code) {
-        char32_t u = 0;
-        if (encoding && info->simple) {
-          const pdf_utf16be be = encoding->GetCharCode(code);
-          u = static_cast<char32_t>(((be & 0xFF) << 8) | ((be >> 8) & 0xFF));
-        }
-        if (u == 0) {
-          const std::string one(1, static_cast<char>(code));
-          u = decodeUtf8(core::cp1252ToUtf8(one))[0];
-        }
-        info->unicode[code] = u;
-      }
-      loadWidths(*info, fontObject);
+      PdfFont* created = programFonts_ ? programFonts_(fontObject->Reference()) : nullptr;
+      info->font = created;
+      info->codes = readFontCodes(*fontObject, created ? created->GetEncoding() : nullptr);
+      if (!info->codes.composite && info->codes.widths.empty()) loadMetricWidths(*info);
     }
     return (fonts_[resource] = std::move(info)).get();
   }
 
-  static void loadWidths(FontInfo& info, PdfObject* fontObject) {
-    info.width.fill(500);
-    const PdfObject* widths = fontObject->GetIndirectKey("Widths");
-    const PdfObject* first = fontObject->GetIndirectKey("FirstChar");
-    if (widths && widths->IsArray()) {
-      const long firstChar = first && first->IsNumber() ? static_cast<long>(first->GetNumber()) : 0;
-      const PdfArray& array = widths->GetArray();
-      for (std::size_t i = 0; i < array.size(); ++i) {
-        const long code = firstChar + static_cast<long>(i);
-        if (code >= 0 && code < 256) info.width[code] = number(array[i]);
-      }
-      return;
-    }
-    if (!info.font || !info.simple) return;
-    // Standard fonts and new subsets come without widths: ask the font's metrics at size 1000.
-    PdfFontMetrics* metrics = info.font->GetFontMetrics2();
+  // Standard fonts and new subsets come without widths: ask the font's metrics at size 1000.
+  void loadMetricWidths(FontInfo& info) {
+    info.codes.defaultWidth = 500;
+    PdfFont* metricsFont = info.font ? info.font : standardFont(info.codes.baseFont);
+    if (!metricsFont) return;
+    PdfFontMetrics* metrics = metricsFont->GetFontMetrics2();
     const float size = metrics->GetFontSize();
     const float scale = metrics->GetFontScale();
     const float charSpace = metrics->GetFontCharSpace();
     metrics->SetFontSize(1000);
     metrics->SetFontScale(100);
     metrics->SetFontCharSpace(0);
-    for (int code = 32; code < 256; ++code) {
-      const double w = metrics->CharWidth(static_cast<unsigned char>(code));
-      if (w > 0) info.width[code] = w;
+    for (std::uint32_t code = 32; code < 256; ++code) {
+      const std::u32string text = info.codes.charactersOf(code);
+      const double w = info.font ? metrics->CharWidth(static_cast<unsigned char>(code))
+                       : text.size() == 1 && text[0] < 0x10000
+                           ? metrics->UnicodeCharWidth(static_cast<unsigned short>(text[0]))
+                           : 0;
+      if (w > 0) info.codes.widths[code] = w;
     }
     metrics->SetFontSize(size);
     metrics->SetFontScale(scale);
     metrics->SetFontCharSpace(charSpace);
   }
 
+  // One of the fourteen standard fonts, made in a document of its own for its metrics.
+  PdfFont* standardFont(std::string name) {
+    if (name.size() > 7 && name[6] == '+') name.erase(0, 7);
+    if (!isStandardFont(name)) return nullptr;
+    if (!metricsDocument_) metricsDocument_ = std::make_unique<PdfMemDocument>();
+    return metricsDocument_->CreateFont(name.c_str(), false, false, false,
+                                        PdfEncodingFactory::GlobalWinAnsiEncodingInstance(),
+                                        PdfFontCache::eFontCreationFlags_AutoSelectBase14, false);
+  }
+
   // Text-space advance of `bytes` shown in `font` with the state's spacing and scaling.
   static double advanceOf(const FontInfo& font, const std::string& bytes, const GraphicsState& gs) {
     double x = 0;
-    for (unsigned char byte : bytes)
-      x += (font.width[byte] / 1000.0 * gs.fontSize + gs.charSpacing +
-            (byte == ' ' ? gs.wordSpacing : 0)) *
-           gs.horizontalScale;
+    forEachCode(font.codes, bytes, [&](std::size_t, std::size_t length, std::uint32_t code) {
+      x += codeAdvance(font, length, code, gs);
+    });
     return x;
+  }
+
+  // Word spacing applies to the one-byte code 32 only, in composite fonts too.
+  static double codeAdvance(const FontInfo& font, std::size_t length, std::uint32_t code,
+                            const GraphicsState& gs) {
+    const bool wordSpace = length == 1 && code == 32;
+    return (font.codes.width(code) / 1000.0 * gs.fontSize + gs.charSpacing +
+            (wordSpace ? gs.wordSpacing : 0)) *
+           gs.horizontalScale;
   }
 
   void showString(std::size_t opIndex, int element, const PdfVariant& operand, GraphicsState& gs,
@@ -390,14 +375,13 @@ class PageContent::Impl {
     piece.userSize =
         std::abs(gs.fontSize) * std::hypot(gs.ctm.c, gs.ctm.d) * std::hypot(tm.c, tm.d);
     double x = 0;
-    const bool oneByte = piece.editable();
     piece.advance.reserve(piece.bytes.size() + 1);
-    for (unsigned char byte : piece.bytes) {
-      piece.advance.push_back(x);
-      const double w = oneByte ? piece.font->width[byte] / 1000.0 : 0.5;
-      x += (w * gs.fontSize + gs.charSpacing + (byte == ' ' ? gs.wordSpacing : 0)) *
-           gs.horizontalScale;
-    }
+    forEachCode(piece.font->codes, piece.bytes,
+                [&](std::size_t, std::size_t length, std::uint32_t code) {
+                  piece.advance.push_back(x);
+                  x += codeAdvance(*piece.font, length, code, gs);
+                  piece.advance.insert(piece.advance.end(), length - 1, x);
+                });
     piece.advance.push_back(x);
     tm = Matrix::translation(x, 0).times(tm);
     const Matrix end = render.times(tm).times(gs.ctm);
@@ -541,21 +525,17 @@ class PageContent::Impl {
     }
   }
 
-  // Characters of a composite font's piece, two bytes a code, read through its ToUnicode map.
-  static void decodeComposite(const Piece& piece, int index, std::vector<VirtualChar>& out) {
-    const PdfEncoding* encoding = piece.font->font->GetEncoding();
-    for (std::size_t b = 0; b + 1 < piece.bytes.size(); b += 2) {
-      char32_t c = U'\uFFFD';
-      try {
-        const PdfString code(piece.bytes.data() + b, 2, true);
-        const std::string utf8 = encoding->ConvertToUnicode(code, piece.font->font).GetStringUtf8();
-        const std::u32string decoded = decodeUtf8(wellFormedUtf8(utf8));
-        if (!decoded.empty() && decoded[0] != 0) c = decoded[0];
-      } catch (const PdfError&) {
-        // Without a ToUnicode map the text cannot be read.
-      }
-      out.push_back({c, index, static_cast<int>(b)});
-    }
+  static std::u32string charactersOf(const Piece& piece, std::vector<VirtualChar>* out, int index) {
+    std::u32string text;
+    forEachCode(
+        piece.font->codes, piece.bytes,
+        [&](std::size_t offset, std::size_t length, std::uint32_t code) {
+          for (char32_t c : piece.font->codes.charactersOf(code)) {
+            text.push_back(c);
+            if (out) out->push_back({c, index, static_cast<int>(offset), static_cast<int>(length)});
+          }
+        });
+    return text;
   }
 
   void buildVirtualText() {
@@ -568,19 +548,11 @@ class PageContent::Impl {
         const double dy = piece.startY - previous.endY;
         // A gap of a fifth of the size is wider than any kerning, narrower than a space.
         const bool gap = std::abs(dy) > 0.5 * size || dx > 0.2 * size || dx < -size;
-        const bool startsWithSpace =
-            !piece.bytes.empty() && piece.editable() &&
-            normalise(piece.font->unicode[static_cast<unsigned char>(piece.bytes[0])]) == U' ';
+        const std::u32string chars = charactersOf(piece, nullptr, 0);
+        const bool startsWithSpace = !chars.empty() && normalise(chars[0]) == U' ';
         if (gap && !startsWithSpace) text_.push_back({U' ', -1, -1});
       }
-      if (!piece.editable()) {
-        decodeComposite(piece, static_cast<int>(p), text_);
-        continue;
-      }
-      for (std::size_t b = 0; b < piece.bytes.size(); ++b) {
-        const auto byte = static_cast<unsigned char>(piece.bytes[b]);
-        text_.push_back({piece.font->unicode[byte], static_cast<int>(p), static_cast<int>(b)});
-      }
+      charactersOf(piece, &text_, static_cast<int>(p));
     }
   }
 
@@ -657,12 +629,13 @@ class PageContent::Impl {
     reindex();
   }
 
-  PdfMemDocument& document_;
   PdfPage& page_;
   std::vector<Op> ops_;
   std::vector<Piece> pieces_;
   std::vector<VirtualChar> text_;
   std::map<std::string, std::unique_ptr<FontInfo>> fonts_;
+  std::unique_ptr<PdfMemDocument> metricsDocument_;
+  ProgramFonts programFonts_;
   bool wrapped_ = false;  // the template's content stands inside q ... Q
   bool modified_ = false;
 };
@@ -683,25 +656,13 @@ int PageContent::Impl::replace(const std::string& search, const std::string& rep
       continue;
     }
     const VirtualChar* first = nullptr;
-    const Piece* locked = nullptr;
     for (std::size_t j = 0; j < wanted.size(); ++j) {
       const VirtualChar& vc = text_[i + j];
       if (vc.piece < 0) continue;
-      if (!pieces_[vc.piece].editable()) locked = &pieces_[vc.piece];
       if (!first) first = &vc;
-    }
-    if (locked) {
-      warn("'" + search + "' steht in der zusammengesetzten Schrift '" + locked->font->baseFont +
-           "' und wird nicht ersetzt.");
-      i += wanted.size();
-      continue;
-    }
-    for (std::size_t j = 0; j < wanted.size(); ++j) {
-      const VirtualChar& vc = text_[i + j];
-      if (vc.piece < 0) continue;
       auto& edit = edits[vc.piece];
       edit.removed.resize(pieces_[vc.piece].bytes.size(), false);
-      edit.removed[vc.byte] = true;
+      for (int k = 0; k < vc.length; ++k) edit.removed[vc.byte + k] = true;
     }
     i += wanted.size();
     if (!first) continue;
@@ -713,7 +674,8 @@ int PageContent::Impl::replace(const std::string& search, const std::string& rep
       continue;
     }
     if (with.empty() || !fallback) continue;
-    PdfFont* font = fallback(fallbackFont(piece.font->baseFont, piece.font->fixedPitch));
+    PdfFont* font =
+        fallback(fallbackFont(piece.font->codes.baseFont, piece.font->codes.fixedPitch));
     if (!font) continue;
     page_.AddResource(font->GetIdentifier(), font->GetObject()->Reference(), PdfName("Font"));
     // The fallback fonts are Windows-1252: PoDoFo would drop other characters unseen.
@@ -726,7 +688,9 @@ int PageContent::Impl::replace(const std::string& search, const std::string& rep
       font->AddUsedSubsettingGlyphs(unicode, static_cast<long>(unicode.GetCharacterLength()));
     const PdfRefCountedBuffer encoded = font->GetEncoding()->ConvertToEncoding(unicode, font);
     const std::string bytes(encoded.GetBuffer(), encoded.GetSize());
-    const GraphicsState& gs = piece.state;
+    GraphicsState gs = piece.state;
+    // Word spacing never reached the two-byte spaces of a composite font.
+    if (piece.font->codes.composite) gs.wordSpacing = 0;
     const double width = advanceOf(*fontFor(font->GetIdentifier().GetName()), bytes, gs);
     // The rest of the line moves on by what is drawn in its place.
     double removedWidth = 0;
@@ -761,8 +725,8 @@ int PageContent::Impl::replace(const std::string& search, const std::string& rep
   return found;
 }
 
-PageContent::PageContent(PdfMemDocument& document, PdfPage& page)
-    : impl_(std::make_unique<Impl>(document, page)) {}
+PageContent::PageContent(PdfMemDocument&, PdfPage& page, ProgramFonts programFonts)
+    : impl_(std::make_unique<Impl>(page, std::move(programFonts))) {}
 
 PageContent::~PageContent() = default;
 

@@ -12,6 +12,8 @@ namespace fondaris::documents::detail {
 
 // Gives the font a replacement is drawn in when the page's own font cannot take it.
 using FallbackFontProvider = std::function<PoDoFo::PdfFont*(const FontChoice&)>;
+// The font the program made itself for a font object of the document, else nullptr.
+using ProgramFonts = std::function<PoDoFo::PdfFont*(const PoDoFo::PdfReference&)>;
 // Receives what the log should say about a replacement (a placeholder left as it was).
 using WarningSink = std::function<void(const std::string&)>;
 
@@ -19,13 +21,15 @@ using WarningSink = std::function<void(const std::string&)>;
 // store() writes it back once. Nothing else may change the page's content meanwhile.
 //
 // Matching: a no-break space on the page matches a space, a soft hyphen "-", and a visible gap
-// between two pieces of text counts as a space. Text in simple fonts is replaced in the font
-// itself when it has the characters, else drawn in a fallback font with the piece's state, and
-// the rest of the line moves on by the replacement's width. Text in composite (Type0) fonts is
-// read but never edited: a match there is reported and left.
+// between two pieces of text counts as a space. Characters are read through the font's ToUnicode
+// map, else its encoding (named, /Differences, or built into the embedded program), in simple
+// and composite (Type0) fonts alike. A replacement is written in the font itself when it holds
+// every glyph (a subset only those it names), else drawn in a fallback font with the piece's
+// state, and the rest of the line moves on by the replacement's width.
 class PageContent {
  public:
-  PageContent(PoDoFo::PdfMemDocument& document, PoDoFo::PdfPage& page);
+  PageContent(PoDoFo::PdfMemDocument& document, PoDoFo::PdfPage& page,
+              ProgramFonts programFonts = {});
   ~PageContent();
 
   // Replaces every occurrence (texts UTF-8); answers the number replaced.

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <regex>
 #include <string>
@@ -7,6 +8,7 @@
 
 #include <podofo/podofo.h>
 
+#include "documents/pdf/font_codes.h"
 #include "documents/pdf/font_resolver.h"
 #include "documents/pdf/formatted_text.h"
 #include "documents/pdf/pdf_binding.h"
@@ -225,13 +227,72 @@ TEST(PdfBinding, TextPoDoFoCannotTakeIsRepairedAndLogged) {
   }
 }
 
-// Text in a composite (Type0) font cannot be edited: the placeholder stays, the log names the
-// font, and the answer is the one for a page without the text.
-TEST(PdfBinding, CompositeFontTextIsReportedNotReplaced) {
-  const test_support::TempFolder folder("fondaris_pdf");
-  const std::string fixture = folder.file("composite_font.pdf");
+// A binding with an imported template and the log lines it reports.
+struct ImportedTemplate {
+  std::unique_ptr<PdfBinding> pdf = PdfBinding::create();
+  std::vector<std::string> errors;
+
+  explicit ImportedTemplate(const std::string& path) {
+    pdf->setErrorHandler(
+        0, [this](std::intptr_t, int, const std::string& message, std::uint32_t type) {
+          errors.push_back(pdfErrorLine(type, message).text);
+          return 0;
+        });
+    pdf->createDocument();
+    EXPECT_GE(pdf->openImportFile(path), 0);
+    EXPECT_GE(pdf->importPages(1), 1);
+  }
+
+  std::string write(const std::string& path) {
+    EXPECT_EQ(pdf->openOutputFile(path), 1);
+    EXPECT_GT(pdf->closeFile(), 0);
+    return path;
+  }
+};
+
+// The font resources of a written file's first page.
+std::size_t fontsOnFirstPage(const std::string& path) {
+  PoDoFo::PdfMemDocument document(path.c_str());
+  PoDoFo::PdfObject* fonts = document.GetPage(0)->GetResources()->GetIndirectKey("Font");
+  return fonts ? fonts->GetDictionary().GetKeys().size() : 0;
+}
+
+const tools::Word* wordStarting(const std::vector<tools::Word>& words, const std::string& text) {
+  for (const tools::Word& w : words)
+    if (w.text.rfind(text, 0) == 0) return &w;
+  return nullptr;
+}
+
+// PoDoFo maps every glyph of the font; a writer that embeds only what it uses names only those.
+void keepOnlyCharactersInToUnicode(const std::string& path, const std::u32string& used) {
+  PoDoFo::PdfMemDocument document(path.c_str());
+  for (PoDoFo::PdfObject* object : document.GetObjects()) {
+    if (!object->IsDictionary() || !object->GetDictionary().HasKey("ToUnicode")) continue;
+    PoDoFo::PdfObject* map = object->GetIndirectKey("ToUnicode");
+    char* buffer = nullptr;
+    PoDoFo::pdf_long length = 0;
+    map->GetStream()->GetFilteredCopy(&buffer, &length);
+    const auto codes = detail::parseToUnicode(std::string_view(buffer, length));
+    PoDoFo::podofo_free(buffer);
+    std::string cmap = "begincmap\nbeginbfchar\n";
+    char line[32];
+    for (const auto& [code, text] : codes)
+      if (text.size() == 1 && text[0] < 0x10000 && used.find(text[0]) != std::u32string::npos) {
+        std::snprintf(line, sizeof line, "<%04X> <%04X>\n", code, static_cast<unsigned>(text[0]));
+        cmap += line;
+      }
+    cmap += "endbfchar\nendcmap\n";
+    map->GetStream()->Set(cmap.data(), static_cast<PoDoFo::pdf_long>(cmap.size()));
+  }
+  document.Write((path + ".neu").c_str());
+  std::filesystem::rename(path + ".neu", path);
+}
+
+// A template page showing "Berater #VM1# Ende" in a composite font (Identity-H, with a ToUnicode
+// map of only those characters) by `content`, where %F stands for the font and %S for the string.
+void writeCompositeTemplate(const std::string& path, const std::string& content, int rotate = 0) {
+  using namespace PoDoFo;
   {
-    using namespace PoDoFo;
     PdfMemDocument document;
     PdfPage* page = document.CreatePage(PdfRect(0, 0, 595, 842));
     const std::string file = resolveFontFile("Arial", false, false);
@@ -243,27 +304,177 @@ TEST(PdfBinding, CompositeFontTextIsReportedNotReplaced) {
     PdfPainter painter;
     painter.SetPage(page);
     painter.SetFont(font);
-    painter.DrawText(50, 700, PdfString(reinterpret_cast<const pdf_utf8*>("Berater #VM1#")));
+    painter.DrawText(50, 700, PdfString(reinterpret_cast<const pdf_utf8*>("Berater #VM1# Ende")));
     painter.FinishPage();
+    char* buffer = nullptr;
+    pdf_long length = 0;
+    page->GetContents()->GetStream()->GetFilteredCopy(&buffer, &length);
+    const std::string drawn(buffer, static_cast<std::size_t>(length));
+    podofo_free(buffer);
+    std::smatch resource, shown;
+    ASSERT_TRUE(std::regex_search(drawn, resource, std::regex(R"((/\w+) [\d.]+ Tf)")));
+    ASSERT_TRUE(std::regex_search(drawn, shown, std::regex("<[0-9A-Fa-f]+>")));
+    std::string text = std::regex_replace(content, std::regex("%F"), resource[1].str());
+    text = std::regex_replace(text, std::regex("%S"), shown[0].str());
+    page->GetContents()->GetStream()->Set(text.data(), static_cast<pdf_long>(text.size()));
+    if (rotate) page->SetRotation(rotate);
+    document.Write(path.c_str());
+  }
+  keepOnlyCharactersInToUnicode(path, U"Berater #VM1# Ende");
+}
+
+// Text in a composite font (Type0, Identity-H, two bytes a character) is read through its
+// ToUnicode map and replaced where the placeholder stood: in the font itself when it holds every
+// glyph of the replacement, else in the fallback font, the rest of the line moving on.
+TEST(PdfBinding, CompositeFontTextIsReplaced) {
+  const test_support::TempFolder folder("fondaris_pdf");
+  const std::string fixture = folder.file("composite_font.pdf");
+  writeCompositeTemplate(fixture, "BT %F 10 Tf 1 0 0 1 50 700 Tm %S Tj ET");
+  test_support::keepForALook(fixture, "composite_font.pdf");
+  const bool readers = tools::toolAvailable("pdftotext") && tools::toolAvailable("qpdf");
+  const double placeholderX =
+      readers ? wordStarting(tools::pdfWords(fixture, 1), "#VM1#")->xMin : 0;
+  const struct Case {
+    const char* name;
+    const char* replacement;
+    std::size_t fonts;  // 1: drawn in the template's own font
+  } cases[] = {
+      {"own_glyphs", "Bernd", 1},             // every letter stands on the page already
+      {"fallback", "Muster Finanz GmbH", 2},  // 'G', 'F', 'z' … the subset lacks
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ImportedTemplate t(fixture);
+    EXPECT_EQ(t.pdf->replaceText(1, "#VM1#", c.replacement), kReplaceDone);
+    // The fallback font's text is drawn after the template's: outside readers place it.
+    EXPECT_NE(t.pdf->pageText(1).find(c.replacement), std::string::npos) << t.pdf->pageText(1);
+    EXPECT_EQ(t.pdf->pageText(1).find("#VM1#"), std::string::npos) << t.pdf->pageText(1);
+    EXPECT_TRUE(t.errors.empty()) << t.errors.front();
+    const std::string out = t.write(folder.file(std::string(c.name) + ".pdf"));
+    test_support::keepForALook(out, std::string("composite_font_") + c.name + ".pdf");
+    EXPECT_EQ(fontsOnFirstPage(out), c.fonts);
+    if (!readers) continue;
+    EXPECT_TRUE(tools::qpdfClean(out));
+    EXPECT_NE(tools::pdfText(out).find(std::string("Berater ") + c.replacement + " Ende"),
+              std::string::npos)
+        << tools::pdfText(out);
+    const auto words = tools::pdfWords(out, 1);
+    const std::string firstWord = std::string(c.replacement).substr(0, 5);
+    ASSERT_TRUE(wordStarting(words, firstWord)) << firstWord;
+    EXPECT_NEAR(wordStarting(words, firstWord)->xMin, placeholderX, 0.5);
+    EXPECT_TRUE(tools::collidingWords(words).empty()) << tools::collidingWords(words).front();
+  }
+}
+
+// The replacement stands where the placeholder stood, upright along its line, whatever matrices
+// the page uses; here drawn in the fallback font, since the font lacks its glyphs.
+TEST(PdfBinding, CompositeFontReplacementFollowsThePageMatrices) {
+  if (!tools::toolAvailable("pdftotext") || !tools::toolAvailable("qpdf"))
+    GTEST_SKIP() << "poppler-utils or qpdf missing";
+  const test_support::TempFolder folder("fondaris_pdf");
+  const struct Case {
+    const char* name;
+    const char* content;
+    int rotate;
+  } cases[] = {
+      {"flipped", "1 0 0 -1 0 842 cm BT %F 10 Tf 1 0 0 -1 50 142 Tm %S Tj ET", 0},
+      {"turned_cm", "0 1 -1 0 842 0 cm BT %F 10 Tf 1 0 0 1 50 700 Tm %S Tj ET", 0},
+      {"turned_text", "BT %F 10 Tf 0 -1 1 0 300 700 Tm %S Tj ET", 0},
+      {"scaled", "q 2 0 0 2 0 0 cm BT %F 5 Tf 1 0 0 1 25 350 Tm %S Tj ET Q", 0},
+      {"page_rotate", "BT %F 10 Tf 1 0 0 1 50 700 Tm %S Tj ET", 90},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string fixture = folder.file(std::string(c.name) + ".pdf");
+    writeCompositeTemplate(fixture, c.content, c.rotate);
+    const tools::Word* placeholder = nullptr;
+    const auto before = tools::pdfWords(fixture, 1);
+    placeholder = wordStarting(before, "#VM1#");
+    ASSERT_TRUE(placeholder) << tools::pdfText(fixture);
+    ImportedTemplate t(fixture);
+    EXPECT_EQ(t.pdf->replaceText(1, "#VM1#", "Muster Finanz GmbH"), kReplaceDone);
+    const std::string out = t.write(folder.file(std::string(c.name) + "_aus.pdf"));
+    test_support::keepForALook(out, std::string("composite_matrix_") + c.name + ".pdf");
+    EXPECT_TRUE(tools::qpdfClean(out));
+    EXPECT_NE(tools::run("pdftotext " + tools::quoted(out) + " -")
+                  .find("Berater Muster Finanz GmbH Ende"),
+              std::string::npos)
+        << tools::run("pdftotext " + tools::quoted(out) + " -");
+    const auto words = tools::pdfWords(out, 1);
+    const tools::Word* muster = wordStarting(words, "Muster");
+    ASSERT_TRUE(muster);
+    // "Muster" is about as long as "#VM1#": its box lies where the placeholder's lay.
+    EXPECT_NEAR(muster->xMin, placeholder->xMin, 2);
+    EXPECT_NEAR(muster->yMin, placeholder->yMin, 2);
+    EXPECT_TRUE(tools::collidingWords(words).empty()) << tools::collidingWords(words).front();
+  }
+}
+
+// A simple font whose /Differences name its codes (here without a ToUnicode map): the page
+// reads through the glyph names, and a replacement whose characters the encoding holds is
+// written in the font itself.
+TEST(PdfBinding, CustomEncodingIsReadAndWrittenThroughItsGlyphNames) {
+  const test_support::TempFolder folder("fondaris_pdf");
+  const std::string fixture = folder.file("differences.pdf");
+  {
+    using namespace PoDoFo;
+    PdfMemDocument document;
+    PdfPage* page = document.CreatePage(PdfRect(0, 0, 595, 842));
+    PdfObject* font = document.GetObjects().CreateObject("Font");
+    font->GetDictionary().AddKey("Subtype", PdfName("Type1"));
+    font->GetDictionary().AddKey("BaseFont", PdfName("Helvetica"));
+    PdfArray differences;
+    differences.push_back(PdfObject(static_cast<pdf_int64>(1)));
+    for (const char* name : {"numbersign", "V", "M", "one", "uni00E4", "udieresis", "germandbls"})
+      differences.push_back(PdfObject(PdfName(name)));
+    PdfDictionary encoding;
+    encoding.AddKey("Type", PdfName("Encoding"));
+    encoding.AddKey("Differences", differences);
+    font->GetDictionary().AddKey("Encoding", encoding);
+    page->AddResource(PdfName("F1"), font->Reference(), PdfName("Font"));
+    // "Pr\x05mie #VM1#" with the placeholder in codes 1 to 4.
+    const std::string content =
+        "BT /F1 12 Tf 50 700 Td (Pr\\005mie ) Tj <0102030401> Tj ( Ende) Tj ET";
+    page->GetContents()->GetStream()->Set(content.data(), static_cast<pdf_long>(content.size()));
     document.Write(fixture.c_str());
   }
-  test_support::keepForALook(fixture, "composite_font.pdf");
-  auto pdf = PdfBinding::create();
-  std::vector<std::string> errors;
-  pdf->setErrorHandler(0, [&](std::intptr_t, int, const std::string& message, std::uint32_t type) {
-    errors.push_back(pdfErrorLine(type, message).text);
-    return 0;
-  });
-  pdf->createDocument();
-  ASSERT_GE(pdf->openImportFile(fixture), 0);
-  ASSERT_EQ(pdf->importPages(1), 1);
-  EXPECT_EQ(pdf->replaceText(1, "#VM1#", "Muster Finanz GmbH"), kReplaceDone);
-  EXPECT_NE(pdf->pageText(1).find("Berater #VM1#"), std::string::npos) << pdf->pageText(1);
-  ASSERT_EQ(errors.size(), 1u);
-  EXPECT_TRUE(std::regex_match(
-      errors[0], std::regex("Warning: '#VM1#' steht in der zusammengesetzten Schrift '[^']+' und "
-                            "wird nicht ersetzt\\.\n")))
-      << errors[0];
+  ImportedTemplate t(fixture);
+  EXPECT_NE(t.pdf->pageText(1).find("Prämie #VM1# Ende"), std::string::npos) << t.pdf->pageText(1);
+  EXPECT_EQ(t.pdf->replaceText(1, "#VM1#", "Grüße"), kReplaceDone);
+  EXPECT_EQ(t.pdf->replaceText(1, "Prämie", "Summe"), kReplaceDone);
+  EXPECT_NE(t.pdf->pageText(1).find("Summe Grüße Ende"), std::string::npos) << t.pdf->pageText(1);
+  EXPECT_TRUE(t.errors.empty()) << t.errors.front();
+  const std::string out = t.write(folder.file("differences_aus.pdf"));
+  test_support::keepForALook(out, "differences_replaced.pdf");
+  EXPECT_EQ(fontsOnFirstPage(out), 1u);
+  if (!tools::toolAvailable("pdftotext")) GTEST_SKIP() << "pdftotext missing";
+  EXPECT_NE(tools::pdfText(out).find("Summe Grüße Ende"), std::string::npos) << tools::pdfText(out);
+}
+
+// Simple fonts whose characters only their embedded program names (a built-in encoding with
+// codes of the writer's own, no ToUnicode map): the page reads through the program's glyph names,
+// and a replacement whose glyphs the subset holds stays in it.
+TEST(PdfBinding, BuiltInEncodingOfAnEmbeddedFontIsRead) {
+  const test_support::TempFolder folder("fondaris_pdf");
+  const std::string fixture = folder.file("builtin.pdf");
+  {
+    PoDoFo::PdfMemDocument document(
+        (std::string(FONDARIS_SOURCE_DIR) + "/tests/documents/templates/angebot_vl_libreoffice.pdf")
+            .c_str());
+    for (PoDoFo::PdfObject* object : document.GetObjects())
+      if (object->IsDictionary()) object->GetDictionary().RemoveKey("ToUnicode");
+    document.Write(fixture.c_str());
+  }
+  ImportedTemplate t(fixture);
+  const std::string before = t.pdf->pageText(1);
+  for (const char* text : {"Ihr Berater:", "#VNAnredeName#", "Persönliches Angebot für"})
+    EXPECT_NE(before.find(text), std::string::npos) << text << "\n" << before;
+  EXPECT_EQ(t.pdf->replaceText(1, "#VM1#", "Ihr Angebot"), kReplaceDone);
+  EXPECT_NE(t.pdf->pageText(1).find("Ihr Berater: Ihr Angebot #VM2#"), std::string::npos)
+      << t.pdf->pageText(1);
+  EXPECT_TRUE(t.errors.empty()) << t.errors.front();
+  const std::string out = t.write(folder.file("builtin_aus.pdf"));
+  EXPECT_EQ(fontsOnFirstPage(out), 2u);  // the template's regular and bold
 }
 
 TEST(PdfBinding, ImportAndDeletePages) {
