@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/clock.h"
 #include "core/dialogs.h"
@@ -21,10 +22,13 @@ class OfferDocument {
   OfferDocument(core::Dialogs& dialogs, const core::Clock& clock, core::Shell& shell);
   ~OfferDocument();
 
+  // Answers false, after a fatal error that names them and the template, when a template text
+  // could not be replaced: such an offer is never written.
   bool writeBody(const OfferDocumentInput& input, const engine::ProjectionResult& result,
                  const engine::ProjectionResult& comparison);
   // Writes the file; true when it was written completely. A document without the template's
-  // pages is never written: a fatal error names the reason and the previous file stays.
+  // pages or with a text left unreplaced is never written: a fatal error names the reason and
+  // the previous file stays.
   bool finish();
   // Opens the written file with its associated program; reports a missing association or file.
   void openResult();
@@ -42,7 +46,10 @@ class OfferDocument {
   std::string folder_;
   std::string outputPath_;
   std::string templateName_;
+  std::string unreplacedReason() const;
+
   std::string lastError_;  // the library's last message, for the reason of a failure
+  std::vector<std::string> unreplaced_;
   bool written_ = false;
 };
 

@@ -164,6 +164,23 @@ TEST_F(ReplaceTest, ReplacementCanBeEmptyAndLeavesOtherTextAlone) {
   EXPECT_NE(text.find("#VNAnredeName#"), std::string::npos);
 }
 
+// The count tells a missing text from a replaced one, whatever the answer says.
+TEST_F(ReplaceTest, CountSaysHowManyWereReplaced) {
+  const struct {
+    std::string search;
+    int replaced;
+  } cases[] = {{"#VNAnredeName#", 1}, {"Welt", 1}, {"nicht vorhanden", 0}, {"e", 4}};
+  for (const auto& c : cases) {
+    ReplaceCount count{-1, -1};
+    EXPECT_EQ(pdf_->replaceTextOnAllPages(c.search, "x", &count), kReplaceDone) << c.search;
+    EXPECT_EQ(count.replaced, c.replaced) << c.search;
+    EXPECT_EQ(count.left, 0) << c.search;
+  }
+  ReplaceCount count{-1, -1};
+  EXPECT_EQ(pdf_->replaceText(2, "x", "y", &count), kReplacePageMissing);
+  EXPECT_EQ(count.replaced, 0);
+}
+
 TEST_F(ReplaceTest, ReturnCodes) {
   const std::string tooLong(1024, 'x');
   const std::string longest(1023, 'x');
@@ -257,7 +274,10 @@ TEST(PdfBinding, CompositeFontTextIsReportedNotReplaced) {
   pdf->createDocument();
   ASSERT_GE(pdf->openImportFile(fixture), 0);
   ASSERT_EQ(pdf->importPages(1), 1);
-  EXPECT_EQ(pdf->replaceText(1, "#VM1#", "Muster Finanz GmbH"), kReplaceDone);
+  ReplaceCount count;
+  EXPECT_EQ(pdf->replaceText(1, "#VM1#", "Muster Finanz GmbH", &count), kReplaceDone);
+  EXPECT_EQ(count.replaced, 0);
+  EXPECT_EQ(count.left, 1);
   EXPECT_NE(pdf->pageText(1).find("Berater #VM1#"), std::string::npos) << pdf->pageText(1);
   ASSERT_EQ(errors.size(), 1u);
   EXPECT_TRUE(std::regex_match(

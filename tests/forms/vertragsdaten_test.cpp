@@ -1,4 +1,7 @@
+#include <ctime>
+
 #include "tests/support/forms_fixture.h"
+#include "tests/support/template_fixture.h"
 
 namespace fondaris::forms::testing {
 namespace {
@@ -531,6 +534,31 @@ TEST_F(ContractTest, OfferIsWrittenAndOpened) {
     EXPECT_EQ(shell.opened[0], path("KDX2009.pdf"));
     EXPECT_TRUE(std::filesystem::file_size(shell.opened[0]) > 1000);
   }
+}
+
+// A template that lacks a placeholder gives no offer: the fatal box names both, nothing is
+// opened and the last offer stays.
+TEST_F(ContractTest, TemplateWithoutPlaceholderWritesNoOffer) {
+  ASSERT_TRUE(test_support::writeTemplateWithout({"#VM3#"}, path("Angebot_VL_2.pdf")));
+  const std::string lastOffer = "%PDF-1.4 das letzte Angebot";
+  ASSERT_TRUE(core::writeFileAtomically(path("KDX2009.pdf"), lastOffer));
+  // Today's offer is not outdated: the clean-up at the start must leave it.
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  ::localtime_r(&now, &local);
+  clock.set(*core::encodeDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday));
+  ::setenv("TMP", dir.c_str(), 1);
+  TfrmVertagsdaten& v = prepared(true);
+  v.rb_Fonds2.userClick();
+  v.sb_Angebotsbrechnung.userClick();
+  ::unsetenv("TMP");
+  EXPECT_EQ(dialogs.messages(),
+            std::vector<std::string>{
+                "Fehler bei Erstellung PDF: Fatal error: Das Angebot wurde nicht erstellt, der "
+                "Platzhalter '#VM3#' der Vorlage 'Angebot_VL_2.pdf' konnte nicht ersetzt werden."});
+  EXPECT_TRUE(shell.opened.empty());
+  EXPECT_TRUE(v.lastOfferPath.empty());
+  EXPECT_EQ(core::readFileBytes(path("KDX2009.pdf")), lastOffer);
 }
 
 // The single investment at the start goes to the document as well as into the figures; the

@@ -12,6 +12,7 @@
 #include "offers/offer_file.h"
 #include "offers/offer_table.h"
 #include "tests/support/forms_fixture.h"
+#include "tests/support/template_fixture.h"
 #include "tests/support/test_output.h"
 
 namespace fondaris::offers {
@@ -414,6 +415,21 @@ TEST_F(OfferFileTest, CommandMakesTheOfferTheInteractiveProgramMakes) {
     test_support::keepForALook(
         path("befehl.pdf"), second ? "angebot_befehl_zielsparplan.pdf" : "angebot_befehl_vl.pdf");
   }
+}
+
+// A template without a placeholder: the command names both in one line and writes nothing.
+TEST_F(OfferFileTest, CommandFailsOnATemplateWithoutPlaceholder) {
+  ASSERT_TRUE(test_support::writeTemplateWithout({"#VNAnredeName#"}, path("Angebot_VL_3.pdf")));
+  test_support::copyBankData(dir);
+  fillOffer(false);
+  saveBytes("angebot.txt");
+  std::string err;
+  EXPECT_EQ(runCommand(dir, "angebot.txt -o:befehl.pdf", err), 1);
+  EXPECT_EQ(err,
+            "Fehler bei Erstellung PDF: Fatal error: Das Angebot wurde nicht erstellt, der "
+            "Platzhalter '#VNAnredeName#' der Vorlage 'Angebot_VL_3.pdf' konnte nicht ersetzt "
+            "werden.\n");
+  EXPECT_FALSE(std::filesystem::exists(path("befehl.pdf")));
 }
 
 TEST_F(OfferFileTest, CommandRefusesWhatItCannotUse) {
