@@ -688,9 +688,13 @@ TEST_F(ContractTest, BankTableIsLoaded) {
   EXPECT_TRUE(dialogs.shown().empty());
 }
 
-TEST_F(ContractTest, ShortBankFileIsReported) {
+// The bank file is read when the application form is first prepared, not at the start (an
+// offer never needs it); a damaged one is reported then, once.
+TEST_F(ContractTest, ShortBankFileIsReportedWhenTheApplicationFormNeedsIt) {
   writeLines("BLZ.DAT", {"kaputt"});
   createApp();
+  EXPECT_TRUE(dialogs.messages().empty());
+  for (int visit = 0; visit < 2; ++visit) app->frmVertagsdaten->prepareApplicationForm();
   EXPECT_EQ(app->frmVertagsdaten->bankTable().count(), 0u);
   EXPECT_EQ(dialogs.messages(),
             std::vector<std::string>{"Fehler: Fehler beim Lesen der Daten von 'BLZ.DAT'!"});
