@@ -156,8 +156,12 @@ class PdfBinding::Impl {
     auto found = fonts.find(key);
     if (found != fonts.end()) return found->second;
     PdfFont* created = nullptr;
-    if (!embedded && isStandardFont(family)) {
-      created = document->CreateFont(family.c_str(), false, false, false,
+    // A family with a standard twin is drawn in it: its metrics are built in, so no font file
+    // is looked up (and no font configuration read) for the offer's own text.
+    const std::string standard =
+        !embedded && isStandardFont(family) ? family : standardTwin(family, bold, italic);
+    if (!standard.empty()) {
+      created = document->CreateFont(standard.c_str(), false, false, false,
                                      PdfEncodingFactory::GlobalWinAnsiEncodingInstance(),
                                      PdfFontCache::eFontCreationFlags_AutoSelectBase14, false);
     } else {

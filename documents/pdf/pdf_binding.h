@@ -74,8 +74,10 @@ class PdfBinding {
   int editPage(int page);
   void endPage();
 
-  // Fonts not embedded are only possible for the fourteen standard fonts; every other font is
-  // looked up with fontconfig and embedded as a subset. Answers 1, or 0 when it is missing.
+  // "Arial", "Times New Roman" and "Courier New" are drawn in their standard twins (Helvetica,
+  // Times, Courier: the same metrics, built in, nothing embedded). Fonts not embedded are
+  // otherwise only possible for the fourteen standard fonts; every other font is looked up with
+  // fontconfig and embedded as a subset. Answers 1, or 0 when it is missing.
   int setFont(std::string_view family, bool bold, double size, bool embedded = true,
               bool italic = false);
   // Next text starts at the top edge `y`; a height below 0 grows with the text.

@@ -7,6 +7,7 @@
 
 #include <podofo/podofo.h>
 
+#include "core/files.h"
 #include "documents/pdf/font_resolver.h"
 #include "documents/pdf/formatted_text.h"
 #include "documents/pdf/pdf_binding.h"
@@ -87,6 +88,48 @@ TEST(FallbackFont, NamesAndStyles) {
     EXPECT_EQ(f.italic, c.italic) << c.base;
   }
   EXPECT_FALSE(resolveFontFile("Arial", false, false).empty());
+}
+
+// The program's and the fallback families are drawn in standard fonts of the same metrics:
+// nothing is embedded for them.
+TEST(StandardTwin, FamiliesAndStyles) {
+  struct Case {
+    const char* family;
+    bool bold, italic;
+    const char* standard;
+  };
+  const Case cases[] = {
+      {"Arial", false, false, "Helvetica"},
+      {"Arial", true, false, "Helvetica-Bold"},
+      {"Arial", true, true, "Helvetica-BoldOblique"},
+      {"Times New Roman", false, false, "Times-Roman"},
+      {"Times New Roman", false, true, "Times-Italic"},
+      {"Courier New", true, false, "Courier-Bold"},
+      {"Liberation Sans", false, false, ""},
+      {"Helvetica", false, false, ""},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(standardTwin(c.family, c.bold, c.italic), c.standard) << c.family;
+    if (*c.standard) {
+      EXPECT_TRUE(isStandardFont(c.standard)) << c.standard;
+    }
+  }
+
+  auto pdf = PdfBinding::create();
+  pdf->createDocument();
+  pdf->editPage(pdf->appendPage(595, 842));
+  ASSERT_EQ(pdf->setFont("Arial", true, 10), 1);
+  // Helvetica's built-in widths, which are Arial's.
+  EXPECT_NEAR(pdf->textWidth("Fondswert"), 50.56, 0.005);
+  pdf->setTextRect(50, 800, 300);
+  ASSERT_EQ(pdf->writeFText(TextAlign::Left, "Fondswert"), 1);
+  const test_support::TempFolder folder("fondaris_pdf");
+  const std::string path = folder.file("arial.pdf");
+  ASSERT_EQ(pdf->openOutputFile(path), 1);
+  ASSERT_GT(pdf->closeFile(), 0);
+  const std::string bytes = core::readFileBytes(path).value_or("");
+  EXPECT_NE(bytes.find("/BaseFont/Helvetica-Bold"), std::string::npos);
+  EXPECT_EQ(bytes.find("/FontFile"), std::string::npos);
 }
 
 // A one-page document with text pieces placed the way templates of other makers split them.
