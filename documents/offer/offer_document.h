@@ -39,6 +39,9 @@ class OfferDocument {
   bool hasLibrary() const { return pdf_ != nullptr; }
 
  private:
+  // The fatal error's text for the template texts left unreplaced.
+  std::string unreplacedReason() const;
+
   core::Dialogs& dialogs_;
   const core::Clock& clock_;
   core::Shell& shell_;
@@ -46,8 +49,6 @@ class OfferDocument {
   std::string folder_;
   std::string outputPath_;
   std::string templateName_;
-  std::string unreplacedReason() const;
-
   std::string lastError_;  // the library's last message, for the reason of a failure
   std::vector<std::string> unreplaced_;
   bool written_ = false;
