@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 #include "core/files.h"
@@ -39,18 +40,17 @@ class OfferBody {
         dialogs_(dialogs),
         clock_(clock) {}
 
-  bool write() {
-    if (!importTemplate()) return false;
+  OfferBodyResult write() {
+    if (!importTemplate()) return {};
     decideFlags();
     replaceTermTexts();
     writePageOne();
     const double tableEnd = writeYearlyTable();
     writeAnnuityTables(tableEnd);
     replaceNames();
-    pdf_.replaceTextOnAllPages("#Angebot#",
-                               offerLine(clock_.today(), in_.programVersion, in_.agentLines));
+    replace("#Angebot#", offerLine(clock_.today(), in_.programVersion, in_.agentLines));
     replacePageLabels();
-    return sum_ > 0;
+    return {sum_ > 0, unreplaced_};
   }
 
  private:
@@ -95,6 +95,29 @@ class OfferBody {
   void rateHeader(double distance) {
     for (int r = 0; r < 4; ++r)
       text(kRateColumns[r], distance, kColumnWidth, TextAlign::Right, in_.growthRates[r] + " %");
+  }
+
+  // --- replacements --------------------------------------------------------------------------
+
+  // A placeholder ("#...#") stands in every template; a label may be missing, then there is
+  // nothing to change. Found but left as it stands, either would print a wrong text.
+  void noteOutcome(std::string_view search, const ReplaceCount& count) {
+    const bool placeholder = search.size() > 2 && search.front() == '#' && search.back() == '#';
+    if (count.left == 0 && (count.replaced > 0 || !placeholder)) return;
+    if (std::find(unreplaced_.begin(), unreplaced_.end(), search) == unreplaced_.end())
+      unreplaced_.emplace_back(search);
+  }
+
+  void replace(std::string_view search, const std::string& replacement) {
+    ReplaceCount count;
+    pdf_.replaceTextOnAllPages(search, replacement, &count);
+    noteOutcome(search, count);
+  }
+
+  void replaceOnPage(int page, std::string_view search, const std::string& replacement) {
+    ReplaceCount count;
+    pdf_.replaceText(page, search, replacement, &count);
+    noteOutcome(search, count);
   }
 
   // --- template ------------------------------------------------------------------------------
@@ -169,10 +192,10 @@ class OfferBody {
   // --- steps ---------------------------------------------------------------------------------
 
   void replaceTermTexts() {
-    pdf_.replaceTextOnAllPages("#J#", std::to_string(in_.termYears));
+    replace("#J#", std::to_string(in_.termYears));
     if (in_.contributionYears == 0) {
-      pdf_.replaceTextOnAllPages("Monatsbeitrag:", "Einmalanlage:");
-      pdf_.replaceTextOnAllPages("Beitragszahlungsdauer:", "");
+      replace("Monatsbeitrag:", "Einmalanlage:");
+      replace("Beitragszahlungsdauer:", "");
     }
   }
 
@@ -349,10 +372,8 @@ class OfferBody {
   }
 
   void replaceNames() {
-    pdf_.replaceTextOnAllPages("#VNAnredeName#",
-                               (in_.salutationMale ? "Herrn " : "Frau ") + in_.customerName);
-    for (int i = 0; i < 8; ++i)
-      pdf_.replaceTextOnAllPages("#VM" + std::to_string(i + 1) + "#", in_.agentLines[i]);
+    replace("#VNAnredeName#", (in_.salutationMale ? "Herrn " : "Frau ") + in_.customerName);
+    for (int i = 0; i < 8; ++i) replace("#VM" + std::to_string(i + 1) + "#", in_.agentLines[i]);
   }
 
   void replacePageLabels() {
@@ -360,11 +381,10 @@ class OfferBody {
     if (pages <= 3) return;
     const std::string of = " von " + std::to_string(pages);
     for (int p = 1; p <= 3; ++p)
-      pdf_.replaceTextOnAllPages("Seite " + std::to_string(p) + " von 3",
-                                 "Seite " + std::to_string(p) + of);
+      replace("Seite " + std::to_string(p) + " von 3", "Seite " + std::to_string(p) + of);
     // Further pages are copies of page 3 and say so until here.
     for (int p = 4; p <= pages; ++p)
-      pdf_.replaceText(p, "Seite 3" + of, "Seite " + std::to_string(p) + of);
+      replaceOnPage(p, "Seite 3" + of, "Seite " + std::to_string(p) + of);
   }
 
   PdfBinding& pdf_;
@@ -379,16 +399,17 @@ class OfferBody {
   bool premiumShown_ = false;
   double premium_ = 0;
   int sum_ = 0;
+  std::vector<std::string> unreplaced_;
   double size_ = 10;
   bool bold_ = false;
 };
 
 }  // namespace
 
-bool writeOfferBody(PdfBinding& pdf, const OfferDocumentInput& input,
-                    const engine::ProjectionResult& result,
-                    const engine::ProjectionResult& comparison, core::Dialogs& dialogs,
-                    const core::Clock& clock) {
+OfferBodyResult writeOfferBody(PdfBinding& pdf, const OfferDocumentInput& input,
+                               const engine::ProjectionResult& result,
+                               const engine::ProjectionResult& comparison, core::Dialogs& dialogs,
+                               const core::Clock& clock) {
   return OfferBody(pdf, input, result, comparison, dialogs, clock).write();
 }
 

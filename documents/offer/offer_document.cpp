@@ -40,12 +40,32 @@ bool OfferDocument::writeBody(const OfferDocumentInput& input,
                               const engine::ProjectionResult& comparison) {
   if (!pdf_) return false;
   templateName_ = input.templateName;
-  return writeOfferBody(*pdf_, input, result, comparison, dialogs_, clock_);
+  const OfferBodyResult body = writeOfferBody(*pdf_, input, result, comparison, dialogs_, clock_);
+  unreplaced_ = body.unreplaced;
+  if (!unreplaced_.empty()) {
+    pdf_->raise(0, unreplacedReason(), kPdfFatalError);
+    return false;
+  }
+  return body.drawn;
+}
+
+std::string OfferDocument::unreplacedReason() const {
+  std::string names;
+  for (const std::string& text : unreplaced_) names += (names.empty() ? "'" : ", '") + text + "'";
+  const bool one = unreplaced_.size() == 1;
+  return "Das Angebot wurde nicht erstellt, " +
+         std::string(one ? "der Platzhalter " : "die Platzhalter ") + names + " der Vorlage '" +
+         templateName_ + "' " + (one ? "konnte" : "konnten") + " nicht ersetzt werden.";
 }
 
 bool OfferDocument::finish() {
   written_ = false;
   if (!pdf_) return false;
+  if (!unreplaced_.empty()) {
+    // The body has said why; an offer with a placeholder left standing never goes out.
+    pdf_.reset();
+    return false;
+  }
   if (pdf_->pageCount() == 0) {
     // Without the template there is no offer: the last one stays and nothing is opened.
     std::string reason = "Das Angebot wurde nicht erstellt, die Vorlage '" + templateName_ +

@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/clock.h"
 #include "core/dialogs.h"
@@ -21,10 +22,13 @@ class OfferDocument {
   OfferDocument(core::Dialogs& dialogs, const core::Clock& clock, core::Shell& shell);
   ~OfferDocument();
 
+  // Answers false, after a fatal error that names them and the template, when a template text
+  // could not be replaced: such an offer is never written.
   bool writeBody(const OfferDocumentInput& input, const engine::ProjectionResult& result,
                  const engine::ProjectionResult& comparison);
   // Writes the file; true when it was written completely. A document without the template's
-  // pages is never written: a fatal error names the reason and the previous file stays.
+  // pages or with a text left unreplaced is never written: a fatal error names the reason and
+  // the previous file stays.
   bool finish();
   // Opens the written file with its associated program; reports a missing association or file.
   void openResult();
@@ -35,6 +39,9 @@ class OfferDocument {
   bool hasLibrary() const { return pdf_ != nullptr; }
 
  private:
+  // The fatal error's text for the template texts left unreplaced.
+  std::string unreplacedReason() const;
+
   core::Dialogs& dialogs_;
   const core::Clock& clock_;
   core::Shell& shell_;
@@ -43,6 +50,7 @@ class OfferDocument {
   std::string outputPath_;
   std::string templateName_;
   std::string lastError_;  // the library's last message, for the reason of a failure
+  std::vector<std::string> unreplaced_;
   bool written_ = false;
 };
 

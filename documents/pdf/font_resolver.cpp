@@ -67,6 +67,26 @@ FontChoice fallbackFont(std::string_view baseFontName, bool fixedPitch) {
   return choice;
 }
 
+std::string standardTwin(std::string_view family, bool bold, bool italic) {
+  struct Twin {
+    std::string_view family, standard, boldSuffix, italicSuffix, bothSuffix;
+  };
+  static const std::array<Twin, 3> kTwins{{
+      {"Arial", "Helvetica", "-Bold", "-Oblique", "-BoldOblique"},
+      {"Times New Roman", "Times", "-Bold", "-Italic", "-BoldItalic"},
+      {"Courier New", "Courier", "-Bold", "-Oblique", "-BoldOblique"},
+  }};
+  for (const Twin& twin : kTwins) {
+    if (twin.family != family) continue;
+    std::string name(twin.standard);
+    if (bold && italic) return name + std::string(twin.bothSuffix);
+    if (bold) return name + std::string(twin.boldSuffix);
+    if (italic) return name + std::string(twin.italicSuffix);
+    return twin.standard == "Times" ? name + "-Roman" : name;
+  }
+  return {};
+}
+
 bool isStandardFont(std::string_view name) {
   static const std::array<std::string_view, 14> kNames{
       "Courier",     "Courier-Bold",   "Courier-Oblique",   "Courier-BoldOblique",

@@ -156,8 +156,12 @@ class PdfBinding::Impl {
     auto found = fonts.find(key);
     if (found != fonts.end()) return found->second;
     PdfFont* created = nullptr;
-    if (!embedded && isStandardFont(family)) {
-      created = document->CreateFont(family.c_str(), false, false, false,
+    // A family with a standard twin is drawn in it: its metrics are built in, so no font file
+    // is looked up (and no font configuration read) for the offer's own text.
+    const std::string standard =
+        !embedded && isStandardFont(family) ? family : standardTwin(family, bold, italic);
+    if (!standard.empty()) {
+      created = document->CreateFont(standard.c_str(), false, false, false,
                                      PdfEncodingFactory::GlobalWinAnsiEncodingInstance(),
                                      PdfFontCache::eFontCreationFlags_AutoSelectBase14, false);
     } else {
@@ -175,7 +179,11 @@ class PdfBinding::Impl {
     return created;
   }
 
-  int replace(int pageNumber, std::string_view search, std::string_view replacement) {
+  int replace(int pageNumber, std::string_view search, std::string_view replacement,
+              ReplaceCount* count) {
+    ReplaceCount ignored;
+    ReplaceCount& tally = count ? *count : ignored;
+    tally = {};
     if (!document) return kReplaceNoInstance;
     if (core::utf8Length(search) > kMaxReplaceLength ||
         core::utf8Length(replacement) > kMaxReplaceLength)
@@ -190,15 +198,20 @@ class PdfBinding::Impl {
     const int first = pageNumber > 0 ? pageNumber : 1;
     const int last = pageNumber > 0 ? pageNumber : document->GetPageCount();
     const std::string wanted = checked(search), with = checked(replacement);
-    const detail::FallbackFontProvider fallback = [this](const FontChoice& choice) {
-      return loadFont(choice.family, choice.bold, choice.italic, true);
+    const detail::FallbackFontProvider fallback = [this, &tally](const FontChoice& choice) {
+      PdfFont* loaded = loadFont(choice.family, choice.bold, choice.italic, true);
+      // Without a font the occurrence is taken out but nothing stands in its place.
+      if (!loaded) ++tally.left;
+      return loaded;
     };
-    const detail::WarningSink warn = [this](const std::string& message) {
+    const detail::WarningSink warn = [this, &tally](const std::string& message) {
+      ++tally.left;
       raise(static_cast<int>(ePdfError_InvalidDataType), message, kPdfWarning);
     };
     return guarded(
         [&] {
-          for (int p = first; p <= last; ++p) content(p).replace(wanted, with, fallback, warn);
+          for (int p = first; p <= last; ++p)
+            tally.replaced += content(p).replace(wanted, with, fallback, warn);
           return kReplaceDone;
         },
         0);
@@ -564,13 +577,16 @@ int PdfBinding::line(double x1, double y1, double x2, double y2) {
       0);
 }
 
-int PdfBinding::replaceText(int page, std::string_view search, std::string_view replacement) {
+int PdfBinding::replaceText(int page, std::string_view search, std::string_view replacement,
+                            ReplaceCount* count) {
+  if (count) *count = {};
   if (page < 1 && impl_->document) return kReplacePageMissing;
-  return impl_->replace(page, search, replacement);
+  return impl_->replace(page, search, replacement, count);
 }
 
-int PdfBinding::replaceTextOnAllPages(std::string_view search, std::string_view replacement) {
-  return impl_->replace(0, search, replacement);
+int PdfBinding::replaceTextOnAllPages(std::string_view search, std::string_view replacement,
+                                      ReplaceCount* count) {
+  return impl_->replace(0, search, replacement, count);
 }
 
 std::string PdfBinding::pageText(int page) const {

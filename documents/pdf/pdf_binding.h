@@ -21,6 +21,14 @@ inline constexpr int kReplacePageMissing = -9;
 inline constexpr int kReplaceTooLong = -11;
 inline constexpr std::size_t kMaxReplaceLength = 1023;
 
+// What one replacement did on its pages: occurrences replaced, and occurrences found but left as
+// they stand (a composite font, no font to draw the replacement); each of those is also reported
+// through the error handler.
+struct ReplaceCount {
+  int replaced = 0;
+  int left = 0;
+};
+
 // The PDF library as the offer document uses it: one document in memory built from imported
 // template pages, text drawn into rectangles, placeholders replaced in the page content, and
 // the file written at close. Pages are numbered from 1; lengths are points from the bottom-left
@@ -65,8 +73,10 @@ class PdfBinding {
   int editPage(int page);
   void endPage();
 
-  // Fonts not embedded are only possible for the fourteen standard fonts; every other font is
-  // looked up with fontconfig and embedded as a subset. Answers 1, or 0 when it is missing.
+  // "Arial", "Times New Roman" and "Courier New" are drawn in their standard twins (Helvetica,
+  // Times, Courier: the same metrics, built in, nothing embedded). Fonts not embedded are
+  // otherwise only possible for the fourteen standard fonts; every other font is looked up with
+  // fontconfig and embedded as a subset. Answers 1, or 0 when it is missing.
   int setFont(std::string_view family, bool bold, double size, bool embedded = true,
               bool italic = false);
   // Next text starts at the top edge `y`; a height below 0 grows with the text.
@@ -86,9 +96,11 @@ class PdfBinding {
 
   // Replaces every occurrence on one page (answers -9 when there is no such page) or on all
   // pages. Answers 1, -1 without a document, -11 for texts over 1023 characters; an empty
-  // search text reports an error and answers 0.
-  int replaceText(int page, std::string_view search, std::string_view replacement);
-  int replaceTextOnAllPages(std::string_view search, std::string_view replacement);
+  // search text reports an error and answers 0. `count`, when given, receives what was done.
+  int replaceText(int page, std::string_view search, std::string_view replacement,
+                  ReplaceCount* count = nullptr);
+  int replaceTextOnAllPages(std::string_view search, std::string_view replacement,
+                            ReplaceCount* count = nullptr);
   // All text of a page in reading order of the content, for checks.
   std::string pageText(int page) const;
 

@@ -252,7 +252,7 @@ TfrmVertagsdaten::TfrmVertagsdaten(App& app)
   sb_Formular.onClick = bind(&TfrmVertagsdaten::sb_FormularClick);
   mHilfe.onClick = bind(&TfrmVertagsdaten::mHilfeClick);
 
-  // Title, product data and bank table; without product data the program ends.
+  // Title and product data; without product data the program ends.
   setCaption(app.mainForm().caption() + " - Vertragsdaten");
   core::ParamRecord& record = productData;
   if (core::readParamRecord(core::workingDirectory(), record, &app.dialogs()) != 0) {
@@ -319,9 +319,19 @@ void TfrmVertagsdaten::readProductData(const core::ParamRecord& record) {
       }
     }
   }
-  // The bank table the application data form offers.
-  if (!p.bankFile.empty() && bank::bankFileExists(core::workingDirectory(), p.bankFile))
-    bankTable_ = bank::loadBankTable(core::workingDirectory(), p.bankFile, app().dialogs());
+  // The bank table is read when the application form first needs it (bankTable()).
+  bankFolder_ = core::workingDirectory();
+  bankTable_.reset();
+}
+
+const bank::BankTable& TfrmVertagsdaten::bankTable() const {
+  if (!bankTable_) {
+    const std::string& name = product_.bankFile;
+    bankTable_.emplace();
+    if (!name.empty() && bank::bankFileExists(bankFolder_, name))
+      *bankTable_ = bank::loadBankTable(bankFolder_, name, app().dialogs());
+  }
+  return *bankTable_;
 }
 
 void TfrmVertagsdaten::fillLists() {

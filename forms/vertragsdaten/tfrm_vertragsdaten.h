@@ -284,9 +284,10 @@ class TfrmVertagsdaten : public Form {
   const ContractProductData& product() const {
     return product_;
   }
-  const bank::BankTable& bankTable() const {
-    return bankTable_;
-  }
+  // The banks the application form offers, read from the bank file on the first call (an
+  // offer alone never needs them); a missing bank file gives an empty table, an unreadable one
+  // its message then, once.
+  const bank::BankTable& bankTable() const;
 
   // Top-ups at the beginning of contract years 2..51 (index 1..50); index 0 holds the payment
   // at the start written by the offer calculation.
@@ -360,7 +361,8 @@ class TfrmVertagsdaten : public Form {
   std::array<Label*, 10> withdrawalLabels_;
 
   ContractProductData product_;
-  bank::BankTable bankTable_;
+  std::string bankFolder_;
+  mutable std::optional<bank::BankTable> bankTable_;
   std::string startYearText_;
   int singleListPeriod_ = -1;
   int withdrawalListPeriod_ = -1;

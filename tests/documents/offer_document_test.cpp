@@ -4,15 +4,19 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <random>
 #include <regex>
+
+#include <podofo/podofo.h>
 
 #include "core/clock.h"
 #include "core/dialogs.h"
 #include "core/files.h"
 #include "core/shell.h"
 #include "documents/offer/offer_document.h"
+#include "documents/pdf/font_resolver.h"
 #include "engine/projection.h"
 #include "tests/support/fixed_clock.h"
 #include "tests/support/pdf_tools.h"
@@ -20,6 +24,7 @@
 #include "tests/support/recording_shell.h"
 #include "tests/support/scripted_dialogs.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/template_fixture.h"
 #include "tests/support/test_output.h"
 
 namespace fondaris::documents {
@@ -547,6 +552,57 @@ TEST_F(OfferDocumentTest, MissingOrDamagedTemplateKeepsTheLastOffer) {
                                 0),
               0u)
         << messages[1];
+  }
+}
+
+// A template text the offer cannot replace is a fatal error that names it and the template:
+// nothing is written or opened, and the last offer stays.
+TEST_F(OfferDocumentTest, UnreplaceablePlaceholderKeepsTheLastOffer) {
+  struct Case {
+    std::string name;
+    std::function<bool(const std::string&)> write;
+    std::string reason;
+  };
+  const Case cases[] = {
+      {"Ohne_VM3.pdf",
+       [](const std::string& out) { return test_support::writeTemplateWithout({"#VM3#"}, out); },
+       "der Platzhalter '#VM3#' der Vorlage '%s' konnte nicht ersetzt werden."},
+      {"Ohne_J_Angebot.pdf",
+       [](const std::string& out) {
+         return test_support::writeTemplateWithout({"#J#", "#Angebot#"}, out);
+       },
+       "die Platzhalter '#J#', '#Angebot#' der Vorlage '%s' konnten nicht ersetzt werden."},
+  };
+  const fs::path last = scratch_ / "KDX2009.pdf";
+  const std::string lastOffer = "%PDF-1.4 das letzte Angebot";
+  auto result = std::make_unique<engine::ProjectionResult>();
+  engine::project(*result, vlTwelveYears().driver);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    dialogs_.clear();
+    shell_.opened.clear();
+    fs::remove(scratch_ / "KDX2009.ERR");
+    const std::string templatePath = (scratch_ / c.name).string();
+    ASSERT_TRUE(c.write(templatePath));
+    std::ofstream(last, std::ios::binary) << lastOffer;
+    OfferCase offer = vlTwelveYears();
+    offer.input.templateName = templatePath;
+    {
+      OfferDocument document(dialogs_, clock_, shell_);
+      EXPECT_FALSE(document.writeBody(offer.input, *result, *result));
+      EXPECT_FALSE(document.finish());
+      EXPECT_FALSE(document.written());
+      document.openResult();
+    }
+    const std::string reason = "Das Angebot wurde nicht erstellt, " +
+                               std::regex_replace(c.reason, std::regex("%s"), templatePath);
+    EXPECT_TRUE(shell_.opened.empty());
+    EXPECT_EQ(core::readFileBytes(last.string()), lastOffer);
+    EXPECT_EQ(dialogs_.messages(),
+              std::vector<std::string>{"Fehler bei Erstellung PDF: Fatal error: " + reason});
+    const auto log = core::readFileBytes((scratch_ / "KDX2009.ERR").string());
+    ASSERT_TRUE(log);
+    EXPECT_NE(log->find("Fatal error: " + reason + "\r\n"), std::string::npos) << *log;
   }
 }
 

@@ -8,6 +8,7 @@
 
 #include <podofo/podofo.h>
 
+#include "core/files.h"
 #include "documents/pdf/font_codes.h"
 #include "documents/pdf/font_resolver.h"
 #include "documents/pdf/formatted_text.h"
@@ -91,6 +92,48 @@ TEST(FallbackFont, NamesAndStyles) {
   EXPECT_FALSE(resolveFontFile("Arial", false, false).empty());
 }
 
+// The program's and the fallback families are drawn in standard fonts of the same metrics:
+// nothing is embedded for them.
+TEST(StandardTwin, FamiliesAndStyles) {
+  struct Case {
+    const char* family;
+    bool bold, italic;
+    const char* standard;
+  };
+  const Case cases[] = {
+      {"Arial", false, false, "Helvetica"},
+      {"Arial", true, false, "Helvetica-Bold"},
+      {"Arial", true, true, "Helvetica-BoldOblique"},
+      {"Times New Roman", false, false, "Times-Roman"},
+      {"Times New Roman", false, true, "Times-Italic"},
+      {"Courier New", true, false, "Courier-Bold"},
+      {"Liberation Sans", false, false, ""},
+      {"Helvetica", false, false, ""},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(standardTwin(c.family, c.bold, c.italic), c.standard) << c.family;
+    if (*c.standard) {
+      EXPECT_TRUE(isStandardFont(c.standard)) << c.standard;
+    }
+  }
+
+  auto pdf = PdfBinding::create();
+  pdf->createDocument();
+  pdf->editPage(pdf->appendPage(595, 842));
+  ASSERT_EQ(pdf->setFont("Arial", true, 10), 1);
+  // Helvetica's built-in widths, which are Arial's.
+  EXPECT_NEAR(pdf->textWidth("Fondswert"), 50.56, 0.005);
+  pdf->setTextRect(50, 800, 300);
+  ASSERT_EQ(pdf->writeFText(TextAlign::Left, "Fondswert"), 1);
+  const test_support::TempFolder folder("fondaris_pdf");
+  const std::string path = folder.file("arial.pdf");
+  ASSERT_EQ(pdf->openOutputFile(path), 1);
+  ASSERT_GT(pdf->closeFile(), 0);
+  const std::string bytes = core::readFileBytes(path).value_or("");
+  EXPECT_NE(bytes.find("/BaseFont/Helvetica-Bold"), std::string::npos);
+  EXPECT_EQ(bytes.find("/FontFile"), std::string::npos);
+}
+
 // A one-page document with text pieces placed the way templates of other makers split them.
 class ReplaceTest : public testing::Test {
  protected:
@@ -164,6 +207,23 @@ TEST_F(ReplaceTest, ReplacementCanBeEmptyAndLeavesOtherTextAlone) {
   EXPECT_EQ(text.find("Hallo"), std::string::npos);
   EXPECT_EQ(text.find("Welt"), std::string::npos);
   EXPECT_NE(text.find("#VNAnredeName#"), std::string::npos);
+}
+
+// The count tells a missing text from a replaced one, whatever the answer says.
+TEST_F(ReplaceTest, CountSaysHowManyWereReplaced) {
+  const struct {
+    std::string search;
+    int replaced;
+  } cases[] = {{"#VNAnredeName#", 1}, {"Welt", 1}, {"nicht vorhanden", 0}, {"e", 4}};
+  for (const auto& c : cases) {
+    ReplaceCount count{-1, -1};
+    EXPECT_EQ(pdf_->replaceTextOnAllPages(c.search, "x", &count), kReplaceDone) << c.search;
+    EXPECT_EQ(count.replaced, c.replaced) << c.search;
+    EXPECT_EQ(count.left, 0) << c.search;
+  }
+  ReplaceCount count{-1, -1};
+  EXPECT_EQ(pdf_->replaceText(2, "x", "y", &count), kReplacePageMissing);
+  EXPECT_EQ(count.replaced, 0);
 }
 
 TEST_F(ReplaceTest, ReturnCodes) {
@@ -345,7 +405,10 @@ TEST(PdfBinding, CompositeFontTextIsReplaced) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     ImportedTemplate t(fixture);
-    EXPECT_EQ(t.pdf->replaceText(1, "#VM1#", c.replacement), kReplaceDone);
+    ReplaceCount count;
+    EXPECT_EQ(t.pdf->replaceText(1, "#VM1#", c.replacement, &count), kReplaceDone);
+    EXPECT_EQ(count.replaced, 1);
+    EXPECT_EQ(count.left, 0);
     // The fallback font's text is drawn after the template's: outside readers place it.
     EXPECT_NE(t.pdf->pageText(1).find(c.replacement), std::string::npos) << t.pdf->pageText(1);
     EXPECT_EQ(t.pdf->pageText(1).find("#VM1#"), std::string::npos) << t.pdf->pageText(1);

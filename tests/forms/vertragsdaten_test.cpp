@@ -1,4 +1,7 @@
+#include <ctime>
+
 #include "tests/support/forms_fixture.h"
+#include "tests/support/template_fixture.h"
 
 namespace fondaris::forms::testing {
 namespace {
@@ -533,6 +536,31 @@ TEST_F(ContractTest, OfferIsWrittenAndOpened) {
   }
 }
 
+// A template that lacks a placeholder gives no offer: the fatal box names both, nothing is
+// opened and the last offer stays.
+TEST_F(ContractTest, TemplateWithoutPlaceholderWritesNoOffer) {
+  ASSERT_TRUE(test_support::writeTemplateWithout({"#VM3#"}, path("Angebot_VL_2.pdf")));
+  const std::string lastOffer = "%PDF-1.4 das letzte Angebot";
+  ASSERT_TRUE(core::writeFileAtomically(path("KDX2009.pdf"), lastOffer));
+  // Today's offer is not outdated: the clean-up at the start must leave it.
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  ::localtime_r(&now, &local);
+  clock.set(*core::encodeDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday));
+  ::setenv("TMP", dir.c_str(), 1);
+  TfrmVertagsdaten& v = prepared(true);
+  v.rb_Fonds2.userClick();
+  v.sb_Angebotsbrechnung.userClick();
+  ::unsetenv("TMP");
+  EXPECT_EQ(dialogs.messages(),
+            std::vector<std::string>{
+                "Fehler bei Erstellung PDF: Fatal error: Das Angebot wurde nicht erstellt, der "
+                "Platzhalter '#VM3#' der Vorlage 'Angebot_VL_2.pdf' konnte nicht ersetzt werden."});
+  EXPECT_TRUE(shell.opened.empty());
+  EXPECT_TRUE(v.lastOfferPath.empty());
+  EXPECT_EQ(core::readFileBytes(path("KDX2009.pdf")), lastOffer);
+}
+
 // The single investment at the start goes to the document as well as into the figures; the
 // single investment mode has none beside its amount.
 TEST_F(ContractTest, OfferNamesTheSingleInvestmentAtTheStart) {
@@ -660,9 +688,13 @@ TEST_F(ContractTest, BankTableIsLoaded) {
   EXPECT_TRUE(dialogs.shown().empty());
 }
 
-TEST_F(ContractTest, ShortBankFileIsReported) {
+// The bank file is read when the application form is first prepared, not at the start (an
+// offer never needs it); a damaged one is reported then, once.
+TEST_F(ContractTest, ShortBankFileIsReportedWhenTheApplicationFormNeedsIt) {
   writeLines("BLZ.DAT", {"kaputt"});
   createApp();
+  EXPECT_TRUE(dialogs.messages().empty());
+  for (int visit = 0; visit < 2; ++visit) app->frmVertagsdaten->prepareApplicationForm();
   EXPECT_EQ(app->frmVertagsdaten->bankTable().count(), 0u);
   EXPECT_EQ(dialogs.messages(),
             std::vector<std::string>{"Fehler: Fehler beim Lesen der Daten von 'BLZ.DAT'!"});

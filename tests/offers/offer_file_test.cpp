@@ -13,6 +13,7 @@
 #include "offers/offer_file.h"
 #include "offers/offer_table.h"
 #include "tests/support/forms_fixture.h"
+#include "tests/support/template_fixture.h"
 #include "tests/support/test_output.h"
 
 namespace fondaris::offers {
@@ -417,10 +418,12 @@ TEST_F(OfferFileTest, QuestionsSaveOnYes) {
 }
 
 // Runs the headless command in the test's folder; returns its exit code, standard error in `err`.
-int runCommand(const std::string& dir, const std::string& args, std::string& err) {
+// `environment` ("NAME=value ") goes before the command.
+int runCommand(const std::string& dir, const std::string& args, std::string& err,
+               const std::string& environment = "") {
   const std::string errFile = core::joinPath(dir, "stderr.txt");
-  const std::string command = "cd '" + dir + "' && '" + FONDARIS_BUILD_DIR + "/fondaris-offer' " +
-                              args + " >/dev/null 2>'" + errFile + "'";
+  const std::string command = "cd '" + dir + "' && " + environment + "'" + FONDARIS_BUILD_DIR +
+                              "/fondaris-offer' " + args + " >/dev/null 2>'" + errFile + "'";
   const int status = std::system(command.c_str());
   err = core::readFileBytes(errFile).value_or("");
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -458,6 +461,37 @@ TEST_F(OfferFileTest, CommandMakesTheOfferTheInteractiveProgramMakes) {
     test_support::keepForALook(
         path("befehl.pdf"), second ? "angebot_befehl_zielsparplan.pdf" : "angebot_befehl_vl.pdf");
   }
+}
+
+// The sample templates use standard fonts only: the offer needs no font configuration (one
+// that cannot be read would say so on standard error) and no bank file.
+TEST_F(OfferFileTest, CommandReadsNeitherFontConfigurationNorBankFile) {
+  for (const auto& entry : std::filesystem::directory_iterator(FONDARIS_BUILD_DIR))
+    if (entry.path().filename().string().rfind("Angebot_", 0) == 0)
+      std::filesystem::copy_file(entry.path(), path(entry.path().filename().string()),
+                                 std::filesystem::copy_options::overwrite_existing);
+  writeLines("BLZ.DAT", {"kaputt"});
+  fillOffer(false);
+  saveBytes("angebot.txt");
+  std::string err;
+  EXPECT_EQ(runCommand(dir, "angebot.txt -o:befehl.pdf", err, "FONTCONFIG_FILE=fehlt.conf "), 0);
+  EXPECT_EQ(err, "");
+  EXPECT_TRUE(std::filesystem::exists(path("befehl.pdf")));
+}
+
+// A template without a placeholder: the command names both in one line and writes nothing.
+TEST_F(OfferFileTest, CommandFailsOnATemplateWithoutPlaceholder) {
+  ASSERT_TRUE(test_support::writeTemplateWithout({"#VNAnredeName#"}, path("Angebot_VL_3.pdf")));
+  test_support::copyBankData(dir);
+  fillOffer(false);
+  saveBytes("angebot.txt");
+  std::string err;
+  EXPECT_EQ(runCommand(dir, "angebot.txt -o:befehl.pdf", err), 1);
+  EXPECT_EQ(err,
+            "Fehler bei Erstellung PDF: Fatal error: Das Angebot wurde nicht erstellt, der "
+            "Platzhalter '#VNAnredeName#' der Vorlage 'Angebot_VL_3.pdf' konnte nicht ersetzt "
+            "werden.\n");
+  EXPECT_FALSE(std::filesystem::exists(path("befehl.pdf")));
 }
 
 TEST_F(OfferFileTest, CommandRefusesWhatItCannotUse) {
