@@ -51,6 +51,54 @@ void App::createForms() {
   };
 }
 
+void App::showAgentData() {
+  frmVermittler->show();
+}
+
+void App::showCustomerData() {
+  frmAngebotsdaten->show();
+}
+
+void App::showApplicationData() {
+  frmAngebotsdialog->show();
+}
+
+void App::prepareContract() {
+  frmVertagsdaten->prepare();
+}
+
+void App::openBlankApplication() {
+  frmAngebotsdaten->sb_FormularClick(nullptr);
+}
+
+bool App::secondVariantChosen() const {
+  return frmAngebotsdaten && !frmAngebotsdaten->rbProd.checked();
+}
+
+std::string App::agentStartPayment(bool secondVariant) const {
+  return (secondVariant ? frmVermittler->cb_ZuzahlKundeZSp : frmVermittler->cb_ZuzahlKunde).text();
+}
+
+std::string App::startCaption() const {
+  return frmStartmaske->caption();
+}
+
+bool App::variantOffered(int variant) const {
+  return (variant == 1 ? frmStartmaske->rbProd : frmStartmaske->rbProd1).visible();
+}
+
+bool App::variantChosen(int variant) const {
+  return (variant == 1 ? frmStartmaske->rbProd : frmStartmaske->rbProd1).checked();
+}
+
+int App::agentCountryIndex() const {
+  return frmVermittler->cbV_Land.itemIndex();
+}
+
+const Control& App::contractStart() const {
+  return frmVertagsdaten->med_Vbeginn;
+}
+
 void App::quit() {
   quit_ = true;
   if (presenter_) presenter_->quit();

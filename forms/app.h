@@ -8,6 +8,7 @@
 #include "core/shell.h"
 #include "forms/controls/form.h"
 #include "forms/controls/presenter.h"
+#include "forms/form_links.h"
 
 namespace fondaris::forms {
 
@@ -28,10 +29,24 @@ struct Services {
 
 // Holds the services and the forms of one interactive run. One form is visible at a time; the
 // active form is the one last shown. Without a presenter everything runs headless.
-class App {
+class App final : public FormLinks {
  public:
   explicit App(Services services, Presenter* presenter = nullptr);
   ~App();
+
+  // FormLinks.
+  void showAgentData() override;
+  void showCustomerData() override;
+  void showApplicationData() override;
+  void prepareContract() override;
+  void openBlankApplication() override;
+  std::string startCaption() const override;
+  bool variantOffered(int variant) const override;
+  bool variantChosen(int variant) const override;
+  bool secondVariantChosen() const override;
+  int agentCountryIndex() const override;
+  std::string agentStartPayment(bool secondVariant) const override;
+  const Control& contractStart() const override;
 
   core::Dialogs& dialogs() const { return services_.dialogs; }
   core::Clock& clock() const { return services_.clock; }

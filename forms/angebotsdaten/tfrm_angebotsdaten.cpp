@@ -7,9 +7,6 @@
 #include "core/settings.h"
 #include "forms/app.h"
 #include "forms/date_field.h"
-#include "forms/startmaske/tfrm_startmaske.h"
-#include "forms/vermittler/tfrm_vermittler.h"
-#include "forms/vertragsdaten/tfrm_vertragsdaten.h"
 #include "offers/offer_file.h"
 
 namespace fondaris::forms {
@@ -106,18 +103,17 @@ TfrmAngebotsdaten::TfrmAngebotsdaten(App& app)
   mHilfe.onClick = on(&TfrmAngebotsdaten::mHilfeClick);
 
   // Title and product variants as the start screen offers them.
-  const TfrmStartmaske& start = *app.frmStartmaske;
-  setCaption(start.caption() + " - Angebotsdaten");
+  setCaption(app.startCaption() + " - Angebotsdaten");
   core::ParamRecord productData;
   if (core::readParamRecord(core::workingDirectory(), productData, nullptr) == 0) {
     rbProd.setCaption(core::variantName(productData, 1));
     rbProd1.setCaption(core::variantName(productData, 2));
   }
-  rbProd.setVisible(start.rbProd.visible());
-  rbProd1.setVisible(start.rbProd1.visible());
+  rbProd.setVisible(app.variantOffered(1));
+  rbProd1.setVisible(app.variantOffered(2));
   box0.setVisible(rbProd.visible() || rbProd1.visible());
-  rbProd.setChecked(start.rbProd.checked());
-  rbProd1.setChecked(start.rbProd1.checked());
+  rbProd.setChecked(app.variantChosen(1));
+  rbProd1.setChecked(app.variantChosen(2));
 
   // Age lists, salutations, the agent's country, mirrored insured person, birth date by date.
   std::vector<std::string> insuredAges = ages(8, 17);
@@ -126,7 +122,7 @@ TfrmAngebotsdaten::TfrmAngebotsdaten(App& app)
   cbVN_Alter.setItems(ages(18, 68));
   cbVN_Anrede.setItemIndex(0);
   cbVP_Anrede.setItemIndex(0);
-  const int country = app.frmVermittler->cbV_Land.itemIndex();
+  const int country = app.agentCountryIndex();
   cbVN_Land.setItemIndex(country);
   cbVP_Land.setItemIndex(country);
   cbVP_WieVN.setChecked(true);
@@ -229,7 +225,7 @@ void TfrmAngebotsdaten::ageFromBirthDate(MaskEdit& birth, ComboBox& age, bool ac
   core::Dialogs& dialogs = app().dialogs();
   core::DateTime start = 0, born = 0;
   // Without both dates there is no age: an age shown from an earlier date would mislead.
-  if (checkDateField(app().frmVertagsdaten->med_Vbeginn, start, dialogs) != DateCheck::Valid ||
+  if (checkDateField(app().contractStart(), start, dialogs) != DateCheck::Valid ||
       checkDateField(birth, born, dialogs) != DateCheck::Valid) {
     age.setText("");
     if (accountHolder && cbVP_WieVN.checked()) copyBirthDateAndAge();
@@ -310,11 +306,11 @@ void TfrmAngebotsdaten::sb_AngebotsbrechnungClick(Control*) {
 
   core::Dialogs& dialogs = app().dialogs();
   core::DateTime ignored = 0;
-  for (const Control* date : {static_cast<const Control*>(&app().frmVertagsdaten->med_Vbeginn),
+  for (const Control* date : {static_cast<const Control*>(&app().contractStart()),
                               static_cast<const Control*>(&medVP_Geburtstag),
                               static_cast<const Control*>(&medVN_Geburtstag)})
     if (checkDateField(*date, ignored, dialogs) == DateCheck::Invalid) return;
-  if (checkDateField(app().frmVertagsdaten->med_Vbeginn, ignored, dialogs) == DateCheck::Empty) {
+  if (checkDateField(app().contractStart(), ignored, dialogs) == DateCheck::Empty) {
     dialogs.message("Bitte den Vertragsbeginn angeben!", "Daten");
     return;
   }
@@ -330,12 +326,12 @@ void TfrmAngebotsdaten::sb_AngebotsbrechnungClick(Control*) {
   if (birthDateMissing(medVN_Geburtstag, cbVN_Alter, rbVN_Alter.checked(), "des Depotinhabers"))
     return;
   hide();
-  app().frmVertagsdaten->prepare();
+  app().prepareContract();
 }
 
 void TfrmAngebotsdaten::sb_VermittlerClick(Control*) {
   hide();
-  app().frmVermittler->show();
+  app().showAgentData();
 }
 
 void TfrmAngebotsdaten::sb_AbbruchClick(Control*) {

@@ -1,6 +1,5 @@
 #include "forms/pruefung/tfrm_pruefung.h"
 
-#include "forms/angebotsdialog/tfrm_angebotsdialog.h"
 #include "forms/app.h"
 
 namespace fondaris::forms {
@@ -18,7 +17,7 @@ TfrmPruefung::TfrmPruefung(App& app)
 
 // Back to the form the check was started from; the findings stay until the next check.
 void TfrmPruefung::FormClose() {
-  app().frmAngebotsdialog->show();
+  app().showApplicationData();
 }
 
 void TfrmPruefung::sb_AbbruchClick(Control*) {

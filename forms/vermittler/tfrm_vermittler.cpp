@@ -7,9 +7,7 @@
 #include "core/param_record.h"
 #include "core/settings.h"
 #include "core/value_coding.h"
-#include "forms/angebotsdaten/tfrm_angebotsdaten.h"
 #include "forms/app.h"
-#include "forms/startmaske/tfrm_startmaske.h"
 
 namespace fondaris::forms {
 
@@ -124,11 +122,11 @@ TfrmVermittler::TfrmVermittler(App& app)
 }
 
 bool TfrmVermittler::firstVariantOffered() const {
-  return app().frmStartmaske->rbProd.visible();
+  return app().variantOffered(1);
 }
 
 bool TfrmVermittler::secondVariantOffered() const {
-  return app().frmStartmaske->rbProd1.visible();
+  return app().variantOffered(2);
 }
 
 std::string TfrmVermittler::agentFilePath() {
@@ -317,13 +315,13 @@ void TfrmVermittler::sbV_SpeichernClick(Control*) {
   if (!writeAgentFile()) return;
   valid_ = true;
   hide();
-  app().frmAngebotsdaten->show();
+  app().showCustomerData();
 }
 
 void TfrmVermittler::sbV_AbbruchClick(Control*) {
   if (countryRefused()) return;
   hide();
-  app().frmAngebotsdaten->show();
+  app().showCustomerData();
 }
 
 void TfrmVermittler::sbMaxBZDClick(Control*) {

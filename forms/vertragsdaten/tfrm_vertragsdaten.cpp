@@ -9,11 +9,8 @@
 #include "core/param_layout.h"
 #include "core/param_record.h"
 #include "core/settings.h"
-#include "forms/angebotsdaten/tfrm_angebotsdaten.h"
 #include "forms/app.h"
 #include "forms/date_field.h"
-#include "forms/startmaske/tfrm_startmaske.h"
-#include "forms/vermittler/tfrm_vermittler.h"
 
 namespace fondaris::forms {
 
@@ -395,7 +392,7 @@ void TfrmVertagsdaten::selectByText(ComboBox& list, const std::string& text) {
 }
 
 bool TfrmVertagsdaten::secondVariant() const {
-  return app().frmAngebotsdaten && !app().frmAngebotsdaten->rbProd.checked();
+  return app().secondVariantChosen();
 }
 
 void TfrmVertagsdaten::layoutStrategies(bool second) {
@@ -533,11 +530,10 @@ void TfrmVertagsdaten::adoptLoadedValues() {
 
 // Strategies a variant no longer offers (the start screen's choice changed) are unchosen.
 void TfrmVertagsdaten::dropStrategiesNotOffered() {
-  const TfrmAngebotsdaten& customer = *app().frmAngebotsdaten;
-  if (rb_Fonds1.checked() && !customer.rbProd.visible()) rb_Fonds1.setChecked(false);
+  if (rb_Fonds1.checked() && !app().variantOffered(1)) rb_Fonds1.setChecked(false);
   bool secondOnly = false;
   for (int i = 1; i <= 4; ++i) secondOnly = secondOnly || funds_[i]->checked();
-  if (secondOnly && !customer.rbProd1.visible())
+  if (secondOnly && !app().variantOffered(2))
     for (int i = 1; i <= 4; ++i) funds_[i]->setChecked(false);
 }
 
@@ -580,10 +576,8 @@ void TfrmVertagsdaten::setDefaults(bool second) {
   selectByText(cb_Anlagedauer, second ? "30" : "25");
   cbAbsolut.setChecked(cbAbsolut.visible());
   if (cb_EinmalProz.visible()) {
-    const TfrmVermittler& agent = *app().frmVermittler;
-    const ComboBox& agentStartPayment = second ? agent.cb_ZuzahlKundeZSp : agent.cb_ZuzahlKunde;
     cbAbsolut.setChecked(false);
-    selectByText(cb_EinmalProz, agentStartPayment.text());
+    selectByText(cb_EinmalProz, app().agentStartPayment(second));
     cb_EinmalProzExit(&cb_EinmalProz);
     cbAbsolut.setChecked(true);
   }
@@ -609,7 +603,7 @@ void TfrmVertagsdaten::restoreVariantValues(const VariantValues& kept) {
 
 void TfrmVertagsdaten::cb_AngebotsdatenClick(Control*) {
   hide();
-  app().frmAngebotsdaten->show();
+  app().showCustomerData();
 }
 
 void TfrmVertagsdaten::sb_SpeichernClick(Control*) {
@@ -636,9 +630,9 @@ void TfrmVertagsdaten::sb_AntragClick(Control*) {
   if (auto hook = std::exchange(afterApplicationPrepared, nullptr)) hook();
 }
 
-void TfrmVertagsdaten::sb_FormularClick(Control* sender) {
+void TfrmVertagsdaten::sb_FormularClick(Control*) {
   // The blank application documents and their age rule are the customer form's.
-  app().frmAngebotsdaten->sb_FormularClick(sender);
+  app().openBlankApplication();
 }
 
 void TfrmVertagsdaten::lb_InfoClick(Control* sender) {
