@@ -4,14 +4,11 @@
 #include <filesystem>
 
 #include "core/cp1252.h"
+#include "core/dialogs.h"
 #include "core/files.h"
 #include "core/german.h"
 #include "core/ini_file.h"
 #include "core/settings.h"
-#include "forms/angebotsdaten/tfrm_angebotsdaten.h"
-#include "forms/angebotsdialog/tfrm_angebotsdialog.h"
-#include "forms/app.h"
-#include "forms/vertragsdaten/tfrm_vertragsdaten.h"
 #include "offers/offer_table.h"
 
 namespace fondaris::offers {
@@ -99,8 +96,8 @@ std::string choicesNotTaken(OfferForms& f) {
 
 }  // namespace
 
-std::string offerBytes(forms::App& app) {
-  OfferForms f(app);
+std::string offerBytes(OfferSession session) {
+  OfferForms f(session);
   std::string out;
   for (const OfferLine& line : offerTable()) {
     out += core::utf8ToCp1252(writeLine(f, line));
@@ -109,39 +106,41 @@ std::string offerBytes(forms::App& app) {
   return out;
 }
 
-bool saveOfferFile(forms::App& app, const std::string& path) {
-  const std::string bytes = offerBytes(app);
+bool saveOfferFile(OfferSession session, const std::string& path) {
+  const std::string bytes = offerBytes(session);
   if (!core::writeFileAtomically(path, bytes)) {
-    app.dialogs().message("Die Datei '" + path + "' konnte nicht erzeugt werden!", "Fehler");
+    session.host.dialogs().message("Die Datei '" + path + "' konnte nicht erzeugt werden!",
+                                   "Fehler");
     return false;
   }
-  app.offerFile = path;
+  session.lastFile = path;
   // Letters Windows-1252 lacks (Polish ones, say) are stored as '?': the agent must know.
   std::string changed;
-  OfferForms f(app);
+  OfferForms f(session);
   for (const OfferLine& line : offerTable()) {
     const std::string text = writeLine(f, line);
     if (core::cp1252ToUtf8(core::utf8ToCp1252(text)) != text)
       changed += (changed.empty() ? "" : ", ") + text;
   }
   if (!changed.empty())
-    app.dialogs().message("Die Datei '" + path +
-                              "' wurde gespeichert, aber nicht jedes Zeichen lässt sich darin "
-                              "ablegen; dort steht stattdessen '?': " +
-                              changed,
-                          "Hinweis");
+    session.host.dialogs().message(
+        "Die Datei '" + path +
+            "' wurde gespeichert, aber nicht jedes Zeichen lässt sich darin "
+            "ablegen; dort steht stattdessen '?': " +
+            changed,
+        "Hinweis");
   return true;
 }
 
-LoadResult loadOfferBytes(forms::App& app, std::string_view bytes, const std::string& name) {
+LoadResult loadOfferBytes(OfferSession session, std::string_view bytes, const std::string& name) {
   const std::vector<std::string> lines = core::textLines(bytes);
   // Checked before anything changes: a refused file leaves the open offer as it is.
   if (lines.empty() || lines[0].empty() || lines[0][0] != 'Z') {
-    app.dialogs().message(
+    session.host.dialogs().message(
         "Die Datei '" + name + "' konnte nicht gelesen werden! Unbekanntes Format!", "Fehler");
     return LoadResult::UnknownFormat;
   }
-  OfferForms f(app);
+  OfferForms f(session);
   // The time lists must hold entries before positions are put in.
   f.contract.fillSinglePaymentLists(true);
   f.contract.fillWithdrawalLists();
@@ -157,8 +156,8 @@ LoadResult loadOfferBytes(forms::App& app, std::string_view bytes, const std::st
   settle(f);
   // "An&trag" lays the application form out afresh; the loaded goals survive it.
   const std::vector<std::string> loaded = f.loaded;
-  f.contract.afterApplicationPrepared = [&app, loaded] {
-    OfferForms g(app);
+  f.contract.afterApplicationPrepared = [session, loaded] {
+    OfferForms g(session);
     const auto& offerLines = offerTable();
     for (std::size_t i = 1; i < loaded.size(); ++i)
       if (!offerLines[i].controls.empty() && offerLines[i].controls[0].rfind("cbZiel", 0) == 0) {
@@ -167,31 +166,33 @@ LoadResult loadOfferBytes(forms::App& app, std::string_view bytes, const std::st
         if (forms::Control* goal = lineControl(g, offerLines[i])) g.application.cbZielChange(goal);
       }
   };
-  app.offerFile = name;
+  session.lastFile = name;
   if (count < table.size()) {
-    app.dialogs().message("Die Datei '" + name + "' endet nach Zeile " + std::to_string(count) +
-                              ". Alle weiteren Angaben stammen noch aus dem vorigen Angebot.",
-                          "Hinweis");
+    session.host.dialogs().message(
+        "Die Datei '" + name + "' endet nach Zeile " + std::to_string(count) +
+            ". Alle weiteren Angaben stammen noch aus dem vorigen Angebot.",
+        "Hinweis");
     return LoadResult::Short;
   }
   if (const std::string damaged = choicesNotTaken(f); !damaged.empty()) {
-    app.dialogs().message("Die Datei '" + name +
-                              "' enthält eine Auswahl, die es nicht gibt; sie wurde nicht "
-                              "übernommen: " +
-                              damaged + ".",
-                          "Hinweis");
+    session.host.dialogs().message("Die Datei '" + name +
+                                       "' enthält eine Auswahl, die es nicht gibt; sie wurde nicht "
+                                       "übernommen: " +
+                                       damaged + ".",
+                                   "Hinweis");
     return LoadResult::Damaged;
   }
   return LoadResult::Loaded;
 }
 
-LoadResult loadOfferFile(forms::App& app, const std::string& path) {
+LoadResult loadOfferFile(OfferSession session, const std::string& path) {
   const auto bytes = core::readFileBytes(path);
   if (!bytes) {
-    app.dialogs().message("Die Datei '" + path + "' konnte nicht gelesen werden!", "Fehler");
+    session.host.dialogs().message("Die Datei '" + path + "' konnte nicht gelesen werden!",
+                                   "Fehler");
     return LoadResult::Unreadable;
   }
-  return loadOfferBytes(app, *bytes, path);
+  return loadOfferBytes(session, *bytes, path);
 }
 
 std::string offerFolder() {
@@ -206,32 +207,34 @@ void rememberOfferFolder(const std::string& chosenFile) {
   (void)ini.save();
 }
 
-bool saveOfferWithDialog(forms::App& app) {
-  auto name = app.dialogs().saveFileName("Daten speichern unter ....", offerFolder(), kFilter, "");
+bool saveOfferWithDialog(OfferSession session) {
+  auto name =
+      session.host.dialogs().saveFileName("Daten speichern unter ....", offerFolder(), kFilter, "");
   if (!name || name->empty()) return false;
   std::string path = *name;
   // The dialog asked about the name as typed; a name completed here is asked about once more.
   if (!std::filesystem::path(path).has_extension()) {
     path += ".txt";
-    if (core::fileExists(path) &&
-        !app.dialogs().askYesNo("Die Datei '" + path + "' ist bereits vorhanden. Ersetzen?",
-                                "Daten speichern unter ...."))
+    if (core::fileExists(path) && !session.host.dialogs().askYesNo(
+                                      "Die Datei '" + path + "' ist bereits vorhanden. Ersetzen?",
+                                      "Daten speichern unter ...."))
       return false;
   }
   rememberOfferFolder(path);
-  return saveOfferFile(app, path);
+  return saveOfferFile(session, path);
 }
 
-bool saveOfferToItsFile(forms::App& app) {
-  if (app.offerFile.empty()) return saveOfferWithDialog(app);
-  return saveOfferFile(app, app.offerFile);
+bool saveOfferToItsFile(OfferSession session) {
+  if (session.lastFile.empty()) return saveOfferWithDialog(session);
+  return saveOfferFile(session, session.lastFile);
 }
 
-void loadOfferWithDialog(forms::App& app) {
-  auto name = app.dialogs().openFileName("Gespeichertes Angebot öffnen", offerFolder(), kFilter);
+void loadOfferWithDialog(OfferSession session) {
+  auto name =
+      session.host.dialogs().openFileName("Gespeichertes Angebot öffnen", offerFolder(), kFilter);
   if (!name || name->empty()) return;
   rememberOfferFolder(*name);
-  (void)loadOfferFile(app, *name);
+  (void)loadOfferFile(session, *name);
 }
 
 }  // namespace fondaris::offers

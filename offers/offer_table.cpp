@@ -4,22 +4,22 @@
 #include <charconv>
 #include <optional>
 
+#include "core/clock.h"
 #include "core/german.h"
 #include "core/notation.h"
 #include "forms/angebotsdaten/tfrm_angebotsdaten.h"
 #include "forms/angebotsdialog/tfrm_angebotsdialog.h"
-#include "forms/app.h"
 #include "forms/vertragsdaten/tfrm_vertragsdaten.h"
 
 namespace fondaris::offers {
 
 using forms::Control;
 
-OfferForms::OfferForms(forms::App& a)
-    : app(a),
-      customer(*a.frmAngebotsdaten),
-      contract(*a.frmVertagsdaten),
-      application(*a.frmAngebotsdialog) {}
+OfferForms::OfferForms(OfferSession s)
+    : session(s),
+      customer(*s.forms.frmAngebotsdaten),
+      contract(*s.forms.frmVertagsdaten),
+      application(*s.forms.frmAngebotsdialog) {}
 
 namespace {
 
@@ -205,7 +205,7 @@ void buildTable() {
         const auto start = core::textToDate(c.med_Vbeginn.text());
         const std::string text = c.med_Vbeginn.text();
         const int year = start ? c.cbBeginnJahr.indexOf(text.substr(6, 4)) : -1;
-        if (!start || *start < f.app.clock().today() || year < 0) {
+        if (!start || *start < f.session.host.clock().today() || year < 0) {
           c.initStartDate();
           return;
         }

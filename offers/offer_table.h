@@ -7,19 +7,14 @@
 
 #include "forms/controls/form.h"
 
-namespace fondaris::forms {
-class App;
-class TfrmAngebotsdaten;
-class TfrmVertagsdaten;
-class TfrmAngebotsdialog;
-}  // namespace fondaris::forms
+#include "offers/offer_session.h"
 
 namespace fondaris::offers {
 
 // The three forms whose values an offer file holds.
 struct OfferForms {
-  explicit OfferForms(forms::App& app);
-  forms::App& app;
+  explicit OfferForms(OfferSession session);
+  OfferSession session;
   forms::TfrmAngebotsdaten& customer;
   forms::TfrmVertagsdaten& contract;
   forms::TfrmAngebotsdialog& application;

@@ -8,11 +8,17 @@ set(modules
   "bank: core bank"
   # The offer document takes the projection's plain result table (engine/projection.h).
   "documents: core engine documents"
-  "forms: core engine bank documents offers forms"
+  "forms: core engine bank documents forms"
+  "forms/qt: core engine bank documents forms"
+  # What a session hands over (offer file, forms data) reads and writes the forms.
   "offers: core engine bank documents forms offers"
-  "forms/qt: core engine bank documents offers forms")
-# tests/support/qt: the Qt fixture the Qt tests share.
-set(qt_allowed forms/qt tests/qt tests/support/qt bench/qt)
+  # The composition root: the one place that holds every form and wires the offers to them.
+  "program: core engine bank documents forms offers program"
+  "app: core engine bank documents forms offers program app")
+# tests/support/qt: the Qt fixture the Qt tests share; app/interactive.cpp: the window program.
+set(qt_allowed forms/qt tests/qt tests/support/qt bench/qt app/interactive.cpp)
+# Each form is a folder of forms/; it reaches other forms only through forms/form_links.h.
+set(form_shared controls qt)
 
 set(module_folders)
 foreach(entry IN LISTS modules)
@@ -43,10 +49,20 @@ foreach(entry IN LISTS modules)
     foreach(line IN LISTS includes)
       string(REGEX REPLACE "^#include \"([^\"]*)\".*" "\\1" header "${line}")
       string(REGEX REPLACE "/.*" "" header_module "${header}")
-      if(header MATCHES "^forms/qt/" AND NOT folder STREQUAL "forms/qt")
+      if(header MATCHES "^forms/qt/" AND NOT folder MATCHES "^(forms/qt|app)$")
         list(APPEND problems "${file}: ${header} (nur forms/qt und app dürfen die Qt-Darstellung einbinden)")
       elseif(NOT header_module IN_LIST allowed)
         list(APPEND problems "${file}: ${header} (${folder} baut nur auf ${allowed} auf)")
+      elseif(file MATCHES "^forms/([a-z_]+)/" AND NOT folder STREQUAL "forms/qt")
+        set(own ${CMAKE_MATCH_1})
+        if(header MATCHES "^forms/([a-z_]+)/")
+          set(other ${CMAKE_MATCH_1})
+          if(NOT other STREQUAL own AND NOT other IN_LIST form_shared)
+            list(APPEND problems "${file}: ${header} (ein Formular bindet kein anderes ein)")
+          endif()
+        elseif(header STREQUAL "forms/form_set.h")
+          list(APPEND problems "${file}: ${header} (ein Formular bindet kein anderes ein)")
+        endif()
       endif()
     endforeach()
   endforeach()
@@ -62,7 +78,7 @@ file(GLOB_RECURSE all_files RELATIVE ${SOURCE_DIR}
 foreach(file IN LISTS all_files)
   set(qt_file FALSE)
   foreach(folder IN LISTS qt_allowed)
-    if(file MATCHES "^${folder}/")
+    if(file MATCHES "^${folder}(/|$)")
       set(qt_file TRUE)
     endif()
   endforeach()
@@ -76,7 +92,7 @@ foreach(file IN LISTS all_files)
   if(NOT qt_file)
     file(STRINGS ${SOURCE_DIR}/${file} qt_includes REGEX "^#include <Q")
     foreach(line IN LISTS qt_includes)
-      list(APPEND problems "${file}: ${line} (Qt nur in forms/qt, tests/qt, tests/support/qt und bench/qt)")
+      list(APPEND problems "${file}: ${line} (Qt nur in ${qt_allowed})")
     endforeach()
   endif()
 endforeach()

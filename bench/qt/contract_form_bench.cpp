@@ -15,10 +15,10 @@
 #include "core/notation.h"
 #include "core/shell.h"
 #include "forms/angebotsdaten/tfrm_angebotsdaten.h"
-#include "forms/app.h"
 #include "forms/qt/qt_presenter.h"
 #include "forms/qt/views.h"
 #include "forms/vertragsdaten/tfrm_vertragsdaten.h"
+#include "program/app.h"
 #include "tests/support/fixed_clock.h"
 #include "tests/support/recording_shell.h"
 
@@ -57,7 +57,7 @@ struct Session {
     if (!ready) return;
     core::setWorkingDirectory(folder.string());
     core::notation() = core::Notation::german();
-    app = std::make_unique<forms::App>(forms::Services{dialogs, clock, shell}, presenter);
+    app = std::make_unique<program::App>(program::Services{dialogs, clock, shell}, presenter);
     app->createForms();
   }
   void handOver(bool secondVariant) {
@@ -80,7 +80,7 @@ struct Session {
   SilentDialogs dialogs;
   test_support::FixedClock clock{2026, 12, 5};
   test_support::RecordingShell shell;
-  std::unique_ptr<forms::App> app;
+  std::unique_ptr<program::App> app;
 };
 
 // The eight per-rate runs and the result fields.

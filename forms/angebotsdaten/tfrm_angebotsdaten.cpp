@@ -1,13 +1,15 @@
 #include "forms/angebotsdaten/tfrm_angebotsdaten.h"
 
+#include "core/clock.h"
+#include "core/dialogs.h"
 #include "core/files.h"
 #include "core/german.h"
 #include "core/notation.h"
 #include "core/param_record.h"
 #include "core/settings.h"
-#include "forms/app.h"
+#include "core/shell.h"
 #include "forms/date_field.h"
-#include "offers/offer_file.h"
+#include "forms/form_links.h"
 
 namespace fondaris::forms {
 
@@ -29,8 +31,8 @@ std::vector<std::string> ages(int from, int to) {
 
 }  // namespace
 
-TfrmAngebotsdaten::TfrmAngebotsdaten(App& app)
-    : Form(app, "TfrmAngebotsdaten", "frmAngebotsdaten",
+TfrmAngebotsdaten::TfrmAngebotsdaten(FormHost& host)
+    : Form(host, "TfrmAngebotsdaten", "frmAngebotsdaten",
            {Placement::PositionAndSize, Placement::PositionAndSize, true, true}) {
   boxVN.setCaption("Depotinhaber");
   // The fields go into the lines of saved offers; the postcodes share theirs with "D-".
@@ -103,17 +105,17 @@ TfrmAngebotsdaten::TfrmAngebotsdaten(App& app)
   mHilfe.onClick = on(&TfrmAngebotsdaten::mHilfeClick);
 
   // Title and product variants as the start screen offers them.
-  setCaption(app.startCaption() + " - Angebotsdaten");
+  setCaption(host.links().startCaption() + " - Angebotsdaten");
   core::ParamRecord productData;
   if (core::readParamRecord(core::workingDirectory(), productData, nullptr) == 0) {
     rbProd.setCaption(core::variantName(productData, 1));
     rbProd1.setCaption(core::variantName(productData, 2));
   }
-  rbProd.setVisible(app.variantOffered(1));
-  rbProd1.setVisible(app.variantOffered(2));
+  rbProd.setVisible(host.links().variantOffered(1));
+  rbProd1.setVisible(host.links().variantOffered(2));
   box0.setVisible(rbProd.visible() || rbProd1.visible());
-  rbProd.setChecked(app.variantChosen(1));
-  rbProd1.setChecked(app.variantChosen(2));
+  rbProd.setChecked(host.links().variantChosen(1));
+  rbProd1.setChecked(host.links().variantChosen(2));
 
   // Age lists, salutations, the agent's country, mirrored insured person, birth date by date.
   std::vector<std::string> insuredAges = ages(8, 17);
@@ -122,7 +124,7 @@ TfrmAngebotsdaten::TfrmAngebotsdaten(App& app)
   cbVN_Alter.setItems(ages(18, 68));
   cbVN_Anrede.setItemIndex(0);
   cbVP_Anrede.setItemIndex(0);
-  const int country = app.agentCountryIndex();
+  const int country = host.links().agentCountryIndex();
   cbVN_Land.setItemIndex(country);
   cbVP_Land.setItemIndex(country);
   cbVP_WieVN.setChecked(true);
@@ -222,10 +224,10 @@ void TfrmAngebotsdaten::rbVP_AlterClick(Control*) {
 }
 
 void TfrmAngebotsdaten::ageFromBirthDate(MaskEdit& birth, ComboBox& age, bool accountHolder) {
-  core::Dialogs& dialogs = app().dialogs();
+  core::Dialogs& dialogs = host().dialogs();
   core::DateTime start = 0, born = 0;
   // Without both dates there is no age: an age shown from an earlier date would mislead.
-  if (checkDateField(app().contractStart(), start, dialogs) != DateCheck::Valid ||
+  if (checkDateField(links().contractStart(), start, dialogs) != DateCheck::Valid ||
       checkDateField(birth, born, dialogs) != DateCheck::Valid) {
     age.setText("");
     if (accountHolder && cbVP_WieVN.checked()) copyBirthDateAndAge();
@@ -241,7 +243,7 @@ void TfrmAngebotsdaten::ageFromBirthDate(MaskEdit& birth, ComboBox& age, bool ac
 bool TfrmAngebotsdaten::ageRefused(ComboBox& age) {
   int years = 0;
   if (core::parseStrictInt(age.text(), years) && years >= 0 && years <= kOldestAge) return false;
-  app().dialogs().message("Bitte ein Alter von 0 bis 120 Jahren angeben!", "Daten");
+  host().dialogs().message("Bitte ein Alter von 0 bis 120 Jahren angeben!", "Daten");
   focus(&age);
   return true;
 }
@@ -249,13 +251,13 @@ bool TfrmAngebotsdaten::ageRefused(ComboBox& age) {
 bool TfrmAngebotsdaten::birthDateMissing(MaskEdit& birth, ComboBox& age, bool byAge,
                                          const char* person) {
   if (byAge && age.text().empty()) {
-    app().dialogs().message(std::string("Bitte das Alter ") + person + " angeben!", "Daten");
+    host().dialogs().message(std::string("Bitte das Alter ") + person + " angeben!", "Daten");
     focus(&age);
     return true;
   }
   core::DateTime ignored = 0;
-  if (checkDateField(birth, ignored, app().dialogs()) != DateCheck::Empty) return false;
-  app().dialogs().message(std::string("Bitte das Geburtsdatum ") + person + " angeben!", "Daten");
+  if (checkDateField(birth, ignored, host().dialogs()) != DateCheck::Empty) return false;
+  host().dialogs().message(std::string("Bitte das Geburtsdatum ") + person + " angeben!", "Daten");
   focus(byAge ? static_cast<Control*>(&age) : &birth);
   return true;
 }
@@ -265,9 +267,9 @@ void TfrmAngebotsdaten::birthDateFromAge(MaskEdit& birth, ComboBox& age, bool ac
   int years = 0;
   if (!core::parseStrictInt(age.text(), years)) return;
   int thisYear = 0, month = 1, day = 1, ignored = 0;
-  core::decodeDate(app().clock().today(), thisYear, ignored, ignored);
+  core::decodeDate(host().clock().today(), thisYear, ignored, ignored);
   core::DateTime current = 0;
-  if (checkDateField(birth, current, app().dialogs()) == DateCheck::Valid) {
+  if (checkDateField(birth, current, host().dialogs()) == DateCheck::Valid) {
     int year = 0;
     core::decodeDate(current, year, month, day);
   }
@@ -304,13 +306,13 @@ void TfrmAngebotsdaten::sb_AngebotsbrechnungClick(Control*) {
   if (focused() != pendingExit) return;
   cbVP_WieVNClick(&cbVP_WieVN);
 
-  core::Dialogs& dialogs = app().dialogs();
+  core::Dialogs& dialogs = host().dialogs();
   core::DateTime ignored = 0;
-  for (const Control* date : {static_cast<const Control*>(&app().contractStart()),
+  for (const Control* date : {static_cast<const Control*>(&links().contractStart()),
                               static_cast<const Control*>(&medVP_Geburtstag),
                               static_cast<const Control*>(&medVN_Geburtstag)})
     if (checkDateField(*date, ignored, dialogs) == DateCheck::Invalid) return;
-  if (checkDateField(app().contractStart(), ignored, dialogs) == DateCheck::Empty) {
+  if (checkDateField(links().contractStart(), ignored, dialogs) == DateCheck::Empty) {
     dialogs.message("Bitte den Vertragsbeginn angeben!", "Daten");
     return;
   }
@@ -326,12 +328,12 @@ void TfrmAngebotsdaten::sb_AngebotsbrechnungClick(Control*) {
   if (birthDateMissing(medVN_Geburtstag, cbVN_Alter, rbVN_Alter.checked(), "des Depotinhabers"))
     return;
   hide();
-  app().prepareContract();
+  links().prepareContract();
 }
 
 void TfrmAngebotsdaten::sb_VermittlerClick(Control*) {
   hide();
-  app().showAgentData();
+  links().showAgentData();
 }
 
 void TfrmAngebotsdaten::sb_AbbruchClick(Control*) {
@@ -340,7 +342,7 @@ void TfrmAngebotsdaten::sb_AbbruchClick(Control*) {
 
 void TfrmAngebotsdaten::openDocument(const std::string& name) {
   if (name.empty()) return;
-  core::openFile(core::joinPath(core::workingDirectory(), name), app().dialogs(), app().shell());
+  core::openFile(core::joinPath(core::workingDirectory(), name), host().dialogs(), host().shell());
 }
 
 void TfrmAngebotsdaten::sb_FormularClick(Control*) {
@@ -363,7 +365,7 @@ void TfrmAngebotsdaten::sb_FSAClick(Control*) {
 }
 
 void TfrmAngebotsdaten::cb_Angebot_ladenClick(Control*) {
-  offers::loadOfferWithDialog(app());
+  links().loadOffer();
 }
 
 void TfrmAngebotsdaten::FormCreate() {

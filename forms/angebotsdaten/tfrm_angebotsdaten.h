@@ -11,7 +11,7 @@ namespace fondaris::forms {
 // that mirrors the account holder), the product variant and the ages.
 class TfrmAngebotsdaten : public Form {
  public:
-  explicit TfrmAngebotsdaten(App& app);
+  explicit TfrmAngebotsdaten(FormHost& host);
 
   // Account holder, group "Depotinhaber".
   GroupBox boxVN{*this, "boxVN"};

@@ -5,21 +5,18 @@
 
 #include "bank/account_check.h"
 #include "bank/iban.h"
+#include "core/clock.h"
+#include "core/dialogs.h"
 #include "core/files.h"
 #include "core/german.h"
 #include "core/notation.h"
 #include "core/param_layout.h"
 #include "core/param_record.h"
 #include "core/settings.h"
+#include "core/shell.h"
 #include "documents/fdf/filled_form.h"
-#include "forms/angebotsdaten/tfrm_angebotsdaten.h"
-#include "forms/angebotsdialog/forms_data.h"
-#include "forms/app.h"
 #include "forms/date_field.h"
-#include "forms/pruefung/tfrm_pruefung.h"
-#include "forms/startmaske/tfrm_startmaske.h"
-#include "forms/vermittler/tfrm_vermittler.h"
-#include "forms/vertragsdaten/tfrm_vertragsdaten.h"
+#include "forms/form_links.h"
 
 namespace fondaris::forms {
 
@@ -44,8 +41,11 @@ bool onlyBlanksAnd(const std::string& text, char separator) {
 }
 
 // Completeness check reads dates and times without any message box.
+bool dateMissing(const std::string& text) {
+  return onlyBlanksAnd(text, core::notation().dateSeparator);
+}
 bool dateMissing(const Control& field) {
-  return onlyBlanksAnd(field.text(), core::notation().dateSeparator);
+  return dateMissing(field.text());
 }
 bool timeMissing(const Control& field) {
   return onlyBlanksAnd(field.text(), core::notation().timeSeparator);
@@ -69,8 +69,8 @@ std::string joinNames(const Control& first, const Control& last) {
 
 }  // namespace
 
-TfrmAngebotsdialog::TfrmAngebotsdialog(App& app)
-    : Form(app, "TfrmAngebotsdialog", "frmAngebotsdialog",
+TfrmAngebotsdialog::TfrmAngebotsdialog(FormHost& host)
+    : Form(host, "TfrmAngebotsdialog", "frmAngebotsdialog",
            {Placement::PositionAndSize, Placement::PositionAndSize, true, false}) {
   designHeight = 680;
   designWidth = 1180;
@@ -243,7 +243,7 @@ TfrmAngebotsdialog::TfrmAngebotsdialog(App& app)
   edZP_Konto.onExit = on(&Self::edZP_KontoExit);
   edZB_Konto.onExit = on(&Self::edZB_KontoExit);
 
-  setCaption(app.frmStartmaske->caption() + " - Antrag");
+  setCaption(host.links().startCaption() + " - Antrag");
   for (ComboBox* first :
        {&cbZF_Kontoart, &cbZF_UebEinzug, &cbZF_UebTag, &cbKontoEZ, &cbEigeneRechnung,
         &cb_Firma_Land, &cbZE_UebEinzug, &cbZE_UebDatum, &cbWD_Land, &cbGV_Land})
@@ -295,22 +295,22 @@ void TfrmAngebotsdialog::readProductData() {
 }
 
 void TfrmAngebotsdialog::FormActivate() {
-  setCaption(app().frmStartmaske->caption() + " - Antrag");
+  setCaption(links().startCaption() + " - Antrag");
 }
 
 void TfrmAngebotsdialog::FormClose() {
-  app().frmVertagsdaten->show();
+  links().showContractData();
 }
 
 // --- preparation ----------------------------------------------------------------------------
 
 std::optional<int> TfrmAngebotsdialog::policyholderAge() const {
-  const TfrmAngebotsdaten& customer = *app().frmAngebotsdaten;
-  const auto start = core::textToDate(app().frmVertagsdaten->med_Vbeginn.text());
-  const auto born = core::textToDate(customer.medVN_Geburtstag.text());
+  const PersonFacts holder = links().customerFacts().holder;
+  const auto start = core::textToDate(links().contractStart().text());
+  const auto born = core::textToDate(holder.birthDate);
   if (start && born) return core::ageInYears(*start, *born, core::AgeMode::kCompleted);
   int age = 0;
-  if (core::parseStrictInt(customer.cbVN_Alter.text(), age)) return age;
+  if (core::parseStrictInt(holder.age, age)) return age;
   return std::nullopt;
 }
 
@@ -337,14 +337,14 @@ void TfrmAngebotsdialog::prepare(const ApplicationStart& start) {
   tsVertreter2.setTabVisible(minor);
   cbWD_ArtChange(&cbWD_Art);
   // The employer takes part only in the employer-funded variant.
-  tsArbeitgeber.setTabVisible(!app().frmAngebotsdaten->rbProd1.checked());
+  tsArbeitgeber.setTabVisible(!links().secondVariantChosen());
 
-  const TfrmAngebotsdaten& customer = *app().frmAngebotsdaten;
+  const PersonFacts customer = links().customerFacts().holder;
   for (auto [street, place, postcode] : {std::tuple{&edWD_Strasse, &edWD_Ort, &edWD_PLZ},
                                          std::tuple{&edGV_Strasse, &edGV_Ort, &edGV_PLZ}}) {
-    if (street->text().empty()) street->setText(customer.edVN_Strasse.text());
-    if (place->text().empty()) place->setText(customer.edVN_Ort.text());
-    if (postcode->text().empty()) postcode->setText(customer.edVN_PLZ.text());
+    if (street->text().empty()) street->setText(customer.street);
+    if (place->text().empty()) place->setText(customer.place);
+    if (postcode->text().empty()) postcode->setText(customer.postcode);
   }
 
   boxKontoZB.setVisible(start.paymentAtStart);
@@ -394,19 +394,19 @@ void TfrmAngebotsdialog::sbNachClick(Control*) {
 
 void TfrmAngebotsdialog::cb_ZurueckClick(Control*) {
   hide();
-  app().frmVertagsdaten->show();
+  links().showContractData();
 }
 
 void TfrmAngebotsdialog::sb_AngebotsformularClick(Control*) {
-  core::Dialogs& dialogs = app().dialogs();
+  core::Dialogs& dialogs = host().dialogs();
   if (dialogs.askYesNo("Daten speichern?", "Angebotsdaten") && saveOffer) saveOffer();
 
   const std::string& working = core::workingDirectory();
   const std::string folder = documentFolder.empty() ? core::personalFolder() : documentFolder;
   // Every file is written before anything opens: a failure leaves no viewer showing a part.
   std::vector<std::string> toOpen;
-  for (const FormsDataFile& file : formsDataFiles(app())) {
-    documents::FdfData data{formsDataEntries(app(), file.file), {}};
+  for (const FormsDataFile& file : links().formsData()) {
+    documents::FdfData data{file.entries, {}};
     const std::string formPath = core::joinPath(working, file.formName);
     const std::string name(documents::fdfFileName(file.file));
     std::string path = core::joinPath(folder, name);
@@ -430,7 +430,7 @@ void TfrmAngebotsdialog::sb_AngebotsformularClick(Control*) {
     toOpen.push_back(written.pdf.result == documents::FilledFormResult::Written ? written.pdfPath
                                                                                 : path);
   }
-  for (const std::string& path : toOpen) core::openFile(path, dialogs, app().shell());
+  for (const std::string& path : toOpen) core::openFile(path, dialogs, host().shell());
 }
 
 // --- dates and times ------------------------------------------------------------------------
@@ -441,25 +441,25 @@ constexpr const char* kDateCaption = "Datumsprüfung";
 
 void TfrmAngebotsdialog::birthdayExit(MaskEdit& field) {
   core::DateTime date = 0;
-  if (checkDateField(field, date, app().dialogs()) != DateCheck::Valid) return;
+  if (checkDateField(field, date, host().dialogs()) != DateCheck::Valid) return;
   field.setText(core::formatDate(date));
-  if (date > app().clock().today())
-    app().dialogs().message("Das Geburtsdatum liegt in der Zukunft!", kDateCaption);
+  if (date > host().clock().today())
+    host().dialogs().message("Das Geburtsdatum liegt in der Zukunft!", kDateCaption);
 }
 
 void TfrmAngebotsdialog::issueDateExit(MaskEdit& field) {
   core::DateTime date = 0;
-  if (checkDateField(field, date, app().dialogs()) != DateCheck::Valid) return;
+  if (checkDateField(field, date, host().dialogs()) != DateCheck::Valid) return;
   field.setText(core::formatDate(date));
-  if (date > app().clock().today())
-    app().dialogs().message("Der Ausweis wurde in der Zukunft ausgestellt!", kDateCaption);
+  if (date > host().clock().today())
+    host().dialogs().message("Der Ausweis wurde in der Zukunft ausgestellt!", kDateCaption);
 }
 
 void TfrmAngebotsdialog::validUntilExit(MaskEdit& field, const char* message) {
   core::DateTime date = 0;
-  if (checkDateField(field, date, app().dialogs()) != DateCheck::Valid) return;
+  if (checkDateField(field, date, host().dialogs()) != DateCheck::Valid) return;
   field.setText(core::formatDate(date));
-  if (date <= app().clock().today()) app().dialogs().message(message, kDateCaption);
+  if (date <= host().clock().today()) host().dialogs().message(message, kDateCaption);
 }
 
 void TfrmAngebotsdialog::notBeforeTodayExit(MaskEdit& field) {
@@ -467,7 +467,7 @@ void TfrmAngebotsdialog::notBeforeTodayExit(MaskEdit& field) {
   const char separator = core::notation().dateSeparator;
   std::string text = field.text();
   int year = 0, month = 0, day = 0;
-  core::decodeDate(app().clock().today(), year, month, day);
+  core::decodeDate(host().clock().today(), year, month, day);
   if (!onlyBlanksAnd(text, separator) && text.size() == 10) {
     auto blank = [&text](std::size_t at, std::size_t n) {
       return text.substr(at, n).find_first_not_of(' ') == std::string::npos;
@@ -477,8 +477,8 @@ void TfrmAngebotsdialog::notBeforeTodayExit(MaskEdit& field) {
     field.setText(text);
   }
   core::DateTime date = 0;
-  if (checkDateField(field, date, app().dialogs()) != DateCheck::Valid) return;
-  field.setText(core::formatDate(std::max(date, app().clock().today())));
+  if (checkDateField(field, date, host().dialogs()) != DateCheck::Valid) return;
+  field.setText(core::formatDate(std::max(date, host().clock().today())));
 }
 
 void TfrmAngebotsdialog::medWD_GeburtstagExit(Control*) {
@@ -514,29 +514,29 @@ void TfrmAngebotsdialog::medEEG_DatumExit(Control*) {
 
 void TfrmAngebotsdialog::medBP_DatumExit(Control*) {
   core::DateTime date = 0;
-  if (checkDateField(medBP_Datum, date, app().dialogs()) != DateCheck::Valid) return;
+  if (checkDateField(medBP_Datum, date, host().dialogs()) != DateCheck::Valid) return;
   medBP_Datum.setText(core::formatDate(date));
-  const core::DateTime today = app().clock().today();
+  const core::DateTime today = host().clock().today();
   if (date > today)
-    app().dialogs().message("Die Beratung fand in der Zukunft statt?", kDateCaption);
+    host().dialogs().message("Die Beratung fand in der Zukunft statt?", kDateCaption);
   else if (core::daysBetween(today, date) >= 28)
-    app().dialogs().message("Die Beratung darf nicht mehr als 4 Wochen zurückliegen!",
-                            kDateCaption);
+    host().dialogs().message("Die Beratung darf nicht mehr als 4 Wochen zurückliegen!",
+                             kDateCaption);
 }
 
 void TfrmAngebotsdialog::sb_HeuteClick(Control*) {
-  medBP_Datum.setText(core::formatDate(app().clock().today()));
+  medBP_Datum.setText(core::formatDate(host().clock().today()));
 }
 
 void TfrmAngebotsdialog::timeExit(MaskEdit& field) {
   core::DateTime time = 0;
-  if (core::parseTime(field.text(), time, app().dialogs()) != DateCheck::Valid) return;
+  if (core::parseTime(field.text(), time, host().dialogs()) != DateCheck::Valid) return;
   field.setText(core::formatTime(time));
   core::DateTime from = 0, to = 0;
-  if (core::parseTime(medBP_Von.text(), from, app().dialogs()) == DateCheck::Valid &&
-      core::parseTime(medBP_Bis.text(), to, app().dialogs()) == DateCheck::Valid && from > to)
-    app().dialogs().message("Der angegebene Zeitraum stimmt nicht! Bitte prüfen.",
-                            "Zeitraum Beratung");
+  if (core::parseTime(medBP_Von.text(), from, host().dialogs()) == DateCheck::Valid &&
+      core::parseTime(medBP_Bis.text(), to, host().dialogs()) == DateCheck::Valid && from > to)
+    host().dialogs().message("Der angegebene Zeitraum stimmt nicht! Bitte prüfen.",
+                             "Zeitraum Beratung");
 }
 
 void TfrmAngebotsdialog::medBP_VonExit(Control*) {
@@ -547,12 +547,12 @@ void TfrmAngebotsdialog::medBP_BisExit(Control*) {
 }
 
 void TfrmAngebotsdialog::sb_JetztClick(Control*) {
-  const core::DateTime now = app().clock().now();
+  const core::DateTime now = host().clock().now();
   const core::DateTime timeOfDay = now - core::dateOf(now);
   // The start as shown: minutes only, so a start in this very minute is no conflict.
   const auto from = silentTime(medBP_Von);
   if (from && core::formatTime(*from) > core::formatTime(timeOfDay)) {
-    app().dialogs().message("Nicht möglich!", "Zeitraum Beratung");
+    host().dialogs().message("Nicht möglich!", "Zeitraum Beratung");
     return;
   }
   medBP_Bis.setText(core::formatTime(timeOfDay));
@@ -606,11 +606,11 @@ void TfrmAngebotsdialog::cbWD_ArtChange(Control*) {
 // --- copies ---------------------------------------------------------------------------------
 
 void TfrmAngebotsdialog::copyAddress(Edit& street, Edit& place, Edit& postcode, ComboBox& country) {
-  const TfrmAngebotsdaten& customer = *app().frmAngebotsdaten;
-  street.setText(customer.edVN_Strasse.text());
-  place.setText(customer.edVN_Ort.text());
-  postcode.setText(customer.edVN_PLZ.text());
-  const int index = country.indexOf(customer.cbVN_Land.text());
+  const PersonFacts customer = links().customerFacts().holder;
+  street.setText(customer.street);
+  place.setText(customer.place);
+  postcode.setText(customer.postcode);
+  const int index = country.indexOf(customer.country);
   if (index >= 0) country.setItemIndex(index);
 }
 
@@ -641,14 +641,14 @@ void TfrmAngebotsdialog::copyToZb(const BankConnection& from, const std::string&
 }
 
 void TfrmAngebotsdialog::sb_WieRefKontoClick(Control*) {
-  const TfrmAngebotsdaten& customer = *app().frmAngebotsdaten;
+  const PersonFacts customer = links().customerFacts().holder;
   std::string holder;
   if (cbZF_Kontoart.text() == "Gesetzlicher Vertreter 2")
     holder = joinNames(edGV_Vorname, edGV_Nachname);
   else if (cbZF_Kontoart.text() == "Gesetzlicher Vertreter 1")
     holder = joinNames(edWD_Vorname, edWD_Nachname);
   else
-    holder = joinNames(customer.edVN_Vorname, customer.edVN_Nachname);
+    holder = customer.firstName + " " + customer.lastName;
   copyToZb(zf(), holder);
 }
 
@@ -661,7 +661,7 @@ void TfrmAngebotsdialog::sb_WieKontoClick(Control*) {
 void TfrmAngebotsdialog::edAusgabenExit(Control*) {
   const double income = core::parseAmount(edEinkommen.text());
   if (income > 0 && core::parseAmount(edAusgaben.text()) > income)
-    app().dialogs().message("Die Ausgaben sind höher als die Einmahmen!", "Prüfung");
+    host().dialogs().message("Die Ausgaben sind höher als die Einmahmen!", "Prüfung");
 }
 
 void TfrmAngebotsdialog::cbZielChange(Control* sender) {
@@ -705,8 +705,8 @@ void TfrmAngebotsdialog::bankCodeExit(const BankConnection& c) {
   updateIban(c);
   // An empty code is no typing error: it just clears what belonged to the old one.
   if (!bank && !code.empty())
-    app().dialogs().message("Unbekannt Bankleitzahl (BLZ) '" + code + "' eingegeben! Bitte prüfen.",
-                            "Bankleitzahl");
+    host().dialogs().message(
+        "Unbekannt Bankleitzahl (BLZ) '" + code + "' eingegeben! Bitte prüfen.", "Bankleitzahl");
   warnAboutAccount(c);
 }
 
@@ -723,15 +723,15 @@ void TfrmAngebotsdialog::updateIban(const BankConnection& c) {
 // (from an offer file) has no IBAN; it is named rather than left to an empty IBAN field.
 void TfrmAngebotsdialog::warnAboutAccount(const BankConnection& c) {
   if (!onlyDigits(c.account.text()))
-    app().dialogs().message("Die Kontonummer '" + c.account.text() +
-                                "' enthält andere Zeichen als Ziffern. Bitte prüfen.",
-                            "Kontonummer");
+    host().dialogs().message("Die Kontonummer '" + c.account.text() +
+                                 "' enthält andere Zeichen als Ziffern. Bitte prüfen.",
+                             "Kontonummer");
   else if (accountFailsCheck(c.code, c.account))
-    app().dialogs().message("Die Kontonummer '" + c.account.text() +
-                                "' passt nach dem Prüfziffernverfahren der Bank nicht zur "
-                                "Bankleitzahl '" +
-                                c.code.text() + "'. Bitte prüfen.",
-                            "Kontonummer");
+    host().dialogs().message("Die Kontonummer '" + c.account.text() +
+                                 "' passt nach dem Prüfziffernverfahren der Bank nicht zur "
+                                 "Bankleitzahl '" +
+                                 c.code.text() + "'. Bitte prüfen.",
+                             "Kontonummer");
 }
 
 bool TfrmAngebotsdialog::accountFailsCheck(const Control& code, const Control& account) const {
@@ -813,23 +813,22 @@ std::vector<std::string> TfrmAngebotsdialog::completenessFindings() const {
   rule(edBP_Teil1.text().empty() && edBP_Teil2.text().empty() && edBP_Teil3.text().empty(),
        " Anlegerfragebogen: Keine Gesprächsteilnehmer");
 
-  const TfrmVermittler& agent = *app().frmVermittler;
-  rule(agent.edV_Firma.text().empty(), " Vermittlername fehlt");
-  rule(agent.edV_Telefon.text().empty(), " Telefonnummer des Vermittlers fehlt");
-  rule(agent.edV_Vermittlernr2.text().empty(), " Vermittlernummer (UnterVKZ) fehlt");
+  const AgentFacts agent = links().agentFacts();
+  rule(agent.company.empty(), " Vermittlername fehlt");
+  rule(agent.phone.empty(), " Telefonnummer des Vermittlers fehlt");
+  rule(agent.subNumber.empty(), " Vermittlernummer (UnterVKZ) fehlt");
 
-  const TfrmAngebotsdaten& vn = *app().frmAngebotsdaten;
-  rule(vn.edVN_Nachname.text().empty(), " Name des Depotinhabers fehlt");
-  rule(vn.edVN_Vorname.text().empty(), " Vorname des Depotinhabers fehlt");
-  rule(vn.edVN_Strasse.text().empty() || vn.edVN_PLZ.text().empty() || vn.edVN_Ort.text().empty(),
+  const PersonFacts vn = links().customerFacts().holder;
+  rule(vn.lastName.empty(), " Name des Depotinhabers fehlt");
+  rule(vn.firstName.empty(), " Vorname des Depotinhabers fehlt");
+  rule(vn.street.empty() || vn.postcode.empty() || vn.place.empty(),
        " Adresse (Strasse, PLZ, Ort) des Depotinhabers ist unvollständig");
-  rule(dateMissing(vn.medVN_Geburtstag), " Geburtsdatum des Depotinhabers fehlt");
-  rule(vn.edVN_GebOrt.text().empty(), " Geburtsort des Depotinhabers fehlt");
-  rule(vn.edVN_GebLand.text().empty(), " Geburtsland des Depotinhabers fehlt");
-  rule(vn.edVN_GebName.text().empty(),
-       " Falls zutreffend, bitte Geburtsnamen des Depotinhabers angeben");
-  rule(vn.cbVN_Stand.text().empty(), " Familienstand des Depotinhabers fehlt");
-  rule(vn.edVN_Nation.text().empty(), " Staatsangehörigkeit des Depotinhabers fehlt");
+  rule(dateMissing(vn.birthDate), " Geburtsdatum des Depotinhabers fehlt");
+  rule(vn.birthPlace.empty(), " Geburtsort des Depotinhabers fehlt");
+  rule(vn.birthCountry.empty(), " Geburtsland des Depotinhabers fehlt");
+  rule(vn.birthName.empty(), " Falls zutreffend, bitte Geburtsnamen des Depotinhabers angeben");
+  rule(vn.maritalStatus.empty(), " Familienstand des Depotinhabers fehlt");
+  rule(vn.nationality.empty(), " Staatsangehörigkeit des Depotinhabers fehlt");
 
   const PersonFields wd{edWD_Nachname,    edWD_Vorname, edWD_Strasse, edWD_PLZ,     edWD_Ort,
                         medWD_Geburtstag, edWD_GebOrt,  edWD_GebLand, edWD_GebName, cbWD_Stand,
@@ -906,18 +905,15 @@ std::vector<std::string> TfrmAngebotsdialog::completenessFindings() const {
 }
 
 void TfrmAngebotsdialog::sb_VollstaendigClick(Control*) {
-  TfrmPruefung& result = *app().frmPruefung;
-  result.txtHinweise.setText("");
   const std::vector<std::string> findings = completenessFindings();
   if (findings.empty()) {
-    app().dialogs().message("Keine Fehler gefunden!", "Prüfung");
+    host().dialogs().message("Keine Fehler gefunden!", "Prüfung");
     return;
   }
   std::string text;
   for (const std::string& line : findings) text += (text.empty() ? "" : "\n") + line;
-  result.txtHinweise.setText(text);
   hide();
-  result.show();
+  links().showFindings(text);
 }
 
 }  // namespace fondaris::forms

@@ -31,7 +31,7 @@ struct ApplicationStart {
 // legal representatives or a further account holder, on seven pages.
 class TfrmAngebotsdialog : public Form {
  public:
-  explicit TfrmAngebotsdialog(App& app);
+  explicit TfrmAngebotsdialog(FormHost& host);
 
   PageControl pageDaten{*this, "pageDaten"};
   TabSheet tsAnleger1{*this, "tsAnleger1", &pageDaten};

@@ -1,12 +1,11 @@
 #include "forms/controls/form.h"
 
-#include "forms/app.h"
 #include "forms/window_placement.h"
 
 namespace fondaris::forms {
 
-Form::Form(App& app, std::string className, std::string settingsKey, WindowSettings window)
-    : app_(app),
+Form::Form(FormHost& host, std::string className, std::string settingsKey, WindowSettings window)
+    : host_(host),
       className_(std::move(className)),
       settingsKey_(std::move(settingsKey)),
       window_(window) {}
@@ -40,7 +39,7 @@ void Form::limitToLineFile(int maxLength) {
 }
 
 void Form::lbStartHelpClick(Control* sender) {
-  if (&app_.mainForm() != this) app_.mainForm().lbStartHelpClick(sender);
+  if (&host_.mainForm() != this) host_.mainForm().lbStartHelpClick(sender);
 }
 
 Control* Form::find(const std::string& name) const {
@@ -81,26 +80,26 @@ void Form::leaveFocus() {
 void Form::show() {
   const bool wasVisible = visible_;
   visible_ = true;
-  if (!wasVisible) app_.formShown(*this);
+  if (!wasVisible) host_.formShown(*this);
 }
 
 void Form::hide() {
   if (!visible_) return;
   visible_ = false;
-  app_.formHidden(*this);
+  host_.formHidden(*this);
 }
 
 void Form::close() {
   storeWindowSettings();
   FormClose();
-  if (window_.closeEndsProgram && &app_.mainForm() != this) app_.mainForm().close();
+  if (window_.closeEndsProgram && &host_.mainForm() != this) host_.mainForm().close();
   hide();
-  if (&app_.mainForm() == this) app_.quit();
+  if (&host_.mainForm() == this) host_.quit();
 }
 
 ModalResult Form::showModal() {
   modalResult = ModalResult::None;
-  return app_.runModal(*this);
+  return host_.runModal(*this);
 }
 
 }  // namespace fondaris::forms

@@ -4,21 +4,9 @@
 #include <vector>
 
 #include "forms/controls/control.h"
+#include "forms/controls/form_host.h"
 
 namespace fondaris::forms {
-
-class App;
-
-enum class ModalResult {
-  None = 0,
-  Ok = 1,
-  Cancel = 2,
-  Abort = 3,
-  Retry = 4,
-  Ignore = 5,
-  Yes = 6,
-  No = 7
-};
 
 // Window settings kept per user under the settings key: restored when the form is created,
 // stored when it closes and, with `storeOnDeactivate`, whenever another form takes over.
@@ -37,12 +25,14 @@ class Form {
  public:
   // `className` as designed ("TfrmVermittler"), `settingsKey` for the window settings
   // ("frmVermittler").
-  Form(App& app, std::string className, std::string settingsKey, WindowSettings window = {});
+  Form(FormHost& host, std::string className, std::string settingsKey, WindowSettings window = {});
   Form(const Form&) = delete;
   Form& operator=(const Form&) = delete;
   virtual ~Form() = default;
 
-  App& app() const { return app_; }
+  FormHost& host() const { return host_; }
+  // The other forms, as far as this one may reach them.
+  FormLinks& links() const { return host_.links(); }
   const std::string& className() const { return className_; }
   const std::string& settingsKey() const { return settingsKey_; }
   const std::string& caption() const { return caption_; }
@@ -116,7 +106,7 @@ class Form {
 
   void registerControl(Control* c) { controls_.push_back(c); }
 
-  App& app_;
+  FormHost& host_;
   std::string className_, settingsKey_, caption_;
   WindowSettings window_;
   bool visible_ = false;

@@ -1,14 +1,17 @@
 #include "forms/einmalanlage/tfrm_einmalanlage.h"
 
+#include "core/clock.h"
+#include "core/dialogs.h"
 #include "core/files.h"
 #include "core/german.h"
 #include "core/param_record.h"
-#include "forms/app.h"
+#include "core/shell.h"
+#include "forms/form_links.h"
 
 namespace fondaris::forms {
 
-TfrmEinmalanlage::TfrmEinmalanlage(App& app)
-    : Form(app, "TfrmEinmalanlage", "frmEinmalanlage",
+TfrmEinmalanlage::TfrmEinmalanlage(FormHost& host)
+    : Form(host, "TfrmEinmalanlage", "frmEinmalanlage",
            {Placement::Position, Placement::Position, true, false}) {
   setCaption("Jährliche Zuszahlungen");
   pages = {&ts10, &ts20, &ts30, &ts40, &ts50};
@@ -74,6 +77,39 @@ void TfrmEinmalanlage::sbFondsaufteilungClick(Control*) {
 
 void TfrmEinmalanlage::sb_AbbruchClick(Control*) {
   modalResult = ModalResult::Cancel;
+}
+
+TopUpsEdit TfrmEinmalanlage::edit(std::array<double, 51>& topUps, int open) {
+  for (int i = 1; i <= 50; ++i) {
+    years[i - 1]->setText(core::formatAmount(topUps[i]));
+    for (Control* c :
+         std::initializer_list<Control*>{years[i - 1], yearLabels[i - 1], euroLabels[i - 1]})
+      c->setVisible(i <= open);
+  }
+  static const char* const kFull[] = {"2. bis 11. Jahr", "12. bis 21. Jahr", "22. bis 31. Jahr",
+                                      "32. bis 41. Jahr", "42. bis 51. Jahr"};
+  for (int k = 1; k <= 5; ++k) {
+    TabSheet& page = *pages[k - 1];
+    page.setCaption(open >= 10 * k ? std::string(kFull[k - 1])
+                                   : std::to_string(10 * k - 8) + ". bis " +
+                                         std::to_string(open + 1) + ". Jahr");
+    if (k > 1) page.setVisible(open > 10 * (k - 1));
+  }
+  pcZuzahlung.setActivePage(0);
+  cb_Zuzahlung.setItemIndex(0);
+  TopUpsEdit result;
+  if (showModal() != ModalResult::Ok) return result;
+
+  result.accepted = true;
+  for (int i = 1; i <= 50; ++i) {
+    double value = core::parseAmount(years[i - 1]->text());
+    if (value > 0 && i <= open && value < kMinimumTopUp) {
+      value = kMinimumTopUp;
+      result.corrected = true;
+    }
+    topUps[i] = value;
+  }
+  return result;
 }
 
 }  // namespace fondaris::forms

@@ -4,6 +4,7 @@
 
 #include "forms/controls/combo_box_inc.h"
 #include "forms/controls/form.h"
+#include "forms/form_links.h"
 
 namespace fondaris::forms {
 
@@ -11,7 +12,7 @@ namespace fondaris::forms {
 // contract form opens it modally and keeps the table.
 class TfrmEinmalanlage : public Form {
  public:
-  explicit TfrmEinmalanlage(App& app);
+  explicit TfrmEinmalanlage(FormHost& host);
 
   ComboBoxInc cb_Zuzahlung{*this, "cb_Zuzahlung"};
   PageControl pcZuzahlung{*this, "pcZuzahlung"};
@@ -77,6 +78,10 @@ class TfrmEinmalanlage : public Form {
 #undef FONDARIS_TOPUP
   Button sbFondsaufteilung{*this, "sbFondsaufteilung"};
   Button sb_Abbruch{*this, "sb_Abbruch"};
+
+  // Shows the amounts of years 1..`open` (index 1..50 of `topUps`) modally; on OK takes the
+  // boxes back, raising amounts below the minimum to it.
+  TopUpsEdit edit(std::array<double, 51>& topUps, int open);
 
   void cb_ZuzahlungChange(Control* sender);
   void FormatZuzahlungExit(Control* sender);

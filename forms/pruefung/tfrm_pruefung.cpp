@@ -1,11 +1,14 @@
 #include "forms/pruefung/tfrm_pruefung.h"
 
-#include "forms/app.h"
+#include "core/clock.h"
+#include "core/dialogs.h"
+#include "core/shell.h"
+#include "forms/form_links.h"
 
 namespace fondaris::forms {
 
-TfrmPruefung::TfrmPruefung(App& app)
-    : Form(app, "TfrmPruefung", "frmPruefung",
+TfrmPruefung::TfrmPruefung(FormHost& host)
+    : Form(host, "TfrmPruefung", "frmPruefung",
            {Placement::PositionAndSize, Placement::PositionAndSize, true, false}) {
   setCaption("Prüfung");
   txtHinweise.setReadOnly(true);
@@ -17,7 +20,7 @@ TfrmPruefung::TfrmPruefung(App& app)
 
 // Back to the form the check was started from; the findings stay until the next check.
 void TfrmPruefung::FormClose() {
-  app().showApplicationData();
+  links().showApplicationData();
 }
 
 void TfrmPruefung::sb_AbbruchClick(Control*) {

@@ -7,7 +7,7 @@ namespace fondaris::forms {
 // Check result window: the findings of the completeness check, one per line.
 class TfrmPruefung : public Form {
  public:
-  explicit TfrmPruefung(App& app);
+  explicit TfrmPruefung(FormHost& host);
 
   Memo txtHinweise{*this, "txtHinweise"};
   Button sb_Abbruch{*this, "sb_Abbruch"};

@@ -112,11 +112,11 @@ class ValueChart : public QChartView {
 
 }  // namespace
 
-void addValueChart(forms::App& app, QWidget& view) {
+void addValueChart(forms::FormSet& forms, QWidget& view) {
   auto* layout = view.findChild<QVBoxLayout*>("qt_chartLayout");
   auto* page = view.findChild<QWidget*>("tsWE");
   if (!layout || !page) return;
-  forms::TfrmVertagsdaten& form = *app.frmVertagsdaten;
+  forms::TfrmVertagsdaten& form = *forms.frmVertagsdaten;
   auto* chart = new ValueChart(form, page);
   layout->addWidget(chart);
   chart->update();

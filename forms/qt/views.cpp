@@ -78,24 +78,27 @@ std::unique_ptr<QWidget> makeVertragsdatenView() {
 
 std::span<const FormView> formViews() {
   static const FormView views[] = {
-      {[](forms::App& a) -> forms::Form& { return *a.frmStartmaske; }, makeStartmaskeView},
-      {[](forms::App& a) -> forms::Form& { return *a.frmVermittler; }, makeVermittlerView},
-      {[](forms::App& a) -> forms::Form& { return *a.frmAngebotsdaten; }, makeAngebotsdatenView},
-      {[](forms::App& a) -> forms::Form& { return *a.frmAngebotsdialog; }, makeAngebotsdialogView},
-      {[](forms::App& a) -> forms::Form& { return *a.frmPruefung; }, makePruefungView},
-      {[](forms::App& a) -> forms::Form& { return *a.frmVertagsdaten; }, makeVertragsdatenView,
+      {[](forms::FormSet& a) -> forms::Form& { return *a.frmStartmaske; }, makeStartmaskeView},
+      {[](forms::FormSet& a) -> forms::Form& { return *a.frmVermittler; }, makeVermittlerView},
+      {[](forms::FormSet& a) -> forms::Form& { return *a.frmAngebotsdaten; },
+       makeAngebotsdatenView},
+      {[](forms::FormSet& a) -> forms::Form& { return *a.frmAngebotsdialog; },
+       makeAngebotsdialogView},
+      {[](forms::FormSet& a) -> forms::Form& { return *a.frmPruefung; }, makePruefungView},
+      {[](forms::FormSet& a) -> forms::Form& { return *a.frmVertagsdaten; }, makeVertragsdatenView,
        addValueChart},
   };
   return views;
 }
 
-QStringList addViews(forms::App& app, QtPresenter& presenter, std::span<const FormView> views) {
+QStringList addViews(forms::FormSet& forms, QtPresenter& presenter,
+                     std::span<const FormView> views) {
   std::vector<std::pair<forms::Form*, std::unique_ptr<QWidget>>> made;
   QStringList problems;
   for (const FormView& entry : views) {
-    forms::Form& form = entry.form(app);
+    forms::Form& form = entry.form(forms);
     std::unique_ptr<QWidget> view = entry.make();
-    if (entry.complete) entry.complete(app, *view);
+    if (entry.complete) entry.complete(forms, *view);
     for (const QString& p : Binder::mismatches(form, *view))
       problems << QString("Ansicht %1 / Formular %2: %3")
                       .arg(view->objectName(), QString::fromStdString(form.className()), p);

@@ -5,7 +5,7 @@
 #include <memory>
 #include <span>
 
-#include "forms/app.h"
+#include "forms/form_set.h"
 
 // Each view is a Qt Designer file (forms/qt/*_view.ui): widgets that stand for controls carry
 // the control's name as objectName, widgets that stand for none have names starting with "_".
@@ -21,20 +21,20 @@ std::unique_ptr<QWidget> makeAngebotsdialogView();
 std::unique_ptr<QWidget> makePruefungView();
 std::unique_ptr<QWidget> makeVertragsdatenView();
 // The chart of the contract form's illustration, which a Designer file cannot hold.
-void addValueChart(forms::App& app, QWidget& view);
+void addValueChart(forms::FormSet& forms, QWidget& view);
 
 // Which view shows which form: the one list the program and the tests bind from.
 struct FormView {
-  forms::Form& (*form)(forms::App& app);
+  forms::Form& (*form)(forms::FormSet& forms);
   std::unique_ptr<QWidget> (*make)();
   // What the view code adds beyond the Designer file, once the view is made.
-  void (*complete)(forms::App& app, QWidget& view) = nullptr;
+  void (*complete)(forms::FormSet& forms, QWidget& view) = nullptr;
 };
 std::span<const FormView> formViews();
 
 // Makes the view of every form in the list and hands it to `presenter`. When a view does not fit
 // its form, nothing is bound and every mismatch comes back as one line naming view and form.
-QStringList addViews(forms::App& app, QtPresenter& presenter,
+QStringList addViews(forms::FormSet& forms, QtPresenter& presenter,
                      std::span<const FormView> views = formViews());
 
 }  // namespace fondaris::qt

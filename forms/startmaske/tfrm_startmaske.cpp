@@ -2,13 +2,14 @@
 
 #include <filesystem>
 
+#include "core/clock.h"
+#include "core/dialogs.h"
 #include "core/files.h"
 #include "core/german.h"
 #include "core/param_record.h"
 #include "core/settings.h"
-#include "forms/angebotsdaten/tfrm_angebotsdaten.h"
-#include "forms/app.h"
-#include "forms/vermittler/tfrm_vermittler.h"
+#include "core/shell.h"
+#include "forms/form_links.h"
 
 namespace fondaris::forms {
 
@@ -27,8 +28,8 @@ std::string findEntry(const std::string& directory, const std::string& name) {
 
 }  // namespace
 
-TfrmStartmaske::TfrmStartmaske(App& app)
-    : Form(app, "TfrmStartmaske", "frmStartmaske", {Placement::Position, Placement::Position}) {
+TfrmStartmaske::TfrmStartmaske(FormHost& host)
+    : Form(host, "TfrmStartmaske", "frmStartmaske", {Placement::Position, Placement::Position}) {
   setCaption("Angebotsprogram - Start");
   lbStartVersion.setCaption("Version 1.0.0");
   lbProdukt.setCaption("Fondaris VL");
@@ -105,37 +106,31 @@ TfrmStartmaske::TfrmStartmaske(App& app)
 void TfrmStartmaske::TimerWaitTimer(Control*) {
   TimerWait.setEnabled(false);
   // A click before the first tick has left the start screen already, with its own message.
-  if (!visible() || app().frmVermittler->agentDataValid()) return;
-  app().dialogs().message("Willkommen beim Angebotsprogramm zum \n" + caption() +
-                              "!\nBitte die Vermittlerdaten eingeben!",
-                          "Daten");
+  if (!visible() || links().agentDataValid()) return;
+  host().dialogs().message("Willkommen beim Angebotsprogramm zum \n" + caption() +
+                               "!\nBitte die Vermittlerdaten eingeben!",
+                           "Daten");
   sb_VermittlerClick(nullptr);
-}
-
-void TfrmStartmaske::copyProductChoice() {
-  TfrmAngebotsdaten& customer = *app().frmAngebotsdaten;
-  customer.rbProd.setChecked(rbProd.checked());
-  customer.rbProd1.setChecked(rbProd1.checked());
 }
 
 void TfrmStartmaske::sb_VermittlerClick(Control*) {
   hide();
-  copyProductChoice();
-  app().frmVermittler->show();
+  links().takeVariantChoice();
+  links().showAgentData();
 }
 
 void TfrmStartmaske::cb_AngebotsdatenClick(Control*) {
   hide();
-  copyProductChoice();
-  if (!app().frmVermittler->agentDataValid()) {
-    app().dialogs().message(
+  links().takeVariantChoice();
+  if (!links().agentDataValid()) {
+    host().dialogs().message(
         "Die Vermittlerdaten fehlen bzw. sind defekt!\nDas Formular zu den Vermittlerdaten wird "
         "daher nun gestartet!",
         "Daten");
-    app().frmVermittler->show();
+    links().showAgentData();
     return;
   }
-  app().frmAngebotsdaten->show();
+  links().showCustomerData();
 }
 
 void TfrmStartmaske::sb_BeendenClick(Control*) {

@@ -8,7 +8,7 @@ namespace fondaris::forms {
 // data. Closing it ends the program.
 class TfrmStartmaske : public Form {
  public:
-  explicit TfrmStartmaske(App& app);
+  explicit TfrmStartmaske(FormHost& host);
 
   Label lbStartVersion{*this, "lbStartVersion"};
   // Text: path of the start picture file; empty shows the built-in picture.
@@ -33,9 +33,6 @@ class TfrmStartmaske : public Form {
   void lbStartHelpClick(Control* sender) override;
   void lbProduktClick(Control* sender);
   void lbProdukt1Click(Control* sender);
-
- private:
-  void copyProductChoice();
 };
 
 }  // namespace fondaris::forms

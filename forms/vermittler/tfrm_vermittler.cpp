@@ -1,13 +1,16 @@
 #include "forms/vermittler/tfrm_vermittler.h"
 
+#include "core/clock.h"
+#include "core/dialogs.h"
 #include "core/files.h"
 #include "core/ini_file.h"
 #include "core/notation.h"
 #include "core/param_layout.h"
 #include "core/param_record.h"
 #include "core/settings.h"
+#include "core/shell.h"
 #include "core/value_coding.h"
-#include "forms/app.h"
+#include "forms/form_links.h"
 
 namespace fondaris::forms {
 
@@ -26,10 +29,10 @@ void showWithLabels(ComboBox& list, Label& label, Label& percent, bool visible, 
 
 }  // namespace
 
-TfrmVermittler::TfrmVermittler(App& app)
-    : Form(app, "TfrmVermittler", "frmVermittler",
+TfrmVermittler::TfrmVermittler(FormHost& host)
+    : Form(host, "TfrmVermittler", "frmVermittler",
            {Placement::PositionAndSize, Placement::Position, true, true}) {
-  setCaption(app.mainForm().caption() + " - Vermittlerdaten");
+  setCaption(host.mainForm().caption() + " - Vermittlerdaten");
   // Every field is a line of "Vermitd.dat"; the postcode shares its line with "D-".
   limitToLineFile(static_cast<int>(core::kMaxLineLength));
   edV_PLZ.setMaxLength(static_cast<int>(core::kMaxLineLength) - 2);
@@ -97,7 +100,7 @@ TfrmVermittler::TfrmVermittler(App& app)
   // The agent file; a country other than Germany is refused at once.
   if (readAgentFile()) {
     valid_ = true;
-    if (cbV_Land.itemIndex() != 0) app.dialogs().message(kCountryMessage, "Prüfung");
+    if (cbV_Land.itemIndex() != 0) host.dialogs().message(kCountryMessage, "Prüfung");
   } else {
     valid_ = false;
   }
@@ -122,11 +125,11 @@ TfrmVermittler::TfrmVermittler(App& app)
 }
 
 bool TfrmVermittler::firstVariantOffered() const {
-  return app().variantOffered(1);
+  return links().variantOffered(1);
 }
 
 bool TfrmVermittler::secondVariantOffered() const {
-  return app().variantOffered(2);
+  return links().variantOffered(2);
 }
 
 std::string TfrmVermittler::agentFilePath() {
@@ -167,10 +170,10 @@ void TfrmVermittler::readSalesSetting(const std::string& line, int lineNumber,
           const bool knownCode = !enteredCode.empty() && enteredCode == key;
           if (lineNumber == 15 || !knownCode) {
             enteredCode =
-                app().dialogs().inputText("Kennwort", "Intern (neues Kennwort):", "").value_or("");
+                host().dialogs().inputText("Kennwort", "Intern (neues Kennwort):", "").value_or("");
           }
           keep = !enteredCode.empty() && enteredCode == key;
-          if (!keep) app().dialogs().message(kWrongCode, "Prüfung");
+          if (!keep) host().dialogs().message(kWrongCode, "Prüfung");
         }
       }
       if (!keep)
@@ -289,13 +292,13 @@ std::vector<std::string> TfrmVermittler::agentFileLines() const {
 
 bool TfrmVermittler::writeAgentFile() {
   if (core::writeTextLines(agentFilePath(), agentFileLines())) return true;
-  app().dialogs().message("Die Datei 'Vermitd.dat' konnte nicht erzeugt werden!", "Fehler");
+  host().dialogs().message("Die Datei 'Vermitd.dat' konnte nicht erzeugt werden!", "Fehler");
   return false;
 }
 
 bool TfrmVermittler::countryRefused() {
   if (cbV_Land.itemIndex() == 0) return false;
-  app().dialogs().message(kCountryMessage, "Prüfung");
+  host().dialogs().message(kCountryMessage, "Prüfung");
   focus(&cbV_Land);
   return true;
 }
@@ -303,34 +306,34 @@ bool TfrmVermittler::countryRefused() {
 void TfrmVermittler::sbV_SpeichernClick(Control*) {
   if (countryRefused()) return;
   if (edV_Firma.text().empty()) {
-    app().dialogs().message("Bitte den Namen der Firma angeben!", "Prüfung");
+    host().dialogs().message("Bitte den Namen der Firma angeben!", "Prüfung");
     focus(&edV_Firma);
     return;
   }
   if (edV_Ansprechpartner.text().empty()) {
-    app().dialogs().message("Bitte den Ansprechpartner angeben!", "Prüfung");
+    host().dialogs().message("Bitte den Ansprechpartner angeben!", "Prüfung");
     focus(&edV_Ansprechpartner);
     return;
   }
   if (!writeAgentFile()) return;
   valid_ = true;
   hide();
-  app().showCustomerData();
+  links().showCustomerData();
 }
 
 void TfrmVermittler::sbV_AbbruchClick(Control*) {
   if (countryRefused()) return;
   hide();
-  app().showCustomerData();
+  links().showCustomerData();
 }
 
 void TfrmVermittler::sbMaxBZDClick(Control*) {
   const std::string entered =
-      app().dialogs().inputText("Kennwort", "Intern Rabatierung:", "").value_or("");
+      host().dialogs().inputText("Kennwort", "Intern Rabatierung:", "").value_or("");
   // An empty entry never unlocks, even when no key could be read.
   if (entered.empty()) return;
   if (entered != discountKey_) {
-    app().dialogs().message(kWrongCode, "Prüfung");
+    host().dialogs().message(kWrongCode, "Prüfung");
     return;
   }
   const bool first = firstVariantOffered(), second = secondVariantOffered();

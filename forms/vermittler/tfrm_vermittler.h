@@ -11,7 +11,7 @@ namespace fondaris::forms {
 // Agent data form and its file "Vermitd.dat" in the working directory.
 class TfrmVermittler : public Form {
  public:
-  explicit TfrmVermittler(App& app);
+  explicit TfrmVermittler(FormHost& host);
 
   Edit edV_Firma{*this, "edV_Firma"};
   Edit edV_Ansprechpartner{*this, "edV_Ansprechpartner"};

@@ -4,13 +4,16 @@
 #include <filesystem>
 #include <utility>
 
+#include "core/clock.h"
+#include "core/dialogs.h"
 #include "core/files.h"
 #include "core/german.h"
 #include "core/param_layout.h"
 #include "core/param_record.h"
 #include "core/settings.h"
-#include "forms/app.h"
+#include "core/shell.h"
 #include "forms/date_field.h"
+#include "forms/form_links.h"
 
 namespace fondaris::forms {
 
@@ -73,8 +76,8 @@ std::vector<std::string> wholeNumbers(int from, int to, int step = 1) {
 
 }  // namespace
 
-TfrmVertagsdaten::TfrmVertagsdaten(App& app)
-    : Form(app, "TfrmVertagsdaten", "frmVertragsdaten",
+TfrmVertagsdaten::TfrmVertagsdaten(FormHost& host)
+    : Form(host, "TfrmVertagsdaten", "frmVertragsdaten",
            {Placement::PositionAndSize, Placement::PositionAndSize, true, true}) {
   funds_ = {&rb_Fonds1, &rb_Fonds2, &rb_Fonds3, &rb_Fonds4,  &rb_Fonds5, &rb_Fonds6,
             &rb_Fonds7, &rb_Fonds8, &rb_Fonds9, &rb_Fonds10, &rb_Fonds11};
@@ -250,9 +253,9 @@ TfrmVertagsdaten::TfrmVertagsdaten(App& app)
   mHilfe.onClick = bind(&TfrmVertagsdaten::mHilfeClick);
 
   // Title and product data; without product data the program ends.
-  setCaption(app.mainForm().caption() + " - Vertragsdaten");
+  setCaption(host.mainForm().caption() + " - Vertragsdaten");
   core::ParamRecord& record = productData;
-  if (core::readParamRecord(core::workingDirectory(), record, &app.dialogs()) != 0) {
+  if (core::readParamRecord(core::workingDirectory(), record, &host.dialogs()) != 0) {
     sb_AbbruchClick(nullptr);
     return;
   }
@@ -326,7 +329,7 @@ const bank::BankTable& TfrmVertagsdaten::bankTable() const {
     const std::string& name = product_.bankFile;
     bankTable_.emplace();
     if (!name.empty() && bank::bankFileExists(bankFolder_, name))
-      *bankTable_ = bank::loadBankTable(bankFolder_, name, app().dialogs());
+      *bankTable_ = bank::loadBankTable(bankFolder_, name, host().dialogs());
   }
   return *bankTable_;
 }
@@ -392,7 +395,7 @@ void TfrmVertagsdaten::selectByText(ComboBox& list, const std::string& text) {
 }
 
 bool TfrmVertagsdaten::secondVariant() const {
-  return app().secondVariantChosen();
+  return links().secondVariantChosen();
 }
 
 void TfrmVertagsdaten::layoutStrategies(bool second) {
@@ -414,7 +417,7 @@ void TfrmVertagsdaten::layoutStrategies(bool second) {
 // --- contract start ---------------------------------------------------------------------------
 
 void TfrmVertagsdaten::selectEarliestStart() {
-  const core::DateTime earliest = app().clock().today() + kEarliestStartDays;
+  const core::DateTime earliest = host().clock().today() + kEarliestStartDays;
   int year = 0, month = 0, day = 0;
   core::decodeDate(earliest, year, month, day);
   cbBeginnJahr.setItems({std::to_string(year), std::to_string(year + 1)});
@@ -423,7 +426,7 @@ void TfrmVertagsdaten::selectEarliestStart() {
 }
 
 void TfrmVertagsdaten::initStartDate() {
-  const core::DateTime earliest = app().clock().today() + kEarliestStartDays;
+  const core::DateTime earliest = host().clock().today() + kEarliestStartDays;
   int year = 0, month = 0, day = 0;
   core::decodeDate(earliest, year, month, day);
   selectEarliestStart();
@@ -470,15 +473,15 @@ void TfrmVertagsdaten::cbBeginnJahrChange(Control*) {
                                                : 1;
   const auto start = core::encodeDate(year, month, day);
   if (!start) return;
-  if (*start < app().clock().today() + kEarliestStartDays)
-    app().dialogs().message("Der frühestmögliche Beginn ist in 14 Tagen!", "Beginn");
+  if (*start < host().clock().today() + kEarliestStartDays)
+    host().dialogs().message("Der frühestmögliche Beginn ist in 14 Tagen!", "Beginn");
   med_Vbeginn.setText(core::formatDate(*start));
   startYearText_ = std::to_string(year);
 }
 
 void TfrmVertagsdaten::med_VbeginnExit(Control*) {
   core::DateTime start = 0;
-  if (checkDateField(med_Vbeginn, start, app().dialogs()) == DateCheck::Valid)
+  if (checkDateField(med_Vbeginn, start, host().dialogs()) == DateCheck::Valid)
     med_Vbeginn.setText(core::formatDate(start));
 }
 
@@ -530,10 +533,10 @@ void TfrmVertagsdaten::adoptLoadedValues() {
 
 // Strategies a variant no longer offers (the start screen's choice changed) are unchosen.
 void TfrmVertagsdaten::dropStrategiesNotOffered() {
-  if (rb_Fonds1.checked() && !app().variantOffered(1)) rb_Fonds1.setChecked(false);
+  if (rb_Fonds1.checked() && !links().variantOffered(1)) rb_Fonds1.setChecked(false);
   bool secondOnly = false;
   for (int i = 1; i <= 4; ++i) secondOnly = secondOnly || funds_[i]->checked();
-  if (secondOnly && !app().variantOffered(2))
+  if (secondOnly && !links().variantOffered(2))
     for (int i = 1; i <= 4; ++i) funds_[i]->setChecked(false);
 }
 
@@ -577,7 +580,7 @@ void TfrmVertagsdaten::setDefaults(bool second) {
   cbAbsolut.setChecked(cbAbsolut.visible());
   if (cb_EinmalProz.visible()) {
     cbAbsolut.setChecked(false);
-    selectByText(cb_EinmalProz, app().agentStartPayment(second));
+    selectByText(cb_EinmalProz, links().agentStartPayment(second));
     cb_EinmalProzExit(&cb_EinmalProz);
     cbAbsolut.setChecked(true);
   }
@@ -603,7 +606,7 @@ void TfrmVertagsdaten::restoreVariantValues(const VariantValues& kept) {
 
 void TfrmVertagsdaten::cb_AngebotsdatenClick(Control*) {
   hide();
-  app().showCustomerData();
+  links().showCustomerData();
 }
 
 void TfrmVertagsdaten::sb_SpeichernClick(Control*) {
@@ -612,15 +615,15 @@ void TfrmVertagsdaten::sb_SpeichernClick(Control*) {
 }
 
 void TfrmVertagsdaten::sb_AbbruchClick(Control*) {
-  if (saved && app().dialogs().askYesNo("Daten speichern?", "Beenden")) {
+  if (saved && host().dialogs().askYesNo("Daten speichern?", "Beenden")) {
     // The agent asked for the save: when it fails the program stays open.
     if (saveOffer && !saveOffer()) return;
   }
-  app().mainForm().close();
+  host().mainForm().close();
 }
 
 void TfrmVertagsdaten::sb_AntragClick(Control*) {
-  if (!saved && app().dialogs().askYesNo("Daten speichern?", "Vertragsdaten") && saveOffer)
+  if (!saved && host().dialogs().askYesNo("Daten speichern?", "Vertragsdaten") && saveOffer)
     saved = saveOffer() || saved;
   pcWeitereDaten.setActivePage(0);
   if (preCalculationCheck().code != 0) return;
@@ -632,7 +635,7 @@ void TfrmVertagsdaten::sb_AntragClick(Control*) {
 
 void TfrmVertagsdaten::sb_FormularClick(Control*) {
   // The blank application documents and their age rule are the customer form's.
-  app().openBlankApplication();
+  links().openBlankApplication();
 }
 
 void TfrmVertagsdaten::lb_InfoClick(Control* sender) {
@@ -641,11 +644,11 @@ void TfrmVertagsdaten::lb_InfoClick(Control* sender) {
   if (number < 1 || number > 11) return;
   const Strategy& s = (secondVariant() ? product_.ziel : product_.vl)[number - 1];
   if (s.infoDocument.empty()) {
-    app().dialogs().message("Keine Informationen gefunden!", "Fehler");
+    host().dialogs().message("Keine Informationen gefunden!", "Fehler");
     return;
   }
-  core::openFile(core::joinPath(core::workingDirectory(), s.infoDocument), app().dialogs(),
-                 app().shell());
+  core::openFile(core::joinPath(core::workingDirectory(), s.infoDocument), host().dialogs(),
+                 host().shell());
 }
 
 void TfrmVertagsdaten::FormCreate() {

@@ -61,7 +61,7 @@ struct OfferRun {
 // development and the offer calculation.
 class TfrmVertagsdaten : public Form {
  public:
-  explicit TfrmVertagsdaten(App& app);
+  explicit TfrmVertagsdaten(FormHost& host);
 
   // Contract start.
   ComboBox cbBeginnTag{*this, "cbBeginnTag"};

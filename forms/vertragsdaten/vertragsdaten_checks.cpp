@@ -4,10 +4,11 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "core/clock.h"
+#include "core/dialogs.h"
 #include "core/german.h"
-#include "forms/angebotsdaten/tfrm_angebotsdaten.h"
-#include "forms/app.h"
-#include "forms/vermittler/tfrm_vermittler.h"
+#include "core/shell.h"
+#include "forms/form_links.h"
 #include "forms/vertragsdaten/tfrm_vertragsdaten.h"
 
 namespace fondaris::forms {
@@ -42,9 +43,9 @@ void TfrmVertagsdaten::recalculate(Control* sender) {
 }
 
 double TfrmVertagsdaten::agentDiscount(bool vl) const {
-  const TfrmVermittler& agent = *app().frmVermittler;
-  const ComboBox& discount = vl ? agent.cb_Rabat : agent.cb_RabatZSp;
-  return discount.visible() ? amountOf(discount) * 0.01 : 0;
+  const AgentFacts agent = links().agentFacts();
+  const AgentDiscount& discount = vl ? agent.firstVariantDiscount : agent.secondVariantDiscount;
+  return discount.offered ? core::parseAmount(discount.percent) * 0.01 : 0;
 }
 
 void TfrmVertagsdaten::cb_Beitrag_1Exit(Control* sender) {
@@ -73,7 +74,7 @@ void TfrmVertagsdaten::cb_ZuschussExit(Control*) {
 }
 
 void TfrmVertagsdaten::cb_Beitrag_2Exit(Control* sender) {
-  core::Dialogs& dialogs = app().dialogs();
+  core::Dialogs& dialogs = host().dialogs();
   double value = amountOf(cb_Beitrag_2);
   const int mode = cb_Vorgabe.itemIndex();
   if (mode == 0 && value == 0 &&
@@ -159,8 +160,8 @@ void TfrmVertagsdaten::cb_VorgabeChange(Control*) {
 
   // Discount on the single investment and the reduction field.
   const bool singleInvestment = hasSingleInvestment();
-  cb_EinmalRabat.setVisible(app().frmVermittler->cb_RabatZSp.visible() &&
-                            (single || singleInvestment));
+  const AgentFacts agent = links().agentFacts();
+  cb_EinmalRabat.setVisible(agent.secondVariantDiscount.offered && (single || singleInvestment));
   cbReduktion.setVisible(cb_Einmal.visible() ||
                          (cb_EinmalRabat.visible() && cb_EinmalRabat.checked()));
 
@@ -216,8 +217,8 @@ void TfrmVertagsdaten::cb_BZDChange(Control* sender) {
 void TfrmVertagsdaten::cb_AnlagedauerChange(Control*) {
   const int n = std::max(1, cb_BZD1.itemIndex() + 1);
   if (numberOf(cb_Anlagedauer) < 6 * n + 1) {
-    app().dialogs().message("Die Anlagedauer passt nicht zur Anlagestrategie!",
-                            "VL Anlagestrategie");
+    host().dialogs().message("Die Anlagedauer passt nicht zur Anlagestrategie!",
+                             "VL Anlagestrategie");
     selectByText(cb_Anlagedauer, std::to_string(6 * n + 1));
   }
   cb_BZDChange(&cb_Anlagedauer);
@@ -225,9 +226,9 @@ void TfrmVertagsdaten::cb_AnlagedauerChange(Control*) {
 
 void TfrmVertagsdaten::cb_BZD3Change(Control*) {
   if (numberOf(cb_BZD3) > numberOf(cb_BZD2)) {
-    if (app().dialogs().askYesNo("Die Anlagedauer passt nicht zur Beitragszahlungsdauer! Soll die "
-                                 "Anlagedauer angepasst werden?",
-                                 "Beitragszahlungsdauer"))
+    if (host().dialogs().askYesNo("Die Anlagedauer passt nicht zur Beitragszahlungsdauer! Soll die "
+                                  "Anlagedauer angepasst werden?",
+                                  "Beitragszahlungsdauer"))
       selectByText(cb_BZD2, cb_BZD3.text());
     else
       selectByText(cb_BZD3, cb_BZD2.text());
@@ -240,12 +241,12 @@ void TfrmVertagsdaten::cb_EinmalProzExit(Control* sender) {
   const double entered = amountOf(cb_EinmalProz);
   double percent = std::clamp(entered, 0.0, 100.0);
   if (percent > 0 && percent < 1) percent = 1;
-  const TfrmVermittler& agent = *app().frmVermittler;
+  const AgentFacts agent = links().agentFacts();
   double d = 0;
-  if (agent.cb_Rabat.visible() && rb_Fonds1.checked())
-    d = amountOf(agent.cb_Rabat) * 0.01;
-  else if (agent.cb_RabatZSp.visible() && !rb_Fonds1.checked())
-    d = amountOf(agent.cb_RabatZSp) * 0.01;
+  if (agent.firstVariantDiscount.offered && rb_Fonds1.checked())
+    d = core::parseAmount(agent.firstVariantDiscount.percent) * 0.01;
+  else if (agent.secondVariantDiscount.offered && !rb_Fonds1.checked())
+    d = core::parseAmount(agent.secondVariantDiscount.percent) * 0.01;
   if (d == 0 || d >= 1) {
     setAmount(cb_EinmalProz, percent);
     cbReduktion.setVisible(false);
@@ -303,7 +304,7 @@ void TfrmVertagsdaten::medEinmalzahlungZBExit(Control* sender) {
   if (value < 1) {
     setAmount(medEinmalzahlungZB, 0);
   } else if (value < 2500) {
-    const bool yes = app().dialogs().askYesNo(
+    const bool yes = host().dialogs().askYesNo(
         "Zurzeit beträgt der Mindestwert bei der Einmalanlagen 2.500€. Sollen 2.500€ gesetzt "
         "werden?",
         "Einmalanlage zu Beginn");
@@ -379,7 +380,7 @@ void TfrmVertagsdaten::cb_EinmalBeitragExit(Control* sender) {
   if (!sender) return;
   const double value = amountOf(*sender);
   if (value > 0 && value < 2500) {
-    const bool yes = app().dialogs().askYesNo(
+    const bool yes = host().dialogs().askYesNo(
         "Zurzeit beträgt der Mindestwert bei den Einmalanlagen 2.500€. Sollen 2.500€ gesetzt "
         "werden?",
         "Einmalanlagen");

@@ -5,13 +5,13 @@
 #include <cstdlib>
 #include <memory>
 
+#include "core/clock.h"
+#include "core/dialogs.h"
 #include "core/german.h"
 #include "core/settings.h"
+#include "core/shell.h"
 #include "documents/offer/offer_document.h"
-#include "forms/angebotsdaten/tfrm_angebotsdaten.h"
-#include "forms/app.h"
-#include "forms/einmalanlage/tfrm_einmalanlage.h"
-#include "forms/vermittler/tfrm_vermittler.h"
+#include "forms/form_links.h"
 #include "forms/vertragsdaten/tfrm_vertragsdaten.h"
 
 namespace fondaris::forms {
@@ -98,11 +98,11 @@ void TfrmVertagsdaten::fillWithdrawalLists() {
     if (keep && old >= 0 && old < list.itemCount()) list.setItemIndex(old);
     // One whose year is gone counts no more; the agent must know its amount is left out.
     if (keep && old >= list.itemCount() && amountOf(*withdrawalAmounts_[k]) > 0)
-      app().dialogs().message("Die " + std::to_string(k + 1) + ". Entnahme (Ende " +
-                                  std::to_string(old + 1) +
-                                  " Jahres) liegt nicht mehr in der Anlagedauer und wird nicht "
-                                  "berücksichtigt. Bitte einen neuen Zeitpunkt wählen.",
-                              "Entnahmen");
+      host().dialogs().message("Die " + std::to_string(k + 1) + ". Entnahme (Ende " +
+                                   std::to_string(old + 1) +
+                                   " Jahres) liegt nicht mehr in der Anlagedauer und wird nicht "
+                                   "berücksichtigt. Bitte einen neuen Zeitpunkt wählen.",
+                               "Entnahmen");
     const bool shown = k < 3 || (k == 3 && period >= 6) || (k >= 4 && period >= 11);
     for (Control* c : std::initializer_list<Control*>{withdrawalLabels_[k], withdrawalTimes_[k],
                                                       withdrawalAmounts_[k]})
@@ -227,9 +227,8 @@ void TfrmVertagsdaten::illustrate() {
 // --- pre-calculation check --------------------------------------------------------------------
 
 PreCheck TfrmVertagsdaten::preCalculationCheck() {
-  core::Dialogs& dialogs = app().dialogs();
-  TfrmAngebotsdaten& customer = *app().frmAngebotsdaten;
-  const TfrmVermittler& agent = *app().frmVermittler;
+  core::Dialogs& dialogs = host().dialogs();
+  const CustomerFacts customer = links().customerFacts();
   const bool vl = !secondVariant();
   auto fail = [&](int code, const char* text, Control* focusTo) {
     dialogs.message(text, "Daten");
@@ -238,22 +237,21 @@ PreCheck TfrmVertagsdaten::preCalculationCheck() {
   };
 
   // Residence, strategy and dates.
-  if (customer.cbVN_Land.itemIndex() != customer.cbVP_Land.itemIndex() ||
-      customer.cbVN_Land.itemIndex() != agent.cbV_Land.itemIndex())
+  if (customer.holder.countryIndex != customer.insured.countryIndex ||
+      customer.holder.countryIndex != links().agentCountryIndex())
     return fail(1, "Angebot nicht möglich da Wohnsitz nicht zulässig!", nullptr);
   int selected = 0;
   for (const RadioButton* button : funds_) selected += button->visible() && button->checked();
   if (selected != 1) return fail(-9, "Bitte die gewünschte Strategie auswählen!", nullptr);
   const auto start = core::textToDate(med_Vbeginn.text());
-  const auto insuredBirth = core::textToDate(customer.medVP_Geburtstag.text());
-  const auto holderBirth = core::textToDate(customer.medVN_Geburtstag.text());
+  const auto insuredBirth = core::textToDate(customer.insured.birthDate);
+  const auto holderBirth = core::textToDate(customer.holder.birthDate);
   if (!start || !insuredBirth || !holderBirth) return PreCheck{-1, 0};
 
   // The policyholder keeps his completed years: the application form decides by them
   // whether a legal representative signs.
-  if (!customer.rbVN_Alter.checked())
-    customer.cbVN_Alter.setText(
-        std::to_string(core::ageInYears(*start, *holderBirth, core::AgeMode::kCompleted)));
+  if (!customer.holder.ageChosen)
+    links().setHolderAge(core::ageInYears(*start, *holderBirth, core::AgeMode::kCompleted));
 
   // The start: at least 14 days ahead; the first variant counts from the month's end.
   core::DateTime checked = *start;
@@ -262,7 +260,7 @@ PreCheck TfrmVertagsdaten::preCalculationCheck() {
     core::decodeDate(*start, year, month, day);
     checked = *core::encodeDate(year, month, core::daysInMonth(year, month));
   }
-  const core::DateTime today = app().clock().today();
+  const core::DateTime today = host().clock().today();
   if (checked < today + kEarliestStartDays)
     return fail(10, "Der Beginn kann frühenstens in 14 Tagen erfolgen!", &cbBeginnMonat);
   if (checked <= today) return fail(10, "Der Beginn muss in der Zukunft liegen!", &cbBeginnMonat);
@@ -272,9 +270,8 @@ PreCheck TfrmVertagsdaten::preCalculationCheck() {
     return fail(109, "Der Zuschuss der Arbeitgebers passt nicht zum Sparbeitrag!", &cb_Beitrag_1);
 
   // The insured person's age by calendar years at that start.
-  if (!customer.rbVP_Alter.checked())
-    customer.cbVP_Alter.setText(
-        std::to_string(core::ageInYears(checked, *insuredBirth, core::AgeMode::kCalendarYears)));
+  if (!customer.insured.ageChosen)
+    links().setInsuredAge(core::ageInYears(checked, *insuredBirth, core::AgeMode::kCalendarYears));
 
   return PreCheck{0, amountOf(vl ? cb_Beitrag_1 : cb_Beitrag_2)};
 }
@@ -282,8 +279,8 @@ PreCheck TfrmVertagsdaten::preCalculationCheck() {
 // --- offer calculation ------------------------------------------------------------------------
 
 OfferRun TfrmVertagsdaten::gatherOfferRun(double contribution) {
-  const TfrmAngebotsdaten& customer = *app().frmAngebotsdaten;
-  const TfrmVermittler& agent = *app().frmVermittler;
+  const CustomerFacts customer = links().customerFacts();
+  const AgentFacts agent = links().agentFacts();
   const bool vl = !secondVariant();
   const bool single = !vl && singleInvestmentMode();
 
@@ -293,13 +290,13 @@ OfferRun TfrmVertagsdaten::gatherOfferRun(double contribution) {
   static constexpr int kPayments[] = {12, 4, 2, 1};
   d.paymentsPerYear = kPayments[std::clamp(cb_ZW.itemIndex(), 0, 3)];
   d.entryAgePolicyholder =
-      customer.cbVN_Anrede.itemIndex() < 2 ? numberOf(customer.cbVN_Alter) : -1;
-  d.entryAgeInsured = numberOf(customer.cbVP_Alter);
-  if (const auto born = core::textToDate(customer.medVP_Geburtstag.text())) {
+      customer.holder.salutationIndex < 2 ? std::atoi(customer.holder.age.c_str()) : -1;
+  d.entryAgeInsured = std::atoi(customer.insured.age.c_str());
+  if (const auto born = core::textToDate(customer.insured.birthDate)) {
     int month = 0, day = 0;
     core::decodeDate(*born, d.birthYear, month, day);
   }
-  d.sex = customer.cbVP_Anrede.itemIndex();
+  d.sex = customer.insured.salutationIndex;
   for (int k = 0; k < 4; ++k) d.growthRates[k] = amountOf(*rates_[k]) * 0.01;
   d.growthRates[4] = product_.fifthGrowthRate;
   const bool discounted = cb_EinmalRabat.visible() && cb_EinmalRabat.checked();
@@ -330,22 +327,22 @@ OfferRun TfrmVertagsdaten::gatherOfferRun(double contribution) {
   if (version.size() >= 2)
     version.resize(version.size() - (version[version.size() - 2] == '.' ? 2 : 3));
   doc.programVersion = version;
-  auto prefixed = [](const char* prefix, const Edit& field) {
-    return field.text().empty() ? std::string() : prefix + field.text();
+  auto prefixed = [](const char* prefix, const std::string& text) {
+    return text.empty() ? std::string() : prefix + text;
   };
-  doc.agentLines = {agent.edV_Firma.text(),
-                    agent.edV_Ansprechpartner.text(),
-                    agent.edV_Strasse.text(),
-                    agent.edV_PLZ.text() + " " + agent.edV_Ort.text(),
-                    prefixed("FAX ", agent.edV_FAX),
-                    prefixed("Tel. ", agent.edV_Telefon),
-                    prefixed("Mobil ", agent.edV_Mobil),
-                    prefixed("E-mail ", agent.edV_E_mail)};
+  doc.agentLines = {agent.company,
+                    agent.contact,
+                    agent.street,
+                    agent.postcode + " " + agent.place,
+                    prefixed("FAX ", agent.fax),
+                    prefixed("Tel. ", agent.phone),
+                    prefixed("Mobil ", agent.mobile),
+                    prefixed("E-mail ", agent.email)};
   for (int k = 0; k < 4; ++k) doc.growthRates[k] = rates_[k]->text();
-  doc.salutationMale = customer.cbVN_Anrede.itemIndex() != 1;
-  doc.customerName = customer.edVN_Vorname.text().empty()
-                         ? customer.edVN_Nachname.text()
-                         : customer.edVN_Vorname.text() + " " + customer.edVN_Nachname.text();
+  doc.salutationMale = customer.holder.salutationIndex != 1;
+  doc.customerName = customer.holder.firstName.empty()
+                         ? customer.holder.lastName
+                         : customer.holder.firstName + " " + customer.holder.lastName;
   doc.contributionA = contribution;
   doc.contributionB = contribution;
   doc.initialExtraPayment = topUps[0];
@@ -354,10 +351,10 @@ OfferRun TfrmVertagsdaten::gatherOfferRun(double contribution) {
     int day = 0;
     core::decodeDate(*start, doc.startYear, doc.startMonth, day);
   }
-  const ComboBox& discountField = vl ? agent.cb_Rabat : agent.cb_RabatZSp;
+  const AgentDiscount& discount = vl ? agent.firstVariantDiscount : agent.secondVariantDiscount;
   // A single investment gets the agent's discount only when it is ticked for it.
   const bool rebateGranted = d.contract.contributionDiscount > 0 && !(single && s == 0);
-  if (rebateGranted) doc.grantedRebate = discountField.text() + " %";
+  if (rebateGranted) doc.grantedRebate = discount.percent + " %";
   return run;
 }
 
@@ -373,7 +370,7 @@ void TfrmVertagsdaten::sb_AngebotsbrechnungClick(Control*) {
   engine::project(*result, run.driver);
   engine::project(*comparison, run.comparison);
 
-  documents::OfferDocument document(app().dialogs(), app().clock(), app().shell());
+  documents::OfferDocument document(host().dialogs(), host().clock(), host().shell());
   // Without a complete body nothing is written, so no half offer opens.
   if (!document.writeBody(run.document, *result, *comparison)) return;
   if (document.finish()) {
@@ -385,9 +382,8 @@ void TfrmVertagsdaten::sb_AngebotsbrechnungClick(Control*) {
 // --- annual top-ups ---------------------------------------------------------------------------
 
 void TfrmVertagsdaten::sb_ZuzahlungenClick(Control*) {
-  core::Dialogs& dialogs = app().dialogs();
-  TfrmEinmalanlage& dialog = *app().frmEinmalanlage;
-  int open = 48 - numberOf(app().frmAngebotsdaten->cbVP_Alter);
+  core::Dialogs& dialogs = host().dialogs();
+  int open = 48 - std::atoi(links().customerFacts().insured.age.c_str());
   if (open <= 0) {
     dialogs.message(
         "Zusätzliche Zuzahlungen nicht möglich, da die Restlaufzeit bis zum Alter von 60 Jahren "
@@ -400,38 +396,11 @@ void TfrmVertagsdaten::sb_ZuzahlungenClick(Control*) {
     dialogs.message("Die Beitragszahlungsdauer ist zu kurz!", "Daten");
     return;
   }
-  for (int i = 1; i <= 50; ++i) {
-    dialog.years[i - 1]->setText(core::formatAmount(topUps[i]));
-    for (Control* c : std::initializer_list<Control*>{dialog.years[i - 1], dialog.yearLabels[i - 1],
-                                                      dialog.euroLabels[i - 1]})
-      c->setVisible(i <= open);
-  }
-  static const char* const kFull[] = {"2. bis 11. Jahr", "12. bis 21. Jahr", "22. bis 31. Jahr",
-                                      "32. bis 41. Jahr", "42. bis 51. Jahr"};
-  for (int k = 1; k <= 5; ++k) {
-    TabSheet& page = *dialog.pages[k - 1];
-    page.setCaption(open >= 10 * k ? std::string(kFull[k - 1])
-                                   : std::to_string(10 * k - 8) + ". bis " +
-                                         std::to_string(open + 1) + ". Jahr");
-    if (k > 1) page.setVisible(open > 10 * (k - 1));
-  }
-  dialog.pcZuzahlung.setActivePage(0);
-  dialog.cb_Zuzahlung.setItemIndex(0);
-  if (dialog.showModal() != ModalResult::Ok) return;
-
-  topUpCount = 0;
-  bool corrected = false;
-  for (int i = 1; i <= 50; ++i) {
-    double value = amountOf(*dialog.years[i - 1]);
-    if (value > 0 && i <= open) {
-      if (value < TfrmEinmalanlage::kMinimumTopUp) {
-        value = TfrmEinmalanlage::kMinimumTopUp;
-        corrected = true;
-      }
-      ++topUpCount;
-    }
-    topUps[i] = value;
-  }
+  const TopUpsEdit edit = links().editTopUps(topUps, open);
+  if (!edit.accepted) return;
+  topUpCount = static_cast<int>(
+      std::count_if(topUps.begin() + 1, topUps.begin() + 1 + open, [](double v) { return v > 0; }));
+  const bool corrected = edit.corrected;
   if (corrected)
     dialogs.message(
         "Die Höhe einzelner Zuzahlungen war zu niedrig und wurde daher auf 480 Euro korrigiert!",

@@ -5,13 +5,16 @@
 #include "core/clock.h"
 #include "core/dialogs.h"
 #include "core/shell.h"
-#include "forms/app.h"
+#include "program/app.h"
 #include "tests/support/fixed_clock.h"
 #include "tests/support/recording_shell.h"
 #include "tests/support/scripted_dialogs.h"
 
 namespace fondaris::forms {
 namespace {
+
+using program::App;
+using program::Services;
 
 class ComboBoxIncTest : public ::testing::Test {
  protected:

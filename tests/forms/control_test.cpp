@@ -5,14 +5,17 @@
 #include "core/clock.h"
 #include "core/dialogs.h"
 #include "core/shell.h"
-#include "forms/app.h"
 #include "forms/controls/combo_box_inc.h"
+#include "program/app.h"
 #include "tests/support/fixed_clock.h"
 #include "tests/support/recording_shell.h"
 #include "tests/support/scripted_dialogs.h"
 
 namespace fondaris::forms {
 namespace {
+
+using program::App;
+using program::Services;
 
 class ControlTest : public ::testing::Test {
  protected:

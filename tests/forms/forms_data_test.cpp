@@ -5,8 +5,8 @@
 #include <sstream>
 
 #include "documents/fdf/fdf_fields.h"
-#include "forms/angebotsdialog/forms_data.h"
 #include "forms/angebotsdialog/tfrm_angebotsdialog.h"
+#include "offers/forms_data.h"
 #include "tests/support/forms_fixture.h"
 #include "tests/support/pdf_tools.h"
 #include "tests/support/test_output.h"
@@ -17,6 +17,9 @@ namespace {
 namespace fs = std::filesystem;
 namespace tt = documents::testing_tools;
 using documents::FdfFile;
+using offers::formsDataEntries;
+using offers::formsDataFiles;
+using offers::formsDataSourceFields;
 
 constexpr FdfFile kAllFiles[] = {FdfFile::VVSpar, FdfFile::VVZUEB,   FdfFile::VVBuSpar,
                                  FdfFile::VVEZ,   FdfFile::VVZUEBEA, FdfFile::VVZUEBEEG};
@@ -92,7 +95,7 @@ TEST_F(FormsDataTest, EveryFieldHasOneSourceAndChoicesKeepToTheirExports) {
   for (bool ziel : {false, true}) {
     fillCustomer(ziel ? "15.03.1980" : "01.06.2015", ziel);
     for (FdfFile file : kAllFiles)
-      for (const documents::FdfEntry& e : formsDataEntries(*app, file)) {
+      for (const documents::FdfEntry& e : formsDataEntries(*app, app->clock().today(), file)) {
         if (e.kind != documents::FdfFieldKind::Choice) continue;
         const auto variant = ziel ? documents::FdfVariant::Ziel : documents::FdfVariant::Vl;
         const auto exports =
@@ -217,7 +220,7 @@ TEST_F(FormsDataTest, EntriesFromPreparedForms) {
     form->medBP_Von.setText("10:00");
     if (c.birth[9] == '0') form->cbWD_Art.setItemIndex(1);
     form->edWD_AusNr.setText("C22");
-    const auto values = byName(formsDataEntries(*app, FdfFile::VVSpar));
+    const auto values = byName(formsDataEntries(*app, app->clock().today(), FdfFile::VVSpar));
     for (const auto& [field, value] : c.expected) {
       ASSERT_TRUE(values.count(field)) << field;
       EXPECT_EQ(values.at(field), value) << field;
@@ -304,7 +307,8 @@ TEST_F(FormsDataTest, FurtherFilesByTheirConditions) {
     contract->cb_Vorgabe.setItemIndex(c.singleMode ? 1 : 0);
     form->formVvez = c.formVvez;
     std::vector<std::pair<FdfFile, std::string>> files;
-    for (const FormsDataFile& f : formsDataFiles(*app)) files.emplace_back(f.file, f.formName);
+    for (const FormsDataFile& f : formsDataFiles(*app, app->clock().today()))
+      files.emplace_back(f.file, f.formName);
     EXPECT_EQ(files, c.expected);
     fresh();
   }
@@ -313,7 +317,7 @@ TEST_F(FormsDataTest, FurtherFilesByTheirConditions) {
   contract->cb_Einmal.setVisible(true);
   contract->cb_Einmal.setText("120,00");
   form->formVvzuebVl.clear();
-  EXPECT_EQ(formsDataFiles(*app).size(), 1u);
+  EXPECT_EQ(formsDataFiles(*app, app->clock().today()).size(), 1u);
 }
 
 // "&Weiter" with the sample forms beside the program and a document folder of its own.

@@ -7,7 +7,7 @@
 #include "core/clock.h"
 #include "core/dialogs.h"
 #include "core/shell.h"
-#include "forms/app.h"
+#include "program/app.h"
 #include "tests/fuzz/fuzz_support.h"
 #include "tests/support/fixed_clock.h"
 #include "tests/support/recording_shell.h"
@@ -21,7 +21,7 @@ struct FormSession {
   test_support::ScriptedDialogs dialogs;
   test_support::FixedClock clock{2026, 12, 5};
   test_support::RecordingShell shell;
-  forms::App app{forms::Services{dialogs, clock, shell}};
+  program::App app{program::Services{dialogs, clock, shell}};
 };
 
 // The session, created on the first call with the given files of the built sample data copied

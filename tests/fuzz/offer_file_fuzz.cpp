@@ -6,6 +6,6 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace fondaris;
   fuzz::FormSession& session = fuzz::formSession({"Param.dat", "BLZ.DAT"});
-  (void)offers::loadOfferBytes(session.app, fuzz::asText(data, size), "Angebot.txt");
+  (void)offers::loadOfferBytes(session.app.offerSession(), fuzz::asText(data, size), "Angebot.txt");
   return 0;
 }

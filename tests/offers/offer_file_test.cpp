@@ -77,7 +77,7 @@ class OfferFileTest : public FormsTest {
   }
 
   std::string saveBytes(const std::string& name) {
-    EXPECT_TRUE(saveOfferFile(*app, path(name)));
+    EXPECT_TRUE(saveOfferFile(app->offerSession(), path(name)));
     return core::readFileBytes(path(name)).value_or("");
   }
 
@@ -91,14 +91,14 @@ class OfferFileTest : public FormsTest {
   // A second program run loads the file.
   void restartAndLoad(const std::string& name) {
     createApp();
-    EXPECT_EQ(loadOfferFile(*app, path(name)), LoadResult::Loaded);
+    EXPECT_EQ(loadOfferFile(app->offerSession(), path(name)), LoadResult::Loaded);
   }
 };
 
 TEST_F(OfferFileTest, TableHasEveryLineOnceInOrderAndEachControlExists) {
   const auto& table = offerTable();
   ASSERT_EQ(table.size(), 302u);
-  OfferForms f(*app);
+  OfferForms f(app->offerSession());
   for (std::size_t i = 0; i < table.size(); ++i) {
     EXPECT_EQ(table[i].number, static_cast<int>(i) + 1);
     for (std::size_t k = 0; k < table[i].controls.size(); ++k)
@@ -180,19 +180,19 @@ TEST_F(OfferFileTest, SaveLoadSaveGivesTheSameBytesAndEveryField) {
 
 TEST_F(OfferFileTest, RefusedFileLeavesTheOfferUnchanged) {
   fillOffer(true);
-  const std::string before = offerBytes(*app);
+  const std::string before = offerBytes(app->offerSession());
   for (const std::string content : {"", "\r\n", "A 2.1 Z\r\nHerr\r\n", "\xFF\xFE"}) {
     dialogs.clear();
     writeLines("x.txt", {});
     ASSERT_TRUE(core::writeFileAtomically(path("x.txt"), content));
-    EXPECT_EQ(loadOfferFile(*app, path("x.txt")), LoadResult::UnknownFormat);
+    EXPECT_EQ(loadOfferFile(app->offerSession(), path("x.txt")), LoadResult::UnknownFormat);
     EXPECT_EQ(dialogs.messages(),
               std::vector<std::string>{"Fehler: Die Datei '" + path("x.txt") +
                                        "' konnte nicht gelesen werden! Unbekanntes Format!"});
-    EXPECT_EQ(offerBytes(*app), before);
+    EXPECT_EQ(offerBytes(app->offerSession()), before);
   }
   dialogs.clear();
-  EXPECT_EQ(loadOfferFile(*app, path("fehlt.txt")), LoadResult::Unreadable);
+  EXPECT_EQ(loadOfferFile(app->offerSession(), path("fehlt.txt")), LoadResult::Unreadable);
   EXPECT_EQ(dialogs.messages(), std::vector<std::string>{"Fehler: Die Datei '" + path("fehlt.txt") +
                                                          "' konnte nicht gelesen werden!"});
 }
@@ -208,7 +208,7 @@ TEST_F(OfferFileTest, ShortFileFillsWhatItHoldsAndNamesTheLastLine) {
   std::string shortFile = "Z 3.0 Z\r\n";
   for (int i = 1; i < 40; ++i) shortFile += lines[static_cast<std::size_t>(i)] + "\r\n";
   ASSERT_TRUE(core::writeFileAtomically(path("kurz.txt"), shortFile));
-  EXPECT_EQ(loadOfferFile(*app, path("kurz.txt")), LoadResult::Short);
+  EXPECT_EQ(loadOfferFile(app->offerSession(), path("kurz.txt")), LoadResult::Short);
   EXPECT_EQ(customer().edVN_Nachname.text(), "Müller");
   EXPECT_TRUE(contract().rb_Fonds3.checked());
   EXPECT_EQ(application().edZF_IBAN.text(), "AT611904300234573201");
@@ -232,7 +232,7 @@ TEST_F(OfferFileTest, SecondVariantOffersHoldNoSubsidyOfAnEarlierOffer) {
   } cases[] = {
       {"short second-variant file loaded over it",
        [&] {
-         EXPECT_EQ(loadOfferFile(*app, path("kurz.txt")), LoadResult::Short);
+         EXPECT_EQ(loadOfferFile(app->offerSession(), path("kurz.txt")), LoadResult::Short);
          ASSERT_EQ(dialogs.messages().size(), 1u);
          EXPECT_NE(dialogs.messages()[0].find("endet nach Zeile 200"), std::string::npos);
          // Also when the agent goes back to the first variant: that offer is gone.
@@ -275,7 +275,7 @@ TEST_F(OfferFileTest, DamagedLinesLeaveTheirFields) {
   lines[31] = "0,00";  // a contribution of 0 would make the layout ask
   std::string bytes;
   for (const auto& l : lines) bytes += l + "\r\n";
-  EXPECT_EQ(loadOfferBytes(*app, bytes, "kaputt.txt"), LoadResult::Damaged);
+  EXPECT_EQ(loadOfferBytes(app->offerSession(), bytes, "kaputt.txt"), LoadResult::Damaged);
   // A choice that does not exist is named, never dropped in silence.
   EXPECT_EQ(dialogs.messages(),
             std::vector<std::string>{
@@ -330,7 +330,7 @@ TEST_F(OfferFileTest, LoadedStartDateShowsInTheStartLists) {
     lines[30] = c.line;
     std::string bytes;
     for (const auto& l : lines) bytes += l + "\r\n";
-    ASSERT_EQ(loadOfferBytes(*app, bytes, "a.txt"), LoadResult::Loaded);
+    ASSERT_EQ(loadOfferBytes(app->offerSession(), bytes, "a.txt"), LoadResult::Loaded);
     EXPECT_EQ(contract().med_Vbeginn.text(), c.start) << c.line;
     EXPECT_EQ(contract().cbBeginnTag.text(), c.day) << c.line;
     EXPECT_EQ(contract().cbBeginnMonat.text(), c.month) << c.line;
@@ -341,7 +341,7 @@ TEST_F(OfferFileTest, LoadedStartDateShowsInTheStartLists) {
 // Letters outside Windows-1252 are saved as '?', and the agent is told which texts changed.
 TEST_F(OfferFileTest, LettersTheFileCannotHoldAreNamed) {
   customer().edVN_Vorname.setText("Łukasz");
-  ASSERT_TRUE(saveOfferFile(*app, path("pl.txt")));
+  ASSERT_TRUE(saveOfferFile(app->offerSession(), path("pl.txt")));
   EXPECT_EQ(crlfLines(core::readFileBytes(path("pl.txt")).value_or(""))[6], "?ukasz");
   ASSERT_EQ(dialogs.messages().size(), 1u);
   EXPECT_NE(dialogs.messages()[0].find("'?': Łukasz"), std::string::npos) << dialogs.messages()[0];
@@ -372,7 +372,7 @@ TEST_F(OfferFileTest, SaveButtonAsksForANameRemembersTheFolderAndMarksTheOfferSa
   // A completed name that exists is asked about; "Nein" keeps the file.
   dialogs.answerText(path("kunden/meier"));
   dialogs.answerNo();
-  EXPECT_FALSE(saveOfferWithDialog(*app));
+  EXPECT_FALSE(saveOfferWithDialog(app->offerSession()));
   // Cancel saves nothing and keeps the mark as it was.
   dialogs.answerText(std::nullopt);
   contract().sb_SpeichernClick(nullptr);
@@ -412,7 +412,7 @@ TEST_F(OfferFileTest, QuestionsSaveOnYes) {
   contract().sb_AntragClick(nullptr);
   EXPECT_TRUE(contract().saved);
   EXPECT_TRUE(core::fileExists(path("antrag.txt")));
-  EXPECT_TRUE(saveOfferToItsFile(*app));
+  EXPECT_TRUE(saveOfferToItsFile(app->offerSession()));
   EXPECT_EQ(shownDialogs(), (std::vector<std::string>{"question Vertragsdaten",
                                                       "save Daten speichern unter ...."}));
 }
@@ -446,7 +446,7 @@ TEST_F(OfferFileTest, CommandMakesTheOfferTheInteractiveProgramMakes) {
   test_support::copyBankData(dir);
   for (bool second : {false, true}) {
     SCOPED_TRACE(second ? "second variant" : "VL");
-    app = std::make_unique<forms::App>(forms::Services{dialogs, today, shell});
+    app = std::make_unique<program::App>(program::Services{dialogs, today, shell});
     app->createForms();
     fillOffer(second);
     saveBytes("angebot.txt");

@@ -180,15 +180,15 @@ TEST_F(OfferRoundTrip, RandomOffersComeBackExactly) {
     makeContract();
     // The agent saves what he calculated: the check before the offer sets the ages.
     const std::string before = figures();
-    const std::string saved = offerBytes(*app);
+    const std::string saved = offerBytes(app->offerSession());
 
     createApp();
-    ASSERT_EQ(loadOfferBytes(*app, saved, "zufall.txt"), LoadResult::Loaded);
+    ASSERT_EQ(loadOfferBytes(app->offerSession(), saved, "zufall.txt"), LoadResult::Loaded);
     customer().sb_AngebotsbrechnungClick(nullptr);
     EXPECT_EQ(figures(), before);
     dialogs.answerNo();  // "Daten speichern?"
     contract().sb_AntragClick(nullptr);
-    EXPECT_EQ(differences(saved, offerBytes(*app)), "") << "after \"An&trag\"";
+    EXPECT_EQ(differences(saved, offerBytes(app->offerSession())), "") << "after \"An&trag\"";
     EXPECT_EQ(dialogs.messages(), std::vector<std::string>{});
     acceptDialogs();
     if (HasFailure()) break;

@@ -17,7 +17,6 @@
 #include "core/shell.h"
 #include "forms/angebotsdaten/tfrm_angebotsdaten.h"
 #include "forms/angebotsdialog/tfrm_angebotsdialog.h"
-#include "forms/app.h"
 #include "forms/pruefung/tfrm_pruefung.h"
 #include "forms/qt/binder.h"
 #include "forms/qt/qt_presenter.h"
@@ -25,6 +24,7 @@
 #include "forms/startmaske/tfrm_startmaske.h"
 #include "forms/vermittler/tfrm_vermittler.h"
 #include "forms/vertragsdaten/tfrm_vertragsdaten.h"
+#include "program/app.h"
 #include "tests/support/bank_fixture.h"
 #include "tests/support/fixed_clock.h"
 #include "tests/support/qt/qt_test_support.h"
@@ -42,7 +42,7 @@ class QtAntragBase : public ::testing::Test {
     test::useWorkFolder(work_);
     // The bank table lies beside the product data, as in the program's folder.
     test_support::copyBankData(work_.str());
-    app_ = std::make_unique<forms::App>(forms::Services{dialogs_, clock_, shell_}, &presenter_);
+    app_ = std::make_unique<program::App>(program::Services{dialogs_, clock_, shell_}, &presenter_);
     app_->createForms();
     // The start screen waits without its greeting.
     app_->frmStartmaske->TimerWait.setEnabled(false);
@@ -107,7 +107,7 @@ class QtAntragBase : public ::testing::Test {
   test_support::FixedClock clock_{2026, 12, 5, 15, 0};
   test_support::RecordingShell shell_;
   QtPresenter presenter_;
-  std::unique_ptr<forms::App> app_;
+  std::unique_ptr<program::App> app_;
 };
 
 class QtAntrag : public QtAntragBase {

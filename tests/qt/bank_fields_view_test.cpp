@@ -10,12 +10,12 @@
 
 #include "bank/bank_table.h"
 #include "forms/angebotsdialog/tfrm_angebotsdialog.h"
-#include "forms/app.h"
 #include "forms/pruefung/tfrm_pruefung.h"
 #include "forms/qt/qt_dialogs.h"
 #include "forms/qt/qt_presenter.h"
 #include "forms/qt/views.h"
 #include "forms/startmaske/tfrm_startmaske.h"
+#include "program/app.h"
 #include "tests/support/bank_fixture.h"
 #include "tests/support/fixed_clock.h"
 #include "tests/support/qt/box_answerer.h"
@@ -32,7 +32,7 @@ class BankFieldsView : public ::testing::Test {
     test::application();
     test::useWorkFolder(work_);
     test_support::copyBankData(work_.str());
-    app_ = std::make_unique<forms::App>(forms::Services{dialogs_, clock_, shell_}, &presenter_);
+    app_ = std::make_unique<program::App>(program::Services{dialogs_, clock_, shell_}, &presenter_);
     app_->createForms();
     app_->frmStartmaske->TimerWait.setEnabled(false);
     presenter_.add(*app_->frmAngebotsdialog, makeAngebotsdialogView());
@@ -72,7 +72,7 @@ class BankFieldsView : public ::testing::Test {
   QtPresenter presenter_;
   QtDialogs dialogs_{[this] { presenter_.refreshAll(); }};
   bank::BankTable banks_;
-  std::unique_ptr<forms::App> app_;
+  std::unique_ptr<program::App> app_;
 };
 
 // A warning that Enter closes comes once: the released Enter belongs to the box, not to the

@@ -15,17 +15,17 @@
 #include <QVBoxLayout>
 #include <memory>
 
+#include "app/interactive.h"
 #include "core/clock.h"
 #include "core/dialogs.h"
 #include "core/shell.h"
-#include "forms/app.h"
 #include "forms/controls/combo_box_inc.h"
 #include "forms/qt/binder.h"
-#include "forms/qt/interactive.h"
 #include "forms/qt/key_codes.h"
 #include "forms/qt/qt_dialogs.h"
 #include "forms/qt/qt_presenter.h"
 #include "forms/qt/start_picture.h"
+#include "program/app.h"
 #include "tests/support/fixed_clock.h"
 #include "tests/support/qt/box_answerer.h"
 #include "tests/support/qt/qt_test_support.h"
@@ -39,7 +39,7 @@ using forms::Control;
 
 class TestForm : public forms::Form {
  public:
-  explicit TestForm(forms::App& app) : Form(app, "TfrmTest", "frmTest") {
+  explicit TestForm(program::App& app) : Form(app, "TfrmTest", "frmTest") {
     setCaption("Testformular");
     cbAmount.Numeric = true;
     cbAmount.setItems({"100,00", "1.000,00"});
@@ -119,7 +119,7 @@ class BinderTest : public ::testing::Test {
  protected:
   void SetUp() override {
     test::application();
-    app_ = std::make_unique<forms::App>(forms::Services{dialogs_, clock_, shell_});
+    app_ = std::make_unique<program::App>(program::Services{dialogs_, clock_, shell_});
     form_ = std::make_unique<TestForm>(*app_);
     app_->setMainForm(*form_);
     view_ = makeTestView();
@@ -140,7 +140,7 @@ class BinderTest : public ::testing::Test {
   test_support::ScriptedDialogs dialogs_;
   test_support::FixedClock clock_{2026, 12, 5};
   test_support::RecordingShell shell_;
-  std::unique_ptr<forms::App> app_;
+  std::unique_ptr<program::App> app_;
   std::unique_ptr<TestForm> form_;
   std::unique_ptr<QWidget> view_;
   Binder* binder_ = nullptr;

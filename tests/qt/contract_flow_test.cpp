@@ -19,12 +19,12 @@
 #include "core/settings.h"
 #include "core/shell.h"
 #include "forms/angebotsdaten/tfrm_angebotsdaten.h"
-#include "forms/app.h"
 #include "forms/qt/qt_presenter.h"
 #include "forms/qt/views.h"
 #include "forms/startmaske/tfrm_startmaske.h"
 #include "forms/vermittler/tfrm_vermittler.h"
 #include "forms/vertragsdaten/tfrm_vertragsdaten.h"
+#include "program/app.h"
 #include "tests/support/fixed_clock.h"
 #include "tests/support/pdf_tools.h"
 #include "tests/support/qt/qt_test_support.h"
@@ -49,7 +49,7 @@ class ContractView : public ::testing::Test {
     output_ = work / "ausgabe";
     fs::create_directories(output_);
     ::setenv("TMP", output_.c_str(), 1);
-    app_ = std::make_unique<forms::App>(forms::Services{dialogs_, clock_, shell_}, &presenter_);
+    app_ = std::make_unique<program::App>(program::Services{dialogs_, clock_, shell_}, &presenter_);
     app_->createForms();
     ASSERT_TRUE(addViews(*app_, presenter_).isEmpty());
   }
@@ -94,7 +94,7 @@ class ContractView : public ::testing::Test {
   test_support::FixedClock clock_{2026, 12, 5};
   test_support::RecordingShell shell_;
   QtPresenter presenter_;
-  std::unique_ptr<forms::App> app_;
+  std::unique_ptr<program::App> app_;
 };
 
 class ContractFlow : public ContractView, public ::testing::WithParamInterface<bool> {

@@ -17,12 +17,12 @@
 #include "core/settings.h"
 #include "core/shell.h"
 #include "forms/angebotsdaten/tfrm_angebotsdaten.h"
-#include "forms/app.h"
 #include "forms/qt/qt_presenter.h"
 #include "forms/qt/views.h"
 #include "forms/startmaske/tfrm_startmaske.h"
 #include "forms/vermittler/tfrm_vermittler.h"
 #include "forms/vertragsdaten/tfrm_vertragsdaten.h"
+#include "program/app.h"
 #include "tests/support/fixed_clock.h"
 #include "tests/support/qt/qt_test_support.h"
 #include "tests/support/recording_shell.h"
@@ -38,7 +38,7 @@ class QtFlow : public ::testing::Test {
   void SetUp() override {
     test::application();
     test::useWorkFolder(work_);
-    app_ = std::make_unique<forms::App>(forms::Services{dialogs_, clock_, shell_}, &presenter_);
+    app_ = std::make_unique<program::App>(program::Services{dialogs_, clock_, shell_}, &presenter_);
     app_->createForms();
     const QStringList problems = addViews(*app_, presenter_);
     ASSERT_TRUE(problems.isEmpty()) << problems.join("\n").toStdString();
@@ -57,7 +57,7 @@ class QtFlow : public ::testing::Test {
   test_support::FixedClock clock_{2026, 12, 5};
   test_support::RecordingShell shell_;
   QtPresenter presenter_;
-  std::unique_ptr<forms::App> app_;
+  std::unique_ptr<program::App> app_;
 };
 
 TEST_F(QtFlow, EveryViewIsBoundAndAMismatchNamesViewAndForm) {
@@ -65,7 +65,7 @@ TEST_F(QtFlow, EveryViewIsBoundAndAMismatchNamesViewAndForm) {
     EXPECT_NE(presenter_.binder(entry.form(*app_)), nullptr);
 
   // A view whose field was renamed in the designer, offered for the agent form.
-  const FormView broken[] = {{[](forms::App& a) -> forms::Form& { return *a.frmVermittler; },
+  const FormView broken[] = {{[](forms::FormSet& a) -> forms::Form& { return *a.frmVermittler; },
                               [] {
                                 auto view = makeVermittlerView();
                                 view->findChild<QLineEdit*>("edV_Ort")->setObjectName("edV_Stadt");

@@ -14,10 +14,10 @@
 #include "core/shell.h"
 #include "forms/angebotsdaten/tfrm_angebotsdaten.h"
 #include "forms/angebotsdialog/tfrm_angebotsdialog.h"
-#include "forms/app.h"
 #include "forms/qt/qt_presenter.h"
 #include "forms/qt/views.h"
 #include "forms/vertragsdaten/tfrm_vertragsdaten.h"
+#include "program/app.h"
 #include "tests/support/fixed_clock.h"
 #include "tests/support/qt/qt_test_support.h"
 #include "tests/support/recording_shell.h"
@@ -35,7 +35,7 @@ struct ProgramWithLoadedOffer {
   test_support::FixedClock clock{2026, 12, 5};
   test_support::RecordingShell shell;
   QtPresenter presenter;
-  forms::App app{forms::Services{dialogs, clock, shell}, &presenter};
+  program::App app{program::Services{dialogs, clock, shell}, &presenter};
 
   void load(const std::string& file) {
     app.createForms();

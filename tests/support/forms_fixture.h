@@ -18,11 +18,11 @@
 #include "core/settings.h"
 #include "core/shell.h"
 #include "forms/angebotsdaten/tfrm_angebotsdaten.h"
-#include "forms/app.h"
 #include "forms/einmalanlage/tfrm_einmalanlage.h"
 #include "forms/startmaske/tfrm_startmaske.h"
 #include "forms/vermittler/tfrm_vermittler.h"
 #include "forms/vertragsdaten/tfrm_vertragsdaten.h"
+#include "program/app.h"
 #include "tests/support/bank_fixture.h"
 #include "tests/support/fixed_clock.h"
 #include "tests/support/process_settings.h"
@@ -32,6 +32,8 @@
 
 namespace fondaris::forms::testing {
 
+using program::App;
+using program::Services;
 using test_support::ProcessSettingsGuard;
 
 // A working directory of its own with a copy of the sample "Param.dat", scripted dialogs, a

@@ -1,4 +1,4 @@
-#include "forms/angebotsdialog/forms_data.h"
+#include "offers/forms_data.h"
 
 #include <cstdio>
 #include <functional>
@@ -8,14 +8,11 @@
 
 #include "core/german.h"
 #include "core/notation.h"
-#include "forms/angebotsdaten/tfrm_angebotsdaten.h"
-#include "forms/angebotsdialog/tfrm_angebotsdialog.h"
-#include "forms/app.h"
-#include "forms/vermittler/tfrm_vermittler.h"
-#include "forms/vertragsdaten/tfrm_vertragsdaten.h"
 
-namespace fondaris::forms {
+namespace fondaris::offers {
 
+// The forms data is gathered from the forms' controls, named as the forms name them.
+using namespace forms;
 using documents::FdfFile;
 using documents::FdfVariant;
 
@@ -993,26 +990,27 @@ const std::vector<EntrySource>& sourcesOf(FdfFile file) {
   return kVVSpar;
 }
 
-Forms formsOf(const App& app) {
-  return {*app.frmVermittler,
-          *app.frmAngebotsdaten,
-          *app.frmVertagsdaten,
-          *app.frmAngebotsdialog,
-          app.frmAngebotsdaten->rbProd1.checked(),
-          app.clock().today()};
+Forms formsOf(const FormSet& set, core::DateTime today) {
+  return {*set.frmVermittler,
+          *set.frmAngebotsdaten,
+          *set.frmVertagsdaten,
+          *set.frmAngebotsdialog,
+          set.frmAngebotsdaten->rbProd1.checked(),
+          today};
 }
 
 }  // namespace
 
-FdfVariant formsDataVariant(const App& app) {
-  return app.frmAngebotsdaten->rbProd1.checked() ? FdfVariant::Ziel : FdfVariant::Vl;
+FdfVariant formsDataVariant(const FormSet& set) {
+  return set.frmAngebotsdaten->rbProd1.checked() ? FdfVariant::Ziel : FdfVariant::Vl;
 }
 
-std::vector<documents::FdfEntry> formsDataEntries(const App& app, FdfFile file) {
-  const Forms forms = formsOf(app);
+std::vector<documents::FdfEntry> formsDataEntries(const FormSet& set, core::DateTime today,
+                                                  FdfFile file) {
+  const Forms forms = formsOf(set, today);
   const std::vector<EntrySource>& sources = sourcesOf(file);
   std::vector<documents::FdfEntry> entries;
-  for (const documents::FdfField& field : documents::fdfFields(file, formsDataVariant(app))) {
+  for (const documents::FdfField& field : documents::fdfFields(file, formsDataVariant(set))) {
     documents::FdfEntry entry{std::string(field.name), {}, field.kind};
     for (const EntrySource& source : sources)
       if (source.field == field.name) {
@@ -1030,14 +1028,14 @@ std::vector<std::string_view> formsDataSourceFields(FdfFile file) {
   return names;
 }
 
-std::vector<FormsDataFile> formsDataFiles(const App& app) {
-  const Forms f = formsOf(app);
+std::vector<FormsDataFile> formsDataFiles(const FormSet& set, core::DateTime today) {
+  const Forms f = formsOf(set, today);
   const TfrmAngebotsdialog& a = f.application;
   const std::string& applicationForm = f.ziel ? a.applicationFormZiel : a.applicationFormVl;
-  std::vector<FormsDataFile> files = {{FdfFile::VVSpar, applicationForm}};
+  std::vector<FormsDataFile> files = {{FdfFile::VVSpar, applicationForm, {}}};
   auto add = [&files](FdfFile file, const std::string& form, bool condition) {
     // A further file needs a form to refer to.
-    if (condition && !form.empty()) files.push_back({file, form});
+    if (condition && !form.empty()) files.push_back({file, form, {}});
   };
   int age = -1;
   const bool ageRead = core::parseStrictInt(f.customer.cbVN_Alter.text(), age);
@@ -1048,7 +1046,8 @@ std::vector<FormsDataFile> formsDataFiles(const App& app) {
   add(FdfFile::VVZUEB, f.ziel ? a.formVvzuebZiel : a.formVvzuebVl, paymentAtStart(f));
   add(FdfFile::VVZUEBEA, f.ziel ? a.formVvzuebeaZiel : a.formVvzuebeaVl, singleInvestment(f));
   add(FdfFile::VVZUEBEEG, a.formVvzuebeeg, einmalanlage(f));
+  for (FormsDataFile& file : files) file.entries = formsDataEntries(set, today, file.file);
   return files;
 }
 
-}  // namespace fondaris::forms
+}  // namespace fondaris::offers

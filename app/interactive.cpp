@@ -1,4 +1,4 @@
-#include "forms/qt/interactive.h"
+#include "app/interactive.h"
 
 #include <QApplication>
 #include <QByteArray>
@@ -9,14 +9,10 @@
 #include "core/clock.h"
 #include "core/settings.h"
 #include "core/shell.h"
-#include "forms/angebotsdaten/tfrm_angebotsdaten.h"
-#include "forms/app.h"
 #include "forms/qt/qt_dialogs.h"
 #include "forms/qt/qt_presenter.h"
 #include "forms/qt/views.h"
-#include "forms/startmaske/tfrm_startmaske.h"
-#include "forms/vermittler/tfrm_vermittler.h"
-#include "forms/vertragsdaten/tfrm_vertragsdaten.h"
+#include "program/app.h"
 
 namespace fondaris::qt {
 
@@ -83,7 +79,7 @@ int runInteractive(int argc, char** argv) {
   QtDialogs dialogs([&presenter] { presenter.refreshAll(); });
   core::SystemClock clock;
   core::XdgShell shell;
-  forms::App app(forms::Services{dialogs, clock, shell}, &presenter);
+  program::App app(program::Services{dialogs, clock, shell}, &presenter);
   app.title = "Fondaris";
   app.createForms();
   if (const QStringList problems = addViews(app, presenter); !problems.isEmpty()) {

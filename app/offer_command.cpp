@@ -14,9 +14,9 @@
 #include "core/shell.h"
 #include "engine/batch_entry.h"
 #include "forms/angebotsdaten/tfrm_angebotsdaten.h"
-#include "forms/app.h"
 #include "forms/vertragsdaten/tfrm_vertragsdaten.h"
 #include "offers/offer_file.h"
+#include "program/app.h"
 
 using namespace fondaris;
 
@@ -75,11 +75,11 @@ int main(int argc, char** argv) {
   core::notation() = core::Notation::german();
   core::SystemClock clock;
   core::NoShell shell;  // nothing is opened
-  forms::App app({dialogs, clock, shell});
+  program::App app({dialogs, clock, shell});
   app.createForms();
   if (app.quitRequested()) return 1;  // product data unreadable; the reader has said why
 
-  if (offers::loadOfferFile(app, offerName) != offers::LoadResult::Loaded) return 1;
+  if (offers::loadOfferFile(app.offerSession(), offerName) != offers::LoadResult::Loaded) return 1;
   forms::TfrmAngebotsdaten& customer = *app.frmAngebotsdaten;
   forms::TfrmVertagsdaten& contract = *app.frmVertagsdaten;
   customer.sb_AngebotsbrechnungClick(nullptr);

@@ -1,17 +1,12 @@
-#include "forms/app.h"
+#include "program/app.h"
 
 #include "core/param_record.h"
-
-#include "forms/angebotsdaten/tfrm_angebotsdaten.h"
-#include "forms/angebotsdialog/tfrm_angebotsdialog.h"
-#include "forms/einmalanlage/tfrm_einmalanlage.h"
-#include "forms/pruefung/tfrm_pruefung.h"
-#include "forms/startmaske/tfrm_startmaske.h"
-#include "forms/vermittler/tfrm_vermittler.h"
-#include "forms/vertragsdaten/tfrm_vertragsdaten.h"
+#include "offers/forms_data.h"
 #include "offers/offer_file.h"
 
-namespace fondaris::forms {
+namespace fondaris::program {
+
+using namespace forms;
 
 App::App(Services services, Presenter* presenter) : services_(services), presenter_(presenter) {}
 
@@ -26,12 +21,12 @@ void App::createForms() {
   frmVermittler->create();
   frmVertagsdaten = std::make_unique<TfrmVertagsdaten>(*this);
   frmVertagsdaten->create();
-  frmVertagsdaten->saveOffer = [this] { return offers::saveOfferWithDialog(*this); };
+  frmVertagsdaten->saveOffer = [this] { return offers::saveOfferWithDialog(offerSession()); };
   frmAngebotsdaten = std::make_unique<TfrmAngebotsdaten>(*this);
   frmAngebotsdaten->create();
   frmAngebotsdialog = std::make_unique<TfrmAngebotsdialog>(*this);
   frmAngebotsdialog->create();
-  frmAngebotsdialog->saveOffer = [this] { return offers::saveOfferToItsFile(*this); };
+  frmAngebotsdialog->saveOffer = [this] { return offers::saveOfferToItsFile(offerSession()); };
   frmPruefung = std::make_unique<TfrmPruefung>(*this);
   frmPruefung->create();
   frmEinmalanlage = std::make_unique<TfrmEinmalanlage>(*this);
@@ -61,6 +56,98 @@ void App::showCustomerData() {
 
 void App::showApplicationData() {
   frmAngebotsdialog->show();
+}
+
+void App::showContractData() {
+  frmVertagsdaten->show();
+}
+
+void App::takeVariantChoice() {
+  frmAngebotsdaten->rbProd.setChecked(frmStartmaske->rbProd.checked());
+  frmAngebotsdaten->rbProd1.setChecked(frmStartmaske->rbProd1.checked());
+}
+
+void App::showFindings(const std::string& findings) {
+  frmPruefung->txtHinweise.setText(findings);
+  frmPruefung->show();
+}
+
+TopUpsEdit App::editTopUps(std::array<double, 51>& topUps, int open) {
+  return frmEinmalanlage->edit(topUps, open);
+}
+
+bool App::agentDataValid() const {
+  return frmVermittler->agentDataValid();
+}
+
+AgentFacts App::agentFacts() const {
+  const TfrmVermittler& a = *frmVermittler;
+  AgentFacts facts;
+  facts.company = a.edV_Firma.text();
+  facts.contact = a.edV_Ansprechpartner.text();
+  facts.street = a.edV_Strasse.text();
+  facts.postcode = a.edV_PLZ.text();
+  facts.place = a.edV_Ort.text();
+  facts.fax = a.edV_FAX.text();
+  facts.phone = a.edV_Telefon.text();
+  facts.mobile = a.edV_Mobil.text();
+  facts.email = a.edV_E_mail.text();
+  facts.subNumber = a.edV_Vermittlernr2.text();
+  facts.countryIndex = a.cbV_Land.itemIndex();
+  facts.firstVariantDiscount = {a.cb_Rabat.visible(), a.cb_Rabat.text()};
+  facts.secondVariantDiscount = {a.cb_RabatZSp.visible(), a.cb_RabatZSp.text()};
+  return facts;
+}
+
+CustomerFacts App::customerFacts() const {
+  const TfrmAngebotsdaten& c = *frmAngebotsdaten;
+  CustomerFacts facts;
+  PersonFacts& holder = facts.holder;
+  holder.firstName = c.edVN_Vorname.text();
+  holder.lastName = c.edVN_Nachname.text();
+  holder.street = c.edVN_Strasse.text();
+  holder.postcode = c.edVN_PLZ.text();
+  holder.place = c.edVN_Ort.text();
+  holder.country = c.cbVN_Land.text();
+  holder.countryIndex = c.cbVN_Land.itemIndex();
+  holder.salutationIndex = c.cbVN_Anrede.itemIndex();
+  holder.birthDate = c.medVN_Geburtstag.text();
+  holder.birthPlace = c.edVN_GebOrt.text();
+  holder.birthCountry = c.edVN_GebLand.text();
+  holder.birthName = c.edVN_GebName.text();
+  holder.maritalStatus = c.cbVN_Stand.text();
+  holder.nationality = c.edVN_Nation.text();
+  holder.age = c.cbVN_Alter.text();
+  holder.ageChosen = c.rbVN_Alter.checked();
+  PersonFacts& insured = facts.insured;
+  insured.firstName = c.edVP_Vorname.text();
+  insured.lastName = c.edVP_Nachname.text();
+  insured.street = c.edVP_Strasse.text();
+  insured.postcode = c.edVP_PLZ.text();
+  insured.place = c.edVP_Ort.text();
+  insured.country = c.cbVP_Land.text();
+  insured.countryIndex = c.cbVP_Land.itemIndex();
+  insured.salutationIndex = c.cbVP_Anrede.itemIndex();
+  insured.birthDate = c.medVP_Geburtstag.text();
+  insured.age = c.cbVP_Alter.text();
+  insured.ageChosen = c.rbVP_Alter.checked();
+  return facts;
+}
+
+void App::setHolderAge(int years) {
+  frmAngebotsdaten->cbVN_Alter.setText(std::to_string(years));
+}
+
+void App::setInsuredAge(int years) {
+  frmAngebotsdaten->cbVP_Alter.setText(std::to_string(years));
+}
+
+void App::loadOffer() {
+  offers::loadOfferWithDialog(offerSession());
+}
+
+std::vector<FormsDataFile> App::formsData() const {
+  return offers::formsDataFiles(*this, clock().today());
 }
 
 void App::prepareContract() {
@@ -139,4 +226,4 @@ ModalResult App::runModal(Form& f) {
   return r;
 }
 
-}  // namespace fondaris::forms
+}  // namespace fondaris::program
