@@ -10,9 +10,6 @@ namespace {
 
 using detail::Year;
 
-// The standard variant's load on single payments and top-ups, whatever the caller passes.
-constexpr double kFrontLoad = 0.055;
-
 int bonusYears(Year period) {
   if (period < 10) return 0;
   if (period < 15) return 2;
@@ -81,7 +78,8 @@ RunOutcome projectStandard(ProjectionResult& result, const ContractInput& in,
   frame.lastPaidYear = b;
   frame.bonusWindowEnd = b == 0 ? std::min<Year>(35, n) : b;
   frame.bonusWindowStart = frame.bonusWindowEnd - w + 1;
-  frame.load = kFrontLoad;
+  // The front load is fixed, whatever the caller passes.
+  frame.load = kStandardFrontLoad;
   frame.bonusRate = options.bonusRate;
 
   StandardParts parts(in, plannedCosts / 36);

@@ -8,8 +8,10 @@
 #include "core/german.h"
 #include "core/settings.h"
 #include "documents/offer/offer_document.h"
+#include "engine/product_rules.h"
 #include "forms/angebotsdaten/tfrm_angebotsdaten.h"
 #include "forms/app.h"
+#include "forms/control_numbers.h"
 #include "forms/einmalanlage/tfrm_einmalanlage.h"
 #include "forms/vermittler/tfrm_vermittler.h"
 #include "forms/vertragsdaten/tfrm_vertragsdaten.h"
@@ -17,16 +19,6 @@
 namespace fondaris::forms {
 
 namespace {
-
-constexpr int kEarliestStartDays = 14;
-
-double amountOf(const Control& c) {
-  return core::parseAmount(c.text());
-}
-
-int numberOf(const Control& c) {
-  return std::atoi(c.text().c_str());
-}
 
 // A selection clamped to the list; -1 for an empty list.
 int clampIndex(int index, int count) {
@@ -263,7 +255,7 @@ PreCheck TfrmVertagsdaten::preCalculationCheck() {
     checked = *core::encodeDate(year, month, core::daysInMonth(year, month));
   }
   const core::DateTime today = app().clock().today();
-  if (checked < today + kEarliestStartDays)
+  if (checked < today + engine::kEarliestStartDays)
     return fail(10, "Der Beginn kann frühenstens in 14 Tagen erfolgen!", &cbBeginnMonat);
   if (checked <= today) return fail(10, "Der Beginn muss in der Zukunft liegen!", &cbBeginnMonat);
 
