@@ -4,6 +4,7 @@
 #include <tuple>
 
 #include "bank/account_check.h"
+#include "bank/bank_details.h"
 #include "bank/iban.h"
 #include "core/files.h"
 #include "core/german.h"
@@ -632,8 +633,9 @@ void TfrmAngebotsdialog::copyToZb(const BankConnection& from, const std::string&
   edZB_BIC.setText(from.bic.text());
   edZB_IBAN.setText(from.iban.text());
   if (const bank::BankRecord* bank = bankFor(from.code.text())) {
-    edZB_KI.setText(bank->name);
-    edZB_KIOrt.setText(bank->postcode + " " + bank->place);
+    const bank::BankDetails details = bank::bankDetails(bank, true);
+    edZB_KI.setText(details.name);
+    edZB_KIOrt.setText(details.place);
   } else {
     edZB_KI.setText(from.bankName.text());
   }
@@ -689,19 +691,10 @@ const bank::BankRecord* TfrmAngebotsdialog::bankFor(const std::string& code) con
 void TfrmAngebotsdialog::bankCodeExit(const BankConnection& c) {
   const std::string code = c.code.text();
   const bank::BankRecord* bank = code.empty() ? nullptr : bankFor(code);
-  if (!bank) {
-    c.bic.setText("");
-    c.bankName.setText("");
-    if (c.place) c.place->setText("");
-  } else {
-    c.bic.setText(bank->bic);
-    if (c.place) {
-      c.bankName.setText(bank->name);
-      c.place->setText(bank->postcode + " " + bank->place);
-    } else {
-      c.bankName.setText(bank->name + ", " + bank->place);
-    }
-  }
+  const bank::BankDetails details = bank::bankDetails(bank, c.place != nullptr);
+  c.bic.setText(details.bic);
+  c.bankName.setText(details.name);
+  if (c.place) c.place->setText(details.place);
   updateIban(c);
   // An empty code is no typing error: it just clears what belonged to the old one.
   if (!bank && !code.empty())
