@@ -11,6 +11,7 @@
 #include "core/param_layout.h"
 #include "core/param_record.h"
 #include "engine/contribution_rules.h"
+#include "engine/product_rules.h"
 
 namespace fondaris::engine {
 
@@ -59,10 +60,10 @@ Request readRequest(const core::IniFile& ini, const core::ParamRecord& param) {
   if (rq.entryAgePolicyholder == 0 && rq.entryAgeInsured > 0)
     rq.entryAgePolicyholder = rq.entryAgeInsured;
 
-  // Single payments below 2500 EUR are not accepted; larger ones carry the cost rate.
-  if (rq.singlePayment > 0 && rq.singlePayment < 2500) {
+  // Smaller single payments are not accepted; larger ones carry the cost rate.
+  if (rq.singlePayment > 0 && rq.singlePayment < kMinSingleInvestment) {
     rq.singlePayment = 0;
-  } else if (rq.singlePayment >= 2500) {
+  } else if (rq.singlePayment >= kMinSingleInvestment) {
     const double costRate = param.i32(404508) * 0.0001;
     rq.singlePayment = round2(rq.singlePayment * (1 - costRate));
   }

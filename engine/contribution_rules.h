@@ -34,7 +34,7 @@ struct ProductRules {
   int childAgeLimit = 0;           // K
   int childContributionLimit = 0;  // L, EUR
   int minDeathBenefitPercent = 0;  // P
-  double fixedTermSinglePaymentLoad = 0.0575;
+  double fixedTermSinglePaymentLoad = kFixedTermSinglePaymentLoad;
   // Maximum death benefit by entry age and sex.
   std::function<double(int entryAge, int sex)> maxDeathBenefit;
 };

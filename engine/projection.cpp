@@ -61,7 +61,7 @@ double acquisitionCostRate(int n) {
                                       0.06928, 0.0693,  0.06933, 0.06936, 0.0694,  0.06943, 0.06945,
                                       0.06946, 0.06949, 0.0695};
   static_assert(std::size(kTable) == 35 - 5 + 1);
-  if (n < 5 || n > 35) return 0.055;
+  if (n < 5 || n > 35) return kStandardFrontLoad;
   return kTable[n - 5];
 }
 

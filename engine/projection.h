@@ -3,6 +3,8 @@
 #include <array>
 #include <cmath>
 
+#include "engine/product_rules.h"
+
 namespace fondaris::engine {
 
 inline constexpr int kYears = 110;  // rows of the result tables: years 1..110
@@ -71,7 +73,7 @@ struct FixedTermOptions {
   double bonusRate = 0.01;
   double allowanceCap = 400;
   double allowanceRate = 0.2;
-  double singlePaymentLoad = 0.0575;
+  double singlePaymentLoad = kFixedTermSinglePaymentLoad;
   std::array<double, 3> plannedWithdrawals{};  // end of years 7, 13, 19
 };
 
@@ -84,7 +86,7 @@ struct RunOutcome {
 };
 
 // Fraction of the contribution sum taken as acquisition costs for a period of n whole years;
-// n = -1 gives 0.055, the standard variant's front load.
+// n = -1 gives kStandardFrontLoad.
 double acquisitionCostRate(int n);
 
 // One rate column (0 <= rate < kRates; anything else stops the program) with growth rate g
@@ -97,7 +99,7 @@ RunOutcome projectFixedTerm(ProjectionResult& result, const ContractInput& in,
 struct DriverInput {
   ContractInput contract;
   std::array<double, kRates> growthRates{};  // fractions; the first four are projected
-  double fixedTermSinglePaymentLoad = 0.0575;
+  double fixedTermSinglePaymentLoad = kFixedTermSinglePaymentLoad;
   bool fixedTerm = false;
   // Carried for the record, not used by the core.
   int paymentsPerYear = 12;

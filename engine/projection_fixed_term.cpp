@@ -1,5 +1,4 @@
 #include <algorithm>
-#include <cmath>
 
 #include "engine/precondition.h"
 #include "engine/projection.h"
@@ -22,121 +21,85 @@ constexpr FixedTermPeriod kPeriods[] = {{7, 9, 0}, {13, 18, 2}, {19, 27, 3}, {25
 // The withdrawable amount is fixed at the end of the year before each withdrawal year.
 constexpr Year kWithdrawalYears[] = {7, 13, 19};
 
+// Costs in the first months, the planned withdrawals and the yearly allowance.
+class FixedTermParts {
+ public:
+  FixedTermParts(const ContractInput& in, const FixedTermOptions& options, int costMonths)
+      : options_(options),
+        costMonths_(costMonths),
+        c_(in.monthlyContribution),
+        lastPaidYear_(Year{in.contributionYears} - 1) {
+    costShare_ = options.costShare;
+    if (in.contributionDiscount > 0) costShare_ *= 1 - in.contributionDiscount;
+    deductedShare_ = costShare_;
+    if (in.costDiscount > 0) deductedShare_ *= 1 - in.costDiscount;
+    allowance_ = options.allowanceRate * std::min(options.allowanceCap, 12 * c_);
+  }
+
+  double contributionAfterCosts(Year month, double& costs) const {
+    if (month > costMonths_) return c_;
+    costs += c_ * costShare_;
+    return (1 - deductedShare_) * c_;
+  }
+
+  void grow(double factor) { withdrawable_ *= factor; }
+
+  void withdrawAtYearEnd(Year y, double& balance, double& taken) {
+    for (int k = 0; k < 3; ++k) {
+      // Only money that was in the account a year ago can be withdrawn.
+      if (y == kWithdrawalYears[k] - 1) withdrawable_ = balance;
+      const double planned = options_.plannedWithdrawals[k];
+      if (y == kWithdrawalYears[k] && planned > 0) {
+        taken = withdrawable_ < planned ? withdrawable_ : planned;
+        balance -= taken;
+        withdrawable_ = 0;
+      }
+    }
+  }
+
+  void closeYear(Year y, ProjectionResult& result, int row, int r) const {
+    if (y > lastPaidYear_) return;
+    result.allowance[row][r] = allowance_;
+    result.allowanceTotal += allowance_;
+  }
+
+ private:
+  const FixedTermOptions& options_;
+  int costMonths_;
+  double c_;
+  Year lastPaidYear_;
+  double costShare_ = 0;
+  double deductedShare_ = 0;
+  double allowance_ = 0;
+  double withdrawable_ = 0;
+};
+
 }  // namespace
 
 RunOutcome projectFixedTerm(ProjectionResult& result, const ContractInput& in,
                             const FixedTermOptions& options, double growthRate, int rate) {
   FONDARIS_EXPECTS(rate >= 0 && rate < kRates);
-  RunOutcome outcome;
-  const int r = rate;
-  detail::clearRate(result, r);
+  detail::clearRate(result, rate);
 
   const auto period = std::find_if(std::begin(kPeriods), std::end(kPeriods),
                                    [&](const auto& p) { return p.years == in.contributionYears; });
   if (period == std::end(kPeriods)) {
+    RunOutcome outcome;
     outcome.status = -1;
     return outcome;
   }
 
+  // Contributions stop a year before the period ends; the bonus window closes with it.
   const Year b = in.contributionYears;
-  const Year n = std::max<Year>(in.investmentYears, b);
-  const double c = in.monthlyContribution;
+  detail::LoopFrame frame;
+  frame.lastPaidYear = b - 1;
+  frame.bonusWindowStart = b - period->bonusYears + 1;
+  frame.bonusWindowEnd = b;
+  frame.load = options.singlePaymentLoad;
+  frame.bonusRate = options.bonusRate;
 
-  double costShare = options.costShare;
-  if (in.contributionDiscount > 0) costShare *= 1 - in.contributionDiscount;
-  double deductedShare = costShare;
-  if (in.costDiscount > 0) deductedShare *= 1 - in.costDiscount;
-
-  const double load = options.singlePaymentLoad;
-  const double singlePayment = round2((1 - load) * in.singlePayment);
-  double balance = singlePayment > 0 ? singlePayment : 0;
-  double withdrawable = 0;
-
-  const Year windowStart = b - period->bonusYears + 1;
-  const double allowance = options.allowanceRate * std::min(options.allowanceCap, 12 * c);
-
-  const double factor = std::pow(1 + growthRate, 1.0 / 12);
-  const double d = in.yearlyIncrease;
-  double current = c;
-  double bonusBase = 0;
-  double bonusGrowth = 0;
-  double bonusSum = 0;
-  double costs = 0;
-
-  const int rows = detail::rowsToCompute(n);
-  for (Year y = 1; y <= rows; ++y) {
-    const int row = static_cast<int>(y) - 1;
-    for (int m = 1; m <= 12; ++m) {
-      if (y < b) {
-        if ((y - 1) * 12 + m <= period->costMonths) {
-          balance += (1 - deductedShare) * c;
-          costs += c * costShare;
-        } else {
-          balance += c;
-        }
-        if (d > 0 && y > 1) {
-          if (m == 1) current = round2((1 + d) * current);
-          balance += current - c;
-        }
-      }
-
-      if (m == 1) {
-        if (int k = detail::firstEntry(in.topUps, y); k >= 0) {
-          const double gross = in.topUps.amounts[k];
-          balance += round2((1 - load) * gross);
-          result.topUp[row][r] = gross;
-        }
-      }
-
-      balance *= factor;
-      withdrawable *= factor;
-
-      if (m == 12) {
-        for (int k = 0; k < 3; ++k) {
-          // Only money that was in the account a year ago can be withdrawn.
-          if (y == kWithdrawalYears[k] - 1) withdrawable = balance;
-          const double planned = options.plannedWithdrawals[k];
-          if (y == kWithdrawalYears[k] && planned > 0) {
-            const double taken = withdrawable < planned ? withdrawable : planned;
-            balance -= taken;
-            result.withdrawal[row][r] = taken;
-            withdrawable = 0;
-          }
-        }
-      }
-
-      if (y >= windowStart && y <= b) {
-        bonusBase += balance;
-      } else if (y > b) {
-        if (bonusBase == 0) bonusBase = bonusSum;
-        bonusGrowth += bonusBase * factor - bonusBase;
-        bonusBase *= factor;
-      }
-    }
-
-    result.fundValue[row][r] = balance;
-    if (y > b) {
-      result.fundValue[row][r] += bonusGrowth;
-    } else {
-      const double bonus = bonusBase * options.bonusRate / 12;
-      result.bonus[row][r] = bonus;
-      bonusSum += bonus;
-      bonusBase = 0;
-      bonusGrowth = 0;
-    }
-    if (y < b) {
-      result.allowance[row][r] = allowance;
-      result.allowanceTotal += allowance;
-    }
-    result.yearlyContribution[row] = y < b ? 12 * current : 0;
-  }
-
-  result.bonusTotal[r] = bonusSum;
-  outcome.acquisitionCosts = costs;
-  outcome.fundValueAtEnd = detail::fundValueOfRow(result, n, r);
-  outcome.bonusSum = bonusSum;
-  outcome.allowanceSum = result.allowanceTotal;
-  return outcome;
+  FixedTermParts parts(in, options, period->costMonths);
+  return detail::runMonthlyLoop(result, in, frame, parts, growthRate, rate);
 }
 
 }  // namespace fondaris::engine

@@ -4,6 +4,7 @@
 #include <tuple>
 
 #include "bank/account_check.h"
+#include "bank/bank_details.h"
 #include "bank/iban.h"
 #include "core/clock.h"
 #include "core/dialogs.h"
@@ -15,6 +16,7 @@
 #include "core/settings.h"
 #include "core/shell.h"
 #include "documents/fdf/filled_form.h"
+#include "forms/angebotsdialog/completeness.h"
 #include "forms/date_field.h"
 #include "forms/form_links.h"
 
@@ -30,10 +32,6 @@ constexpr const char* kAccountMask = "9999999999;0;_";
 constexpr const char* kBankCodeMask = "99999999;0;_";
 constexpr const char* kPaymentAtStartCaption =
     "Bankverbindung Zuzahlung zu Beginn zum Einrichtungsentgelt";
-
-bool onlyDigits(const std::string& text) {
-  return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
 
 bool onlyBlanksAnd(const std::string& text, char separator) {
   return std::all_of(text.begin(), text.end(),
@@ -632,8 +630,9 @@ void TfrmAngebotsdialog::copyToZb(const BankConnection& from, const std::string&
   edZB_BIC.setText(from.bic.text());
   edZB_IBAN.setText(from.iban.text());
   if (const bank::BankRecord* bank = bankFor(from.code.text())) {
-    edZB_KI.setText(bank->name);
-    edZB_KIOrt.setText(bank->postcode + " " + bank->place);
+    const bank::BankDetails details = bank::bankDetails(bank, true);
+    edZB_KI.setText(details.name);
+    edZB_KIOrt.setText(details.place);
   } else {
     edZB_KI.setText(from.bankName.text());
   }
@@ -689,19 +688,10 @@ const bank::BankRecord* TfrmAngebotsdialog::bankFor(const std::string& code) con
 void TfrmAngebotsdialog::bankCodeExit(const BankConnection& c) {
   const std::string code = c.code.text();
   const bank::BankRecord* bank = code.empty() ? nullptr : bankFor(code);
-  if (!bank) {
-    c.bic.setText("");
-    c.bankName.setText("");
-    if (c.place) c.place->setText("");
-  } else {
-    c.bic.setText(bank->bic);
-    if (c.place) {
-      c.bankName.setText(bank->name);
-      c.place->setText(bank->postcode + " " + bank->place);
-    } else {
-      c.bankName.setText(bank->name + ", " + bank->place);
-    }
-  }
+  const bank::BankDetails details = bank::bankDetails(bank, c.place != nullptr);
+  c.bic.setText(details.bic);
+  c.bankName.setText(details.name);
+  if (c.place) c.place->setText(details.place);
   updateIban(c);
   // An empty code is no typing error: it just clears what belonged to the old one.
   if (!bank && !code.empty())
@@ -762,30 +752,25 @@ void TfrmAngebotsdialog::edZB_KontoExit(Control*) {
 
 namespace {
 
-// The eleven person fields of pages 6 and 7 with the wording of one kind of person.
+// The eleven person fields of pages 6 and 7.
 struct PersonFields {
   const Control &surname, &firstName, &street, &postcode, &place, &birthday, &birthPlace,
       &birthCountry, &birthName, &status, &nation, &idNumber, &authority;
 };
 
-void checkPerson(const PersonFields& p, const std::string& who, const std::string& birthCountry,
-                 std::vector<std::string>& out) {
-  auto missing = [&out](bool empty, const std::string& text) {
-    if (empty) out.push_back(text);
-  };
-  missing(p.surname.text().empty(), " Name des " + who + " fehlt");
-  missing(p.firstName.text().empty(), " Vorname des " + who + " fehlt");
-  missing(p.street.text().empty() || p.postcode.text().empty() || p.place.text().empty(),
-          " Adresse (Strasse, PLZ, Ort) des " + who + " ist unvollständig");
-  missing(dateMissing(p.birthday), " Geburtsdatum des " + who + " fehlt");
-  missing(p.birthPlace.text().empty(), " Geburtsort des " + who + " fehlt");
-  missing(p.birthCountry.text().empty(), birthCountry);
-  missing(p.birthName.text().empty(),
-          " Falls zutreffend, bitte Geburtsname des " + who + " angeben");
-  missing(p.status.text().empty(), " Familienstand des " + who + " fehlt");
-  missing(p.nation.text().empty(), " Staatsangehörigkeit des " + who + " fehlt");
-  missing(p.idNumber.text().empty(), " Ausweisnummer des " + who + " fehlt");
-  missing(p.authority.text().empty(), " Ausstellende Behörde des Ausweises des " + who + " fehlt");
+void checkPerson(const PersonFields& p, const std::string& who, std::vector<std::string>& out) {
+  const PersonEntries entries{p.surname.text(),    p.firstName.text(),    p.street.text(),
+                              p.postcode.text(),   p.place.text(),        dateMissing(p.birthday),
+                              p.birthPlace.text(), p.birthCountry.text(), p.birthName.text(),
+                              p.status.text(),     p.nation.text(),       p.idNumber.text(),
+                              p.authority.text()};
+  personFindings(entries, who, out);
+}
+
+BankConnectionEntries bankEntries(const Control& bankName, const Control& code,
+                                  const Control& account, const Control* holder, bool failsCheck) {
+  return {bankName.text(), code.text(), account.text(), holder ? holder->text() : std::string(),
+          failsCheck};
 }
 
 bool noneChecked(std::initializer_list<const Control*> choices) {
@@ -837,46 +822,32 @@ std::vector<std::string> TfrmAngebotsdialog::completenessFindings() const {
     rule(edVN_AusNr.text().empty(), " Ausweisnummer des Depotinhabers fehlt");
     rule(edVN_Behoerde.text().empty(),
          " Ausstellende Behörde des Ausweises des Depotinhabers fehlt");
-    if (cbWD_Art.itemIndex() == 1)
-      checkPerson(wd, "weiteren Depotinhabers", " Geburtsland des weiteren Depotinhabers fehlt",
-                  out);
+    if (cbWD_Art.itemIndex() == 1) checkPerson(wd, "weiteren Depotinhabers", out);
   } else {
     if (cbWD_Art.itemIndex() != 0)
       out.push_back(" 1. gesetzlicher Vertreter fehlt");
     else
-      checkPerson(wd, "1. gesetzlichen Vertreters",
-                  " Geburtsland des 1. gesetzlichen Vertreters fehlt", out);
+      checkPerson(wd, "1. gesetzlichen Vertreters", out);
     const PersonFields gv{edGV_Nachname,    edGV_Vorname, edGV_Strasse, edGV_PLZ,     edGV_Ort,
                           medGV_Geburtstag, edGV_GebOrt,  edGV_GebLand, edGV_GebName, cbGV_Stand,
                           edGV_Nation,      edGV_AusNr,   edGV_Behoerde};
-    checkPerson(gv, "2. gesetzlichen Vertreters",
-                " Geburtsland des 2. gesetzlichen Vertreters fehlt", out);
+    checkPerson(gv, "2. gesetzlichen Vertreters", out);
   }
 
-  rule(edZF_KI.text().empty(), " Name der Referenzbank fehlt");
-  rule(cbZF_BLZ.text().empty(), " BLZ der Referenzbank fehlt");
-  rule(edZF_Konto.text().empty(), " Kontonummer bei der Referenzbank fehlt");
-  rule(!onlyDigits(edZF_Konto.text()),
-       " Kontonummer bei der Referenzbank enthält andere Zeichen als Ziffern");
-  rule(accountFailsCheck(cbZF_BLZ, edZF_Konto),
-       " Kontonummer bei der Referenzbank passt nicht zur Prüfziffer der BLZ");
-  if (cbRefKonto.visible() && cbRefKonto.itemIndex() != 0) {
-    rule(edZP_KI.text().empty(), " Name der Bank fehlt (abw. Bankverbindung Einzug)");
-    rule(cbZP_BLZ.text().empty(), " BLZ der Bank fehlt (abw. Bankverbindung Einzug)");
-    rule(edZP_Konto.text().empty(), " Kontonummer fehlt (abw. Bankverbindung Einzug)");
-    rule(!onlyDigits(edZP_Konto.text()),
-         " Kontonummer enthält andere Zeichen als Ziffern (abw. Bankverbindung Einzug)");
-    rule(edZP_Kontoinhaber.text().empty(),
-         " Name des Kontoinhabers fehlt (abw. Bankverbindung Einzug)");
-    rule(accountFailsCheck(cbZP_BLZ, edZP_Konto),
-         " Kontonummer passt nicht zur Prüfziffer der BLZ (abw. Bankverbindung Einzug)");
-  }
-  rule(edZB_Konto.showing() && !onlyDigits(edZB_Konto.text()),
-       " Kontonummer enthält andere Zeichen als Ziffern (Bankverbindung Zuzahlung zu Beginn)");
-  rule(edZB_Konto.showing() && accountFailsCheck(cbZB_BLZ, edZB_Konto),
-       " Kontonummer passt nicht zur Prüfziffer der BLZ (Bankverbindung Zuzahlung zu Beginn)");
-  rule(edZE_Konto.showing() && !onlyDigits(edZE_Konto.text()),
-       " Kontonummer enthält andere Zeichen als Ziffern (Bankverbindung Einmalzahlung)");
+  bankFindings(
+      bankEntries(edZF_KI, cbZF_BLZ, edZF_Konto, nullptr, accountFailsCheck(cbZF_BLZ, edZF_Konto)),
+      kReferenceAccountRules, out);
+  if (cbRefKonto.visible() && cbRefKonto.itemIndex() != 0)
+    bankFindings(bankEntries(edZP_KI, cbZP_BLZ, edZP_Konto, &edZP_Kontoinhaber,
+                             accountFailsCheck(cbZP_BLZ, edZP_Konto)),
+                 kCollectionAccountRules, out);
+  if (edZB_Konto.showing())
+    bankFindings(bankEntries(edZB_KI, cbZB_BLZ, edZB_Konto, &edZB_Kontoinhaber,
+                             accountFailsCheck(cbZB_BLZ, edZB_Konto)),
+                 kStartPaymentAccountRules, out);
+  if (edZE_Konto.showing())
+    bankFindings(bankEntries(edZE_KI, edZE_BLZ, edZE_Konto, &edZE_Kontoinhaber, false),
+                 kSinglePaymentAccountRules, out);
 
   rule(ed_WpHG_Beruf.text().empty(), " Anlegerfragebogen: die Angabe des Berufs fehlt");
   rule(ed_WpHG_Beruf2.text().empty() && ed_WpHG_Beruf3.text().empty(),

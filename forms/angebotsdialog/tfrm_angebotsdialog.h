@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "bank/bank_table.h"
+#include "engine/product_rules.h"
 #include "forms/controls/combo_box_inc.h"
 #include "forms/controls/form.h"
 
@@ -316,7 +317,7 @@ class TfrmAngebotsdialog : public Form {
   std::string documentFolder;
 
   // Program-wide load on single payments, used by the forms-data figures.
-  double singlePaymentLoad = 0.0575;
+  double singlePaymentLoad = engine::kFixedTermSinglePaymentLoad;
 
   // Limit of the goal durations: a list position.
   int goalLimit() const { return goalLimit_; }

@@ -12,14 +12,13 @@
 #include "core/param_record.h"
 #include "core/settings.h"
 #include "core/shell.h"
+#include "engine/product_rules.h"
 #include "forms/date_field.h"
 #include "forms/form_links.h"
 
 namespace fondaris::forms {
 
 namespace {
-
-constexpr int kEarliestStartDays = 14;
 
 // The fields of one strategy table of the product data, one entry per strategy.
 struct StrategyFields {
@@ -338,7 +337,7 @@ void TfrmVertagsdaten::fillLists() {
   for (ComboBoxInc* box : withdrawalAmounts_) box->setItems(amounts(0, 0, 1));
   for (ComboBoxInc* box : singleAmounts_) box->setItems(amounts(0, 0, 1));
   std::vector<std::string> subsidy = amounts(0, 70, 5);
-  subsidy.push_back(core::formatAmount(74));
+  subsidy.push_back(core::formatAmount(engine::kVlMaxSubsidy));
   cb_Zuschuss.setItems(subsidy);
   std::vector<std::string> contribution = amounts(25, 45, 5);
   const std::vector<std::string> to1000 = amounts(50, 1000, 10);
@@ -351,7 +350,7 @@ void TfrmVertagsdaten::fillLists() {
     items.insert(items.end(), withdrawal.begin(), withdrawal.end());
     box->setItems(items);
   }
-  const std::vector<std::string> single = amounts(2500, 50000, 100);
+  const std::vector<std::string> single = amounts(engine::kMinSingleInvestment, 50000, 100);
   for (ComboBoxInc* box : singleAmounts_) {
     std::vector<std::string> items = box->items();
     items.insert(items.end(), single.begin(), single.end());
@@ -417,7 +416,7 @@ void TfrmVertagsdaten::layoutStrategies(bool second) {
 // --- contract start ---------------------------------------------------------------------------
 
 void TfrmVertagsdaten::selectEarliestStart() {
-  const core::DateTime earliest = host().clock().today() + kEarliestStartDays;
+  const core::DateTime earliest = host().clock().today() + engine::kEarliestStartDays;
   int year = 0, month = 0, day = 0;
   core::decodeDate(earliest, year, month, day);
   cbBeginnJahr.setItems({std::to_string(year), std::to_string(year + 1)});
@@ -426,7 +425,7 @@ void TfrmVertagsdaten::selectEarliestStart() {
 }
 
 void TfrmVertagsdaten::initStartDate() {
-  const core::DateTime earliest = host().clock().today() + kEarliestStartDays;
+  const core::DateTime earliest = host().clock().today() + engine::kEarliestStartDays;
   int year = 0, month = 0, day = 0;
   core::decodeDate(earliest, year, month, day);
   selectEarliestStart();
@@ -473,7 +472,7 @@ void TfrmVertagsdaten::cbBeginnJahrChange(Control*) {
                                                : 1;
   const auto start = core::encodeDate(year, month, day);
   if (!start) return;
-  if (*start < host().clock().today() + kEarliestStartDays)
+  if (*start < host().clock().today() + engine::kEarliestStartDays)
     host().dialogs().message("Der frühestmögliche Beginn ist in 14 Tagen!", "Beginn");
   med_Vbeginn.setText(core::formatDate(*start));
   startYearText_ = std::to_string(year);

@@ -2,26 +2,19 @@
 // illustration, so the result fields always match the inputs.
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 
 #include "core/clock.h"
 #include "core/dialogs.h"
 #include "core/german.h"
 #include "core/shell.h"
+#include "engine/product_rules.h"
+#include "forms/control_numbers.h"
 #include "forms/form_links.h"
 #include "forms/vertragsdaten/tfrm_vertragsdaten.h"
 
 namespace fondaris::forms {
 
 namespace {
-
-double amountOf(const Control& c) {
-  return core::parseAmount(c.text());
-}
-
-int numberOf(const Control& c) {
-  return std::atoi(c.text().c_str());
-}
 
 void setAmount(Control& c, double value) {
   c.setText(core::formatAmount(value));
@@ -49,12 +42,7 @@ double TfrmVertagsdaten::agentDiscount(bool vl) const {
 }
 
 void TfrmVertagsdaten::cb_Beitrag_1Exit(Control* sender) {
-  double value = amountOf(cb_Beitrag_1);
-  if (value < 34)
-    value = 34;
-  else if (value > 74)
-    value = 74;
-  setAmount(cb_Beitrag_1, value);
+  setAmount(cb_Beitrag_1, engine::heldVlContribution(amountOf(cb_Beitrag_1)));
   // A contribution change refreshes the lists but keeps an investment period that still fits
   // the plan; only choosing the plan itself resets it.
   if (sender) cb_BZDChange(&cb_Anlagedauer);
@@ -62,15 +50,7 @@ void TfrmVertagsdaten::cb_Beitrag_1Exit(Control* sender) {
 }
 
 void TfrmVertagsdaten::cb_ZuschussExit(Control*) {
-  double value = amountOf(cb_Zuschuss);
-  const double contribution = amountOf(cb_Beitrag_1);
-  if (value < 1)
-    value = 0;
-  else if (value > contribution)
-    value = contribution;
-  else if (value > 74)
-    value = 74;
-  setAmount(cb_Zuschuss, value);
+  setAmount(cb_Zuschuss, engine::heldVlSubsidy(amountOf(cb_Zuschuss), amountOf(cb_Beitrag_1)));
 }
 
 void TfrmVertagsdaten::cb_Beitrag_2Exit(Control* sender) {
@@ -79,7 +59,7 @@ void TfrmVertagsdaten::cb_Beitrag_2Exit(Control* sender) {
   const int mode = cb_Vorgabe.itemIndex();
   if (mode == 0 && value == 0 &&
       dialogs.askYesNo("Soll eine Einmalanlage ohne Sparplan angeboten werden?", "Einmalanlage")) {
-    cb_Beitrag_2.setText("2.500,00");
+    setAmount(cb_Beitrag_2, engine::kMinSingleInvestment);
     cb_Vorgabe.setItemIndex(1);
     cb_VorgabeChange(&cb_Vorgabe);
     return;
@@ -91,12 +71,8 @@ void TfrmVertagsdaten::cb_Beitrag_2Exit(Control* sender) {
     cb_VorgabeChange(&cb_Vorgabe);
     return;
   }
-  if (mode == 1 && value < 500) value = 500;
-  if (value < 25)
-    value = 25;
-  else if (mode == 0 && value > 5000)
-    value = 5000;
-  setAmount(cb_Beitrag_2, value);
+  setAmount(cb_Beitrag_2,
+            engine::heldContribution(value, static_cast<engine::ContributionMode>(mode)));
   if (sender) cb_BZDChange(&cb_BZD2);
   followContribution();
 }
@@ -119,8 +95,8 @@ void TfrmVertagsdaten::followContribution() {
 double TfrmVertagsdaten::acquisitionCosts(bool& ok) {
   ok = true;
   if (secondVariant()) {
-    // The standard variant's flat acquisition cost rate.
-    return 0.055 * (1 - agentDiscount(false)) * 12 * numberOf(cb_BZD3) * amountOf(cb_Beitrag_2);
+    return engine::startPaymentCostBase(amountOf(cb_Beitrag_2), numberOf(cb_BZD3),
+                                        agentDiscount(false));
   }
   engine::ContractInput in = illustrationInput(amountOf(cb_Beitrag_1));
   in.costDiscount = 0;
@@ -138,7 +114,8 @@ void TfrmVertagsdaten::cb_VorgabeChange(Control*) {
   const bool second = secondVariant();
   double value = amountOf(cb_Beitrag_2);
   if (!single && !cb_BZD3.visible() && value > 500) value = 100;
-  if (single && cb_BZD3.visible() && value < 2500) value = 2500;
+  if (single && cb_BZD3.visible() && value < engine::kMinSingleInvestment)
+    value = engine::kMinSingleInvestment;
   setAmount(cb_Beitrag_2, value);
 
   // What the mode shows.
@@ -187,7 +164,8 @@ void TfrmVertagsdaten::cb_VorgabeChange(Control*) {
   const double kept = amountOf(cb_Beitrag_2);
   std::vector<std::string> items;
   if (single)
-    for (int v = 2500; v <= 10000; v += 100) items.push_back(core::formatAmount(v));
+    for (double v = engine::kMinSingleInvestment; v <= 10000; v += 100)
+      items.push_back(core::formatAmount(v));
   else
     for (int v = 50; v <= 1000; v += 10) items.push_back(core::formatAmount(v));
   cb_Beitrag_2.setItems(items);
@@ -303,12 +281,12 @@ void TfrmVertagsdaten::medEinmalzahlungZBExit(Control* sender) {
   const double value = amountOf(medEinmalzahlungZB);
   if (value < 1) {
     setAmount(medEinmalzahlungZB, 0);
-  } else if (value < 2500) {
+  } else if (value < engine::kMinSingleInvestment) {
     const bool yes = host().dialogs().askYesNo(
         "Zurzeit beträgt der Mindestwert bei der Einmalanlagen 2.500€. Sollen 2.500€ gesetzt "
         "werden?",
         "Einmalanlage zu Beginn");
-    setAmount(medEinmalzahlungZB, yes ? 2500 : 0);
+    setAmount(medEinmalzahlungZB, yes ? engine::kMinSingleInvestment : 0);
   } else {
     setAmount(medEinmalzahlungZB, value);
   }
@@ -379,12 +357,12 @@ void TfrmVertagsdaten::cbTauschbetragExit(Control*) {
 void TfrmVertagsdaten::cb_EinmalBeitragExit(Control* sender) {
   if (!sender) return;
   const double value = amountOf(*sender);
-  if (value > 0 && value < 2500) {
+  if (value > 0 && value < engine::kMinSingleInvestment) {
     const bool yes = host().dialogs().askYesNo(
         "Zurzeit beträgt der Mindestwert bei den Einmalanlagen 2.500€. Sollen 2.500€ gesetzt "
         "werden?",
         "Einmalanlagen");
-    setAmount(*sender, yes ? 2500 : 0);
+    setAmount(*sender, yes ? engine::kMinSingleInvestment : 0);
   } else {
     setAmount(*sender, value);
   }

@@ -11,22 +11,14 @@
 #include "core/settings.h"
 #include "core/shell.h"
 #include "documents/offer/offer_document.h"
+#include "engine/product_rules.h"
+#include "forms/control_numbers.h"
 #include "forms/form_links.h"
 #include "forms/vertragsdaten/tfrm_vertragsdaten.h"
 
 namespace fondaris::forms {
 
 namespace {
-
-constexpr int kEarliestStartDays = 14;
-
-double amountOf(const Control& c) {
-  return core::parseAmount(c.text());
-}
-
-int numberOf(const Control& c) {
-  return std::atoi(c.text().c_str());
-}
 
 // A selection clamped to the list; -1 for an empty list.
 int clampIndex(int index, int count) {
@@ -261,7 +253,7 @@ PreCheck TfrmVertagsdaten::preCalculationCheck() {
     checked = *core::encodeDate(year, month, core::daysInMonth(year, month));
   }
   const core::DateTime today = host().clock().today();
-  if (checked < today + kEarliestStartDays)
+  if (checked < today + engine::kEarliestStartDays)
     return fail(10, "Der Beginn kann frühenstens in 14 Tagen erfolgen!", &cbBeginnMonat);
   if (checked <= today) return fail(10, "Der Beginn muss in der Zukunft liegen!", &cbBeginnMonat);
 
