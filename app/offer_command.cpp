@@ -24,8 +24,7 @@ namespace {
 
 constexpr const char* kCaption = "Angebotsprogramm";
 
-// Names are taken from the folder the command was started in: the forms move the process into
-// the program's folder when they are created.
+// Names are taken from the folder the command was started in, and messages name the whole path.
 std::string absolute(const std::string& name) {
   std::error_code ignored;
   const auto path = std::filesystem::absolute(name, ignored);

@@ -1,7 +1,6 @@
 #include "forms/vertragsdaten/tfrm_vertragsdaten.h"
 
 #include <cstdio>
-#include <filesystem>
 #include <utility>
 
 #include "core/clock.h"
@@ -276,10 +275,6 @@ TfrmVertagsdaten::TfrmVertagsdaten(FormHost& host)
   cb_Vorgabe.setItemIndex(0);
   fillLists();
   tsEinzahlungen.setVisible(product_.singlePaymentsOffered);
-  // Only the process's current folder: the settings' working folder stays where the agent's
-  // files were read.
-  std::error_code ignored;
-  std::filesystem::current_path(core::programDirectory(), ignored);
   cb_BZDChange(&cb_BZD1);
   tsAuszahlungen.setVisible(false);
   for (ComboBox* list : {static_cast<ComboBox*>(&cbEinzahlplan), &cbZWEinzahlplan,

@@ -8,6 +8,15 @@ namespace {
 
 using VertragsdatenTest = FormsTest;
 
+// The program's files are found through its folders, never through the process's current
+// folder: names given relative to where the agent started stay valid.
+TEST_F(VertragsdatenTest, CreatingTheFormsLeavesTheProcessFolder) {
+  const std::filesystem::path started = std::filesystem::temp_directory_path();
+  std::filesystem::current_path(started);
+  createApp();
+  EXPECT_EQ(std::filesystem::current_path(), started);
+}
+
 TEST_F(VertragsdatenTest, StartDateFromTheEarliestStart) {
   struct Case {
     int year, month, day;
