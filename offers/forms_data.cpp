@@ -1,5 +1,6 @@
 #include "offers/forms_data.h"
 
+#include <array>
 #include <cstdio>
 #include <functional>
 #include <initializer_list>
@@ -970,24 +971,15 @@ std::vector<EntrySource> transferSources(FdfFile file) {
 #undef IDENTITY
 
 const std::vector<EntrySource>& sourcesOf(FdfFile file) {
-  static const std::vector<EntrySource> zueb = transferSources(FdfFile::VVZUEB);
-  static const std::vector<EntrySource> zuebea = transferSources(FdfFile::VVZUEBEA);
-  static const std::vector<EntrySource> zuebeeg = transferSources(FdfFile::VVZUEBEEG);
-  switch (file) {
-    case FdfFile::VVSpar:
-      return kVVSpar;
-    case FdfFile::VVBuSpar:
-      return kVVBuSpar;
-    case FdfFile::VVEZ:
-      return kVVEZ;
-    case FdfFile::VVZUEB:
-      return zueb;
-    case FdfFile::VVZUEBEA:
-      return zuebea;
-    case FdfFile::VVZUEBEEG:
-      return zuebeeg;
-  }
-  return kVVSpar;
+  // One entry per forms-data file, in the order of FdfFile.
+  static const std::array<std::vector<EntrySource>, documents::kFdfFileCount> sources = {
+      kVVSpar,
+      kVVBuSpar,
+      kVVEZ,
+      transferSources(FdfFile::VVZUEB),
+      transferSources(FdfFile::VVZUEBEA),
+      transferSources(FdfFile::VVZUEBEEG)};
+  return sources.at(documents::fdfFileIndex(file));
 }
 
 Forms formsOf(const FormSet& set, core::DateTime today) {

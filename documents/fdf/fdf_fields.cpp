@@ -1,5 +1,7 @@
 #include "documents/fdf/fdf_fields.h"
 
+#include <array>
+
 namespace fondaris::documents {
 
 namespace {
@@ -323,24 +325,28 @@ const std::vector<FdfField> kVVZUEBEEG = {
     T("AktDatum"),   T("UebDatum"),
 };
 
+// Every forms-data file in the order of FdfFile: its name and its fields.
+struct FileKind {
+  std::string_view name;
+  const std::vector<FdfField>& fields;
+};
+const std::array<FileKind, kFdfFileCount> kFiles = {{
+    {"VVSpar.fdf", kVVSpar},
+    {"VVBuSpar.fdf", kVVBuSpar},
+    {"VVEZ.fdf", kVVEZ},
+    {"VVZUEB.fdf", kVVZUEB},
+    {"VVZUEBEA.fdf", kVVZUEBEA},
+    {"VVZUEBEEG.fdf", kVVZUEBEEG},
+}};
+
+const FileKind& kindOf(FdfFile file) {
+  return kFiles.at(fdfFileIndex(file));
+}
+
 }  // namespace
 
 const std::vector<FdfField>& fdfFields(FdfFile file) {
-  switch (file) {
-    case FdfFile::VVSpar:
-      return kVVSpar;
-    case FdfFile::VVBuSpar:
-      return kVVBuSpar;
-    case FdfFile::VVEZ:
-      return kVVEZ;
-    case FdfFile::VVZUEB:
-      return kVVZUEB;
-    case FdfFile::VVZUEBEA:
-      return kVVZUEBEA;
-    case FdfFile::VVZUEBEEG:
-      return kVVZUEBEEG;
-  }
-  return kVVSpar;
+  return kindOf(file).fields;
 }
 
 std::vector<FdfField> fdfFields(FdfFile file, FdfVariant variant) {
@@ -373,21 +379,7 @@ std::vector<std::string> fdfExportValues(const FdfField& field) {
 }
 
 std::string_view fdfFileName(FdfFile file) {
-  switch (file) {
-    case FdfFile::VVSpar:
-      return "VVSpar.fdf";
-    case FdfFile::VVBuSpar:
-      return "VVBuSpar.fdf";
-    case FdfFile::VVEZ:
-      return "VVEZ.fdf";
-    case FdfFile::VVZUEB:
-      return "VVZUEB.fdf";
-    case FdfFile::VVZUEBEA:
-      return "VVZUEBEA.fdf";
-    case FdfFile::VVZUEBEEG:
-      return "VVZUEBEEG.fdf";
-  }
-  return "VVSpar.fdf";
+  return kindOf(file).name;
 }
 
 }  // namespace fondaris::documents

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -8,6 +9,11 @@ namespace fondaris::documents {
 
 // The forms-data files written by the application form's "&Weiter".
 enum class FdfFile { VVSpar, VVBuSpar, VVEZ, VVZUEB, VVZUEBEA, VVZUEBEEG };
+inline constexpr std::size_t kFdfFileCount = 6;
+// The position of `file` in tables that hold one entry per file, in the order above.
+constexpr std::size_t fdfFileIndex(FdfFile file) {
+  return static_cast<std::size_t>(file);
+}
 
 enum class FdfFieldKind {
   Text,    // /V (text)
