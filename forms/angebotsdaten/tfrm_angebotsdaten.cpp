@@ -32,6 +32,7 @@ std::vector<std::string> ages(int from, int to) {
 TfrmAngebotsdaten::TfrmAngebotsdaten(App& app)
     : Form(app, "TfrmAngebotsdaten", "frmAngebotsdaten",
            {Placement::PositionAndSize, Placement::PositionAndSize, true, true}) {
+  box0.setCaption("Produkt");
   boxVN.setCaption("Depotinhaber");
   // The fields go into the lines of saved offers; the postcodes share theirs with "D-".
   limitToLineFile(static_cast<int>(core::kMaxLineLength));
@@ -52,7 +53,7 @@ TfrmAngebotsdaten::TfrmAngebotsdaten(App& app)
                           "Rentner", "Auszubildener", "Sonstiges"});
   cbVN_ArtBeruf.setVisible(false);
   edVN_TelefonDienstlich.setVisible(false);
-  cbSteuerAusland.setCaption("Steuerliche Veranlagung im Ausland");
+  cbSteuerAusland.setCaption("Steuerliche Veranlagung im A&usland");
   rbVN_Geburtstag.setCaption("Geburtstag");
   rbVN_Alter.setCaption("Alter");
   rbVP_Geburtstag.setCaption("Geburtstag");
