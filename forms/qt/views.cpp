@@ -96,7 +96,7 @@ QStringList addViews(forms::App& app, QtPresenter& presenter, std::span<const Fo
     forms::Form& form = entry.form(app);
     std::unique_ptr<QWidget> view = entry.make();
     if (entry.complete) entry.complete(app, *view);
-    for (const QString& p : Binder::mismatches(form, *view))
+    for (const QString& p : Binder::mismatches(form, *view) + Binder::textsInView(form, *view))
       problems << QString("Ansicht %1 / Formular %2: %3")
                       .arg(view->objectName(), QString::fromStdString(form.className()), p);
     made.emplace_back(&form, std::move(view));
