@@ -34,6 +34,7 @@ std::vector<std::string> ages(int from, int to) {
 TfrmAngebotsdaten::TfrmAngebotsdaten(FormHost& host)
     : Form(host, "TfrmAngebotsdaten", "frmAngebotsdaten",
            {Placement::PositionAndSize, Placement::PositionAndSize, true, true}) {
+  box0.setCaption("Produkt");
   boxVN.setCaption("Depotinhaber");
   // The fields go into the lines of saved offers; the postcodes share theirs with "D-".
   limitToLineFile(static_cast<int>(core::kMaxLineLength));
@@ -54,7 +55,7 @@ TfrmAngebotsdaten::TfrmAngebotsdaten(FormHost& host)
                           "Rentner", "Auszubildener", "Sonstiges"});
   cbVN_ArtBeruf.setVisible(false);
   edVN_TelefonDienstlich.setVisible(false);
-  cbSteuerAusland.setCaption("Steuerliche Veranlagung im Ausland");
+  cbSteuerAusland.setCaption("Steuerliche Veranlagung im A&usland");
   rbVN_Geburtstag.setCaption("Geburtstag");
   rbVN_Alter.setCaption("Alter");
   rbVP_Geburtstag.setCaption("Geburtstag");

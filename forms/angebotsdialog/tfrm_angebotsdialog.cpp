@@ -93,14 +93,17 @@ TfrmAngebotsdialog::TfrmAngebotsdialog(FormHost& host)
   boxRR.setCaption("Renten/Rentenfonds");
   boxGF.setCaption("Gemischte Fonds");
   boxAA.setCaption("Aktien/Aktienfonds");
+  boxVermoegen.setCaption("Anteil der geplanten Anlage am Gesamtvermögen");
   rb25.setCaption("weniger als 25 %");
   rb50.setCaption("25 bis 50 %");
   rbM50.setCaption("mehr als 50 %");
+  boxPost.setCaption("Postalische Zusendung der Reports");
   rbNeinPost.setCaption("Nein");
   rbJaPost.setCaption("Ja (Auftrag zum kostenpflichtigen Postversand wird erzeugt)");
   cbVMA.setCaption("Vermögensaufbau");
   cbVS.setCaption("Vorsorge");
   cbAS.setCaption("sonst:");
+  boxReserven.setCaption("Reserven, die den Lebensunterhalt ohne diese Anlage absichern");
   rbRJa.setCaption("Ja");
   rbRNein.setCaption("Nein");
   cbKeineErfahrung.setCaption("Keine Erfahrung mit Wertpapieranlagen");

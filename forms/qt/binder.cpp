@@ -44,90 +44,10 @@ std::string ss(const QString& s) {
   return s.toStdString();
 }
 
-const char* kindName(ControlKind k) {
-  switch (k) {
-    case ControlKind::Edit:
-      return "Edit (QLineEdit)";
-    case ControlKind::MaskEdit:
-      return "MaskEdit (QLineEdit)";
-    case ControlKind::ComboBox:
-      return "ComboBox (QComboBox)";
-    case ControlKind::ComboBoxInc:
-      return "ComboBoxInc (QComboBox)";
-    case ControlKind::CheckBox:
-      return "CheckBox (QCheckBox)";
-    case ControlKind::RadioButton:
-      return "RadioButton (QRadioButton)";
-    case ControlKind::Label:
-      return "Label (QLabel)";
-    case ControlKind::Button:
-      return "Button (QPushButton)";
-    case ControlKind::Memo:
-      return "Memo (QPlainTextEdit)";
-    case ControlKind::GroupBox:
-      return "GroupBox (QGroupBox)";
-    case ControlKind::PageControl:
-      return "PageControl (QTabWidget)";
-    case ControlKind::TabSheet:
-      return "TabSheet (page of a QTabWidget)";
-    case ControlKind::Timer:
-      return "Timer (QTimer)";
-    case ControlKind::Image:
-      return "Image (QLabel)";
-    case ControlKind::MenuItem:
-      return "MenuItem (QAction)";
-    case ControlKind::HotKey:
-      return "HotKey (QKeySequenceEdit)";
-  }
-  return "?";
-}
-
 QTabWidget* tabWidgetOfPage(const QWidget* page) {
   QWidget* stack = page->parentWidget();
   if (!qobject_cast<QStackedWidget*>(stack)) return nullptr;
   return qobject_cast<QTabWidget*>(stack->parentWidget());
-}
-
-bool fits(ControlKind kind, QObject* o) {
-  switch (kind) {
-    case ControlKind::Edit:
-    case ControlKind::MaskEdit:
-      return qobject_cast<QLineEdit*>(o);
-    case ControlKind::ComboBox:
-    case ControlKind::ComboBoxInc:
-      return qobject_cast<QComboBox*>(o);
-    case ControlKind::CheckBox:
-      return qobject_cast<QCheckBox*>(o);
-    case ControlKind::RadioButton:
-      return qobject_cast<QRadioButton*>(o);
-    case ControlKind::Label:
-    case ControlKind::Image:
-      return qobject_cast<QLabel*>(o);
-    case ControlKind::Button:
-      return qobject_cast<QPushButton*>(o) || qobject_cast<QToolButton*>(o);
-    case ControlKind::Memo:
-      return qobject_cast<QPlainTextEdit*>(o) || qobject_cast<QTextEdit*>(o);
-    case ControlKind::GroupBox:
-      return qobject_cast<QGroupBox*>(o) || (qobject_cast<QFrame*>(o) && !qobject_cast<QLabel*>(o));
-    case ControlKind::PageControl:
-      return qobject_cast<QTabWidget*>(o);
-    case ControlKind::TabSheet: {
-      auto* w = qobject_cast<QWidget*>(o);
-      return w && tabWidgetOfPage(w);
-    }
-    case ControlKind::Timer:
-      return qobject_cast<QTimer*>(o);
-    case ControlKind::MenuItem:
-      return qobject_cast<QAction*>(o);
-    case ControlKind::HotKey:
-      return qobject_cast<QKeySequenceEdit*>(o);
-  }
-  return false;
-}
-
-// Kinds without anything to see: the binder makes their objects when the view has none.
-bool bindersOwn(ControlKind kind) {
-  return kind == ControlKind::Timer || kind == ControlKind::MenuItem || kind == ControlKind::HotKey;
 }
 
 // Objects of the view that stand for controls: named widgets, actions and timers. Names that
@@ -219,7 +139,522 @@ void refuseNonDigits(const Control& c, QLineEdit& e) {
     e.setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), &e));
 }
 
+void showWidgetState(const Control& c, QWidget& w) {
+  if (w.isHidden() == c.visible()) w.setHidden(!c.visible());
+  if (w.isEnabled() != c.enabled()) w.setEnabled(c.enabled());
+  if (w.toolTip() != qs(c.hint())) w.setToolTip(qs(c.hint()));
+}
+
+template <class T>
+bool isA(QObject* o) {
+  return qobject_cast<T*>(o);
+}
+
+// --- line edits ---
+
+void bindLineEdit(Binder& binder, Control& c, QObject* o) {
+  auto* e = static_cast<QLineEdit*>(o);
+  if (c.kind() == ControlKind::MaskEdit && !c.mask().empty()) {
+    QChar blank;
+    e->setInputMask(qtInputMask(c.mask(), blank));
+    e->setProperty("maskBlank", QVariant(blank));
+  }
+  refuseNonDigits(c, *e);
+  QObject::connect(e, &QLineEdit::textEdited, &binder, [&binder, &c, e](const QString& t) {
+    const QVariant blank = e->property("maskBlank");
+    const QString text = blank.isValid() ? maskedText(*e, blank.toChar()) : t;
+    binder.run([&c, text] { c.userSetText(ss(text)); });
+  });
+}
+
+void showLineEdit(Binder&, BoundControl& b) {
+  const Control& c = *b.control;
+  auto* e = static_cast<QLineEdit*>(b.object.data());
+  const QString text = qs(c.text());
+  const QVariant blank = e->property("maskBlank");
+  const QString shown = blank.isValid() ? maskedText(*e, blank.toChar()) : e->text();
+  if (shown != text) {
+    const int cursor = e->cursorPosition();
+    e->setText(text);
+    if (e->hasFocus()) e->setCursorPosition(std::min(cursor, int(text.size())));
+  }
+  const int maxLength = c.maxLength() > 0 ? c.maxLength() : 32767;
+  if (!blank.isValid() && e->maxLength() != maxLength) e->setMaxLength(maxLength);
+  if (e->isReadOnly() != c.readOnly()) e->setReadOnly(c.readOnly());
+}
+
+// --- combo boxes ---
+
+void bindComboEdit(Binder& binder, Control& c, QComboBox& box) {
+  box.setEditable(!c.dropDownList());
+  if (QLineEdit* edit = box.lineEdit()) {
+    box.setCompleter(nullptr);  // the program's combo box completes on its own
+    refuseNonDigits(c, *edit);
+    QObject::connect(edit, &QLineEdit::textEdited, &binder, [&binder, &c](const QString& t) {
+      binder.run([&c, t] { c.userSetText(ss(t)); });
+    });
+  }
+}
+
+void bindComboBox(Binder& binder, Control& c, QObject* o) {
+  auto* box = static_cast<QComboBox*>(o);
+  box->setInsertPolicy(QComboBox::NoInsert);
+  box->setMaxVisibleItems(20);
+  QObject::connect(box, &QComboBox::activated, &binder, [&binder, &c, box](int index) {
+    // Qt also "activates" a matching item when an edited text is finished; that is a leave
+    // or Enter, not a choice from the list.
+    if (box->property("finishingEdit").toBool()) return;
+    binder.run([&c, index] { c.userSelect(index); });
+  });
+  bindComboEdit(binder, c, *box);
+}
+
+void showComboBox(Binder& binder, BoundControl& b) {
+  Control& c = *b.control;
+  auto* box = static_cast<QComboBox*>(b.object.data());
+  const QString text = qs(c.text());
+  if (box->isEditable() == c.dropDownList()) bindComboEdit(binder, c, *box);
+  QLineEdit* edit = box->lineEdit();
+  const QSignalBlocker editBlocker(edit);
+  if (b.shownItems != c.items()) {
+    box->clear();
+    QStringList items;
+    for (const std::string& item : c.items()) items << qs(item);
+    box->addItems(items);
+    b.shownItems = c.items();
+  }
+  if (!edit) {
+    if (box->currentIndex() != c.itemIndex()) box->setCurrentIndex(c.itemIndex());
+  } else if (box->currentText() != text) {
+    if (c.itemIndex() >= 0 && box->itemText(c.itemIndex()) == text)
+      box->setCurrentIndex(c.itemIndex());
+    else
+      box->setEditText(text);
+  }
+  if (edit && edit->isReadOnly() != c.readOnly()) edit->setReadOnly(c.readOnly());
+  const int maxLength = c.maxLength() > 0 ? c.maxLength() : 32767;
+  if (edit && edit->maxLength() != maxLength) edit->setMaxLength(maxLength);
+}
+
+// Leaving an edited list or pressing Enter in it finishes the text; the activation Qt sends
+// for it then is no choice from the list.
+bool comboBoxEvent(Binder&, Control&, QObject* o, QEvent* event) {
+  if (event->type() != QEvent::FocusOut && event->type() != QEvent::KeyPress) return false;
+  auto* box = static_cast<QComboBox*>(o);
+  const bool finishing = event->type() == QEvent::FocusOut ||
+                         static_cast<QKeyEvent*>(event)->key() == Qt::Key_Return ||
+                         static_cast<QKeyEvent*>(event)->key() == Qt::Key_Enter;
+  if (finishing && box->isEditable()) {
+    box->setProperty("finishingEdit", true);
+    QTimer::singleShot(0, box, [box] { box->setProperty("finishingEdit", false); });
+  }
+  return false;
+}
+
+void showSelection(const Control& c, QComboBox& box) {
+  QLineEdit* edit = box.lineEdit();
+  if (!edit) return;
+  const int length = static_cast<int>(edit->text().size());
+  const int start = std::clamp(c.selStart(), 0, length);
+  const int count = std::clamp(c.selLength(), 0, length - start);
+  if (count > 0)
+    edit->setSelection(start, count);
+  else
+    edit->setCursorPosition(start);
+}
+
+// The program's combo box reacts to released keys, with the selection as the user left it.
+bool comboBoxIncEvent(Binder& binder, Control& c, QObject* o, QEvent* event) {
+  if (event->type() != QEvent::KeyRelease) return comboBoxEvent(binder, c, o, event);
+  auto* key = static_cast<QKeyEvent*>(event);
+  // An unhandled release travels up the parents; only the focus widget's counts.
+  if (key->isAutoRepeat() || o != QApplication::focusWidget()) return false;
+  auto* box = static_cast<QComboBox*>(o);
+  const int vk = virtualKeyCode(*key);
+  if (QLineEdit* edit = box->lineEdit()) {
+    if (edit->hasSelectedText())
+      c.setSelection(edit->selectionStart(), static_cast<int>(edit->selectedText().size()));
+    else
+      c.setSelection(edit->cursorPosition(), 0);
+  }
+  const bool shift = key->modifiers() & Qt::ShiftModifier;
+  const bool controlOrAlt = key->modifiers() & (Qt::ControlModifier | Qt::AltModifier);
+  binder.run([&c, vk, shift, controlOrAlt, typed = typedText(*key)] {
+    c.keyUp(vk, shift, controlOrAlt, typed);
+  });
+  showSelection(c, *box);
+  return false;
+}
+
+// --- buttons, check boxes, radio buttons ---
+
+void bindClicks(Binder& binder, Control& c, QObject* o) {
+  QObject::connect(static_cast<QAbstractButton*>(o), &QAbstractButton::clicked, &binder,
+                   [&binder, &c] { binder.run([&c] { c.userClick(); }); });
+}
+
+void bindCheckable(Binder& binder, Control& c, QObject* o) {
+  static_cast<QAbstractButton*>(o)->setAutoExclusive(false);  // groups are the form's
+  bindClicks(binder, c, o);
+}
+
+void bindButton(Binder& binder, Control& c, QObject* o) {
+  // Enter presses the focused button as Space does, in a form as in a dialog.
+  if (auto* push = qobject_cast<QPushButton*>(o)) push->setAutoDefault(true);
+  bindClicks(binder, c, o);
+}
+
+void showChecked(Binder&, BoundControl& b) {
+  auto* button = static_cast<QAbstractButton*>(b.object.data());
+  if (button->isCheckable() && button->isChecked() != b.control->checked())
+    button->setChecked(b.control->checked());
+}
+
+void showButtonCaption(const Control& c, QObject* o) {
+  auto* b = static_cast<QAbstractButton*>(o);
+  if (b->text() != qs(c.caption())) b->setText(qs(c.caption()));
+}
+
+QString buttonCaptionInView(QObject* o) {
+  return static_cast<QAbstractButton*>(o)->text();
+}
+
+// The press gave the focus to the button, and the field's exit check took it back: it has said
+// why, and the click does not happen.
+bool buttonEvent(Binder&, Control& c, QObject* o, QEvent* event) {
+  if (event->type() != QEvent::MouseButtonPress) return false;
+  auto* w = static_cast<QWidget*>(o);
+  return event->spontaneous() && (w->focusPolicy() & Qt::ClickFocus) && w->isActiveWindow() &&
+         QApplication::focusWidget() != w && c.form().focused() != &c;
+}
+
+// --- labels and pictures ---
+
+void bindLabel(Binder& binder, Control& c, QObject* o) {
+  auto* label = static_cast<QLabel*>(o);
+  if (!c.onClick) return;
+  label->setCursor(Qt::PointingHandCursor);
+  const QKeySequence key = QKeySequence::mnemonic(qs(c.caption()));
+  if (key.isEmpty()) return;
+  auto* shortcut = new QShortcut(key, &binder.window());
+  QObject::connect(shortcut, &QShortcut::activated, &binder, [&binder, &c, label] {
+    if (label->isVisibleTo(&binder.window()) && label->isEnabled())
+      binder.run([&c] { c.userClick(); });
+  });
+}
+
+void showLabelCaption(const Control& c, QObject* o) {
+  auto* l = static_cast<QLabel*>(o);
+  const QString caption = qs(c.caption());
+  // A buddy takes the accelerator; a clickable label shows it itself.
+  QString shown = caption;
+  Qt::TextFormat format = Qt::PlainText;
+  if (!l->buddy() && c.onClick) {
+    shown = mnemonicHtml(caption);
+    format = Qt::RichText;
+  } else if (!l->buddy()) {
+    shown = withoutMnemonic(caption);
+  }
+  if (l->textFormat() != format) l->setTextFormat(format);
+  if (l->text() != shown) l->setText(shown);
+}
+
+QString labelCaptionInView(QObject* o) {
+  return static_cast<QLabel*>(o)->text();
+}
+
+bool labelEvent(Binder& binder, Control& c, QObject*, QEvent* event) {
+  if (event->type() != QEvent::MouseButtonRelease || !c.onClick ||
+      static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton)
+    return false;
+  binder.run([&c] { c.userClick(); });
+  return true;
+}
+
+void bindImage(Binder&, Control&, QObject* o) {
+  static_cast<QLabel*>(o)->setScaledContents(true);
+}
+
+void showImage(Binder&, BoundControl& b) {
+  auto* l = static_cast<QLabel*>(b.object.data());
+  const QString text = qs(b.control->text());
+  if (l->property("picture").toString() != text || l->pixmap().isNull()) {
+    QPixmap picture = loadStartPicture(text);
+    if (picture.isNull()) picture = sampleLogo(l->size().expandedTo(QSize(320, 200)));
+    l->setPixmap(picture);
+    l->setProperty("picture", text);
+  }
+}
+
+// --- memos ---
+
+bool isMemo(QObject* o) {
+  return qobject_cast<QPlainTextEdit*>(o) || qobject_cast<QTextEdit*>(o);
+}
+
+void bindMemo(Binder& binder, Control& c, QObject* o) {
+  if (auto* p = qobject_cast<QPlainTextEdit*>(o)) {
+    QObject::connect(p, &QPlainTextEdit::textChanged, &binder, [&binder, &c, p] {
+      binder.run([&c, p] { c.userSetText(ss(p->toPlainText())); });
+    });
+  } else if (auto* t = qobject_cast<QTextEdit*>(o)) {
+    QObject::connect(t, &QTextEdit::textChanged, &binder, [&binder, &c, t] {
+      binder.run([&c, t] { c.userSetText(ss(t->toPlainText())); });
+    });
+  }
+}
+
+void showMemo(Binder&, BoundControl& b) {
+  const QString text = qs(b.control->text());
+  if (auto* p = qobject_cast<QPlainTextEdit*>(b.object); p && p->toPlainText() != text)
+    p->setPlainText(text);
+  else if (auto* t = qobject_cast<QTextEdit*>(b.object); t && t->toPlainText() != text)
+    t->setPlainText(text);
+}
+
+// --- group boxes (a plain frame groups without a caption) ---
+
+bool isGroup(QObject* o) {
+  return qobject_cast<QGroupBox*>(o) || (qobject_cast<QFrame*>(o) && !qobject_cast<QLabel*>(o));
+}
+
+void showGroupCaption(const Control& c, QObject* o) {
+  if (auto* g = qobject_cast<QGroupBox*>(o); g && g->title() != qs(c.caption()))
+    g->setTitle(qs(c.caption()));
+}
+
+QString groupCaptionInView(QObject* o) {
+  auto* g = qobject_cast<QGroupBox*>(o);
+  return g ? g->title() : QString();
+}
+
+// --- page controls and their pages ---
+
+void bindPageControl(Binder& binder, Control& c, QObject* o) {
+  QObject::connect(static_cast<QTabWidget*>(o), &QTabWidget::currentChanged, &binder,
+                   [&binder, &c](int i) {
+                     binder.run([&c, i] {
+                       c.setActivePage(i);
+                       if (c.onChange) c.onChange(&c);
+                     });
+                   });
+}
+
+void showPageControl(Binder&, BoundControl& b) {
+  auto* tabs = static_cast<QTabWidget*>(b.object.data());
+  const Control& c = *b.control;
+  if (tabs->currentIndex() != c.activePage() && c.activePage() < tabs->count())
+    tabs->setCurrentIndex(c.activePage());
+}
+
+bool isTabPage(QObject* o) {
+  auto* w = qobject_cast<QWidget*>(o);
+  return w && tabWidgetOfPage(w);
+}
+
+void showTabSheet(Binder&, BoundControl& b) {
+  auto* page = static_cast<QWidget*>(b.object.data());
+  const Control& c = *b.control;
+  QTabWidget* tabs = tabWidgetOfPage(page);
+  const int index = tabs->indexOf(page);
+  const bool shown = c.visible() && c.tabVisible();
+  if (tabs->isTabVisible(index) != shown) tabs->setTabVisible(index, shown);
+  if (tabs->isTabEnabled(index) != c.enabled()) tabs->setTabEnabled(index, c.enabled());
+}
+
+void showTabCaption(const Control& c, QObject* o) {
+  auto* page = static_cast<QWidget*>(o);
+  QTabWidget* tabs = tabWidgetOfPage(page);
+  const int index = tabs->indexOf(page);
+  if (tabs->tabText(index) != qs(c.caption())) tabs->setTabText(index, qs(c.caption()));
+}
+
+QString tabCaptionInView(QObject* o) {
+  auto* page = static_cast<QWidget*>(o);
+  QTabWidget* tabs = tabWidgetOfPage(page);
+  return tabs->tabText(tabs->indexOf(page));
+}
+
+// --- timers, menu entries, hot keys ---
+
+void bindTimer(Binder& binder, Control& c, QObject* o) {
+  QObject::connect(static_cast<QTimer*>(o), &QTimer::timeout, &binder, [&binder, &c] {
+    if (!c.enabled()) return;
+    // A dialog is open: the tick waits for the next interval, so boxes do not pile up.
+    if (QApplication::activeModalWidget()) return;
+    binder.run([&c] {
+      if (c.onTimer) c.onTimer(&c);
+    });
+  });
+}
+
+void showTimer(Binder&, BoundControl& b) {
+  auto* t = static_cast<QTimer*>(b.object.data());
+  const Control& c = *b.control;
+  if (c.interval() > 0 && t->interval() != c.interval()) t->setInterval(c.interval());
+  const bool run = c.enabled() && c.interval() > 0;
+  if (run && !t->isActive()) t->start();
+  if (!run && t->isActive()) t->stop();
+}
+
+QObject* makeAction(QWidget& window) {
+  auto* action = new QAction(&window);
+  window.addAction(action);
+  return action;
+}
+
+void bindAction(Binder& binder, Control& c, QObject* o) {
+  QObject::connect(static_cast<QAction*>(o), &QAction::triggered, &binder,
+                   [&binder, &c] { binder.run([&c] { c.userClick(); }); });
+}
+
+void showAction(Binder&, BoundControl& b) {
+  auto* a = static_cast<QAction*>(b.object.data());
+  const Control& c = *b.control;
+  // The menu entry's text names its shortcut ("F1").
+  const QKeySequence key(qs(c.text()), QKeySequence::PortableText);
+  if (a->shortcut() != key) a->setShortcut(key);
+  a->setVisible(c.visible());
+  a->setEnabled(c.enabled());
+}
+
+void showActionCaption(const Control& c, QObject* o) {
+  auto* a = static_cast<QAction*>(o);
+  if (a->text() != qs(c.caption())) a->setText(qs(c.caption()));
+}
+
+QString actionCaptionInView(QObject* o) {
+  return static_cast<QAction*>(o)->text();
+}
+
+void showHotKey(Binder&, BoundControl& b) {
+  const QString text = qs(b.control->text());
+  if (auto* k = qobject_cast<QKeySequenceEdit*>(b.object);
+      k && k->keySequence().toString(QKeySequence::PortableText) != text)
+    k->setKeySequence(QKeySequence(text, QKeySequence::PortableText));
+}
+
+const ControlAdapter kEdit{.widgetKind = "Edit (QLineEdit)",
+                           .fits = isA<QLineEdit>,
+                           .bind = bindLineEdit,
+                           .show = showLineEdit};
+const ControlAdapter kMaskEdit{.widgetKind = "MaskEdit (QLineEdit)",
+                               .fits = isA<QLineEdit>,
+                               .bind = bindLineEdit,
+                               .show = showLineEdit};
+const ControlAdapter kComboBox{.widgetKind = "ComboBox (QComboBox)",
+                               .fits = isA<QComboBox>,
+                               .bind = bindComboBox,
+                               .show = showComboBox,
+                               .event = comboBoxEvent};
+const ControlAdapter kComboBoxInc{.widgetKind = "ComboBoxInc (QComboBox)",
+                                  .fits = isA<QComboBox>,
+                                  .bind = bindComboBox,
+                                  .show = showComboBox,
+                                  .event = comboBoxIncEvent};
+const ControlAdapter kCheckBox{.widgetKind = "CheckBox (QCheckBox)",
+                               .fits = isA<QCheckBox>,
+                               .bind = bindCheckable,
+                               .show = showChecked,
+                               .showCaption = showButtonCaption,
+                               .captionInView = buttonCaptionInView};
+const ControlAdapter kRadioButton{.widgetKind = "RadioButton (QRadioButton)",
+                                  .fits = isA<QRadioButton>,
+                                  .bind = bindCheckable,
+                                  .show = showChecked,
+                                  .showCaption = showButtonCaption,
+                                  .captionInView = buttonCaptionInView};
+const ControlAdapter kLabel{.widgetKind = "Label (QLabel)",
+                            .fits = isA<QLabel>,
+                            .bind = bindLabel,
+                            .showCaption = showLabelCaption,
+                            .captionInView = labelCaptionInView,
+                            .event = labelEvent};
+const ControlAdapter kButton{
+    .widgetKind = "Button (QPushButton)",
+    .fits = [](QObject* o) { return isA<QPushButton>(o) || isA<QToolButton>(o); },
+    .bind = bindButton,
+    .show = showChecked,
+    .showCaption = showButtonCaption,
+    .captionInView = buttonCaptionInView,
+    .event = buttonEvent};
+const ControlAdapter kMemo{
+    .widgetKind = "Memo (QPlainTextEdit)", .fits = isMemo, .bind = bindMemo, .show = showMemo};
+const ControlAdapter kGroupBox{.widgetKind = "GroupBox (QGroupBox)",
+                               .fits = isGroup,
+                               .showCaption = showGroupCaption,
+                               .captionInView = groupCaptionInView};
+const ControlAdapter kPageControl{.widgetKind = "PageControl (QTabWidget)",
+                                  .fits = isA<QTabWidget>,
+                                  .bind = bindPageControl,
+                                  .show = showPageControl};
+const ControlAdapter kTabSheet{.widgetKind = "TabSheet (page of a QTabWidget)",
+                               .fits = isTabPage,
+                               .show = showTabSheet,
+                               .showCaption = showTabCaption,
+                               .captionInView = tabCaptionInView,
+                               .ownWidgetState = true};
+const ControlAdapter kTimer{.widgetKind = "Timer (QTimer)",
+                            .fits = isA<QTimer>,
+                            .viewMayLack = true,
+                            .make = [](QWidget& window) -> QObject* { return new QTimer(&window); },
+                            .bind = bindTimer,
+                            .show = showTimer};
+const ControlAdapter kImage{
+    .widgetKind = "Image (QLabel)", .fits = isA<QLabel>, .bind = bindImage, .show = showImage};
+const ControlAdapter kMenuItem{.widgetKind = "MenuItem (QAction)",
+                               .fits = isA<QAction>,
+                               .viewMayLack = true,
+                               .make = makeAction,
+                               .bind = bindAction,
+                               .show = showAction,
+                               .showCaption = showActionCaption,
+                               .captionInView = actionCaptionInView};
+// A hot key without a widget has nothing to show.
+const ControlAdapter kHotKey{.widgetKind = "HotKey (QKeySequenceEdit)",
+                             .fits = isA<QKeySequenceEdit>,
+                             .viewMayLack = true,
+                             .show = showHotKey};
+
 }  // namespace
+
+const ControlAdapter& adapterFor(ControlKind kind) {
+  switch (kind) {
+    case ControlKind::Edit:
+      return kEdit;
+    case ControlKind::MaskEdit:
+      return kMaskEdit;
+    case ControlKind::ComboBox:
+      return kComboBox;
+    case ControlKind::ComboBoxInc:
+      return kComboBoxInc;
+    case ControlKind::CheckBox:
+      return kCheckBox;
+    case ControlKind::RadioButton:
+      return kRadioButton;
+    case ControlKind::Label:
+      return kLabel;
+    case ControlKind::Button:
+      return kButton;
+    case ControlKind::Memo:
+      return kMemo;
+    case ControlKind::GroupBox:
+      return kGroupBox;
+    case ControlKind::PageControl:
+      return kPageControl;
+    case ControlKind::TabSheet:
+      return kTabSheet;
+    case ControlKind::Timer:
+      return kTimer;
+    case ControlKind::Image:
+      return kImage;
+    case ControlKind::MenuItem:
+      return kMenuItem;
+    case ControlKind::HotKey:
+      return kHotKey;
+  }
+  std::abort();
+}
 
 QString mnemonicHtml(const QString& caption) {
   QString out;
@@ -253,27 +688,48 @@ QStringList Binder::mismatches(const forms::Form& form, QWidget& window) {
   for (QObject* o : namedObjects(window)) byName[o->objectName()].push_back(o);
   QSet<QString> controlNames;
   for (const Control* c : form.controls()) {
+    const ControlAdapter& adapter = adapterFor(c->kind());
     const QString name = qs(c->name());
     if (controlNames.contains(name)) problems << QString("%1: zwei Controls heißen so").arg(name);
     controlNames.insert(name);
     const QList<QObject*> objects = byName.value(name);
     if (objects.isEmpty()) {
-      if (!bindersOwn(c->kind()))
+      if (!adapter.viewMayLack)
         problems << QString("%1: kein Widget in der Ansicht (erwartet %2)")
-                        .arg(name, kindName(c->kind()));
+                        .arg(name, adapter.widgetKind);
       continue;
     }
     if (objects.size() > 1)
       problems << QString("%1: %2 Objekte tragen diesen Namen").arg(name).arg(objects.size());
-    if (!fits(c->kind(), objects.front()))
+    if (!adapter.fits(objects.front()))
       problems << QString("%1: %2 passt nicht zu %3")
-                      .arg(name, objects.front()->metaObject()->className(), kindName(c->kind()));
+                      .arg(name, objects.front()->metaObject()->className(), adapter.widgetKind);
   }
   for (auto it = byName.begin(); it != byName.end(); ++it)
     if (!controlNames.contains(it.key()))
       problems << QString("%1: %2 in der Ansicht ohne Control im Formular %3")
                       .arg(it.key(), it.value().front()->metaObject()->className(),
                            qs(form.className()));
+  problems.sort();
+  return problems;
+}
+
+QStringList Binder::textsInView(const forms::Form& form, QWidget& window) {
+  QStringList problems;
+  if (!window.windowTitle().isEmpty())
+    problems << QString("Fenstertitel \"%1\" in der Ansicht").arg(window.windowTitle());
+  QHash<QString, QObject*> byName;
+  for (QObject* o : namedObjects(window)) byName.insert(o->objectName(), o);
+  for (const Control* c : form.controls()) {
+    QObject* o = byName.value(qs(c->name()));
+    const ControlAdapter& adapter = adapterFor(c->kind());
+    if (!o || !adapter.fits(o)) continue;  // `mismatches` names it
+    if (adapter.captionInView && !adapter.captionInView(o).isEmpty())
+      problems << QString("%1: Beschriftung \"%2\" in der Ansicht")
+                      .arg(qs(c->name()), adapter.captionInView(o));
+    if (auto* w = qobject_cast<QWidget*>(o); w && !w->toolTip().isEmpty())
+      problems << QString("%1: Hinweis \"%2\" in der Ansicht").arg(qs(c->name()), w->toolTip());
+  }
   problems.sort();
   return problems;
 }
@@ -286,18 +742,11 @@ Binder::Binder(forms::Form& form, QWidget& window, std::function<void()> afterHa
   for (Control* c : form.controls()) {
     QObject* o = byName.value(qs(c->name()));
     if (!o) {
-      if (c->kind() == ControlKind::Timer) {
-        o = new QTimer(&window);
-      } else if (c->kind() == ControlKind::MenuItem) {
-        auto* action = new QAction(&window);
-        window.addAction(action);
-        o = action;
-      } else {
-        continue;  // a hot key without a widget: nothing to show
-      }
+      const ControlAdapter& adapter = adapterFor(c->kind());
+      if (!adapter.make) continue;
+      o = adapter.make(window);
       o->setObjectName(qs(c->name()));
     }
-    adoptDesign(*c, o);
     bindControl(*c, o);
   }
   window.installEventFilter(this);
@@ -312,159 +761,26 @@ Binder::Binder(forms::Form& form, QWidget& window, std::function<void()> afterHa
 Binder::~Binder() = default;
 
 QObject* Binder::objectFor(const Control& control) const {
-  for (const Binding& b : bindings_)
+  for (const BoundControl& b : bindings_)
     if (b.control == &control) return b.object;
   return nullptr;
 }
 
-// Captions and hints that the form leaves empty come from the view's design; a caption the form
-// gives as designed but without the accelerator keeps the designed accelerator.
-void Binder::adoptDesign(Control& c, QObject* o) {
-  {
-    QString designed;
-    if (auto* b = qobject_cast<QAbstractButton*>(o))
-      designed = b->text();
-    else if (auto* g = qobject_cast<QGroupBox*>(o))
-      designed = g->title();
-    else if (auto* a = qobject_cast<QAction*>(o))
-      designed = a->text();
-    else if (auto* l = qobject_cast<QLabel*>(o); l && c.kind() == ControlKind::Label)
-      designed = l->text();
-    else if (c.kind() == ControlKind::TabSheet) {
-      auto* page = static_cast<QWidget*>(o);
-      QTabWidget* tabs = tabWidgetOfPage(page);
-      designed = tabs->tabText(tabs->indexOf(page));
-    }
-    if (!designed.isEmpty() &&
-        (c.caption().empty() || (c.caption() == ss(withoutMnemonic(designed)) &&
-                                 designed.contains('&') && !qs(c.caption()).contains('&'))))
-      c.setCaption(ss(designed));
-  }
-  if (c.hint().empty()) {
-    if (auto* w = qobject_cast<QWidget*>(o); w && !w->toolTip().isEmpty())
-      c.setHint(ss(w->toolTip()));
-  }
-}
-
 void Binder::bindControl(Control& c, QObject* o) {
-  bindings_.push_back({&c, o});
-  controlOf_.insert(o, &c);
+  const ControlAdapter& adapter = adapterFor(c.kind());
+  bindings_.push_back({&c, o, &adapter, {}});
+  BoundControl& bound = bindings_.back();
+  controlOf_.insert(o, &bound);
   if (auto* w = qobject_cast<QWidget*>(o)) w->installEventFilter(this);
-
-  switch (c.kind()) {
-    case ControlKind::Edit:
-    case ControlKind::MaskEdit: {
-      auto* e = static_cast<QLineEdit*>(o);
-      if (c.kind() == ControlKind::MaskEdit && !c.mask().empty()) {
-        QChar blank;
-        e->setInputMask(qtInputMask(c.mask(), blank));
-        e->setProperty("maskBlank", QVariant(blank));
-      }
-      refuseNonDigits(c, *e);
-      connect(e, &QLineEdit::textEdited, this, [this, &c, e](const QString& t) {
-        const QVariant blank = e->property("maskBlank");
-        const QString text = blank.isValid() ? maskedText(*e, blank.toChar()) : t;
-        run([&c, text] { c.userSetText(ss(text)); });
-      });
-      break;
-    }
-    case ControlKind::ComboBox:
-    case ControlKind::ComboBoxInc: {
-      auto* box = static_cast<QComboBox*>(o);
-      box->setInsertPolicy(QComboBox::NoInsert);
-      box->setMaxVisibleItems(20);
-      connect(box, &QComboBox::activated, this, [this, &c, box](int index) {
-        // Qt also "activates" a matching item when an edited text is finished; that is a leave
-        // or Enter, not a choice from the list.
-        if (box->property("finishingEdit").toBool()) return;
-        run([&c, index] { c.userSelect(index); });
-      });
-      bindComboEdit(c, box);
-      break;
-    }
-    case ControlKind::CheckBox:
-    case ControlKind::RadioButton:
-      static_cast<QAbstractButton*>(o)->setAutoExclusive(false);  // groups are the form's
-      [[fallthrough]];
-    case ControlKind::Button:
-      // Enter presses the focused button as Space does, in a form as in a dialog.
-      if (auto* push = qobject_cast<QPushButton*>(o); push && c.kind() == ControlKind::Button)
-        push->setAutoDefault(true);
-      connect(static_cast<QAbstractButton*>(o), &QAbstractButton::clicked, this,
-              [this, &c] { run([&c] { c.userClick(); }); });
-      break;
-    case ControlKind::Label: {
-      auto* label = static_cast<QLabel*>(o);
-      if (c.onClick) {
-        label->setCursor(Qt::PointingHandCursor);
-        const QKeySequence key = QKeySequence::mnemonic(qs(c.caption()));
-        if (!key.isEmpty()) {
-          auto* shortcut = new QShortcut(key, &window_);
-          connect(shortcut, &QShortcut::activated, this, [this, &c, label] {
-            if (label->isVisibleTo(&window_) && label->isEnabled()) run([&c] { c.userClick(); });
-          });
-        }
-      }
-      break;
-    }
-    case ControlKind::Memo:
-      if (auto* p = qobject_cast<QPlainTextEdit*>(o)) {
-        connect(p, &QPlainTextEdit::textChanged, this,
-                [this, &c, p] { run([&c, p] { c.userSetText(ss(p->toPlainText())); }); });
-      } else if (auto* t = qobject_cast<QTextEdit*>(o)) {
-        connect(t, &QTextEdit::textChanged, this,
-                [this, &c, t] { run([&c, t] { c.userSetText(ss(t->toPlainText())); }); });
-      }
-      break;
-    case ControlKind::PageControl:
-      connect(static_cast<QTabWidget*>(o), &QTabWidget::currentChanged, this, [this, &c](int i) {
-        run([&c, i] {
-          c.setActivePage(i);
-          if (c.onChange) c.onChange(&c);
-        });
-      });
-      break;
-    case ControlKind::Timer:
-      connect(static_cast<QTimer*>(o), &QTimer::timeout, this, [this, &c] { timerTick(c); });
-      break;
-    case ControlKind::MenuItem:
-      connect(static_cast<QAction*>(o), &QAction::triggered, this,
-              [this, &c] { run([&c] { c.userClick(); }); });
-      break;
-    case ControlKind::Image:
-      static_cast<QLabel*>(o)->setScaledContents(true);
-      break;
-    case ControlKind::GroupBox:
-    case ControlKind::TabSheet:
-    case ControlKind::HotKey:
-      break;
-  }
+  if (adapter.bind) adapter.bind(*this, c, o);
+  // The window's natural size counts the captions it will show.
+  if (adapter.showCaption) adapter.showCaption(c, o);
   if (c.cancel()) {
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), &window_);
     connect(escape, &QShortcut::activated, this, [this, &c] {
       if (c.showing() && c.enabled()) run([&c] { c.userClick(); });
     });
   }
-}
-
-void Binder::bindComboEdit(Control& c, QObject* o) {
-  auto* box = static_cast<QComboBox*>(o);
-  box->setEditable(!c.dropDownList());
-  if (QLineEdit* edit = box->lineEdit()) {
-    box->setCompleter(nullptr);  // the program's combo box completes on its own
-    refuseNonDigits(c, *edit);
-    connect(edit, &QLineEdit::textEdited, this,
-            [this, &c](const QString& t) { run([&c, t] { c.userSetText(ss(t)); }); });
-  }
-}
-
-void Binder::timerTick(Control& c) {
-  if (!c.enabled()) return;
-  // A dialog is open: the tick waits for the next interval, so boxes do not pile up.
-  if (QApplication::activeModalWidget()) return;
-  run([&c] {
-    if (c.onTimer) c.onTimer(&c);
-  });
 }
 
 void Binder::run(const std::function<void()>& action) {
@@ -499,85 +815,20 @@ bool Binder::eventFilter(QObject* watched, QEvent* event) {
     }
     return false;
   }
-  Control* c = controlOf_.value(watched);
-  if (!c) return false;
-  switch (event->type()) {
-    case QEvent::FocusIn:
-      if (form_.focused() != c) run([this, c] { form_.focus(c); });
-      break;
-    case QEvent::FocusOut:
-    case QEvent::KeyPress:
-      if (auto* box = qobject_cast<QComboBox*>(watched)) {
-        const bool finishing = event->type() == QEvent::FocusOut ||
-                               static_cast<QKeyEvent*>(event)->key() == Qt::Key_Return ||
-                               static_cast<QKeyEvent*>(event)->key() == Qt::Key_Enter;
-        if (finishing && box->isEditable()) {
-          box->setProperty("finishingEdit", true);
-          QTimer::singleShot(0, box, [box] { box->setProperty("finishingEdit", false); });
-        }
-      }
-      break;
-    case QEvent::KeyRelease: {
-      auto* key = static_cast<QKeyEvent*>(event);
-      // An unhandled release travels up the parents; only the focus widget's counts.
-      if (key->isAutoRepeat() || watched != QApplication::focusWidget()) break;
-      if (c->kind() != ControlKind::ComboBoxInc) break;
-      auto* box = static_cast<QComboBox*>(watched);
-      const int vk = virtualKeyCode(*key);
-      if (QLineEdit* edit = box->lineEdit()) {
-        if (edit->hasSelectedText())
-          c->setSelection(edit->selectionStart(), static_cast<int>(edit->selectedText().size()));
-        else
-          c->setSelection(edit->cursorPosition(), 0);
-      }
-      const bool shift = key->modifiers() & Qt::ShiftModifier;
-      const bool controlOrAlt = key->modifiers() & (Qt::ControlModifier | Qt::AltModifier);
-      run([c, vk, shift, controlOrAlt, typed = typedText(*key)] {
-        c->keyUp(vk, shift, controlOrAlt, typed);
-      });
-      refreshSelection(*c, box);
-      break;
-    }
-    case QEvent::MouseButtonPress: {
-      // The press gave the focus to the button, and the field's exit check took it back: it has
-      // said why, and the click does not happen.
-      auto* w = static_cast<QWidget*>(watched);
-      if (c->kind() == ControlKind::Button && event->spontaneous() &&
-          (w->focusPolicy() & Qt::ClickFocus) && w->isActiveWindow() &&
-          QApplication::focusWidget() != w && form_.focused() != c)
-        return true;
-      break;
-    }
-    case QEvent::MouseButtonRelease:
-      if (c->kind() == ControlKind::Label && c->onClick &&
-          static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-        run([c] { c->userClick(); });
-        return true;
-      }
-      break;
-    default:
-      break;
+  BoundControl* bound = controlOf_.value(watched);
+  if (!bound) return false;
+  Control* c = bound->control;
+  if (event->type() == QEvent::FocusIn) {
+    if (form_.focused() != c) run([this, c] { form_.focus(c); });
+    return false;
   }
-  return false;
-}
-
-void Binder::refreshSelection(Control& c, QObject* o) {
-  auto* box = qobject_cast<QComboBox*>(o);
-  if (!box || !box->lineEdit()) return;
-  QLineEdit* edit = box->lineEdit();
-  const int length = static_cast<int>(edit->text().size());
-  const int start = std::clamp(c.selStart(), 0, length);
-  const int count = std::clamp(c.selLength(), 0, length - start);
-  if (count > 0)
-    edit->setSelection(start, count);
-  else
-    edit->setCursorPosition(start);
+  return bound->adapter->event && bound->adapter->event(*this, *c, watched, event);
 }
 
 void Binder::refresh() {
   window_.setWindowTitle(qs(form_.caption()));
-  for (const Binding& b : bindings_)
-    if (b.object) refreshControl(*b.control, b.object);
+  for (BoundControl& b : bindings_)
+    if (b.object) refreshControl(b);
   refreshContainers();
   if (depth_ == 0 && window_.isVisible() && form_.focused()) {
     auto* w = qobject_cast<QWidget*>(objectFor(*form_.focused()));
@@ -594,12 +845,12 @@ void Binder::refreshContainers() {
   for (QLabel* l : window_.findChildren<QLabel*>()) {
     if (controlOf_.contains(l) || !l->buddy()) continue;
     QWidget* buddy = l->buddy();
-    if (Control* c = controlOf_.value(buddy)) l->setHidden(!c->visible());
+    if (BoundControl* b = controlOf_.value(buddy)) l->setHidden(!b->control->visible());
   }
   for (QGroupBox* g : window_.findChildren<QGroupBox*>()) {
     if (!g->property("autoHide").toBool()) continue;
     bool any = false;
-    for (const Binding& b : bindings_) {
+    for (const BoundControl& b : bindings_) {
       auto* w = qobject_cast<QWidget*>(b.object);
       if (w && g->isAncestorOf(w) && b.control->visible()) any = true;
     }
@@ -607,141 +858,13 @@ void Binder::refreshContainers() {
   }
 }
 
-void Binder::refreshControl(Control& c, QObject* o) {
-  const QSignalBlocker blocker(o);
-  auto* w = qobject_cast<QWidget*>(o);
-  if (w && c.kind() != ControlKind::TabSheet) {
-    if (w->isHidden() == c.visible()) w->setHidden(!c.visible());
-    if (w->isEnabled() != c.enabled()) w->setEnabled(c.enabled());
-    if (w->toolTip() != qs(c.hint())) w->setToolTip(qs(c.hint()));
-  }
-  const QString text = qs(c.text());
-  const QString caption = qs(c.caption());
-  switch (c.kind()) {
-    case ControlKind::Edit:
-    case ControlKind::MaskEdit: {
-      auto* e = static_cast<QLineEdit*>(o);
-      const QVariant blank = e->property("maskBlank");
-      const QString shown = blank.isValid() ? maskedText(*e, blank.toChar()) : e->text();
-      if (shown != text) {
-        const int cursor = e->cursorPosition();
-        e->setText(text);
-        if (e->hasFocus()) e->setCursorPosition(std::min(cursor, int(text.size())));
-      }
-      const int maxLength = c.maxLength() > 0 ? c.maxLength() : 32767;
-      if (!blank.isValid() && e->maxLength() != maxLength) e->setMaxLength(maxLength);
-      if (e->isReadOnly() != c.readOnly()) e->setReadOnly(c.readOnly());
-      break;
-    }
-    case ControlKind::ComboBox:
-    case ControlKind::ComboBoxInc: {
-      auto* box = static_cast<QComboBox*>(o);
-      if (box->isEditable() == c.dropDownList()) bindComboEdit(c, box);
-      QLineEdit* edit = box->lineEdit();
-      const QSignalBlocker editBlocker(edit);
-      auto& shownItems = shownItems_[&c];
-      if (shownItems != c.items()) {
-        box->clear();
-        QStringList items;
-        for (const std::string& item : c.items()) items << qs(item);
-        box->addItems(items);
-        shownItems = c.items();
-      }
-      if (!edit) {
-        if (box->currentIndex() != c.itemIndex()) box->setCurrentIndex(c.itemIndex());
-      } else if (box->currentText() != text) {
-        if (c.itemIndex() >= 0 && box->itemText(c.itemIndex()) == text)
-          box->setCurrentIndex(c.itemIndex());
-        else
-          box->setEditText(text);
-      }
-      if (edit && edit->isReadOnly() != c.readOnly()) edit->setReadOnly(c.readOnly());
-      const int maxLength = c.maxLength() > 0 ? c.maxLength() : 32767;
-      if (edit && edit->maxLength() != maxLength) edit->setMaxLength(maxLength);
-      break;
-    }
-    case ControlKind::CheckBox:
-    case ControlKind::RadioButton:
-    case ControlKind::Button: {
-      auto* b = static_cast<QAbstractButton*>(o);
-      if (b->text() != caption) b->setText(caption);
-      if (b->isCheckable() && b->isChecked() != c.checked()) b->setChecked(c.checked());
-      break;
-    }
-    case ControlKind::Label: {
-      auto* l = static_cast<QLabel*>(o);
-      // A buddy takes the accelerator; a clickable label shows it itself.
-      QString shown = caption;
-      Qt::TextFormat format = Qt::PlainText;
-      if (!l->buddy() && c.onClick) {
-        shown = mnemonicHtml(caption);
-        format = Qt::RichText;
-      } else if (!l->buddy()) {
-        shown = withoutMnemonic(caption);
-      }
-      if (l->textFormat() != format) l->setTextFormat(format);
-      if (l->text() != shown) l->setText(shown);
-      break;
-    }
-    case ControlKind::Image: {
-      auto* l = static_cast<QLabel*>(o);
-      if (l->property("picture").toString() != text || l->pixmap().isNull()) {
-        QPixmap picture = loadStartPicture(text);
-        if (picture.isNull()) picture = sampleLogo(l->size().expandedTo(QSize(320, 200)));
-        l->setPixmap(picture);
-        l->setProperty("picture", text);
-      }
-      break;
-    }
-    case ControlKind::Memo:
-      if (auto* p = qobject_cast<QPlainTextEdit*>(o); p && p->toPlainText() != text)
-        p->setPlainText(text);
-      else if (auto* t = qobject_cast<QTextEdit*>(o); t && t->toPlainText() != text)
-        t->setPlainText(text);
-      break;
-    case ControlKind::GroupBox:
-      if (auto* g = qobject_cast<QGroupBox*>(o); g && g->title() != caption) g->setTitle(caption);
-      break;
-    case ControlKind::PageControl: {
-      auto* tabs = static_cast<QTabWidget*>(o);
-      if (tabs->currentIndex() != c.activePage() && c.activePage() < tabs->count())
-        tabs->setCurrentIndex(c.activePage());
-      break;
-    }
-    case ControlKind::TabSheet: {
-      auto* page = static_cast<QWidget*>(o);
-      QTabWidget* tabs = tabWidgetOfPage(page);
-      const int index = tabs->indexOf(page);
-      const bool shown = c.visible() && c.tabVisible();
-      if (tabs->isTabVisible(index) != shown) tabs->setTabVisible(index, shown);
-      if (tabs->tabText(index) != caption) tabs->setTabText(index, caption);
-      if (tabs->isTabEnabled(index) != c.enabled()) tabs->setTabEnabled(index, c.enabled());
-      break;
-    }
-    case ControlKind::Timer: {
-      auto* t = static_cast<QTimer*>(o);
-      if (c.interval() > 0 && t->interval() != c.interval()) t->setInterval(c.interval());
-      const bool run = c.enabled() && c.interval() > 0;
-      if (run && !t->isActive()) t->start();
-      if (!run && t->isActive()) t->stop();
-      break;
-    }
-    case ControlKind::MenuItem: {
-      auto* a = static_cast<QAction*>(o);
-      if (a->text() != caption) a->setText(caption);
-      // The menu entry's text names its shortcut ("F1").
-      const QKeySequence key(text, QKeySequence::PortableText);
-      if (a->shortcut() != key) a->setShortcut(key);
-      a->setVisible(c.visible());
-      a->setEnabled(c.enabled());
-      break;
-    }
-    case ControlKind::HotKey:
-      if (auto* k = qobject_cast<QKeySequenceEdit*>(o);
-          k && k->keySequence().toString(QKeySequence::PortableText) != text)
-        k->setKeySequence(QKeySequence(text, QKeySequence::PortableText));
-      break;
-  }
+void Binder::refreshControl(BoundControl& b) {
+  const QSignalBlocker blocker(b.object);
+  const ControlAdapter& adapter = *b.adapter;
+  if (auto* w = qobject_cast<QWidget*>(b.object); w && !adapter.ownWidgetState)
+    showWidgetState(*b.control, *w);
+  if (adapter.showCaption) adapter.showCaption(*b.control, b.object);
+  if (adapter.show) adapter.show(*this, b);
 }
 
 void Binder::applyGeometry() {

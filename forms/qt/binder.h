@@ -4,18 +4,52 @@
 #include <QObject>
 #include <QPointer>
 #include <QStringList>
+#include <deque>
 #include <functional>
-#include <map>
 #include <string>
 #include <vector>
 
 #include "forms/controls/form.h"
 
+class QEvent;
 class QWidget;
-class QTimer;
-class QAction;
 
 namespace fondaris::qt {
+
+class Binder;
+struct ControlAdapter;
+
+// A control and the object of the view that shows it.
+struct BoundControl {
+  forms::Control* control;
+  QPointer<QObject> object;
+  const ControlAdapter* adapter;
+  std::vector<std::string> shownItems;  // the list a combo box holds, so it is set only on change
+};
+
+// How one kind of control meets its widget; `adapterFor` has one per kind, so a new kind is one
+// new adapter. Captions come only from the form: the views hold none (`Binder::textsInView`).
+struct ControlAdapter {
+  const char* widgetKind;  // "Edit (QLineEdit)", for the consistency check
+  bool (*fits)(QObject* object);
+  // Kinds without anything to see may lack their object in the view; `make` then makes it
+  // (null: the control stays unbound).
+  bool viewMayLack = false;
+  QObject* (*make)(QWidget& window) = nullptr;
+  // Widget signals → the control's events.
+  void (*bind)(Binder& binder, forms::Control& control, QObject* object) = nullptr;
+  // Control state → widget, with the object's signals blocked (null: nothing beyond the caption).
+  void (*show)(Binder& binder, BoundControl& bound) = nullptr;
+  // The caption (null: the kind has none), and the text the view itself gives it.
+  void (*showCaption)(const forms::Control& control, QObject* object) = nullptr;
+  QString (*captionInView)(QObject* object) = nullptr;
+  // Shows visibility, enabled state and hint itself (a tab page does so on its tab).
+  bool ownWidgetState = false;
+  // Events of the widget only this kind reacts to; true when the event is used up.
+  bool (*event)(Binder& binder, forms::Control& control, QObject* object, QEvent* event) = nullptr;
+};
+
+const ControlAdapter& adapterFor(forms::ControlKind kind);
 
 // Connects one form of the control model to its view: every control has a widget (or timer,
 // action) whose objectName is the control's name. User actions go to the controls, and after
@@ -32,6 +66,9 @@ class Binder : public QObject {
 
   // Every way the view and the form disagree, one line each; empty when they fit.
   static QStringList mismatches(const forms::Form& form, QWidget& window);
+  // Captions, hints and the window title an unbound view gives itself, one line each: they
+  // belong to the form, which a run without windows reads as well.
+  static QStringList textsInView(const forms::Form& form, QWidget& window);
 
   forms::Form& form() const { return form_; }
   QWidget& window() const { return window_; }
@@ -47,32 +84,22 @@ class Binder : public QObject {
   // Window placement from the form's geometry: stored position, or centred on the screen.
   void applyGeometry();
   void setAfterHandler(std::function<void()> f) { afterHandler_ = std::move(f); }
+  // Runs a user action on the model, then refreshes.
+  void run(const std::function<void()>& action);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  struct Binding {
-    forms::Control* control;
-    QPointer<QObject> object;
-  };
-
   void bindControl(forms::Control& control, QObject* object);
-  void bindComboEdit(forms::Control& control, QObject* combo);
-  void adoptDesign(forms::Control& control, QObject* object);
-  void refreshControl(forms::Control& control, QObject* object);
-  void refreshSelection(forms::Control& control, QObject* object);
+  void refreshControl(BoundControl& bound);
   void refreshContainers();
-  void timerTick(forms::Control& control);
-  // Runs a user action on the model, then refreshes.
-  void run(const std::function<void()>& action);
 
   forms::Form& form_;
   QWidget& window_;
   std::function<void()> afterHandler_;
-  std::vector<Binding> bindings_;
-  QHash<QObject*, forms::Control*> controlOf_;
-  std::map<const forms::Control*, std::vector<std::string>> shownItems_;
+  std::deque<BoundControl> bindings_;  // a deque: controlOf_ points into it
+  QHash<QObject*, BoundControl*> controlOf_;
   bool applyingGeometry_ = false;
   int depth_ = 0;
 };

@@ -99,7 +99,7 @@ QStringList addViews(forms::FormSet& forms, QtPresenter& presenter,
     forms::Form& form = entry.form(forms);
     std::unique_ptr<QWidget> view = entry.make();
     if (entry.complete) entry.complete(forms, *view);
-    for (const QString& p : Binder::mismatches(form, *view))
+    for (const QString& p : Binder::mismatches(form, *view) + Binder::textsInView(form, *view))
       problems << QString("Ansicht %1 / Formular %2: %3")
                       .arg(view->objectName(), QString::fromStdString(form.className()), p);
     made.emplace_back(&form, std::move(view));

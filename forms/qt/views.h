@@ -33,7 +33,8 @@ struct FormView {
 std::span<const FormView> formViews();
 
 // Makes the view of every form in the list and hands it to `presenter`. When a view does not fit
-// its form, nothing is bound and every mismatch comes back as one line naming view and form.
+// its form or holds texts of its own (captions belong to the form), nothing is bound and every
+// such problem comes back as one line naming view and form.
 QStringList addViews(forms::FormSet& forms, QtPresenter& presenter,
                      std::span<const FormView> views = formViews());
 

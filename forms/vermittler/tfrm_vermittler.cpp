@@ -51,7 +51,7 @@ TfrmVermittler::TfrmVermittler(FormHost& host)
        {&lb_RabatProz, &lb_RabatProzZSp, &lb_ZuzahlKundeProz, &lb_ZuzahlKundeProzZSp})
     percent->setCaption("%");
   cbSaveRabat.setCaption("Rabatteinstellung speichern");
-  cbDatumshinweis.setCaption("Währungs- und Datumshinweis anzeigen");
+  cbDatumshinweis.setCaption("Wä&hrungs- und Datumshinweis anzeigen");
   cbDatumshinweis.setChecked(true);
   sbV_Speichern.setCaption("Daten &speichern");
   sbV_Speichern.setHint(

@@ -194,8 +194,8 @@ TfrmVertagsdaten::TfrmVertagsdaten(FormHost& host)
   sb_Antrag.setCaption("An&trag");
   sb_Speichern.setCaption("Angebot &speichern");
   cb_Angebotsdaten.setCaption("&Zurück");
-  // "Angebot &berechnen" holds Alt+B; the design gives this button another accelerator.
-  sb_Abbruch.setCaption("Beenden");
+  // "Angebot &berechnen" holds Alt+B.
+  sb_Abbruch.setCaption("B&eenden");
   sb_Abbruch.setHint("Das Programm ohne Speichern beenden");
   sb_Formular.setCaption("Blankoantrag");
   mHilfe.setCaption("&Hilfe");

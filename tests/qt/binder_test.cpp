@@ -50,6 +50,9 @@ class TestForm : public forms::Form {
     medDate.setText("01.01.1980");
     rbA.setChecked(true);
     lbGo.setCaption("&Los");
+    lbInfo.setCaption("Info");
+    cbCheck.setCaption("Prüfen");
+    sbGo.setCaption("&Ausführen");
     timer.setInterval(10);
     timer.setEnabled(false);
     edName.onChange = [this](Control*) { log += "change;"; };
@@ -105,12 +108,12 @@ std::unique_ptr<QWidget> makeTestView() {
   add<QLineEdit>(window.get(), "medDate");
   add<QComboBox>(window.get(), "cbAmount");
   add<QComboBox>(window.get(), "cbList");
-  add<QCheckBox>(window.get(), "cbCheck")->setText("Prüfen");
+  add<QCheckBox>(window.get(), "cbCheck");
   add<QRadioButton>(window.get(), "rbA");
   add<QRadioButton>(window.get(), "rbB");
-  add<QLabel>(window.get(), "lbInfo")->setText("Info");
+  add<QLabel>(window.get(), "lbInfo");
   add<QLabel>(window.get(), "lbGo");
-  add<QPushButton>(window.get(), "sbGo")->setText("&Ausführen");
+  add<QPushButton>(window.get(), "sbGo");
   window->layout()->addWidget(new QLabel("ohne Namen"));
   return window;
 }
@@ -160,18 +163,50 @@ TEST_F(BinderTest, ConsistencyCheckNamesEveryMismatchBothWays) {
   EXPECT_TRUE(problems[2].startsWith("edOther: kein Widget"));
 }
 
-TEST_F(BinderTest, ViewShowsTheControlsAndTakesDesignedCaptions) {
+TEST_F(BinderTest, ViewShowsTheControlsAndTheirCaptions) {
   EXPECT_EQ(view_->windowTitle(), "Testformular");
   EXPECT_EQ(widget<QLineEdit>("medDate")->displayText(), "01.01.1980");
   EXPECT_EQ(widget<QComboBox>("cbList")->currentText(), "Herr");
   EXPECT_FALSE(widget<QComboBox>("cbList")->isEditable());
   EXPECT_TRUE(widget<QComboBox>("cbAmount")->isEditable());
   EXPECT_TRUE(widget<QRadioButton>("rbA")->isChecked());
-  // Captions the form leaves empty come from the view; the clickable label shows its
-  // accelerator underlined instead of the "&".
+  // The clickable label shows its accelerator underlined instead of the "&".
   EXPECT_EQ(form_->sbGo.caption(), "&Ausführen");
   EXPECT_EQ(form_->cbCheck.caption(), "Prüfen");
+  EXPECT_EQ(widget<QPushButton>("sbGo")->text(), "&Ausführen");
+  EXPECT_EQ(widget<QCheckBox>("cbCheck")->text(), "Prüfen");
   EXPECT_EQ(widget<QLabel>("lbGo")->text(), "<u>L</u>os");
+}
+
+// Captions live in the form alone: a view that brings texts of its own is named, and bound
+// anyway it shows the form's captions and leaves the form's as they are.
+TEST_F(BinderTest, CaptionsComeOnlyFromTheForm) {
+  EXPECT_TRUE(Binder::textsInView(*form_, *makeTestView()).isEmpty());
+
+  auto designed = makeTestView();
+  designed->setWindowTitle("Entwurf");
+  designed->findChild<QPushButton*>("sbGo")->setText("Ausführen");  // without the accelerator
+  designed->findChild<QCheckBox*>("cbCheck")->setText("Prüfung");
+  designed->findChild<QLabel*>("lbGo")->setText("&Los");  // equal to the form's
+  designed->findChild<QLineEdit*>("edName")->setToolTip("Name eingeben");
+  const QStringList texts = Binder::textsInView(*form_, *designed);
+  EXPECT_EQ(texts, QStringList({"Fenstertitel \"Entwurf\" in der Ansicht",
+                                "cbCheck: Beschriftung \"Prüfung\" in der Ansicht",
+                                "edName: Hinweis \"Name eingeben\" in der Ansicht",
+                                "lbGo: Beschriftung \"&Los\" in der Ansicht",
+                                "sbGo: Beschriftung \"Ausführen\" in der Ansicht"}))
+      << texts.join("\n").toStdString();
+  EXPECT_TRUE(Binder::mismatches(*form_, *designed).isEmpty());
+
+  form_->cbCheck.setCaption("");
+  new Binder(*form_, *designed);
+  EXPECT_EQ(form_->sbGo.caption(), "&Ausführen");
+  EXPECT_EQ(form_->cbCheck.caption(), "");
+  EXPECT_EQ(form_->edName.hint(), "");
+  EXPECT_EQ(designed->windowTitle(), "Testformular");
+  EXPECT_EQ(designed->findChild<QPushButton*>("sbGo")->text(), "&Ausführen");
+  EXPECT_EQ(designed->findChild<QCheckBox*>("cbCheck")->text(), "");
+  EXPECT_EQ(designed->findChild<QLineEdit*>("edName")->toolTip(), "");
 }
 
 TEST_F(BinderTest, UserActionsRunHandlersAndTheViewFollows) {
