@@ -1,6 +1,6 @@
 #include "forms/controls/form.h"
 
-#include "forms/window_placement.h"
+#include "forms/controls/window_placement.h"
 
 namespace fondaris::forms {
 

@@ -1,4 +1,4 @@
-#include "forms/window_placement.h"
+#include "forms/controls/window_placement.h"
 
 #include "core/settings.h"
 
