@@ -73,6 +73,7 @@ file(GLOB_RECURSE all_files RELATIVE ${SOURCE_DIR}
   ${SOURCE_DIR}/engine/*.cpp ${SOURCE_DIR}/engine/*.h ${SOURCE_DIR}/bank/*.cpp ${SOURCE_DIR}/bank/*.h
   ${SOURCE_DIR}/documents/*.cpp ${SOURCE_DIR}/documents/*.h ${SOURCE_DIR}/forms/*.cpp
   ${SOURCE_DIR}/forms/*.h ${SOURCE_DIR}/offers/*.cpp ${SOURCE_DIR}/offers/*.h
+  ${SOURCE_DIR}/program/*.cpp ${SOURCE_DIR}/program/*.h
   ${SOURCE_DIR}/tools/*.cpp ${SOURCE_DIR}/tools/*.h ${SOURCE_DIR}/tests/*.cpp ${SOURCE_DIR}/tests/*.h
   ${SOURCE_DIR}/bench/*.cpp ${SOURCE_DIR}/bench/*.h)
 foreach(file IN LISTS all_files)
