@@ -27,7 +27,7 @@ std::string folderSection() {
 
 core::IniFile settingsFile() {
   core::IniFile ini(core::joinPath(core::workingDirectory(), core::kWindowSettingsFile));
-  (void)ini.load();
+  core::ignoreFailure(ini.load());
   return ini;
 }
 
@@ -203,7 +203,7 @@ void rememberOfferFolder(const std::string& chosenFile) {
   ini.writeString(folderSection(), kFolderKey,
                   std::filesystem::path(chosenFile).parent_path().string());
   // A folder that cannot be remembered costs only the next dialog's start folder.
-  (void)ini.save();
+  core::ignoreFailure(ini.save());
 }
 
 bool saveOfferWithDialog(forms::App& app) {
@@ -231,7 +231,8 @@ void loadOfferWithDialog(forms::App& app) {
   auto name = app.dialogs().openFileName("Gespeichertes Angebot öffnen", offerFolder(), kFilter);
   if (!name || name->empty()) return;
   rememberOfferFolder(*name);
-  (void)loadOfferFile(app, *name);
+  // Every outcome has been shown to the agent already.
+  core::ignoreFailure(loadOfferFile(app, *name));
 }
 
 }  // namespace fondaris::offers
