@@ -34,7 +34,7 @@ RunOutcome projectFixedTerm(ProjectionResult& result, const ContractInput& in,
   const auto period = std::find_if(std::begin(kPeriods), std::end(kPeriods),
                                    [&](const auto& p) { return p.years == in.contributionYears; });
   if (period == std::end(kPeriods)) {
-    outcome.status = -1;
+    outcome.status = RunStatus::UnsupportedPeriod;
     return outcome;
   }
 
