@@ -16,10 +16,10 @@ using namespace fondaris;
 int main(int argc, char** argv) {
   // The protocol file belongs to one run; an installed program folder the user may not write
   // keeps the user's files in his data folder.
-  core::removeFile(core::joinPath(core::programDirectory(), "Prot.txt"));
+  core::ignoreFailure(core::removeFile(core::joinPath(core::programDirectory(), "Prot.txt")));
   const std::string userData = core::userDataFolder();
   if (!userData.empty() && ::access(core::programDirectory().c_str(), W_OK) != 0)
-    core::removeFile(core::joinPath(userData, "Prot.txt"));
+    core::ignoreFailure(core::removeFile(core::joinPath(userData, "Prot.txt")));
 
   app::PARAMAP options;
   options.parse(app::commandWords(argc, argv));  // a parse error keeps what was read

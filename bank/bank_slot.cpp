@@ -42,7 +42,7 @@ std::string bankFileBytes(std::span<const BankSlot> slots) {
   return bytes;
 }
 
-bool writeBankFile(const std::string& path, std::span<const BankSlot> slots) {
+core::FileResult writeBankFile(const std::string& path, std::span<const BankSlot> slots) {
   return core::writeFileAtomically(path, bankFileBytes(slots));
 }
 

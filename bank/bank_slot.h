@@ -3,6 +3,8 @@
 #include <span>
 #include <string>
 
+#include "core/files.h"
+
 namespace fondaris::bank {
 
 // One slot of the bank data file as the writer takes it; texts are UTF-8 and are cut to their
@@ -21,7 +23,7 @@ struct BankSlot {
 // every further byte zero.
 std::string bankFileBytes(std::span<const BankSlot> slots);
 
-// Written atomically: on failure the old file stays as it was. False on failure.
-bool writeBankFile(const std::string& path, std::span<const BankSlot> slots);
+// Written atomically: on failure the old file stays as it was.
+core::FileResult writeBankFile(const std::string& path, std::span<const BankSlot> slots);
 
 }  // namespace fondaris::bank

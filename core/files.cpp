@@ -17,12 +17,15 @@ namespace fondaris::core {
 
 namespace fs = std::filesystem;
 
-std::optional<std::string> readFileBytes(const std::string& path) {
+Result<std::string, FileError> readFileBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
+  if (!in) {
+    std::error_code ec;
+    return Failure{fs::exists(path, ec) ? FileError::CannotOpen : FileError::Missing};
+  }
   std::ostringstream buf;
   buf << in.rdbuf();
-  if (in.bad()) return std::nullopt;
+  if (in.bad()) return Failure{FileError::CannotRead};
   return std::move(buf).str();
 }
 
@@ -92,18 +95,29 @@ int createTemporaryBeside(const fs::path& target, std::string& tmpPath) {
 
 }  // namespace
 
-bool writeFileAtomically(const std::string& path, std::string_view bytes) {
+namespace {
+
+FileResult writtenOr(bool written, FileError error) {
+  if (written) return {};
+  return Failure{error};
+}
+
+}  // namespace
+
+FileResult writeFileAtomically(const std::string& path, std::string_view bytes) {
   const std::string real = resolveLinks(path);
   struct stat st {};
   const bool exists = ::stat(real.c_str(), &st) == 0;
   // A read-only target stays untouched, for root too (a rename would replace it regardless).
-  if (exists && ((st.st_mode & 0222) == 0 || ::access(real.c_str(), W_OK) != 0)) return false;
-  if (exists && S_ISDIR(st.st_mode)) return false;
-  if (exists && !S_ISREG(st.st_mode)) return writeToSpecialFile(real, bytes);
+  if (exists && ((st.st_mode & 0222) == 0 || ::access(real.c_str(), W_OK) != 0))
+    return Failure{FileError::ReadOnly};
+  if (exists && S_ISDIR(st.st_mode)) return Failure{FileError::NotAFile};
+  if (exists && !S_ISREG(st.st_mode))
+    return writtenOr(writeToSpecialFile(real, bytes), FileError::CannotWrite);
 
   std::string tmp;
   const int fd = createTemporaryBeside(fs::path(real), tmp);
-  if (fd < 0) return exists && writeInPlace(real, bytes);
+  if (fd < 0) return writtenOr(exists && writeInPlace(real, bytes), FileError::CannotWrite);
   bool ok = writeAll(fd, bytes);
   if (ok && exists) {
     // The replacement keeps the old file's owner (where allowed) and permission bits.
@@ -114,7 +128,7 @@ bool writeFileAtomically(const std::string& path, std::string_view bytes) {
   if (::close(fd) != 0) ok = false;
   if (ok && std::rename(tmp.c_str(), real.c_str()) != 0) ok = false;
   if (!ok) ::unlink(tmp.c_str());
-  return ok;
+  return writtenOr(ok, FileError::CannotWrite);
 }
 
 std::vector<std::string_view> splitLines(std::string_view text) {
@@ -140,9 +154,9 @@ bool skipByteOrderMarks(std::string_view& text) {
   return skipped;
 }
 
-std::optional<std::vector<std::string>> readTextLines(const std::string& path) {
+Result<std::vector<std::string>, FileError> readTextLines(const std::string& path) {
   auto bytes = readFileBytes(path);
-  if (!bytes) return std::nullopt;
+  if (!bytes) return Failure{bytes.error()};
   return textLines(*bytes);
 }
 
@@ -162,7 +176,7 @@ std::vector<std::string> textLines(std::string_view bytes) {
   return lines;
 }
 
-bool writeTextLines(const std::string& path, const std::vector<std::string>& lines) {
+FileResult writeTextLines(const std::string& path, const std::vector<std::string>& lines) {
   std::string out;
   for (const auto& l : lines) {
     out += utf8ToCp1252(l);
@@ -183,9 +197,10 @@ bool sameFile(const std::string& a, const std::string& b) {
          sa.st_ino == sb.st_ino;
 }
 
-bool removeFile(const std::string& path) {
+FileResult removeFile(const std::string& path) {
   std::error_code ec;
-  return fs::remove(path, ec);
+  if (fs::remove(path, ec)) return {};
+  return Failure{ec ? FileError::CannotRemove : FileError::Missing};
 }
 
 std::string joinPath(std::string_view dir, std::string_view name) {

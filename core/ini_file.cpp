@@ -42,14 +42,14 @@ void IniFile::clear() {
   sections_.clear();
 }
 
-bool IniFile::load() {
+FileResult IniFile::load() {
   clear();
   auto lines = readTextLines(path_);
-  if (!lines) return false;
+  if (!lines) return Failure{lines.error()};
   std::string text;
   for (const auto& l : *lines) text.append(l).push_back('\n');
   parse(text);
-  return true;
+  return {};
 }
 
 void IniFile::parse(std::string_view utf8Text) {
@@ -77,7 +77,7 @@ std::string IniFile::text() const {
   return out;
 }
 
-bool IniFile::save() const {
+FileResult IniFile::save() const {
   return writeFileAtomically(path_, utf8ToCp1252(text()));
 }
 

@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/files.h"
 #include "core/notation.h"
 
 namespace fondaris::core {
@@ -17,10 +18,10 @@ class IniFile {
   IniFile() = default;
   explicit IniFile(std::string path) : path_(std::move(path)) {}
 
-  // Reads the file; false (and an empty file in memory) when it cannot be opened.
-  bool load();
-  // Writes the whole file atomically; false when that fails (the old file then stays).
-  bool save() const;
+  // Reads the file; on failure the file in memory is empty.
+  FileResult load();
+  // Writes the whole file atomically; on failure the old file stays.
+  FileResult save() const;
   // Forgets the content, as opening a file for writing empties it.
   void clear();
   // Text as read by load(): byte order marks were dropped there, so the text is taken as it

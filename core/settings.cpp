@@ -42,14 +42,14 @@ std::string xdgUserDocuments() {
   return out;
 }
 
-void writePair(std::string_view formKey, const char* key1, int value1, const char* key2, int value2,
-               bool& ok) {
+FileResult writePair(std::string_view formKey, const char* key1, int value1, const char* key2,
+                     int value2) {
   IniFile ini(windowSettingsPath());
-  ini.load();
+  ignoreFailure(ini.load());  // a missing file starts empty
   const std::string section = windowSettingsSection(formKey);
   ini.writeInteger(section, key1, value1);
   ini.writeInteger(section, key2, value2);
-  ok = ini.save();
+  return ini.save();
 }
 
 }  // namespace
@@ -101,29 +101,25 @@ std::string windowSettingsSection(std::string_view formKey) {
   return std::string(formKey) + "-" + userName();
 }
 
-bool savePosition(std::string_view formKey, int top, int left) {
-  bool ok = false;
-  writePair(formKey, "Top", top, "Left", left, ok);
-  return ok;
+FileResult savePosition(std::string_view formKey, int top, int left) {
+  return writePair(formKey, "Top", top, "Left", left);
 }
 
 WindowPosition loadPosition(std::string_view formKey) {
   IniFile ini(windowSettingsPath());
-  ini.load();
+  ignoreFailure(ini.load());  // nothing stored yet reads as kNotStored
   const std::string section = windowSettingsSection(formKey);
   return {ini.readInteger(section, "Top", kNotStored),
           ini.readInteger(section, "Left", kNotStored)};
 }
 
-bool saveSize(std::string_view formKey, int height, int width) {
-  bool ok = false;
-  writePair(formKey, "Height", height, "Width", width, ok);
-  return ok;
+FileResult saveSize(std::string_view formKey, int height, int width) {
+  return writePair(formKey, "Height", height, "Width", width);
 }
 
 WindowSize loadSize(std::string_view formKey) {
   IniFile ini(windowSettingsPath());
-  ini.load();
+  ignoreFailure(ini.load());  // nothing stored yet reads as kNotStored
   const std::string section = windowSettingsSection(formKey);
   return {ini.readInteger(section, "Height", kNotStored),
           ini.readInteger(section, "Width", kNotStored)};

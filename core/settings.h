@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "core/dialogs.h"
+#include "core/files.h"
 #include "core/shell.h"
 
 namespace fondaris::core {
@@ -38,10 +39,10 @@ struct WindowPosition {
 struct WindowSize {
   int height = kNotStored, width = kNotStored;
 };
-// Writing returns false when the file could not be replaced; the old file then stays whole.
-bool savePosition(std::string_view formKey, int top, int left);
+// When writing fails the old file stays whole.
+FileResult savePosition(std::string_view formKey, int top, int left);
 WindowPosition loadPosition(std::string_view formKey);
-bool saveSize(std::string_view formKey, int height, int width);
+FileResult saveSize(std::string_view formKey, int height, int width);
 WindowSize loadSize(std::string_view formKey);
 
 // A value of the program's version record ("FileVersion" gives "1.0.0.1"); nullopt for an

@@ -174,14 +174,41 @@ std::vector<std::string> protectedFiles(const std::string& programDirectory,
   return files;
 }
 
+int batchExitCode(BatchOutcome outcome) {
+  return outcome == BatchOutcome::Completed ? 0 : 1;
+}
+
+std::string batchMessage(BatchOutcome outcome, const std::string& requestName,
+                         const std::string& resultName) {
+  switch (outcome) {
+    case BatchOutcome::Completed:
+      return "";
+    case BatchOutcome::ParamUnreadable:
+      return "Die Datei 'param.dat' konnte nicht gelesen werden!";
+    case BatchOutcome::RequestUnreadable:
+      return "Die Datei '" + requestName + "' konnte nicht gelesen werden!";
+    case BatchOutcome::ResultNotCreated:
+      return "Die Datei '" + resultName + "' konnte nicht erzeugt werden!";
+  }
+  return "";
+}
+
 int runBatchCalculation(ProjectionResult& result, const std::string& programDirectory,
                         const std::string& requestName, const std::string& resultName,
                         core::Dialogs& dialogs, const std::vector<std::string>& programFiles) {
+  const BatchOutcome outcome =
+      runBatch(result, programDirectory, requestName, resultName, dialogs, programFiles);
+  if (outcome != BatchOutcome::Completed)
+    dialogs.message(batchMessage(outcome, requestName, resultName), kCaption);
+  return batchExitCode(outcome);
+}
+
+BatchOutcome runBatch(ProjectionResult& result, const std::string& programDirectory,
+                      const std::string& requestName, const std::string& resultName,
+                      core::Dialogs& dialogs, const std::vector<std::string>& programFiles) {
   core::ParamRecord param;
-  if (core::readParamRecord(programDirectory, param, &dialogs) != 0) {
-    dialogs.message("Die Datei 'param.dat' konnte nicht gelesen werden!", kCaption);
-    return 1;
-  }
+  if (core::readParamRecord(programDirectory, param, &dialogs) != 0)
+    return BatchOutcome::ParamUnreadable;
 
   core::IniFile request;
   bool requestRead = false;
@@ -192,10 +219,7 @@ int runBatchCalculation(ProjectionResult& result, const std::string& programDire
       break;
     }
   }
-  if (!requestRead) {
-    dialogs.message("Die Datei '" + requestName + "' konnte nicht gelesen werden!", kCaption);
-    return 1;
-  }
+  if (!requestRead) return BatchOutcome::RequestUnreadable;
 
   // The result starts as an empty file marked incomplete.
   core::IniFile out;
@@ -210,10 +234,7 @@ int runBatchCalculation(ProjectionResult& result, const std::string& programDire
       break;
     }
   }
-  if (!created) {
-    dialogs.message("Die Datei '" + resultName + "' konnte nicht erzeugt werden!", kCaption);
-    return 1;
-  }
+  if (!created) return BatchOutcome::ResultNotCreated;
 
   const Request rq = readRequest(request, param);
   const ProductRules rules = productRules(param);
@@ -230,11 +251,8 @@ int runBatchCalculation(ProjectionResult& result, const std::string& programDire
   out.writeString("Ergebnis", "Fehler", outcome.error);
   if (outcome.error.empty()) writeSuccess(out, rq, outcome, result);
   out.writeString("Berechnung", "Ende", "1");
-  if (!out.save()) {
-    dialogs.message("Die Datei '" + resultName + "' konnte nicht erzeugt werden!", kCaption);
-    return 1;
-  }
-  return 0;
+  if (!out.save()) return BatchOutcome::ResultNotCreated;
+  return BatchOutcome::Completed;
 }
 
 }  // namespace fondaris::engine

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstdint>
 
+#include "core/result.h"
+
 namespace fondaris::engine {
 
 namespace {
@@ -27,9 +29,10 @@ double targetRowValue(const Request& rq, const ProductRules& rules, ProjectionRe
   if (rq.type == 1) {
     FixedTermOptions options;
     options.singlePaymentLoad = in.fixedTermSinglePaymentLoad;
-    projectFixedTerm(scratch, in.contract, options, rate, 0);
+    // An unsupported period leaves the column cleared, which reads as 0 below.
+    core::ignoreFailure(projectFixedTerm(scratch, in.contract, options, rate, 0));
   } else {
-    projectStandard(scratch, in.contract, StandardOptions{}, rate, 0);
+    core::ignoreFailure(projectStandard(scratch, in.contract, StandardOptions{}, rate, 0));
   }
   const std::int64_t row = std::int64_t{rq.targetAge} - rq.entryAgeInsured;
   if (row < 0 || row >= kYears) return 0;

@@ -77,12 +77,17 @@ struct FixedTermOptions {
   std::array<double, 3> plannedWithdrawals{};  // end of years 7, 13, 19
 };
 
+// Whether a run projected the contract: the fixed-term variant takes only its own periods.
+enum class RunStatus { Projected, UnsupportedPeriod };
+
 struct RunOutcome {
-  int status = 0;  // 0, or -1 for a contribution period the fixed-term variant does not support
+  RunStatus status = RunStatus::Projected;
   double acquisitionCosts = 0;
   double fundValueAtEnd = 0;  // fund value of row N
   double bonusSum = 0;
   double allowanceSum = 0;  // fixed-term only
+
+  bool projected() const { return status == RunStatus::Projected; }
 };
 
 // Fraction of the contribution sum taken as acquisition costs for a period of n whole years;
@@ -91,10 +96,12 @@ double acquisitionCostRate(int n);
 
 // One rate column (0 <= rate < kRates; anything else stops the program) with growth rate g
 // (fraction per year).
-RunOutcome projectStandard(ProjectionResult& result, const ContractInput& in,
-                           const StandardOptions& options, double growthRate, int rate);
-RunOutcome projectFixedTerm(ProjectionResult& result, const ContractInput& in,
-                            const FixedTermOptions& options, double growthRate, int rate);
+[[nodiscard]] RunOutcome projectStandard(ProjectionResult& result, const ContractInput& in,
+                                         const StandardOptions& options, double growthRate,
+                                         int rate);
+[[nodiscard]] RunOutcome projectFixedTerm(ProjectionResult& result, const ContractInput& in,
+                                          const FixedTermOptions& options, double growthRate,
+                                          int rate);
 
 struct DriverInput {
   ContractInput contract;

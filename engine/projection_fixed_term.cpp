@@ -85,7 +85,7 @@ RunOutcome projectFixedTerm(ProjectionResult& result, const ContractInput& in,
                                    [&](const auto& p) { return p.years == in.contributionYears; });
   if (period == std::end(kPeriods)) {
     RunOutcome outcome;
-    outcome.status = -1;
+    outcome.status = RunStatus::UnsupportedPeriod;
     return outcome;
   }
 

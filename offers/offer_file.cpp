@@ -24,7 +24,7 @@ std::string folderSection() {
 
 core::IniFile settingsFile() {
   core::IniFile ini(core::joinPath(core::workingDirectory(), core::kWindowSettingsFile));
-  (void)ini.load();
+  core::ignoreFailure(ini.load());
   return ini;
 }
 
@@ -204,7 +204,7 @@ void rememberOfferFolder(const std::string& chosenFile) {
   ini.writeString(folderSection(), kFolderKey,
                   std::filesystem::path(chosenFile).parent_path().string());
   // A folder that cannot be remembered costs only the next dialog's start folder.
-  (void)ini.save();
+  core::ignoreFailure(ini.save());
 }
 
 bool saveOfferWithDialog(OfferSession session) {
@@ -234,7 +234,8 @@ void loadOfferWithDialog(OfferSession session) {
       session.host.dialogs().openFileName("Gespeichertes Angebot öffnen", offerFolder(), kFilter);
   if (!name || name->empty()) return;
   rememberOfferFolder(*name);
-  (void)loadOfferFile(session, *name);
+  // Every outcome has been shown to the agent already.
+  core::ignoreFailure(loadOfferFile(session, *name));
 }
 
 }  // namespace fondaris::offers

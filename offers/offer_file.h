@@ -20,8 +20,9 @@ enum class LoadResult { Loaded, Short, Damaged, Unreadable, UnknownFormat };
 
 // Puts an offer file's bytes back into the three forms. `name` names the file in messages.
 // A file whose first character is not "Z" changes nothing; a short file fills what it holds.
-LoadResult loadOfferBytes(OfferSession session, std::string_view bytes, const std::string& name);
-LoadResult loadOfferFile(OfferSession session, const std::string& path);
+[[nodiscard]] LoadResult loadOfferBytes(OfferSession session, std::string_view bytes,
+                                        const std::string& name);
+[[nodiscard]] LoadResult loadOfferFile(OfferSession session, const std::string& path);
 
 // The contract form's "Angebot &speichern": save dialog, folder remembered per user.
 bool saveOfferWithDialog(OfferSession session);

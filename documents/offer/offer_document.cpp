@@ -35,18 +35,19 @@ OfferDocument::OfferDocument(core::Dialogs& dialogs, const core::Clock& clock, c
 
 OfferDocument::~OfferDocument() = default;
 
-bool OfferDocument::writeBody(const OfferDocumentInput& input,
-                              const engine::ProjectionResult& result,
-                              const engine::ProjectionResult& comparison) {
-  if (!pdf_) return false;
+OfferResult OfferDocument::writeBody(const OfferDocumentInput& input,
+                                     const engine::ProjectionResult& result,
+                                     const engine::ProjectionResult& comparison) {
+  if (!pdf_) return core::Failure{OfferError::NoLibrary};
   templateName_ = input.templateName;
   const OfferBodyResult body = writeOfferBody(*pdf_, input, result, comparison, dialogs_, clock_);
   unreplaced_ = body.unreplaced;
   if (!unreplaced_.empty()) {
     pdf_->raise(0, unreplacedReason(), kPdfFatalError);
-    return false;
+    return core::Failure{OfferError::TextsUnreplaced};
   }
-  return body.drawn;
+  if (!body.drawn) return core::Failure{OfferError::NotDrawn};
+  return {};
 }
 
 std::string OfferDocument::unreplacedReason() const {
@@ -58,13 +59,13 @@ std::string OfferDocument::unreplacedReason() const {
          templateName_ + "' " + (one ? "konnte" : "konnten") + " nicht ersetzt werden.";
 }
 
-bool OfferDocument::finish() {
+OfferResult OfferDocument::finish() {
   written_ = false;
-  if (!pdf_) return false;
+  if (!pdf_) return core::Failure{OfferError::NoLibrary};
   if (!unreplaced_.empty()) {
     // The body has said why; an offer with a placeholder left standing never goes out.
     pdf_.reset();
-    return false;
+    return core::Failure{OfferError::TextsUnreplaced};
   }
   if (pdf_->pageCount() == 0) {
     // Without the template there is no offer: the last one stays and nothing is opened.
@@ -73,17 +74,18 @@ bool OfferDocument::finish() {
     if (!lastError_.empty()) reason += " (" + lastError_ + ")";
     pdf_->raise(0, reason + ".", kPdfFatalError);
     pdf_.reset();
-    return false;
+    return core::Failure{OfferError::TemplateMissing};
   }
   pdf_->setOutputOption(4);
   if (!pdf_->openOutputFile(outputPath_)) {
     pdf_.reset();
-    return false;
+    return core::Failure{OfferError::CannotWrite};
   }
   written_ = true;
   const int closed = pdf_->closeFile();
   pdf_.reset();
-  return closed > 0;
+  if (closed <= 0) return core::Failure{OfferError::CannotWrite};
+  return {};
 }
 
 void OfferDocument::openResult() {

@@ -6,6 +6,7 @@
 
 #include "core/clock.h"
 #include "core/dialogs.h"
+#include "core/result.h"
 #include "core/shell.h"
 #include "documents/offer/offer_input.h"
 #include "documents/pdf/pdf_binding.h"
@@ -13,8 +14,18 @@
 
 namespace fondaris::documents {
 
+// Why no offer was written. The fatal error box has already named the reason to the agent.
+enum class OfferError {
+  NoLibrary,        // the PDF library could not start
+  TextsUnreplaced,  // a template text could not be replaced
+  NotDrawn,         // the body could not be drawn
+  TemplateMissing,  // the template's pages could not be loaded
+  CannotWrite,      // the output file could not be opened or written
+};
+using OfferResult = core::Result<void, OfferError>;
+
 // "KDX2009.pdf" in the temporary folder. The caller runs, in this order: construct (create),
-// writeBody, finish, openResult only when finish answered true, and lets the object go.
+// writeBody, finish, openResult only when finish succeeded, and lets the object go.
 class OfferDocument {
  public:
   // Starts the library and an empty document, removes outdated offers from the temporary
@@ -22,14 +33,14 @@ class OfferDocument {
   OfferDocument(core::Dialogs& dialogs, const core::Clock& clock, core::Shell& shell);
   ~OfferDocument();
 
-  // Answers false, after a fatal error that names them and the template, when a template text
-  // could not be replaced: such an offer is never written.
-  bool writeBody(const OfferDocumentInput& input, const engine::ProjectionResult& result,
-                 const engine::ProjectionResult& comparison);
-  // Writes the file; true when it was written completely. A document without the template's
+  // Fails, after a fatal error that names them and the template, when a template text could not
+  // be replaced: such an offer is never written.
+  OfferResult writeBody(const OfferDocumentInput& input, const engine::ProjectionResult& result,
+                        const engine::ProjectionResult& comparison);
+  // Writes the file; succeeds when it was written completely. A document without the template's
   // pages or with a text left unreplaced is never written: a fatal error names the reason and
   // the previous file stays.
-  bool finish();
+  OfferResult finish();
   // Opens the written file with its associated program; reports a missing association or file.
   void openResult();
 

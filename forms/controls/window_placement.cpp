@@ -21,11 +21,14 @@ void restoreSize(Form& form) {
 }
 
 void storePosition(const Form& form) {
-  core::savePosition(form.settingsKey(), form.geometry.top, form.geometry.left);
+  // A position that cannot be kept only costs the next start its place.
+  core::ignoreFailure(
+      core::savePosition(form.settingsKey(), form.geometry.top, form.geometry.left));
 }
 
 void storeSize(const Form& form) {
-  core::saveSize(form.settingsKey(), form.geometry.height, form.geometry.width);
+  core::ignoreFailure(
+      core::saveSize(form.settingsKey(), form.geometry.height, form.geometry.width));
 }
 
 }  // namespace fondaris::forms

@@ -192,10 +192,10 @@ bool TfrmVermittler::readAgentFile() {
   cbSaveRabat.setChecked(false);
   ed_Antrag.setText("");
   core::IniFile setup(core::joinPath(core::workingDirectory(), "SETUP.INI"));
-  setup.load();
+  core::ignoreFailure(setup.load());  // without it the application number stays empty
   ed_Antrag.setText(setup.readString("Setup", "AF", ""));
 
-  const std::optional<std::vector<std::string>> read = core::readTextLines(agentFilePath());
+  const auto read = core::readTextLines(agentFilePath());
   if (!read) return false;
   const std::vector<std::string>& lines = *read;
   auto has = [&](int number) { return static_cast<int>(lines.size()) >= number; };

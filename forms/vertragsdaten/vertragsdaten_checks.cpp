@@ -105,7 +105,7 @@ double TfrmVertagsdaten::acquisitionCosts(bool& ok) {
   for (int k = 0; k < 3; ++k) options.plannedWithdrawals[k] = in.withdrawals.amounts[k];
   const engine::RunOutcome outcome =
       engine::projectFixedTerm(without_, in, options, amountOf(*rates_[0]) * 0.01, 0);
-  ok = outcome.status == 0;
+  ok = outcome.projected();
   return outcome.acquisitionCosts;
 }
 

@@ -154,12 +154,12 @@ engine::ContractInput TfrmVertagsdaten::illustrationInput(double contribution) {
 void TfrmVertagsdaten::writeRateFields(int k, const engine::RunOutcome& without,
                                        const engine::RunOutcome& with) {
   auto write = [](Edit& value, Edit& bonus, const engine::RunOutcome& o) {
-    value.setText(o.status == 0 ? core::formatAmount(engine::round2(o.fundValueAtEnd)) : "");
-    bonus.setText(o.status == 0 ? core::formatAmount(engine::round2(o.bonusSum)) : "");
+    value.setText(o.projected() ? core::formatAmount(engine::round2(o.fundValueAtEnd)) : "");
+    bonus.setText(o.projected() ? core::formatAmount(engine::round2(o.bonusSum)) : "");
   };
   write(*fw_[k], *pt_[k], without);
   write(*fwm_[k], *ptm_[k], with);
-  if (without.status != 0 || with.status != 0) {
+  if (!without.projected() || !with.projected()) {
     me_[k]->setText("");
     return;
   }

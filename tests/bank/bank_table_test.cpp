@@ -104,7 +104,7 @@ TEST_F(BankTableFile, FallsBackToTheProgramFolder) {
 
   EXPECT_TRUE(bankFileExists(folder(), name));
   const BankTable table = loadBankTable(folder(), name, dialogs_);
-  core::removeFile(inProgramFolder);
+  ASSERT_TRUE(core::removeFile(inProgramFolder));
   EXPECT_TRUE(dialogs_.shown().empty());
   EXPECT_EQ(codes(table), std::vector<std::string>{"10000001"});
 }

@@ -141,14 +141,18 @@ TEST_F(FilesTest, InAFolderThatTakesNoNewFileTheFileIsWrittenInPlace) {
   fs::permissions(dir_ / "locked", fs::perms::owner_read | fs::perms::owner_exec |
                                        fs::perms::others_read | fs::perms::others_exec);
 
-  EXPECT_TRUE(asOrdinaryUser([&] { return writeFileAtomically(path("locked/res.ini"), "neu"); }));
+  EXPECT_TRUE(asOrdinaryUser(
+      [&] { return writeFileAtomically(path("locked/res.ini"), "neu").has_value(); }));
   EXPECT_EQ(*readFileBytes(path("locked/res.ini")), "neu");
-  EXPECT_TRUE(asOrdinaryUser([&] { return writeFileAtomically(path("locked/wo.ini"), "neu"); }));
+  EXPECT_TRUE(asOrdinaryUser(
+      [&] { return writeFileAtomically(path("locked/wo.ini"), "neu").has_value(); }));
   fs::permissions(path("locked/wo.ini"), fs::perms::owner_read, fs::perm_options::add);
   EXPECT_EQ(*readFileBytes(path("locked/wo.ini")), "neu");
-  EXPECT_FALSE(asOrdinaryUser([&] { return writeFileAtomically(path("locked/ro.ini"), "x"); }));
+  EXPECT_FALSE(
+      asOrdinaryUser([&] { return writeFileAtomically(path("locked/ro.ini"), "x").has_value(); }));
   EXPECT_EQ(*readFileBytes(path("locked/ro.ini")), "bleibt");
-  EXPECT_FALSE(asOrdinaryUser([&] { return writeFileAtomically(path("locked/neu.ini"), "x"); }));
+  EXPECT_FALSE(
+      asOrdinaryUser([&] { return writeFileAtomically(path("locked/neu.ini"), "x").has_value(); }));
   EXPECT_FALSE(fs::exists(dir_ / "locked" / "neu.ini"));
   EXPECT_EQ(std::distance(fs::directory_iterator(dir_ / "locked"), {}), 3);
 }
@@ -177,6 +181,37 @@ TEST_F(FilesTest, SameFileComparesIdentityNotNames) {
   EXPECT_TRUE(sameFile(path("a"), (dir_ / "." / "a").string()));
   EXPECT_FALSE(sameFile(path("a"), path("b")));
   EXPECT_FALSE(sameFile(path("fehlt"), path("fehlt")));
+}
+
+// Callers tell the failures apart by these reasons, no longer by a bare false.
+TEST_F(FilesTest, AFailureSaysWhy) {
+  put("ro.ini", "bleibt");
+  fs::permissions(path("ro.ini"), fs::perms::owner_read);
+  fs::create_directory(dir_ / "ordner");
+  put("weg.ini", "x");
+  struct Case {
+    const char* what;
+    FileResult result;
+    FileError error;
+  };
+  const Case cases[] = {
+      {"write read-only", writeFileAtomically(path("ro.ini"), "x"), FileError::ReadOnly},
+      {"write a folder", writeFileAtomically(path("ordner"), "x"), FileError::NotAFile},
+      {"write where no folder is", writeFileAtomically(path("fehlt/neu.ini"), "x"),
+       FileError::CannotWrite},
+      {"lines where no folder is", writeTextLines(path("fehlt/neu.txt"), {"a"}),
+       FileError::CannotWrite},
+      {"remove a missing file", removeFile(path("nichts.ini")), FileError::Missing},
+  };
+  for (const Case& c : cases) {
+    ASSERT_FALSE(c.result) << c.what;
+    EXPECT_EQ(c.result.error(), c.error) << c.what;
+  }
+  EXPECT_EQ(readFileBytes(path("nichts.ini")).error(), FileError::Missing);
+  EXPECT_EQ(readTextLines(path("nichts.txt")).error(), FileError::Missing);
+  EXPECT_EQ(*readFileBytes(path("ro.ini")), "bleibt");
+  EXPECT_TRUE(removeFile(path("weg.ini")));
+  EXPECT_FALSE(fs::exists(dir_ / "weg.ini"));
 }
 
 }  // namespace

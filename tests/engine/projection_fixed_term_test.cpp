@@ -37,7 +37,7 @@ TEST_F(FixedTermProjection, SevenYearsWithPlannedWithdrawal) {
   options.plannedWithdrawals = {500, 0, 0};
   const RunOutcome out = run(contract(7, 8, 100), options);
 
-  EXPECT_EQ(out.status, 0);
+  EXPECT_EQ(out.status, RunStatus::Projected);
   EXPECT_NEAR(out.acquisitionCosts, 720, kTol);
   EXPECT_NEAR(fund(1), 480, kTol);
   EXPECT_NEAR(fund(6), 6480, kTol);
@@ -158,7 +158,7 @@ TEST_F(FixedTermProjection, UnsupportedPeriodClearsItsColumn) {
     in.topUps.amounts = {1000};
     const RunOutcome out = run(in);
 
-    EXPECT_EQ(out.status, -1);
+    EXPECT_EQ(out.status, RunStatus::UnsupportedPeriod);
     EXPECT_EQ(out.acquisitionCosts, 0);
     EXPECT_EQ(out.fundValueAtEnd, 0);
     for (const YearTable* t : {&result->fundValue, &result->allowance, &result->bonus,

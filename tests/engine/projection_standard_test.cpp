@@ -36,7 +36,7 @@ class StandardProjection : public testing::Test {
 TEST_F(StandardProjection, TwelveYearsWithoutGrowth) {
   const RunOutcome out = run(contract(12, 12, 100));
 
-  EXPECT_EQ(out.status, 0);
+  EXPECT_EQ(out.status, RunStatus::Projected);
   EXPECT_NEAR(out.acquisitionCosts, 982.8, kTol);
   EXPECT_NEAR(fund(1), 12 * (100 - 27.3), kTol);   // 872.4
   EXPECT_NEAR(fund(3), 3 * 872.4, kTol);           // 2617.2

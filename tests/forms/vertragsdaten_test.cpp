@@ -211,7 +211,7 @@ TEST_F(ContractTest, IllustrationEqualsDirectProjection) {
       const engine::RunOutcome o =
           vl ? engine::projectFixedTerm(r, in, fixed, rates[k], k)
              : engine::projectStandard(r, in, engine::StandardOptions{}, rates[k], k);
-      ASSERT_EQ(o.status, 0);
+      ASSERT_EQ(o.status, engine::RunStatus::Projected);
       EXPECT_EQ(fw[k]->text(), core::formatAmount(engine::round2(o.fundValueAtEnd))) << k;
       EXPECT_EQ(pt[k]->text(), core::formatAmount(engine::round2(o.bonusSum))) << k;
     }
