@@ -50,40 +50,29 @@ int checkRemainder(std::string_view bban, std::string_view country) {
 
 }  // namespace
 
-std::string ibanRefusal(std::string_view bankCode, std::string_view account,
-                        std::string_view country) {
-  const std::string code(bankCode);
+core::Result<std::string, IbanRefusal> makeIban(std::string_view bankCode, std::string_view account,
+                                                std::string_view country) {
   const Layout* layout = layoutFor(bankCode);
-  if (!layout) {
-    return "Die Bankleitzahl '" + code +
-           "' hat weder 8 Ziffern (Deutschland) noch 5 Ziffern (Österreich).";
-  }
-  if (!country.empty() && country != layout->country) {
-    return "Das Land '" + std::string(country) + "' passt nicht zur Bankleitzahl '" + code + "'.";
-  }
+  if (!layout) return core::Failure{IbanRefusal::BankCodeLength};
+  if (!country.empty() && country != layout->country)
+    return core::Failure{IbanRefusal::CountryMismatch};
   const std::string_view number = trimmed(account);
-  if (number.empty()) return "Die Kontonummer fehlt.";
-  if (!allDigits(number)) {
-    return "Die Kontonummer '" + std::string(account) + "' enthält andere Zeichen als Ziffern.";
-  }
-  if (number.size() > kMaxAccountDigits) {
-    return "Die Kontonummer '" + std::string(account) + "' hat mehr als 10 Ziffern.";
-  }
-  return {};
-}
+  if (number.empty()) return core::Failure{IbanRefusal::AccountMissing};
+  if (!allDigits(number)) return core::Failure{IbanRefusal::AccountNotDigits};
+  if (number.size() > kMaxAccountDigits) return core::Failure{IbanRefusal::AccountTooLong};
 
-std::string iban(std::string_view bankCode, std::string_view account, std::string_view country) {
-  if (!ibanRefusal(bankCode, account, country).empty()) return {};
-  const Layout& layout = *layoutFor(bankCode);
-  const std::string_view number = trimmed(account);
   std::string bban(bankCode);
-  bban.append(layout.accountDigits - number.size(), '0');
+  bban.append(layout->accountDigits - number.size(), '0');
   bban.append(number);
-  const int check = 98 - checkRemainder(bban, layout.country);  // 1 .. 98
-  std::string out(layout.country);
+  const int check = 98 - checkRemainder(bban, layout->country);  // 1 .. 98
+  std::string out(layout->country);
   out.push_back(static_cast<char>('0' + check / 10));
   out.push_back(static_cast<char>('0' + check % 10));
   return out + bban;
+}
+
+std::string iban(std::string_view bankCode, std::string_view account, std::string_view country) {
+  return makeIban(bankCode, account, country).value_or(std::string());
 }
 
 std::optional<std::string> ibanForAccountExit(std::string_view bankCode, std::string_view account) {

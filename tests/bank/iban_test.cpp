@@ -45,7 +45,7 @@ TEST(Iban, TableOfCases) {
     SCOPED_TRACE(std::string(c.bankCode) + " / '" + c.account + "' / " + c.country);
     const std::string result = iban(c.bankCode, c.account, c.country);
     EXPECT_EQ(result, c.expected);
-    EXPECT_EQ(ibanRefusal(c.bankCode, c.account, c.country).empty(), !result.empty());
+    EXPECT_EQ(makeIban(c.bankCode, c.account, c.country).has_value(), !result.empty());
     if (!result.empty()) {
       EXPECT_TRUE(test::ibanValidates(result));
       EXPECT_EQ(result.size(), result.starts_with("DE") ? 22u : 20u);
@@ -64,12 +64,22 @@ TEST(Iban, EveryCheckNumberIsTwoDigitsAndValidates) {
 }
 
 TEST(Iban, RefusalNamesTheReason) {
-  EXPECT_EQ(ibanRefusal("37040044", ""), "Die Kontonummer fehlt.");
-  EXPECT_EQ(ibanRefusal("37040044", "12345678901"),
-            "Die Kontonummer '12345678901' hat mehr als 10 Ziffern.");
-  EXPECT_EQ(ibanRefusal("3704", "1"),
-            "Die Bankleitzahl '3704' hat weder 8 Ziffern (Deutschland) noch 5 Ziffern "
-            "(Österreich).");
+  const struct {
+    const char *code, *account, *country;
+    IbanRefusal why;
+  } cases[] = {
+      {"3704", "1", "", IbanRefusal::BankCodeLength},
+      {"37040044", "1", "AT", IbanRefusal::CountryMismatch},
+      {"37040044", " ", "", IbanRefusal::AccountMissing},
+      {"37040044", "12a", "", IbanRefusal::AccountNotDigits},
+      {"37040044", "12345678901", "", IbanRefusal::AccountTooLong},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.code) + " / '" + c.account + "'");
+    const auto made = makeIban(c.code, c.account, c.country);
+    ASSERT_FALSE(made.has_value());
+    EXPECT_EQ(made.error(), c.why);
+  }
 }
 
 TEST(Iban, AccountExitLeavesTheFieldAloneUntilBothAreFilled) {

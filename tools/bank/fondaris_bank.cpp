@@ -76,10 +76,29 @@ int lookup(const std::string& path, const std::string& code) {
   return std::cout.good() ? 0 : 1;
 }
 
+// Why no IBAN, as the tool's user reads it.
+std::string refusalText(bank::IbanRefusal refusal, const std::string& code,
+                        const std::string& account) {
+  switch (refusal) {
+    case bank::IbanRefusal::BankCodeLength:
+      return "Die Bankleitzahl '" + code +
+             "' hat weder 8 Ziffern (Deutschland) noch 5 Ziffern (Österreich).";
+    case bank::IbanRefusal::CountryMismatch:
+      return "Das Land passt nicht zur Bankleitzahl '" + code + "'.";
+    case bank::IbanRefusal::AccountMissing:
+      return "Die Kontonummer fehlt.";
+    case bank::IbanRefusal::AccountNotDigits:
+      return "Die Kontonummer '" + account + "' enthält andere Zeichen als Ziffern.";
+    case bank::IbanRefusal::AccountTooLong:
+      return "Die Kontonummer '" + account + "' hat mehr als 10 Ziffern.";
+  }
+  return {};
+}
+
 int iban(const std::string& code, const std::string& account) {
-  const std::string reason = bank::ibanRefusal(code, account);
-  if (!reason.empty()) return fail("Keine IBAN: " + reason);
-  std::cout << bank::iban(code, account) << "\n";
+  const auto made = bank::makeIban(code, account);
+  if (!made) return fail("Keine IBAN: " + refusalText(made.error(), code, account));
+  std::cout << *made << "\n";
   return std::cout.good() ? 0 : 1;
 }
 
