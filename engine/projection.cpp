@@ -70,11 +70,8 @@ DriverOutcome project(ProjectionResult& result, const DriverInput& in) {
 
   RunOutcome last;
   if (in.fixedTerm) {
+    // The product's own cost share, bonus and allowance: the options' defaults.
     FixedTermOptions options;
-    options.costShare = 0.8;
-    options.bonusRate = 0.01;
-    options.allowanceCap = 400;
-    options.allowanceRate = 0.2;
     options.singlePaymentLoad = in.fixedTermSinglePaymentLoad;
     for (int k = 0; k < 3; ++k) options.plannedWithdrawals[k] = in.contract.withdrawals.amounts[k];
     // An unsupported period leaves cleared tables; the driver still reports success.
@@ -82,9 +79,7 @@ DriverOutcome project(ProjectionResult& result, const DriverInput& in) {
       last = projectFixedTerm(result, in.contract, options, in.growthRates[r], r);
     }
   } else {
-    StandardOptions options;
-    options.bonusRate = 0.01;
-    options.costConstant = 0.9;
+    const StandardOptions options;
     for (int r = 0; r < kProjectedRates; ++r) {
       last = projectStandard(result, in.contract, options, in.growthRates[r], r);
     }
