@@ -34,8 +34,12 @@ std::string absolute(const std::string& name) {
 // The document never replaces the program, the product data or a file they name.
 bool isProgramFile(const std::string& name) {
   std::vector<std::string> own = {"/proc/self/exe"};
+  std::vector<std::string> folders = {core::workingDirectory()};
+  // Started in its own folder, the program has one set of product data, read once.
+  if (!core::sameFile(folders.front(), core::programDirectory()))
+    folders.push_back(core::programDirectory());
   core::ParamRecord param;
-  for (const std::string& dir : {core::workingDirectory(), core::programDirectory()}) {
+  for (const std::string& dir : folders) {
     own.push_back(core::joinPath(dir, core::kParamFileName));
     if (core::readParamRecord(dir, param, nullptr) == 0) {
       const auto named = engine::protectedFiles(dir, param, {});

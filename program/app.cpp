@@ -1,5 +1,6 @@
 #include "program/app.h"
 
+#include "core/files.h"
 #include "core/param_record.h"
 #include "offers/forms_data.h"
 #include "offers/offer_file.h"
@@ -11,6 +12,18 @@ using namespace forms;
 App::App(Services services, Presenter* presenter) : services_(services), presenter_(presenter) {}
 
 App::~App() = default;
+
+// The forms ask one after the other while they are created; the record is 455 KiB, so it is
+// read once. A failed read is not kept: the next form asks again and may report it.
+const core::ParamRecord* App::productData(core::Dialogs* messages) {
+  const std::string& folder = core::workingDirectory();
+  if (productData_ && productDataFolder_ == folder) return productData_.get();
+  auto record = std::make_unique<core::ParamRecord>();
+  if (core::readParamRecord(folder, *record, messages) != 0) return nullptr;
+  productData_ = std::move(record);
+  productDataFolder_ = folder;
+  return productData_.get();
+}
 
 void App::createForms() {
   core::settleProductDataFolder();

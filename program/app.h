@@ -6,6 +6,7 @@
 
 #include "core/clock.h"
 #include "core/dialogs.h"
+#include "core/param_record.h"
 #include "core/shell.h"
 #include "forms/controls/form.h"
 #include "forms/controls/presenter.h"
@@ -41,6 +42,7 @@ class App final : public forms::FormSet, public forms::FormHost, public forms::F
   core::Clock& clock() const override { return services_.clock; }
   core::Shell& shell() const override { return services_.shell; }
   forms::FormLinks& links() override { return *this; }
+  const core::ParamRecord* productData(core::Dialogs* messages) override;
   // The main form: closing it ends the program. The first form registered is the main form.
   Form& mainForm() const override { return *main_; }
   void formShown(Form& f) override;
@@ -101,6 +103,9 @@ class App final : public forms::FormSet, public forms::FormHost, public forms::F
   Form* main_ = nullptr;
   Form* active_ = nullptr;
   bool quit_ = false;
+  // The product data last read and the folder they came from.
+  std::unique_ptr<core::ParamRecord> productData_;
+  std::string productDataFolder_;
 };
 
 }  // namespace fondaris::program

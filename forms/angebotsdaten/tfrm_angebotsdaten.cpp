@@ -107,10 +107,9 @@ TfrmAngebotsdaten::TfrmAngebotsdaten(FormHost& host)
 
   // Title and product variants as the start screen offers them.
   setCaption(host.links().startCaption() + " - Angebotsdaten");
-  core::ParamRecord productData;
-  if (core::readParamRecord(core::workingDirectory(), productData, nullptr) == 0) {
-    rbProd.setCaption(core::variantName(productData, 1));
-    rbProd1.setCaption(core::variantName(productData, 2));
+  if (const core::ParamRecord* productData = host.productData(nullptr)) {
+    rbProd.setCaption(core::variantName(*productData, 1));
+    rbProd1.setCaption(core::variantName(*productData, 2));
   }
   rbProd.setVisible(host.links().variantOffered(1));
   rbProd1.setVisible(host.links().variantOffered(2));

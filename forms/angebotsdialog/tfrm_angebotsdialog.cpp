@@ -271,8 +271,9 @@ TfrmAngebotsdialog::TfrmAngebotsdialog(FormHost& host)
 }
 
 void TfrmAngebotsdialog::readProductData() {
-  core::ParamRecord record;
-  if (core::readParamRecord(core::workingDirectory(), record, nullptr) != 0) return;
+  const core::ParamRecord* productData = host().productData(nullptr);
+  if (!productData) return;
+  const core::ParamRecord& record = *productData;
   auto text = [&record](const char* name) {
     const core::ParamField* field = core::findParamField(name);
     return field ? core::paramText(record, *field, 0) : std::string();

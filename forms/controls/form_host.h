@@ -3,6 +3,7 @@
 namespace fondaris::core {
 class Clock;
 class Dialogs;
+class ParamRecord;
 class Shell;
 }  // namespace fondaris::core
 
@@ -30,6 +31,9 @@ class FormHost {
   virtual core::Clock& clock() const = 0;
   virtual core::Shell& shell() const = 0;
   virtual FormLinks& links() = 0;
+  // The product data of the working folder, read once and shared by every form. Null when the
+  // file cannot be read; `messages` (may be null) then receives the reason.
+  virtual const core::ParamRecord* productData(core::Dialogs* messages) = 0;
 
   // The main form: closing it ends the program.
   virtual Form& mainForm() const = 0;

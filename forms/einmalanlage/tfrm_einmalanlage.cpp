@@ -48,8 +48,7 @@ TfrmEinmalanlage::TfrmEinmalanlage(FormHost& host)
   sb_Abbruch.onClick = on(&TfrmEinmalanlage::sb_AbbruchClick);
 
   // The contract form, created before, has already reported unreadable product data.
-  core::ParamRecord record;
-  if (core::readParamRecord(core::workingDirectory(), record, nullptr) != 0) return;
+  if (!host.productData(nullptr)) return;
   std::vector<std::string> items = {core::formatAmount(0), core::formatAmount(480)};
   for (int v = 500; v <= 4900; v += 100) items.push_back(core::formatAmount(v));
   for (int v = 5000; v <= 14500; v += 500) items.push_back(core::formatAmount(v));

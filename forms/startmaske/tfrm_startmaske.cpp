@@ -60,25 +60,24 @@ TfrmStartmaske::TfrmStartmaske(FormHost& host)
   lbProdukt1.onClick = on(&TfrmStartmaske::lbProdukt1Click);
 
   const std::string& directory = core::workingDirectory();
-  // Read once here; an unreadable file leaves every text empty and both products hidden.
-  core::ParamRecord productData;
-  const bool read = core::readParamRecord(directory, productData, nullptr) == 0;
+  // An unreadable file leaves every text empty and both products hidden.
+  const core::ParamRecord* productData = host.productData(nullptr);
 
-  const std::string picture = core::startPictureName(productData);
+  const std::string picture = productData ? core::startPictureName(*productData) : std::string();
   if (!picture.empty()) {
     const std::string entry = findEntry(directory, picture);
     if (!entry.empty()) iLogo.setText(core::joinPath(directory, entry));
   }
 
-  bool offered1 = read && core::paramSwitches(productData, 1).first;
-  bool offered2 = read && core::paramSwitches(productData, 2).first;
+  bool offered1 = productData && core::paramSwitches(*productData, 1).first;
+  bool offered2 = productData && core::paramSwitches(*productData, 2).first;
   std::string name1, name2;
   if (offered1) {
-    name1 = core::productTitle(productData, 1);
+    name1 = core::productTitle(*productData, 1);
     offered1 = !name1.empty();
   }
   if (offered2) {
-    name2 = core::productTitle(productData, 2);
+    name2 = core::productTitle(*productData, 2);
     offered2 = !name2.empty();
   }
   if (!name1.empty() && !name2.empty())

@@ -68,9 +68,8 @@ TfrmVermittler::TfrmVermittler(FormHost& host)
   sbMaxBZD.onClick = on(&TfrmVermittler::sbMaxBZDClick);
   mHilfe.onClick = on(&TfrmVermittler::mHilfeClick);
 
-  core::ParamRecord productData;
-  if (core::readParamRecord(core::workingDirectory(), productData, nullptr) == 0)
-    discountKey_ = core::paramText(productData, core::paramField("discount.label"), 9);
+  if (const core::ParamRecord* productData = host.productData(nullptr))
+    discountKey_ = core::paramText(*productData, core::paramField("discount.label"), 9);
 
   // Sales settings: 0 to 50 % discount and 0 to 100 % payment at the start, in steps of five,
   // hidden until the agent file or the internal code shows them.

@@ -252,12 +252,12 @@ TfrmVertagsdaten::TfrmVertagsdaten(FormHost& host)
 
   // Title and product data; without product data the program ends.
   setCaption(host.mainForm().caption() + " - Vertragsdaten");
-  core::ParamRecord& record = productData;
-  if (core::readParamRecord(core::workingDirectory(), record, &host.dialogs()) != 0) {
+  const core::ParamRecord* record = host.productData(&host.dialogs());
+  if (!record) {
     sb_AbbruchClick(nullptr);
     return;
   }
-  readProductData(record);
+  readProductData(*record);
 
   // Strategy buttons from the first variant's table.
   for (std::size_t i = 0; i < funds_.size(); ++i) {

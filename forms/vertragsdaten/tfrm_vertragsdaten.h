@@ -276,9 +276,6 @@ class TfrmVertagsdaten : public Form {
   // A single investment at the start is offered and holds an amount.
   bool hasSingleInvestment() const;
 
-  // The form's own copy of "Param.dat", read when it is created.
-  core::ParamRecord productData;
-
   // Set by a successful save of the offer; asked for when the program ends.
   bool saved = false;
   const ContractProductData& product() const {

@@ -1,4 +1,7 @@
+#include <cstdint>
 #include <cstring>
+#include <fstream>
+#include <string>
 
 #include "tests/support/forms_fixture.h"
 
@@ -70,6 +73,24 @@ TEST_F(StartmaskeTest, MissingProductDataHideBothChoicesSilently) {
   EXPECT_EQ(
       dialogs.messages(),
       std::vector<std::string>{"Fehler: Die Datei '\\Param.dat' konnte nicht gelesen werden!"});
+}
+
+// Bytes this process has read from files so far.
+std::uint64_t bytesReadSoFar() {
+  std::ifstream io("/proc/self/io");
+  std::string key;
+  std::uint64_t value = 0;
+  while (io >> key >> value)
+    if (key == "rchar:") return value;
+  return 0;
+}
+
+TEST_F(StartmaskeTest, TheFormsShareOneReadingOfTheProductData) {
+  const std::uint64_t before = bytesReadSoFar();
+  createApp();
+  const std::uint64_t read = bytesReadSoFar() - before;
+  EXPECT_GE(read, core::kParamRecordSize);
+  EXPECT_LT(read, 2 * core::kParamRecordSize);
 }
 
 TEST_F(StartmaskeTest, CutShortProductDataNameNoPicture) {
