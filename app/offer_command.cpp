@@ -41,7 +41,7 @@ bool isProgramFile(const std::string& name) {
   core::ParamRecord param;
   for (const std::string& dir : folders) {
     own.push_back(core::joinPath(dir, core::kParamFileName));
-    if (core::readParamRecord(dir, param, nullptr) == 0) {
+    if (core::readParamRecord(dir, param)) {
       const auto named = engine::protectedFiles(dir, param, {});
       own.insert(own.end(), named.begin(), named.end());
     }

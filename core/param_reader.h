@@ -2,15 +2,15 @@
 
 #include <string>
 
-#include "core/dialogs.h"
 #include "core/param_record.h"
 
 namespace fondaris::core {
 
 // readParamRecord and settleProductDataFolder with the fallback folder given instead of the
 // program's folder. Lets tests place the fallback file.
-int readParamRecordFrom(const std::string& directory, const std::string& fallbackDirectory,
-                        ParamRecord& out, Dialogs* messages);
+[[nodiscard]] ParamReadResult readParamRecordFrom(const std::string& directory,
+                                                  const std::string& fallbackDirectory,
+                                                  ParamRecord& out);
 void settleProductDataFolderFrom(const std::string& fallbackDirectory);
 
 }  // namespace fondaris::core

@@ -27,7 +27,7 @@ constexpr double kUnlimitedDeathBenefit = 1000000.0;
 
 // Reads without messages, as every helper does.
 bool readQuietly(const std::string& directory, ParamRecord& record) {
-  return readParamRecord(directory, record, nullptr) == 0;
+  return readParamRecord(directory, record).has_value();
 }
 
 }  // namespace
@@ -53,29 +53,25 @@ std::string ParamRecord::text(std::size_t offset, std::size_t size) const {
   return cp1252ToUtf8(std::string_view(reinterpret_cast<const char*>(bytes_.data() + offset), n));
 }
 
-int readParamRecordFrom(const std::string& directory, const std::string& fallbackDirectory,
-                        ParamRecord& out, Dialogs* messages) {
+ParamReadResult readParamRecordFrom(const std::string& directory,
+                                    const std::string& fallbackDirectory, ParamRecord& out) {
   // No caller gets to use part of a record it was told it could not have.
   out = ParamRecord{};
   std::ifstream in(joinPath(directory, kParamFileName), std::ios::binary);
   if (!in) in.open(joinPath(fallbackDirectory, kParamFileName), std::ios::binary);
-  if (!in) {
-    if (messages) {
-      messages->message(std::string("Die Datei '") + kShownName + "' konnte nicht gelesen werden!",
-                        "Fehler");
-    }
-    return 1;
-  }
+  if (!in) return Failure{ParamReadError::Missing};
   in.read(reinterpret_cast<char*>(out.bytes().data()), kParamRecordSize);
   if (static_cast<std::size_t>(in.gcount()) != kParamRecordSize) {
     out = ParamRecord{};
-    if (messages) {
-      messages->message(std::string("Fehler beim Lesen der Daten von '") + kShownName + "'!",
-                        "Fehler");
-    }
-    return 1;
+    return Failure{ParamReadError::TooShort};
   }
-  return 0;
+  return {};
+}
+
+std::string paramReadMessage(ParamReadError error) {
+  if (error == ParamReadError::Missing)
+    return std::string("Die Datei '") + kShownName + "' konnte nicht gelesen werden!";
+  return std::string("Fehler beim Lesen der Daten von '") + kShownName + "'!";
 }
 
 bool paramRecordFromBytes(std::string_view bytes, ParamRecord& out) {
@@ -84,8 +80,8 @@ bool paramRecordFromBytes(std::string_view bytes, ParamRecord& out) {
   return true;
 }
 
-int readParamRecord(const std::string& directory, ParamRecord& out, Dialogs* messages) {
-  return readParamRecordFrom(directory, programDirectory(), out, messages);
+ParamReadResult readParamRecord(const std::string& directory, ParamRecord& out) {
+  return readParamRecordFrom(directory, programDirectory(), out);
 }
 
 void settleProductDataFolderFrom(const std::string& fallbackDirectory) {

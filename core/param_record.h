@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/dialogs.h"
+#include "core/result.h"
 
 namespace fondaris::core {
 
@@ -32,10 +32,19 @@ class ParamRecord {
   std::vector<std::uint8_t> bytes_;
 };
 
-// Reads directory/Param.dat, falling back to the program's folder. Returns 0 on success, 1 on
-// failure, when `out` is left empty (all zero); `messages` (may be null) receives the error
-// message box. Reading changes nothing else: see settleProductDataFolder.
-int readParamRecord(const std::string& directory, ParamRecord& out, Dialogs* messages);
+// Why the product data could not be read.
+enum class ParamReadError {
+  Missing,   // neither in the folder nor in the program's folder
+  TooShort,  // the file holds less than one record
+};
+using ParamReadResult = Result<void, ParamReadError>;
+
+// Reads directory/Param.dat, falling back to the program's folder. On failure `out` is left
+// empty (all zero). Reading shows nothing and changes nothing else: see settleProductDataFolder.
+[[nodiscard]] ParamReadResult readParamRecord(const std::string& directory, ParamRecord& out);
+
+// The message box text for a failed read, as the program shows it (caption "Fehler").
+std::string paramReadMessage(ParamReadError error);
 
 // The record from bytes already in memory: the first kParamRecordSize of them, as the file
 // reader takes them. False (and `out` unchanged) when fewer bytes are given.

@@ -155,7 +155,7 @@ void openFile(const std::string& path, Dialogs& dialogs, Shell& shell) {
 int openProductDocument(const std::string& directory, int number, Dialogs& dialogs, Shell& shell) {
   if (number < 0 || number > 19) return 1;
   ParamRecord record;
-  if (readParamRecord(directory, record, nullptr) != 0) return 0;
+  if (!readParamRecord(directory, record)) return 0;
   const auto index = static_cast<std::size_t>(number);
   if (paramNumber(record, paramField("vlStrategy.active"), index) == 0) return 0;
   const std::string name = paramText(record, paramField("vlStrategy.infoDocument"), index);

@@ -207,8 +207,10 @@ BatchOutcome runBatch(ProjectionResult& result, const std::string& programDirect
                       const std::string& requestName, const std::string& resultName,
                       core::Dialogs& dialogs, const std::vector<std::string>& programFiles) {
   core::ParamRecord param;
-  if (core::readParamRecord(programDirectory, param, &dialogs) != 0)
+  if (const core::ParamReadResult read = core::readParamRecord(programDirectory, param); !read) {
+    dialogs.message(core::paramReadMessage(read.error()), "Fehler");
     return BatchOutcome::ParamUnreadable;
+  }
 
   core::IniFile request;
   bool requestRead = false;

@@ -19,7 +19,10 @@ const core::ParamRecord* App::productData(core::Dialogs* messages) {
   const std::string& folder = core::workingDirectory();
   if (productData_ && productDataFolder_ == folder) return productData_.get();
   auto record = std::make_unique<core::ParamRecord>();
-  if (core::readParamRecord(folder, *record, messages) != 0) return nullptr;
+  if (const core::ParamReadResult read = core::readParamRecord(folder, *record); !read) {
+    if (messages) messages->message(core::paramReadMessage(read.error()), "Fehler");
+    return nullptr;
+  }
   productData_ = std::move(record);
   productDataFolder_ = folder;
   return productData_.get();
