@@ -2,6 +2,7 @@
 // form logic as the interactive program, without any window system.
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -51,6 +52,12 @@ bool isProgramFile(const std::string& name) {
   return false;
 }
 
+// Once every file is written and closed, the forms and the PDF library need not be torn down.
+[[noreturn]] void exitNow(int code) {
+  std::fflush(nullptr);
+  std::_Exit(code);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -93,12 +100,12 @@ int main(int argc, char** argv) {
 
   if (pdfName.empty()) {
     std::printf("%s\n", contract.lastOfferPath.c_str());
-    return 0;
+    exitNow(0);
   }
   const auto bytes = core::readFileBytes(contract.lastOfferPath);
   if (!bytes || !core::writeFileAtomically(pdfName, *bytes)) {
     dialogs.message("Die Datei '" + pdfName + "' konnte nicht erzeugt werden!", "Fehler");
-    return 1;
+    exitNow(1);
   }
-  return 0;
+  exitNow(0);
 }

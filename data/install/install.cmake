@@ -1,8 +1,8 @@
 # Installation (cmake --install, make install): the program folder <prefix>/lib/fondaris holds
-# the program, its interactive module and every product data file, since the program reads them
-# beside itself; <prefix>/bin/fondaris links to it, and a menu entry with its icon shows it in
-# the desktop's menu. Users cannot write the program folder: their own files then go to
-# $XDG_DATA_HOME/fondaris (core/settings).
+# the program, its modules (the interactive program, the filling of application forms) and every
+# product data file, since the program reads them beside itself; <prefix>/bin/fondaris links to
+# it, and a menu entry with its icon shows it in the desktop's menu. Users cannot write the
+# program folder: their own files then go to $XDG_DATA_HOME/fondaris (core/settings).
 include(GNUInstallDirs)
 set(FONDARIS_PROGRAM_FOLDER ${CMAKE_INSTALL_LIBDIR}/fondaris)
 
@@ -10,6 +10,7 @@ install(TARGETS fondaris RUNTIME DESTINATION ${FONDARIS_PROGRAM_FOLDER})
 if(TARGET fondaris-gui)
   install(TARGETS fondaris-gui LIBRARY DESTINATION ${FONDARIS_PROGRAM_FOLDER})
 endif()
+install(TARGETS fondaris-formfilling LIBRARY DESTINATION ${FONDARIS_PROGRAM_FOLDER})
 
 # Every file the sample product data name, as built beside the program.
 install(FILES ${CMAKE_BINARY_DIR}/Param.dat DESTINATION ${FONDARIS_PROGRAM_FOLDER})

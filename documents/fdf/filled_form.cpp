@@ -1,112 +1,69 @@
 #include "documents/fdf/filled_form.h"
 
-#include <qpdf/Buffer.hh>
-#include <qpdf/QPDF.hh>
-#include <qpdf/QPDFAcroFormDocumentHelper.hh>
-#include <qpdf/QPDFFormFieldObjectHelper.hh>
-#include <qpdf/QPDFWriter.hh>
+#include <dlfcn.h>
 
-#include <exception>
-#include <map>
+#include <cstdio>
+#include <utility>
 
 #include "core/files.h"
+#include "documents/fdf/form_filling.h"
 #include "documents/fdf/pdf_text.h"
 
 namespace fondaris::documents {
 
 namespace {
 
-// A widget without a name of its own belongs to the field above it; the value lives there.
-QPDFObjectHandle namedField(QPDFObjectHandle object) {
-  for (int depth = 0; depth < 32 && object.isDictionary() && !object.hasKey("/T"); ++depth) {
-    QPDFObjectHandle parent = object.getKey("/Parent");
-    if (!parent.isDictionary()) break;
-    object = parent;
+// The module stays loaded for the process once it was found.
+FillFormEntry loadFormFilling(const std::string& modulePath) {
+  void* module = ::dlopen(modulePath.c_str(), RTLD_NOW | RTLD_LOCAL);
+  auto entry =
+      module ? reinterpret_cast<FillFormEntry>(::dlsym(module, kFormFillingEntryName)) : nullptr;
+  if (!entry) {
+    const char* why = ::dlerror();
+    std::fprintf(stderr, "Fondaris: Das Modul '%s' konnte nicht geladen werden (%s).\n",
+                 modulePath.c_str(), why ? why : "unbekannter Fehler");
   }
-  return object;
+  return entry;
 }
 
-// The widgets of a field: its kids without names of their own, or the field itself.
-std::vector<QPDFObjectHandle> widgetsOf(QPDFObjectHandle field) {
-  std::vector<QPDFObjectHandle> widgets;
-  QPDFObjectHandle kids = field.getKey("/Kids");
-  if (kids.isArray()) {
-    for (int i = 0; i < kids.getArrayNItems(); ++i) {
-      QPDFObjectHandle kid = kids.getArrayItem(i);
-      if (kid.isDictionary() && !kid.hasKey("/T")) widgets.push_back(kid);
-    }
-  }
-  if (widgets.empty()) widgets.push_back(field);
-  return widgets;
-}
-
-// qpdf's own setV takes only /Yes and /Off for check boxes: set the value and every widget's
-// state by hand, so "Ja", "K" or digits tick the box that has that state.
-void setChoice(QPDFObjectHandle field, const std::string& exportValue) {
-  const std::string state = "/" + exportValue;
-  field.replaceKey("/V", QPDFObjectHandle::newName(state));
-  for (QPDFObjectHandle widget : widgetsOf(field)) {
-    QPDFObjectHandle ap = widget.getKey("/AP");
-    QPDFObjectHandle normal = ap.isDictionary() ? ap.getKey("/N") : QPDFObjectHandle::newNull();
-    const bool has = normal.isDictionary() && normal.hasKey(state);
-    widget.replaceKey("/AS", QPDFObjectHandle::newName(has ? state : "/Off"));
-  }
+std::vector<FieldValue> fieldValues(const std::vector<FdfEntry>& entries) {
+  std::vector<FieldValue> values;
+  values.reserve(entries.size());
+  for (const FdfEntry& entry : entries)
+    values.push_back({entry.field, winAnsiLookalike(entry.value), entry.value});
+  return values;
 }
 
 }  // namespace
 
+std::string formFillingModulePath() {
+  return core::joinPath(core::programDirectory(), kFormFillingModuleName);
+}
+
 FilledForm writeFilledForm(const std::string& formPath, const std::vector<FdfEntry>& entries,
-                           const std::string& outputPath) {
+                           const std::string& outputPath, const std::string& modulePath) {
   FilledForm filled;
   const auto form = core::readFileBytes(formPath);
   if (!form) {
     filled.result = FilledFormResult::FormMissing;
     return filled;
   }
-  std::string bytes;
-  try {
-    QPDF pdf;
-    pdf.setSuppressWarnings(true);
-    pdf.processMemoryFile(formPath.c_str(), form->data(), form->size());
-    QPDFAcroFormDocumentHelper acro(pdf);
-    std::map<std::string, QPDFObjectHandle> fields;
-    for (auto& widget : acro.getFormFields()) {
-      QPDFObjectHandle field = namedField(widget.getObjectHandle());
-      fields.emplace(QPDFFormFieldObjectHelper(field).getFullyQualifiedName(), field);
-    }
-    std::vector<std::pair<QPDFObjectHandle, std::string>> exactValues;
-    for (const FdfEntry& entry : entries) {
-      const auto found = fields.find(entry.field);
-      if (found == fields.end()) {
-        filled.unknownFields.push_back(entry.field);
-        continue;
-      }
-      QPDFFormFieldObjectHelper field(found->second);
-      // The form decides what a field is: a text entry for a box still sets its state.
-      if (field.getFieldType() == "/Btn") {
-        setChoice(found->second, entry.value);
-        continue;
-      }
-      // qpdf draws with the form's Windows-1252 font: draw what it can show, keep the value.
-      const std::string drawn = winAnsiLookalike(entry.value);
-      field.setV(drawn, false);
-      if (drawn != entry.value) exactValues.emplace_back(found->second, entry.value);
-    }
-    acro.setNeedAppearances(true);
-    acro.generateAppearancesIfNeeded();
-    for (auto& [field, value] : exactValues)
-      field.replaceKey("/V", QPDFObjectHandle::newUnicodeString(value));
-    QPDFWriter writer(pdf);
-    writer.setOutputMemory();
-    writer.write();
-    const auto buffer = writer.getBufferSharedPointer();
-    bytes.assign(reinterpret_cast<const char*>(buffer->getBuffer()), buffer->getSize());
-  } catch (const std::exception&) {
+  // Without the module nothing can be filled: reported as a filled PDF that cannot be written,
+  // and an old one stays as it was.
+  const FillFormEntry fill = loadFormFilling(modulePath);
+  if (!fill) {
+    filled.result = FilledFormResult::CannotWrite;
+    return filled;
+  }
+  FormFilling done;
+  fill(formPath, *form, fieldValues(entries), done);
+  filled.unknownFields = std::move(done.unknownFields);
+  if (!done.readable) {
     filled.result = FilledFormResult::FormUnreadable;
     return filled;
   }
-  filled.result = core::writeFileAtomically(outputPath, bytes) ? FilledFormResult::Written
-                                                               : FilledFormResult::CannotWrite;
+  filled.result = core::writeFileAtomically(outputPath, done.bytes) ? FilledFormResult::Written
+                                                                    : FilledFormResult::CannotWrite;
   return filled;
 }
 

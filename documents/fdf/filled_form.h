@@ -20,12 +20,17 @@ struct FilledForm {
   std::vector<std::string> unknownFields;
 };
 
+// The form-filling module beside the program.
+[[nodiscard]] std::string formFillingModulePath();
+
 // Fills the entries into a copy of the PDF form at `formPath` with visible values (text
 // appearances drawn, check boxes and radio buttons set to their export value) and writes it
-// whole to `outputPath`.
+// whole to `outputPath`. The filling is done by the module at `modulePath`, loaded on first
+// use; when it cannot be loaded the result is CannotWrite.
 [[nodiscard]] FilledForm writeFilledForm(const std::string& formPath,
                                          const std::vector<FdfEntry>& entries,
-                                         const std::string& outputPath);
+                                         const std::string& outputPath,
+                                         const std::string& modulePath = formFillingModulePath());
 
 // What "&Weiter" writes for one forms-data file: the file itself and, only when it was written,
 // the filled PDF beside it ("VVSpar.fdf" -> "VVSpar.pdf") from the form at `formPath`.

@@ -215,6 +215,28 @@ TEST(FdfForms, AFormThatCannotBeFilledIsReportedAndNothingIsLost) {
   EXPECT_EQ(filled.unknownFields, std::vector<std::string>{"GibtEsNicht"});
 }
 
+// The filling lives in a module beside the program: without it (missing, or no module) the
+// filled PDF counts as not written, with one line naming the module, and an old one stays.
+TEST(FdfForms, WithoutTheFillingModuleTheFormIsNotWrittenAndTheOldOneStays) {
+  const TempFolder folder;
+  const std::string form = buildFile("FQ-VL-Antrag.pdf");
+  const std::string out = folder.file("VVSpar.pdf");
+  const std::vector<FdfEntry> entries = {{"DIH1Name", "Neu", K::Text}};
+  ASSERT_TRUE(core::writeFileAtomically(out, "old"));
+  ASSERT_TRUE(core::writeFileAtomically(folder.file("kaputt.so"), "kein Modul"));
+  for (const std::string& module : {folder.file("fehlt.so"), folder.file("kaputt.so")}) {
+    SCOPED_TRACE(module);
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(writeFilledForm(form, entries, out, module).result, FilledFormResult::CannotWrite);
+    const std::string err = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(err.rfind("Fondaris: Das Modul '" + module + "' konnte nicht geladen werden (", 0),
+              0u)
+        << err;
+    EXPECT_EQ(core::readFileBytes(out), "old");
+  }
+  EXPECT_EQ(writeFilledForm(form, entries, out).result, FilledFormResult::Written);
+}
+
 // Every sample form carries the fields and export values of the forms-data files that fill it;
 // filled with a distinct value in every field, each value shows.
 TEST(FdfForms, EverySampleFormCarriesItsFieldsAndShowsEveryValue) {

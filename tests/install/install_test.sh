@@ -15,6 +15,7 @@ cmake --install "$build" --prefix "$prefix" >"$root/install.log" 2>&1 ||
 
 program=$prefix/lib/fondaris
 for f in bin/fondaris lib/fondaris/fondaris lib/fondaris/libfondaris-gui.so \
+         lib/fondaris/libfondaris-formfilling.so \
          lib/fondaris/Param.dat lib/fondaris/BLZ.DAT lib/fondaris/Angebot_VL_1.pdf \
          lib/fondaris/Angebot_ZS_10.pdf lib/fondaris/Info_Fonds_1.pdf lib/fondaris/Startbild.png \
          lib/fondaris/FQ-VL-Antrag.pdf \

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
@@ -477,6 +478,22 @@ TEST_F(OfferFileTest, CommandReadsNeitherFontConfigurationNorBankFile) {
   EXPECT_EQ(runCommand(dir, "angebot.txt -o:befehl.pdf", err, "FONTCONFIG_FILE=fehlt.conf "), 0);
   EXPECT_EQ(err, "");
   EXPECT_TRUE(std::filesystem::exists(path("befehl.pdf")));
+}
+
+// The offer fills no application form: the command does not load qpdf and the gnutls it pulls
+// in, whose loading alone costs about half the time of copying the template.
+TEST_F(OfferFileTest, CommandLoadsNoLibraryOfTheApplicationForm) {
+  const std::string command =
+      std::string("LD_TRACE_LOADED_OBJECTS=1 '") + FONDARIS_BUILD_DIR + "/fondaris-offer'";
+  FILE* pipe = ::popen(command.c_str(), "r");
+  ASSERT_NE(pipe, nullptr);
+  std::string loaded;
+  char buffer[4096];
+  for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) loaded.append(buffer, n);
+  EXPECT_EQ(::pclose(pipe), 0);
+  EXPECT_NE(loaded.find("libpodofo"), std::string::npos) << loaded;
+  for (const char* library : {"libqpdf", "libgnutls"})
+    EXPECT_EQ(loaded.find(library), std::string::npos) << library << " in\n" << loaded;
 }
 
 // A template without a placeholder: the command names both in one line and writes nothing.
