@@ -87,7 +87,8 @@ int createTemporaryBeside(const fs::path& target, std::string& tmpPath) {
   std::random_device rd;
   for (int attempt = 0; attempt < 10; ++attempt) {
     tmpPath = (dir / (stem + ".tmp" + std::to_string(rd() % 1000000))).string();
-    const int fd = ::open(tmpPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    // Offers, forms data and the agent's file hold personal data: readable by their user alone.
+    const int fd = ::open(tmpPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd >= 0 || errno != EEXIST) return fd;
   }
   return -1;
@@ -123,6 +124,8 @@ FileResult writeFileAtomically(const std::string& path, std::string_view bytes) 
     // The replacement keeps the old file's owner (where allowed) and permission bits.
     (void)!::fchown(fd, st.st_uid, st.st_gid);
     ok = ::fchmod(fd, st.st_mode & 07777) == 0;
+  } else if (ok) {
+    ok = ::fchmod(fd, 0600) == 0;  // whatever the umask took away
   }
   if (ok && ::fsync(fd) != 0) ok = false;
   if (::close(fd) != 0) ok = false;

@@ -70,8 +70,14 @@ std::string userFilesFolder() {
   if (isFolder(working) && ::access(working.c_str(), W_OK | X_OK) == 0) return working;
   const std::string folder = userDataFolder();
   std::error_code ec;
-  if (folder.empty() || (!std::filesystem::create_directories(folder, ec) && !isFolder(folder)))
+  if (folder.empty()) return working;
+  if (std::filesystem::create_directories(folder, ec)) {
+    // A folder made for the user's offers and forms data is his alone.
+    std::filesystem::permissions(folder, std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::replace, ec);
+  } else if (!isFolder(folder)) {
     return working;
+  }
   return folder;
 }
 

@@ -87,11 +87,18 @@ int removeOutdatedOffers(const std::string& folder, core::DateTime today) {
 
 void appendErrorLog(const std::string& folder, const std::string& line) {
   const std::string path = withSlash(folder) + kErrorLogName;
-  std::FILE* file = std::fopen(path.c_str(), "ab");
-  if (!file) return;
+  // The log names the customer's offer; the temporary folder may be shared with other users,
+  // so a link planted at the fixed name is not followed.
+  const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+  if (fd < 0) return;
   const std::string bytes = core::utf8ToCp1252(line) + "\r\n";
-  std::fwrite(bytes.data(), 1, bytes.size(), file);
-  std::fclose(file);
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n <= 0) break;
+    done += static_cast<std::size_t>(n);
+  }
+  ::close(fd);
 }
 
 }  // namespace fondaris::documents

@@ -10,6 +10,8 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <utility>
+#include <vector>
 
 #include "core/ini_file.h"
 #include "tests/support/temp_folder.h"
@@ -97,6 +99,29 @@ TEST_F(FilesTest, IniTextInMemoryComesBackAsItWasGiven) {
   IniFile again;
   again.parse(parsed.text());
   EXPECT_EQ(again.readString("A", "x", "-"), parsed.readString("A", "x", "-"));
+}
+
+// Offers, forms data, filled forms, the offer PDF, the agent file and the settings are all
+// written through these: a new file is its user's alone, whatever the umask lets through.
+TEST_F(FilesTest, NewFilesAreReadableByTheirUserAlone) {
+  const mode_t previous = ::umask(022);
+  const std::vector<std::pair<const char*, std::function<bool(const std::string&)>>> writers = {
+      {"whole file", [](const std::string& p) { return writeFileAtomically(p, "x").has_value(); }},
+      {"text lines", [](const std::string& p) { return writeTextLines(p, {"a"}).has_value(); }},
+      {"INI file",
+       [](const std::string& p) {
+         IniFile ini(p);
+         ini.writeString("S", "K", "V");
+         return ini.save().has_value();
+       }},
+  };
+  for (const auto& [what, write] : writers) {
+    SCOPED_TRACE(what);
+    const std::string file = path(std::string(what) + ".txt");
+    ASSERT_TRUE(write(file));
+    EXPECT_EQ(modeOf(file), fs::perms::owner_read | fs::perms::owner_write);
+  }
+  ::umask(previous);
 }
 
 TEST_F(FilesTest, ReplacedFileKeepsItsPermissionBits) {

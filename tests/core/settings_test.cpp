@@ -81,6 +81,9 @@ TEST_F(SettingsTest, UserFilesGoToTheDataFolderWhenTheWorkingFolderIsNotWritable
   const std::string data = joinPath(joinPath(dir, "daten"), "fondaris");
   EXPECT_EQ(userFilesFolder(), data);
   EXPECT_TRUE(std::filesystem::is_directory(data));
+  EXPECT_EQ(std::filesystem::status(data).permissions() & std::filesystem::perms::mask,
+            std::filesystem::perms::owner_all)
+      << "the user's offers and forms data go there";
   EXPECT_TRUE(savePosition("frmStartmaske", 7, 8));
   EXPECT_EQ(windowSettingsPath(), joinPath(data, "ZKDX.INI"));
   EXPECT_TRUE(fileExists(joinPath(data, "ZKDX.INI")));

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -90,6 +92,21 @@ TEST_F(TempFolderTest, OutdatedOffersGoWholeDateCompared) {
   EXPECT_TRUE(fs::is_directory(folder / "altKDX2009.pdf"));
 
   EXPECT_EQ(removeOutdatedOffers(dir("missing"), *core::encodeDate(year + 1, 1, 1)), 0);
+}
+
+TEST_F(TempFolderTest, ErrorLogIsTheUsersAloneAndFollowsNoLink) {
+  const mode_t previous = ::umask(022);
+  appendErrorLog(dir("a"), "Fatal error: Seite fehlt");
+  EXPECT_EQ(fs::status(fs::path(dir("a")) / kErrorLogName).permissions() & fs::perms::mask,
+            fs::perms::owner_read | fs::perms::owner_write);
+  ::umask(previous);
+
+  // In a folder others may write, a link planted at the log's fixed name is not written through.
+  const fs::path target = fs::path(dir("b")) / "fremd.txt";
+  touch(target);
+  fs::create_symlink(target, fs::path(dir("b")) / kErrorLogName);
+  appendErrorLog(dir("b"), "Fatal error: Seite fehlt");
+  EXPECT_EQ(*core::readFileBytes(target.string()), "x");
 }
 
 TEST_F(TempFolderTest, ErrorLogAppendsWindowsLines) {
