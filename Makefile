@@ -12,7 +12,7 @@ PACKAGES := g++ make cmake ninja-build pkg-config locales \
   libpodofo-dev libqpdf-dev libfontconfig-dev libfreetype-dev zlib1g-dev \
   fonts-liberation2 fonts-dejavu-core \
   libktoblzcheck1v5 libktoblzcheck1-dev qpdf poppler-utils pdftk-java \
-  xvfb xauth imagemagick x11-apps xdg-utils hyperfine desktop-file-utils
+  xvfb xauth libx11-dev imagemagick x11-apps xdg-utils hyperfine desktop-file-utils
 
 # Only for `make fuzz` and `make fuzz-build`: clang with libFuzzer and the sanitizer runtimes.
 FUZZ_PACKAGES := clang libclang-rt-14-dev

@@ -82,12 +82,7 @@ int runInteractive(int argc, char** argv) {
   program::App app(program::Services{dialogs, clock, shell}, &presenter);
   app.title = "Fondaris";
   app.createForms();
-  if (const QStringList problems = addViews(app, presenter); !problems.isEmpty()) {
-    for (const QString& p : problems)
-      std::fprintf(stderr, "Fondaris: Ansicht passt nicht zum Formular: %s\n", qPrintable(p));
-    return 1;
-  }
-
+  addViewsOnDemand(app, presenter);
   if (!warning.empty() && core::regionalSettingsHint())
     dialogs.message(warning +
                         "\nBitte Prüfen!\nDieser Hinweis kann im Bereich der Vermittlerdaten "

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QEventLoop>
 #include <cstdio>
+#include <utility>
 
 #include "forms/controls/form.h"
 #include "forms/qt/key_codes.h"
@@ -19,24 +20,49 @@ QtPresenter::~QtPresenter() = default;
 Binder& QtPresenter::add(forms::Form& form, std::unique_ptr<QWidget> view) {
   auto* binder = new Binder(form, *view, [this] { refreshAll(); });
   view->hide();
-  views_[&form] = View{std::move(view), binder};
+  views_[&form] = View{std::move(view), binder, &form, nullptr};
   return *binder;
 }
 
-Binder* QtPresenter::binder(const forms::Form& form) const {
-  auto it = views_.find(&form);
-  return it == views_.end() ? nullptr : it->second.binder;
+void QtPresenter::addOnDemand(forms::Form& form, ViewMaker make) {
+  views_[&form] = View{nullptr, nullptr, &form, std::move(make)};
 }
 
-QWidget* QtPresenter::view(const forms::Form& form) const {
+QtPresenter::View* QtPresenter::made(const forms::Form& form) {
   auto it = views_.find(&form);
-  return it == views_.end() ? nullptr : it->second.window.get();
+  if (it == views_.end()) return nullptr;
+  View& entry = it->second;
+  if (!entry.window && entry.make) {
+    std::unique_ptr<QWidget> window = std::exchange(entry.make, nullptr)();
+    if (!window) return nullptr;
+    entry.binder = new Binder(*entry.form, *window, [this] { refreshAll(); });
+    window->hide();
+    entry.window = std::move(window);
+  }
+  return entry.window ? &entry : nullptr;
+}
+
+Binder* QtPresenter::binder(const forms::Form& form) {
+  const View* entry = made(form);
+  return entry ? entry->binder : nullptr;
+}
+
+QWidget* QtPresenter::view(const forms::Form& form) {
+  const View* entry = made(form);
+  return entry ? entry->window.get() : nullptr;
+}
+
+bool QtPresenter::viewMade(const forms::Form& form) const {
+  auto it = views_.find(&form);
+  return it != views_.end() && it->second.window;
 }
 
 void QtPresenter::refreshAll() {
   if (refreshing_) return;
   refreshing_ = true;
-  for (auto& [form, v] : views_) v.binder->refresh();
+  // A view not made yet is refreshed when it is shown.
+  for (auto& [form, v] : views_)
+    if (v.binder) v.binder->refresh();
   refreshing_ = false;
   if (!modal_.empty()) {
     forms::Form* form = modal_.back().first;

@@ -1,5 +1,7 @@
 #include "forms/qt/views.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 #include <QLineEdit>
@@ -91,22 +93,47 @@ std::span<const FormView> formViews() {
   return views;
 }
 
+namespace {
+
+// The view of one entry, completed; what does not fit its form is added to `problems`.
+std::unique_ptr<QWidget> checkedView(const FormView& entry, forms::FormSet& forms,
+                                     QStringList& problems) {
+  forms::Form& form = entry.form(forms);
+  std::unique_ptr<QWidget> view = entry.make();
+  if (entry.complete) entry.complete(forms, *view);
+  for (const QString& p : Binder::mismatches(form, *view) + Binder::textsInView(form, *view))
+    problems << QString("Ansicht %1 / Formular %2: %3")
+                    .arg(view->objectName(), QString::fromStdString(form.className()), p);
+  return view;
+}
+
+}  // namespace
+
 QStringList addViews(forms::FormSet& forms, QtPresenter& presenter,
                      std::span<const FormView> views) {
   std::vector<std::pair<forms::Form*, std::unique_ptr<QWidget>>> made;
   QStringList problems;
-  for (const FormView& entry : views) {
-    forms::Form& form = entry.form(forms);
-    std::unique_ptr<QWidget> view = entry.make();
-    if (entry.complete) entry.complete(forms, *view);
-    for (const QString& p : Binder::mismatches(form, *view) + Binder::textsInView(form, *view))
-      problems << QString("Ansicht %1 / Formular %2: %3")
-                      .arg(view->objectName(), QString::fromStdString(form.className()), p);
-    made.emplace_back(&form, std::move(view));
-  }
+  for (const FormView& entry : views)
+    made.emplace_back(&entry.form(forms), checkedView(entry, forms, problems));
   if (!problems.isEmpty()) return problems;
   for (auto& [form, view] : made) presenter.add(*form, std::move(view));
   return {};
+}
+
+void addViewsOnDemand(forms::FormSet& forms, QtPresenter& presenter,
+                      std::span<const FormView> views) {
+  for (const FormView& entry : views)
+    presenter.addOnDemand(entry.form(forms), [&forms, &entry] {
+      QStringList problems;
+      std::unique_ptr<QWidget> view = checkedView(entry, forms, problems);
+      if (problems.isEmpty()) return view;
+      // A view that does not fit its form is the program's own fault: no form may run with
+      // controls its view does not show.
+      for (const QString& p : problems)
+        std::fprintf(stderr, "Fondaris: Ansicht passt nicht zum Formular: %s\n", qPrintable(p));
+      std::fflush(stderr);
+      std::_Exit(1);
+    });
 }
 
 }  // namespace fondaris::qt

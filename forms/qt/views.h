@@ -37,5 +37,10 @@ std::span<const FormView> formViews();
 // such problem comes back as one line naming view and form.
 QStringList addViews(forms::FormSet& forms, QtPresenter& presenter,
                      std::span<const FormView> views = formViews());
+// The same for the program: each view is made when its form is first shown, so the first window
+// does not wait for the others. A view that does not fit its form then ends the program with
+// those lines on standard error (the tests make every view at once and check them all).
+void addViewsOnDemand(forms::FormSet& forms, QtPresenter& presenter,
+                      std::span<const FormView> views = formViews());
 
 }  // namespace fondaris::qt

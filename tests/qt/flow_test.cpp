@@ -80,6 +80,29 @@ TEST_F(QtFlow, EveryViewIsBoundAndAMismatchNamesViewAndForm) {
   EXPECT_EQ(other.binder(*app_->frmVermittler), nullptr);
 }
 
+// The program makes a view when its form is first shown (or its view first asked for): the
+// first window waits for no other view.
+TEST_F(QtFlow, ViewsAreMadeWhenTheirFormIsFirstNeeded) {
+  QtPresenter onDemand;
+  addViewsOnDemand(*app_, onDemand);
+  app_->setPresenter(&onDemand);
+  for (const FormView& entry : formViews()) EXPECT_FALSE(onDemand.viewMade(entry.form(*app_)));
+
+  app_->mainForm().show();
+  EXPECT_TRUE(onDemand.viewMade(app_->mainForm()));
+  EXPECT_TRUE(onDemand.view(app_->mainForm())->isVisible());
+  auto& agent = *app_->frmVermittler;
+  EXPECT_FALSE(onDemand.viewMade(agent));
+
+  // A view made late shows what its form already holds.
+  agent.find("edV_Ort")->setText("Görlitz");
+  auto* town = test::viewChild<QLineEdit>(onDemand, agent, "edV_Ort");
+  ASSERT_NE(town, nullptr);
+  EXPECT_EQ(town->text(), "Görlitz");
+  EXPECT_NE(onDemand.binder(agent), nullptr);
+  app_->setPresenter(&presenter_);
+}
+
 TEST_F(QtFlow, NoAcceleratorTwiceInAWindowAndDesignedOnesStay) {
   for (const FormView& entry : formViews()) {
     forms::Form& form = entry.form(*app_);

@@ -42,7 +42,7 @@ inline void useWorkFolder(const test_support::TempFolder& work) {
 
 // The widget of a form's view that carries `name`.
 template <class W>
-W* viewChild(const QtPresenter& presenter, const forms::Form& form, const char* name) {
+W* viewChild(QtPresenter& presenter, const forms::Form& form, const char* name) {
   W* w = presenter.view(form)->findChild<W*>(name);
   EXPECT_NE(w, nullptr) << name;
   return w;
