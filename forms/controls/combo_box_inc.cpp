@@ -1,6 +1,7 @@
 #include "forms/controls/combo_box_inc.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "core/cp1252.h"
 #include "core/german.h"
@@ -61,7 +62,50 @@ std::size_t byteOffset(const std::string& s, int index) {
   return at;
 }
 
+// The text's characters, each as its UTF-8 bytes.
+std::vector<std::string_view> characters(std::string_view s) {
+  std::vector<std::string_view> out;
+  for (std::size_t at = 0; at < s.size();) {
+    std::size_t end = at + 1;
+    while (end < s.size() && (static_cast<unsigned char>(s[end]) & 0xC0) == 0x80) ++end;
+    out.push_back(s.substr(at, end - at));
+    at = end;
+  }
+  return out;
+}
+
 }  // namespace
+
+void ComboBoxInc::textTyped(const std::string& before) {
+  const std::vector<std::string_view> old = characters(before), now = characters(text_);
+  // A text the program set in between: nothing of it counts as typed.
+  if (typed_.size() != old.size()) typed_.assign(old.size(), false);
+  std::size_t prefix = 0;
+  while (prefix < old.size() && prefix < now.size() && old[prefix] == now[prefix]) ++prefix;
+  std::size_t suffix = 0;
+  while (suffix < old.size() - prefix && suffix < now.size() - prefix &&
+         old[old.size() - 1 - suffix] == now[now.size() - 1 - suffix])
+    ++suffix;
+  std::vector<bool> flags(typed_.begin(), typed_.begin() + static_cast<std::ptrdiff_t>(prefix));
+  flags.insert(flags.end(), now.size() - prefix - suffix, true);
+  flags.insert(flags.end(), typed_.end() - static_cast<std::ptrdiff_t>(suffix), typed_.end());
+  typed_ = std::move(flags);
+}
+
+int ComboBoxInc::dropTypedNonNumeric(std::vector<bool> typed, int caret) {
+  const std::vector<std::string_view> chars = characters(text_);
+  if (typed.size() != chars.size()) return caret;
+  std::string kept;
+  for (std::size_t i = 0; i < chars.size(); ++i) {
+    if (typed[i] && !isNumericCharacter(chars[i])) {
+      if (static_cast<int>(i) < caret) --caret;
+      continue;
+    }
+    kept += chars[i];
+  }
+  text_ = std::move(kept);
+  return caret;
+}
 
 void ComboBoxInc::keyUp(int key, bool shift, bool controlOrAlt, std::string_view typed) {
   if (key == vk::kReturn) {
@@ -90,6 +134,8 @@ void ComboBoxInc::completeAfterKey(int key, bool shift, bool controlOrAlt, std::
   int caret = selStart();
   const int selected = selLength();
   bool removed = false;
+  std::vector<bool> typedSinceLastKey = std::exchange(typed_, {});
+  if (typedSinceLastKey.size() != charCount(text_)) typedSinceLastKey.clear();
   if (caret > 0) {
     // The typed character stands just before the caret; a digit or comma there stays, whoever
     // typed it.
@@ -97,9 +143,17 @@ void ComboBoxInc::completeAfterKey(int key, bool shift, bool controlOrAlt, std::
     const std::string_view beforeCaret = std::string_view(text_).substr(from, to - from);
     if (refusesTypedCharacter(key, shift, controlOrAlt, typed, beforeCaret)) {
       text_.erase(from, to - from);
+      if (static_cast<std::size_t>(caret - 1) < typedSinceLastKey.size())
+        typedSinceLastKey.erase(typedSinceLastKey.begin() + (caret - 1));
       --caret;
       removed = true;
     }
+  }
+  // A shortcut (a paste) takes its text as it is.
+  if (Numeric && !controlOrAlt && !typedSinceLastKey.empty()) {
+    const std::size_t length = text_.size();
+    caret = dropTypedNonNumeric(std::move(typedSinceLastKey), caret);
+    removed = removed || text_.size() != length;
   }
   if (IncSearch && key != vk::kTab && key != vk::kLeft && key != vk::kRight) {
     found_ = -1;

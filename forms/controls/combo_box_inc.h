@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 #include "forms/controls/control.h"
 
 namespace fondaris::forms {
@@ -32,6 +34,9 @@ class ComboBoxInc : public ComboBox {
   void keyUp(int virtualKey, bool shift, bool controlOrAlt = false,
              std::string_view typed = {}) override;
 
+ protected:
+  void textTyped(const std::string& before) override;
+
  private:
   // Numeric mode and incremental search on a released key other than Enter and F9.
   void completeAfterKey(int virtualKey, bool shift, bool controlOrAlt, std::string_view typed);
@@ -39,7 +44,14 @@ class ComboBoxInc : public ComboBox {
   bool refusesTypedCharacter(int virtualKey, bool shift, bool controlOrAlt, std::string_view typed,
                              std::string_view beforeCaret) const;
 
+  // Numeric mode: a character typed since the last released key that is no digit or comma goes,
+  // wherever it stands; during key rollover ("a" and "5" down, then up) it is not the one
+  // before the caret.
+  int dropTypedNonNumeric(std::vector<bool> typed, int caret);
+
   int found_ = -1;
+  // One flag per character of the text: typed since the last released key.
+  std::vector<bool> typed_;
 };
 
 }  // namespace fondaris::forms

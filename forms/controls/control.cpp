@@ -1,5 +1,7 @@
 #include "forms/controls/control.h"
 
+#include <utility>
+
 #include <algorithm>
 
 #include "core/cp1252.h"
@@ -107,9 +109,10 @@ void Control::userSetText(const std::string& typed) {
   form_.edited(*this);
   std::string text = windows1252Only_ ? core::windows1252Only(typed) : typed;
   if (digitsOnly()) text = digitsOf(text);
-  text_ = withinLimit(std::move(text), maxLength_);
+  const std::string before = std::exchange(text_, withinLimit(std::move(text), maxLength_));
   if (kind_ == ControlKind::ComboBox || kind_ == ControlKind::ComboBoxInc)
     itemIndex_ = indexOf(text_);
+  textTyped(before);
   if (onChange) onChange(this);
 }
 

@@ -133,6 +133,9 @@ class Control {
                      std::string_view /*typed*/ = {}) {}
 
  protected:
+  // After a typed text replaced `before` (and before onChange runs).
+  virtual void textTyped(const std::string& /*before*/) {}
+
   std::string text_;
 
  private:

@@ -145,6 +145,18 @@ void showWidgetState(const Control& c, QWidget& w) {
   if (w.toolTip() != qs(c.hint())) w.setToolTip(qs(c.hint()));
 }
 
+// Read-only figures are read and selected, never typed in: Tab passes them by, a click still
+// selects (and a screen reader reads them as before).
+void showTabStop(QWidget& w, bool readOnly) {
+  QVariant designed = w.property("designedFocusPolicy");
+  if (!designed.isValid()) {
+    designed = static_cast<int>(w.focusPolicy());
+    w.setProperty("designedFocusPolicy", designed);
+  }
+  const auto policy = readOnly ? Qt::ClickFocus : static_cast<Qt::FocusPolicy>(designed.toInt());
+  if (w.focusPolicy() != policy) w.setFocusPolicy(policy);
+}
+
 template <class T>
 bool isA(QObject* o) {
   return qobject_cast<T*>(o);
@@ -181,6 +193,7 @@ void showLineEdit(Binder&, BoundControl& b) {
   const int maxLength = c.maxLength() > 0 ? c.maxLength() : 32767;
   if (!blank.isValid() && e->maxLength() != maxLength) e->setMaxLength(maxLength);
   if (e->isReadOnly() != c.readOnly()) e->setReadOnly(c.readOnly());
+  showTabStop(*e, c.readOnly());
 }
 
 // --- combo boxes ---
@@ -232,6 +245,7 @@ void showComboBox(Binder& binder, BoundControl& b) {
       box->setEditText(text);
   }
   if (edit && edit->isReadOnly() != c.readOnly()) edit->setReadOnly(c.readOnly());
+  showTabStop(*box, edit && c.readOnly());
   const int maxLength = c.maxLength() > 0 ? c.maxLength() : 32767;
   if (edit && edit->maxLength() != maxLength) edit->setMaxLength(maxLength);
 }
@@ -334,6 +348,9 @@ void bindLabel(Binder& binder, Control& c, QObject* o) {
   auto* label = static_cast<QLabel*>(o);
   if (!c.onClick) return;
   label->setCursor(Qt::PointingHandCursor);
+  // A label that does something is a link: Tab reaches it, Enter or Space opens it.
+  label->setFocusPolicy(Qt::StrongFocus);
+  label->setProperty("link", true);
   const QKeySequence key = QKeySequence::mnemonic(qs(c.caption()));
   if (key.isEmpty()) return;
   auto* shortcut = new QShortcut(key, &binder.window());
@@ -363,7 +380,17 @@ QString labelCaptionInView(QObject* o) {
   return static_cast<QLabel*>(o)->text();
 }
 
+bool opensLink(QEvent* event) {
+  if (event->type() != QEvent::KeyPress) return false;
+  const int key = static_cast<QKeyEvent*>(event)->key();
+  return key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space;
+}
+
 bool labelEvent(Binder& binder, Control& c, QObject*, QEvent* event) {
+  if (c.onClick && opensLink(event)) {
+    binder.run([&c] { c.userClick(); });
+    return true;
+  }
   if (event->type() != QEvent::MouseButtonRelease || !c.onClick ||
       static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton)
     return false;
@@ -616,6 +643,44 @@ const ControlAdapter kHotKey{.widgetKind = "HotKey (QKeySequenceEdit)",
                              .viewMayLack = true,
                              .show = showHotKey};
 
+// The pages of `tabs` that can be shown, from the current one on by `step`, wrapping around.
+void turnPage(QTabWidget& tabs, int step) {
+  const int count = tabs.count();
+  for (int i = 1; i < count; ++i) {
+    const int page = ((tabs.currentIndex() + step * i) % count + count) % count;
+    if (tabs.isTabVisible(page) && tabs.isTabEnabled(page)) {
+      tabs.setCurrentIndex(page);
+      return;
+    }
+  }
+}
+
+// Ctrl+Tab and Ctrl+PageDown turn to the next page of a paged form, with Shift or PageUp to the
+// previous one, wherever the focus stands: a list would otherwise take Ctrl+PageDown as its own.
+// The pages turned are those around the focus, else the window's first.
+void addPageKeys(QWidget& window) {
+  const QList<QTabWidget*> all = window.findChildren<QTabWidget*>();
+  if (all.isEmpty()) return;
+  const auto turn = [&window, first = all.front()](int step) {
+    QTabWidget* tabs = nullptr;
+    for (QWidget* w = QApplication::focusWidget(); w && !tabs && w != &window;
+         w = w->parentWidget())
+      tabs = qobject_cast<QTabWidget*>(w);
+    turnPage(tabs ? *tabs : *first, step);
+  };
+  const std::pair<QKeyCombination, int> keys[] = {
+      {Qt::CTRL | Qt::Key_Tab, 1},
+      {Qt::CTRL | Qt::Key_PageDown, 1},
+      {Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab, -1},
+      {Qt::CTRL | Qt::SHIFT | Qt::Key_Tab, -1},
+      {Qt::CTRL | Qt::Key_PageUp, -1},
+  };
+  for (const auto& [key, step] : keys) {
+    auto* shortcut = new QShortcut(QKeySequence(key), &window);
+    QObject::connect(shortcut, &QShortcut::activated, &window, [turn, step = step] { turn(step); });
+  }
+}
+
 }  // namespace
 
 const ControlAdapter& adapterFor(ControlKind kind) {
@@ -750,6 +815,7 @@ Binder::Binder(forms::Form& form, QWidget& window, std::function<void()> afterHa
     bindControl(*c, o);
   }
   window.installEventFilter(this);
+  addPageKeys(window);
   if (form.designWidth <= 0 || form.designHeight <= 0) {
     const QSize hint = window.sizeHint();
     form.designWidth = hint.width();

@@ -22,7 +22,8 @@ QString formStyleSheet() {
       "  color: black; }"
       "QLineEdit, QComboBox { min-height: 22px; }"
       "QLineEdit:disabled, QComboBox:disabled { background: palette(window); color: gray; }"
-      "QPushButton { min-height: 26px; padding: 0 14px; }");
+      "QPushButton { min-height: 26px; padding: 0 14px; }"
+      "QLabel[link=\"true\"]:focus { border: 1px dotted palette(highlight); }");
 }
 
 }  // namespace fondaris::qt::kit

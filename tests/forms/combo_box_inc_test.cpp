@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/clock.h"
+#include "core/cp1252.h"
 #include "core/dialogs.h"
 #include "core/shell.h"
 #include "program/app.h"
@@ -100,6 +101,71 @@ TEST_F(ComboBoxIncTest, NumericModeRemovesARefusedCharacterWhereItWasTyped) {
     box.keyUp(c.key, c.shift, c.controlOrAlt, c.typed);
     EXPECT_EQ(box.text(), c.expected);
     EXPECT_EQ(box.selStart(), c.expectedCaret);
+  }
+}
+
+// Keys go down and up in any order while typing fast: every character typed since the last
+// released key obeys numeric mode, not only the one before the caret. What the program wrote
+// (a formatted amount's points) and what a shortcut pasted stay.
+TEST_F(ComboBoxIncTest, NumericModeHoldsForEveryCharacterTypedDuringKeyRollover) {
+  box.IncSearch = false;
+  struct Step {
+    const char* down;  // the text after a key went down; nullptr: a key came up
+    int key = 0;
+    const char* typed = "";
+    bool controlOrAlt = false;
+  };
+  struct Case {
+    const char* what;
+    bool numeric;
+    const char* start;
+    std::vector<Step> steps;
+    const char* expected;
+  } cases[] = {
+      {"a down, 5 down, a up, 5 up",
+       true,
+       "3",
+       {{"3a"}, {"3a5"}, {nullptr, 'A', "a"}, {nullptr, '5', "5"}},
+       "35"},
+      {"5 down, a down, 5 up, a up",
+       true,
+       "3",
+       {{"35"}, {"35a"}, {nullptr, '5', "5"}, {nullptr, 'A', "a"}},
+       "35"},
+      {"an umlaut and a point in one roll",
+       true,
+       "1",
+       {{"1ä"}, {"1ä."}, {"1ä.2"}, {nullptr, 0, "ä"}, {nullptr, vk::kPeriod, "."}},
+       "12"},
+      {"plain mode keeps letters",
+       false,
+       "3",
+       {{"3a"}, {"3a5"}, {nullptr, 'A', "a"}, {nullptr, '5', "5"}},
+       "3a5"},
+      {"a formatted amount keeps its points",
+       true,
+       "2.500,00",
+       {{"2.500,001"}, {nullptr, '1', "1"}},
+       "2.500,001"},
+      {"a paste stays as it is",
+       true,
+       "",
+       {{"1.000"}, {nullptr, 'V', "\x16", true}, {"1.0005"}, {nullptr, '5', "5"}},
+       "1.0005"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    box.Numeric = c.numeric;
+    box.setText(c.start);
+    for (const Step& step : c.steps) {
+      if (step.down) {
+        box.userSetText(step.down);
+        box.setSelection(static_cast<int>(core::utf8Length(step.down)), 0);
+      } else {
+        box.keyUp(step.key, false, step.controlOrAlt, step.typed);
+      }
+    }
+    EXPECT_EQ(box.text(), c.expected);
   }
 }
 

@@ -5,9 +5,11 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSet>
 #include <QTabWidget>
 #include <cstdio>
 #include <filesystem>
@@ -147,6 +149,68 @@ TEST_P(ContractFlow, CustomerToContractToOffer) {
   const std::string look = vl() ? "contract_vl/" : "contract_second/";
   test_support::keepForALook((output_ / "contract_form.png").string(), look + "contract_form.png");
   test_support::keepForALook(pdf, look + fs::path(pdf).filename().string());
+}
+
+// Keyboard only: Tab walks through what can be changed and the "<Info>" links (Enter opens one),
+// never through the read-only figures; Ctrl+Tab and Ctrl+PageDown turn the pages wherever the
+// focus stands, a growth-rate list included, and leave its rate alone.
+TEST_F(ContractView, KeyboardReachesWhatCanChangeAndTurnsPages) {
+  auto& contract = *app_->frmVertagsdaten;
+  QWidget* view = openContract();
+  ASSERT_FALSE(HasFailure());
+  ASSERT_TRUE(QTest::qWaitForWindowActive(view));
+  auto* pages = widget<QTabWidget>(contract, "pcWeitereDaten");
+  auto* rate = widget<QComboBox>(contract, "cb_WE1");
+  ASSERT_EQ(pages->currentWidget()->objectName().toStdString(), "tsWE");
+
+  int figures = 0;
+  for (auto* field : view->findChildren<QLineEdit*>()) {
+    if (!field->isReadOnly() || qobject_cast<QComboBox*>(field->parentWidget())) continue;
+    SCOPED_TRACE(field->objectName().toStdString());
+    EXPECT_FALSE(field->focusPolicy() & Qt::TabFocus);
+    EXPECT_TRUE(field->focusPolicy() & Qt::ClickFocus);
+    ++figures;
+  }
+  EXPECT_GE(figures, 21);  // the 20 results and "Anlagebetrag"
+
+  QLabel* link = nullptr;
+  QSet<QWidget*> reached;
+  rate->setFocus(Qt::TabFocusReason);
+  for (int k = 0; k < 300; ++k) {
+    QWidget* focus = QApplication::focusWidget();
+    reached << focus;
+    if (auto* edit = qobject_cast<QLineEdit*>(focus)) {
+      EXPECT_FALSE(edit->isReadOnly()) << edit->objectName().toStdString();
+    }
+    if (auto* label = qobject_cast<QLabel*>(focus)) link = label;
+    QTest::keyClick(focus, Qt::Key_Tab);
+  }
+  ASSERT_NE(link, nullptr) << "no <Info> link on the Tab path";
+  EXPECT_TRUE(link->text().contains("Info"));
+  link->setFocus(Qt::TabFocusReason);
+  const std::size_t before = shell_.opened.size() + dialogs_.shown().size();
+  QTest::keyClick(link, Qt::Key_Return);
+  EXPECT_EQ(shell_.opened.size() + dialogs_.shown().size(), before + 1);
+
+  const struct {
+    QKeyCombination key;
+    const char* page;
+  } turns[] = {
+      {Qt::CTRL | Qt::Key_PageDown, "tsEinzahlungen"},
+      {Qt::CTRL | Qt::Key_PageUp, "tsWE"},
+      {Qt::CTRL | Qt::Key_Tab, "tsEinzahlungen"},
+      {Qt::CTRL | Qt::SHIFT | Qt::Key_Tab, "tsWE"},
+  };
+  for (const auto& turn : turns) {
+    SCOPED_TRACE(QKeySequence(turn.key).toString().toStdString());
+    if (pages->currentWidget() == rate->parentWidget() ||
+        pages->currentWidget()->isAncestorOf(rate))
+      rate->setFocus(Qt::TabFocusReason);
+    const std::string rateBefore = rate->currentText().toStdString();
+    QTest::keyClick(QApplication::focusWidget(), turn.key.key(), turn.key.keyboardModifiers());
+    EXPECT_EQ(pages->currentWidget()->objectName().toStdString(), turn.page);
+    EXPECT_EQ(rate->currentText().toStdString(), rateBefore);
+  }
 }
 
 // "Angebot &berechnen" by its accelerator leaves the focus in the field just typed: the field

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabWidget>
 #include <filesystem>
 
 #include "core/clock.h"
@@ -135,6 +136,31 @@ TEST_F(QtFlow, NoAcceleratorTwiceInAWindowAndDesignedOnesStay) {
     EXPECT_NE(widget<QLabel>(customer, name), nullptr);
   EXPECT_EQ(widget<QLabel>(*app_->frmVermittler, "_lblPlz")->text(), "&PLZ");
   EXPECT_EQ(widget<QLabel>(*app_->frmVermittler, "_lblOrt")->text(), "&Ort");
+}
+
+// Ctrl+PageDown and Ctrl+Tab turn the pages of every paged form, from a field on the page.
+TEST_F(QtFlow, EveryPagedFormTurnsItsPagesByKey) {
+  int paged = 0;
+  for (const FormView& entry : formViews()) {
+    QWidget* view = presenter_.view(entry.form(*app_));
+    for (auto* pages : view->findChildren<QTabWidget*>()) {
+      SCOPED_TRACE(pages->objectName().toStdString());
+      ++paged;
+      view->show();
+      ASSERT_TRUE(QTest::qWaitForWindowActive(view));
+      for (QKeyCombination key : {Qt::CTRL | Qt::Key_PageDown, Qt::CTRL | Qt::Key_Tab}) {
+        const int before = pages->currentIndex();
+        QWidget* field = pages->currentWidget();
+        for (QWidget* w : pages->currentWidget()->findChildren<QWidget*>())
+          if (w->isVisible() && (w->focusPolicy() & Qt::TabFocus)) field = w;
+        field->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(QApplication::focusWidget(), key.key(), key.keyboardModifiers());
+        EXPECT_NE(pages->currentIndex(), before);
+      }
+      view->hide();
+    }
+  }
+  EXPECT_GE(paged, 2);  // the contract and the application form
 }
 
 // A field the design shows read-only (the illustration's results, the check findings) is
