@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
-#include <pwd.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -15,6 +14,7 @@
 #include <vector>
 
 #include "core/ini_file.h"
+#include "tests/support/other_user.h"
 #include "tests/support/temp_folder.h"
 
 namespace fondaris::core {
@@ -158,18 +158,16 @@ TEST_F(FilesTest, SymbolicLinksStayAndTheirTargetsAreWritten) {
 class SharedFolderTest : public FilesTest {
  protected:
   void SetUp() override {
-    if (::geteuid() != 0) GTEST_SKIP() << "giving a file to another user needs root";
-    const passwd* user = ::getpwnam("nobody");
-    ASSERT_NE(user, nullptr);
-    nobody_ = user->pw_uid;
-    ASSERT_EQ(::mkdir(path("geteilt").c_str(), 0700), 0);
-    ASSERT_EQ(::chmod(path("geteilt").c_str(), 01777), 0);
+    const auto other = test_support::otherUser();
+    if (!other) GTEST_SKIP() << "giving a file to another user needs root";
+    nobody_ = *other;
+    test_support::makeSharedFolder(dir_ / "geteilt");
     put("geheim.txt", "bleibt");
   }
   // A link at `name` to `target`, owned by nobody.
   void plantLink(const std::string& target, const std::string& name) const {
     fs::create_symlink(target, dir_ / name);
-    ASSERT_EQ(::lchown(path(name).c_str(), nobody_, nobody_), 0);
+    ASSERT_TRUE(test_support::giveTo(dir_ / name, nobody_));
   }
   uid_t ownerOf(const std::string& name) const {
     struct stat st {};
@@ -183,7 +181,7 @@ TEST_F(SharedFolderTest, AnotherUsersLinkOrFileIsNeitherFollowedNorReplaced) {
   plantLink(path("geheim.txt"), "geteilt/KDX2009.pdf");
   plantLink(path("neu.txt"), "geteilt/offen.pdf");  // would create its target
   put("geteilt/fremd.pdf", "fremd");
-  ASSERT_EQ(::chown(path("geteilt/fremd.pdf").c_str(), nobody_, nobody_), 0);
+  ASSERT_TRUE(test_support::giveTo(dir_ / "geteilt" / "fremd.pdf", nobody_));
   ::chmod(path("geteilt/fremd.pdf").c_str(), 0644);
   // The user's own link in the shared folder leads to the foreign one: refused as well.
   fs::create_symlink(dir_ / "geteilt" / "KDX2009.pdf", dir_ / "geteilt" / "eigen.pdf");
@@ -213,12 +211,11 @@ TEST_F(SharedFolderTest, AnotherUsersLinkOrFileIsNeitherFollowedNorReplaced) {
 TEST_F(SharedFolderTest, OwnLinksAndFoldersKeepTheirWays) {
   fs::create_symlink(dir_ / "geheim.txt", dir_ / "geteilt" / "eigen.pdf");
   plantLink(path("geheim.txt"), "fremd_privat.pdf");  // nobody's link, but in the user's folder
-  fs::create_directory(dir_ / "seins");
-  ASSERT_EQ(::chmod(path("seins").c_str(), 01777), 0);
-  ASSERT_EQ(::chown(path("seins").c_str(), nobody_, nobody_), 0);
+  test_support::makeSharedFolder(dir_ / "seins");
+  ASSERT_TRUE(test_support::giveTo(dir_ / "seins", nobody_));
   plantLink(path("geheim.txt"), "seins/KDX2009.pdf");  // made by the folder's owner
   put("fremd.txt", "alt");
-  ASSERT_EQ(::chown(path("fremd.txt").c_str(), nobody_, nobody_), 0);
+  ASSERT_TRUE(test_support::giveTo(dir_ / "fremd.txt", nobody_));
 
   for (const char* name : {"geteilt/eigen.pdf", "fremd_privat.pdf", "seins/KDX2009.pdf"}) {
     SCOPED_TRACE(name);
