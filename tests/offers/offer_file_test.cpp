@@ -18,6 +18,7 @@
 #include "offers/offer_file.h"
 #include "offers/offer_table.h"
 #include "tests/support/forms_fixture.h"
+#include "tests/support/other_user.h"
 #include "tests/support/template_fixture.h"
 #include "tests/support/test_output.h"
 
@@ -537,6 +538,31 @@ TEST_F(OfferFileTest, CommandReadsNeitherFontConfigurationNorBankFile) {
   EXPECT_EQ(runCommand(dir, "angebot.txt -o:befehl.pdf", err, "FONTCONFIG_FILE=fehlt.conf "), 0);
   EXPECT_EQ(err, "");
   EXPECT_TRUE(std::filesystem::exists(path("befehl.pdf")));
+}
+
+// Another user's link at "KDX2009.pdf" in a shared temporary folder: the command makes its offer
+// in the user's own files folder (here the working folder) and hands that on, the link's target
+// untouched.
+TEST_F(OfferFileTest, CommandMakesItsOfferBesideALinkAnotherUserPlanted) {
+  const auto other = test_support::otherUser();
+  if (!other) GTEST_SKIP() << "giving a file to another user needs root";
+  copyOfferTemplates();
+  test_support::copyBankData(dir);
+  writeLines("geheim.txt", {"bleibt"});
+  const std::filesystem::path shared = path("geteilt");
+  test_support::makeSharedFolder(shared);
+  std::filesystem::create_symlink(path("geheim.txt"), shared / "KDX2009.pdf");
+  ASSERT_TRUE(test_support::giveTo(shared / "KDX2009.pdf", *other));
+  fillOffer(false);
+  saveBytes("angebot.txt");
+
+  std::string err;
+  EXPECT_EQ(runCommand(dir, "angebot.txt -o:befehl.pdf", err, "TMP='" + shared.string() + "' "), 0)
+      << err;
+  EXPECT_EQ(core::readFileBytes(path("befehl.pdf")).value_or("").substr(0, 5), "%PDF-");
+  EXPECT_EQ(core::readFileBytes(path("befehl.pdf")), core::readFileBytes(path("KDX2009.pdf")));
+  EXPECT_EQ(readLines("geheim.txt"), std::vector<std::string>{"bleibt"});
+  EXPECT_TRUE(std::filesystem::is_symlink(shared / "KDX2009.pdf"));
 }
 
 // The offer fills no application form: the command does not load qpdf and the gnutls it pulls
