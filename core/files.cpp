@@ -40,13 +40,37 @@ bool writeAll(int fd, std::string_view bytes) {
   return true;
 }
 
+// A folder other users may write (like /tmp): what stands there may have been planted.
+bool isShared(const struct stat& folder) {
+  return (folder.st_mode & (S_ISVTX | S_IWGRP | S_IWOTH)) != 0;
+}
+
+fs::path folderOf(const fs::path& path) {
+  return path.has_parent_path() ? path.parent_path() : fs::path(".");
+}
+
+// An entry (not followed) that another user put into a shared folder: writing through such a
+// link or over such a file would hand him the customer's data. A link made by the folder's
+// owner counts as trusted, as the kernel's own rule has it; a file never does, since a replaced
+// file keeps its permission bits and would stay readable to him.
+bool takenByOther(const fs::path& path, const struct stat& entry) {
+  if (entry.st_uid == ::geteuid()) return false;
+  struct stat info {};
+  if (::stat(folderOf(path).c_str(), &info) != 0 || !isShared(info)) return false;
+  return !(S_ISLNK(entry.st_mode) && entry.st_uid == info.st_uid);
+}
+
 // The file a name finally refers to: symbolic links are followed (relative ones from the
-// link's folder), so writing replaces the target and the link stays a link.
-std::string resolveLinks(const std::string& path) {
+// link's folder), so writing replaces the target and the link stays a link. Every step is
+// checked, so that no link or file of another user in a shared folder is followed or replaced.
+Result<std::string, FileError> resolveLinks(const std::string& path) {
   fs::path p(path);
   for (int hops = 0; hops < 40; ++hops) {
+    struct stat entry {};
+    if (::lstat(p.c_str(), &entry) != 0) break;  // not there yet: created as our own
+    if (takenByOther(p, entry)) return Failure{FileError::TakenByOther};
+    if (!S_ISLNK(entry.st_mode)) break;
     std::error_code ec;
-    if (!fs::is_symlink(fs::symlink_status(p, ec))) break;
     const fs::path target = fs::read_symlink(p, ec);
     if (ec) break;
     p = target.is_absolute() ? target : p.parent_path() / target;
@@ -81,7 +105,7 @@ bool writeInPlace(const std::string& path, std::string_view bytes) {
 
 // A new file beside `target`, opened for writing; -1 when the folder takes none.
 int createTemporaryBeside(const fs::path& target, std::string& tmpPath) {
-  const fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
+  const fs::path dir = folderOf(target);
   // Cut long names so that the suffix still fits the file system's name limit.
   const std::string stem = target.filename().string().substr(0, 200);
   std::random_device rd;
@@ -96,6 +120,15 @@ int createTemporaryBeside(const fs::path& target, std::string& tmpPath) {
 
 }  // namespace
 
+bool isSharedFolder(const std::string& folder) {
+  struct stat info {};
+  return ::stat(folder.c_str(), &info) == 0 && isShared(info);
+}
+
+bool takenByOther(const std::string& path) {
+  return !resolveLinks(path).has_value();
+}
+
 namespace {
 
 FileResult writtenOr(bool written, FileError error) {
@@ -106,7 +139,9 @@ FileResult writtenOr(bool written, FileError error) {
 }  // namespace
 
 FileResult writeFileAtomically(const std::string& path, std::string_view bytes) {
-  const std::string real = resolveLinks(path);
+  const auto resolved = resolveLinks(path);
+  if (!resolved) return Failure{resolved.error()};
+  const std::string& real = *resolved;
   struct stat st {};
   const bool exists = ::stat(real.c_str(), &st) == 0;
   // A read-only target stays untouched, for root too (a rename would replace it regardless).

@@ -17,6 +17,7 @@ enum class FileError {
   NotAFile,      // a folder stands where a file should be written
   CannotWrite,   // writing, syncing or renaming failed; the old file stays whole
   CannotRemove,  // it exists but could not be removed
+  TakenByOther,  // another user's link or file at the name in a shared folder; left untouched
 };
 using FileResult = Result<void, FileError>;
 
@@ -31,8 +32,16 @@ Result<std::string, FileError> readFileBytes(const std::string& path);
 // stays whole when anything fails. A replaced file keeps its permission bits; a symbolic link
 // keeps being a link and its target is written. Where the folder takes no temporary file but
 // the file itself may be written, the file is rewritten in place (its old content restored if
-// that fails). A read-only target is refused, also for root.
+// that fails). A read-only target is refused, also for root. In a folder other users may write
+// (sticky, group- or world-writable, like /tmp) a link or file at the name that another user
+// owns is neither followed nor replaced: TakenByOther (see takenByOther in files.cpp).
 FileResult writeFileAtomically(const std::string& path, std::string_view bytes);
+
+// A folder other users may write: sticky, group- or world-writable.
+bool isSharedFolder(const std::string& folder);
+// Writing `path` would follow or replace another user's link or file in a shared folder, which
+// writeFileAtomically refuses.
+bool takenByOther(const std::string& path);
 
 // Lines ended by CR LF, LF or a lone CR, mixed as they come; no empty line after the last end.
 std::vector<std::string_view> splitLines(std::string_view text);

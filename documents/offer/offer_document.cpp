@@ -8,7 +8,7 @@ namespace fondaris::documents {
 OfferDocument::OfferDocument(core::Dialogs& dialogs, const core::Clock& clock, core::Shell& shell)
     : dialogs_(dialogs), clock_(clock), shell_(shell), pdf_(PdfBinding::create()) {
   if (!pdf_) return;
-  folder_ = documents::temporaryFolder();
+  folder_ = offerFolder();
   pdf_->setErrorHandler(0,
                         [this](std::intptr_t, int, const std::string& message, std::uint32_t type) {
                           const PdfErrorLine line = pdfErrorLine(type, message);

@@ -24,12 +24,13 @@ enum class OfferError {
 };
 using OfferResult = core::Result<void, OfferError>;
 
-// "KDX2009.pdf" in the temporary folder. The caller runs, in this order: construct (create),
+// "KDX2009.pdf" in the temporary folder, or where offerFolder() sends it when another user has
+// taken that name in a shared temporary folder. The caller runs, in this order: construct (create),
 // writeBody, finish, openResult only when finish succeeded, and lets the object go.
 class OfferDocument {
  public:
-  // Starts the library and an empty document, removes outdated offers from the temporary
-  // folder and fixes the output path. Without a library every later step does nothing.
+  // Starts the library and an empty document, removes outdated offers from the offer's folder
+  // and fixes the output path there. Without a library every later step does nothing.
   OfferDocument(core::Dialogs& dialogs, const core::Clock& clock, core::Shell& shell);
   ~OfferDocument();
 
@@ -44,8 +45,10 @@ class OfferDocument {
   // Opens the written file with its associated program; reports a missing association or file.
   void openResult();
 
+  // Where the offer goes (and went): the GUI opens it, the offer command copies it.
   const std::string& outputPath() const { return outputPath_; }
-  const std::string& temporaryFolder() const { return folder_; }
+  // The folder of the offer, its error log and the clean-up.
+  const std::string& folder() const { return folder_; }
   bool written() const { return written_; }
   bool hasLibrary() const { return pdf_ != nullptr; }
 

@@ -1,5 +1,6 @@
 #include "documents/offer/temp_folder.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -47,6 +48,26 @@ bool fileDate(const std::string& path, int& year, int& month, int& day) {
   return true;
 }
 
+// The user's data folder; when new, made his alone. Empty when there is none.
+std::string madeDataFolder() {
+  const std::string folder = core::userDataFolder();
+  if (folder.empty()) return {};
+  std::error_code ignored;
+  std::filesystem::create_directories(std::filesystem::path(folder).parent_path(), ignored);
+  if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) return {};
+  return folder;
+}
+
+bool offerNameFreeIn(const std::string& folder) {
+  return !folder.empty() && !core::takenByOther(withSlash(folder) + kOfferFileName);
+}
+
+// Another user's file in a folder others may write is his to keep (root could remove it).
+bool isOwnOrPrivate(const std::filesystem::path& entry, bool sharedFolder) {
+  struct stat info {};
+  return !sharedFolder || (::lstat(entry.c_str(), &info) == 0 && info.st_uid == ::geteuid());
+}
+
 }  // namespace
 
 std::string temporaryFolder() {
@@ -63,11 +84,23 @@ std::string temporaryFolder() {
   return "/tmp/";
 }
 
+std::string offerFolder() {
+  const std::string temporary = temporaryFolder();
+  if (offerNameFreeIn(temporary)) return temporary;
+  const std::string userFiles = core::userFilesFolder();
+  if (offerNameFreeIn(userFiles)) return withSlash(userFiles);
+  const std::string data = madeDataFolder();
+  if (offerNameFreeIn(data)) return withSlash(data);
+  // Nowhere free: the writer refuses the taken name and the agent is told.
+  return temporary;
+}
+
 int removeOutdatedOffers(const std::string& folder, core::DateTime today) {
   int todayYear = 0, todayMonth = 0, todayDay = 0;
   core::decodeDate(today, todayYear, todayMonth, todayDay);
   const long todayKey = todayYear * 10000L + todayMonth * 100L + todayDay;
   const std::string suffix = kOfferFileSuffix;
+  const bool shared = core::isSharedFolder(folder);
   int removed = 0;
   std::error_code error;
   for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
@@ -76,7 +109,7 @@ int removeOutdatedOffers(const std::string& folder, core::DateTime today) {
         name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0)
       continue;
     std::error_code kindError;
-    if (entry.is_directory(kindError)) continue;
+    if (entry.is_directory(kindError) || !isOwnOrPrivate(entry.path(), shared)) continue;
     int year = 0, month = 0, day = 0;
     if (!fileDate(entry.path().string(), year, month, day)) continue;
     if (year * 10000L + month * 100L + day < todayKey && core::removeFile(entry.path().string()))
@@ -91,6 +124,12 @@ void appendErrorLog(const std::string& folder, const std::string& line) {
   // so a link planted at the fixed name is not followed.
   const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
   if (fd < 0) return;
+  // The log names the customer: never appended to another user's file where he could read it.
+  struct stat info {};
+  if (::fstat(fd, &info) != 0 || (info.st_uid != ::geteuid() && core::isSharedFolder(folder))) {
+    ::close(fd);
+    return;
+  }
   const std::string bytes = core::utf8ToCp1252(line) + "\r\n";
   std::size_t done = 0;
   while (done < bytes.size()) {

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "core/ini_file.h"
+#include "tests/support/other_user.h"
 #include "tests/support/temp_folder.h"
 
 namespace fondaris::core {
@@ -150,6 +151,83 @@ TEST_F(FilesTest, SymbolicLinksStayAndTheirTargetsAreWritten) {
   EXPECT_TRUE(fs::is_symlink(dir_ / "offen.ini"));
   EXPECT_EQ(*readFileBytes(path("ziel/neu.ini")), "zwei");
   EXPECT_EQ(std::distance(fs::directory_iterator(dir_ / "ziel"), {}), 2);  // no leftovers
+}
+
+// A folder like /tmp (sticky, everyone writes) holding what the user "nobody" put there. The
+// ownership tricks need root; the tests run as root here and in CI.
+class SharedFolderTest : public FilesTest {
+ protected:
+  void SetUp() override {
+    const auto other = test_support::otherUser();
+    if (!other) GTEST_SKIP() << "giving a file to another user needs root";
+    nobody_ = *other;
+    test_support::makeSharedFolder(dir_ / "geteilt");
+    put("geheim.txt", "bleibt");
+  }
+  // A link at `name` to `target`, owned by nobody.
+  void plantLink(const std::string& target, const std::string& name) const {
+    fs::create_symlink(target, dir_ / name);
+    ASSERT_TRUE(test_support::giveTo(dir_ / name, nobody_));
+  }
+  uid_t ownerOf(const std::string& name) const {
+    struct stat st {};
+    return ::lstat(path(name).c_str(), &st) == 0 ? st.st_uid : static_cast<uid_t>(-1);
+  }
+
+  uid_t nobody_ = 0;
+};
+
+TEST_F(SharedFolderTest, AnotherUsersLinkOrFileIsNeitherFollowedNorReplaced) {
+  plantLink(path("geheim.txt"), "geteilt/KDX2009.pdf");
+  plantLink(path("neu.txt"), "geteilt/offen.pdf");  // would create its target
+  put("geteilt/fremd.pdf", "fremd");
+  ASSERT_TRUE(test_support::giveTo(dir_ / "geteilt" / "fremd.pdf", nobody_));
+  ::chmod(path("geteilt/fremd.pdf").c_str(), 0644);
+  // The user's own link in the shared folder leads to the foreign one: refused as well.
+  fs::create_symlink(dir_ / "geteilt" / "KDX2009.pdf", dir_ / "geteilt" / "eigen.pdf");
+
+  for (const char* name : {"KDX2009.pdf", "offen.pdf", "fremd.pdf", "eigen.pdf"}) {
+    SCOPED_TRACE(name);
+    const std::string target = path(std::string("geteilt/") + name);
+    const FileResult written = writeFileAtomically(target, "Kundendaten");
+    ASSERT_FALSE(written);
+    EXPECT_EQ(written.error(), FileError::TakenByOther);
+    EXPECT_TRUE(takenByOther(target));
+    EXPECT_FALSE(writeTextLines(target, {"Kundendaten"}));
+  }
+  EXPECT_EQ(*readFileBytes(path("geheim.txt")), "bleibt");
+  EXPECT_FALSE(fs::exists(dir_ / "neu.txt"));
+  EXPECT_TRUE(fs::is_symlink(dir_ / "geteilt" / "KDX2009.pdf"));
+  EXPECT_EQ(ownerOf("geteilt/KDX2009.pdf"), nobody_);
+  EXPECT_EQ(*readFileBytes(path("geteilt/fremd.pdf")), "fremd");
+  EXPECT_EQ(ownerOf("geteilt/fremd.pdf"), nobody_);
+  EXPECT_EQ(modeOf(path("geteilt/fremd.pdf")), fs::perms::owner_read | fs::perms::owner_write |
+                                                   fs::perms::group_read | fs::perms::others_read);
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_ / "geteilt"), {}), 4);  // no leftovers
+}
+
+// Outside a shared folder, and for what the user or the folder's owner put there, links are
+// followed and files replaced as ever.
+TEST_F(SharedFolderTest, OwnLinksAndFoldersKeepTheirWays) {
+  fs::create_symlink(dir_ / "geheim.txt", dir_ / "geteilt" / "eigen.pdf");
+  plantLink(path("geheim.txt"), "fremd_privat.pdf");  // nobody's link, but in the user's folder
+  test_support::makeSharedFolder(dir_ / "seins");
+  ASSERT_TRUE(test_support::giveTo(dir_ / "seins", nobody_));
+  plantLink(path("geheim.txt"), "seins/KDX2009.pdf");  // made by the folder's owner
+  put("fremd.txt", "alt");
+  ASSERT_TRUE(test_support::giveTo(dir_ / "fremd.txt", nobody_));
+
+  for (const char* name : {"geteilt/eigen.pdf", "fremd_privat.pdf", "seins/KDX2009.pdf"}) {
+    SCOPED_TRACE(name);
+    EXPECT_FALSE(takenByOther(path(name)));
+    ASSERT_TRUE(writeFileAtomically(path(name), name));
+    EXPECT_TRUE(fs::is_symlink(dir_ / name));
+    EXPECT_EQ(*readFileBytes(path("geheim.txt")), name);
+  }
+  ASSERT_TRUE(writeFileAtomically(path("fremd.txt"), "neu"));
+  EXPECT_EQ(ownerOf("fremd.txt"), nobody_);
+  EXPECT_TRUE(isSharedFolder(path("geteilt")));
+  EXPECT_FALSE(isSharedFolder(dir_.string()));
 }
 
 TEST_F(FilesTest, InAFolderThatTakesNoNewFileTheFileIsWrittenInPlace) {

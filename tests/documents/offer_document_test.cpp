@@ -19,6 +19,7 @@
 #include "documents/pdf/font_resolver.h"
 #include "engine/projection.h"
 #include "tests/support/fixed_clock.h"
+#include "tests/support/other_user.h"
 #include "tests/support/pdf_tools.h"
 #include "tests/support/process_settings.h"
 #include "tests/support/recording_shell.h"
@@ -656,6 +657,54 @@ TEST_F(OfferDocumentTest, UnwritableFolderIsNotReportedAsWritten) {
   EXPECT_FALSE(document.written());
   document.openResult();
   EXPECT_TRUE(shell_.opened.empty());
+}
+
+// Another user has put a link or his own file at the offer's name in a shared temporary folder:
+// the customer's offer goes to the user's data folder instead, is opened there, and what the
+// other user planted stays as it was.
+TEST_F(OfferDocumentTest, OfferNameTakenInASharedFolderSendsTheOfferToTheDataFolder) {
+  const auto other = test_support::otherUser();
+  if (!other) GTEST_SKIP() << "giving a file to another user needs root";
+  const fs::path secret = scratch_ / "geheim.txt";
+  std::ofstream(secret) << "bleibt";
+  // The working folder missing, as an installed one the user may not write: his data folder.
+  core::setWorkingDirectory((scratch_ / "programm").string());
+  ::setenv("XDG_DATA_HOME", (scratch_ / "daten").c_str(), 1);
+  const fs::path data = scratch_ / "daten" / "fondaris";
+  OfferCase c = vlTwelveYears();
+  c.input.templateName = std::string(FONDARIS_BUILD_DIR) + "/" + c.input.templateName;
+  auto result = std::make_unique<engine::ProjectionResult>();
+  engine::project(*result, c.driver);
+
+  for (const bool link : {true, false}) {
+    SCOPED_TRACE(link ? "link" : "file");
+    const fs::path shared = scratch_ / (link ? "geteilt_link" : "geteilt_datei");
+    test_support::makeSharedFolder(shared);
+    const fs::path taken = shared / "KDX2009.pdf";
+    if (link)
+      fs::create_symlink(secret, taken);
+    else
+      std::ofstream(taken) << "fremd";
+    ASSERT_TRUE(test_support::giveTo(taken, *other));
+    ::setenv("TMP", shared.c_str(), 1);
+    shell_.opened.clear();
+
+    OfferDocument document(dialogs_, clock_, shell_);
+    EXPECT_EQ(document.outputPath(), (data / "KDX2009.pdf").string());
+    ASSERT_TRUE(document.writeBody(c.input, *result, *result));
+    ASSERT_TRUE(document.finish());
+    document.openResult();
+    EXPECT_EQ(shell_.opened, std::vector<std::string>{document.outputPath()});
+    EXPECT_EQ(core::readFileBytes(document.outputPath())->substr(0, 5), "%PDF-");
+    EXPECT_EQ(fs::status(document.outputPath()).permissions() & fs::perms::mask,
+              fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(*core::readFileBytes(secret.string()), "bleibt");
+    EXPECT_EQ(fs::is_symlink(taken), link);
+    if (!link) {
+      EXPECT_EQ(*core::readFileBytes(taken.string()), "fremd");
+    }
+    EXPECT_TRUE(dialogs_.shown().empty());
+  }
 }
 
 }  // namespace

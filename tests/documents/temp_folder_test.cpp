@@ -9,6 +9,7 @@
 
 #include "core/files.h"
 #include "documents/offer/temp_folder.h"
+#include "tests/support/other_user.h"
 #include "tests/support/process_settings.h"
 #include "tests/support/temp_folder.h"
 
@@ -107,6 +108,88 @@ TEST_F(TempFolderTest, ErrorLogIsTheUsersAloneAndFollowsNoLink) {
   fs::create_symlink(target, fs::path(dir("b")) / kErrorLogName);
   appendErrorLog(dir("b"), "Fatal error: Seite fehlt");
   EXPECT_EQ(*core::readFileBytes(target.string()), "x");
+}
+
+// A folder like /tmp in which the user "nobody" has put things; needs root to give them away.
+class SharedTempFolderTest : public TempFolderTest {
+ protected:
+  void SetUp() override {
+    TempFolderTest::SetUp();
+    const auto other = test_support::otherUser();
+    if (!other) GTEST_SKIP() << "giving a file to another user needs root";
+    nobody_ = *other;
+    touch(secret_);
+  }
+  // A link or a file of nobody's at `name` in a new shared folder `folder`.
+  void plant(const fs::path& folder, const std::string& name, bool link) {
+    test_support::makeSharedFolder(folder);
+    if (link)
+      fs::create_symlink(secret_, folder / name);
+    else
+      std::ofstream(folder / name) << "fremd";
+    ASSERT_TRUE(test_support::giveTo(folder / name, nobody_));
+  }
+  std::string dataFolder() const { return dir("b") + "/fondaris/"; }
+
+  uid_t nobody_ = 0;
+  fs::path secret_ = fs::path(dir("a")) / "geheim.txt";
+};
+
+// The offer's name taken by another user, whether the shared folder comes from TMP or is the
+// working folder itself: the offer goes to the user's data folder.
+TEST_F(SharedTempFolderTest, OfferGoesToTheDataFolderWhenItsNameIsTaken) {
+  ::setenv("XDG_DATA_HOME", dir("b").c_str(), 1);
+  int n = 0;
+  for (const bool link : {true, false}) {
+    for (const bool fromVariable : {true, false}) {
+      SCOPED_TRACE(std::string(link ? "link" : "file") + (fromVariable ? ", TMP" : ", working"));
+      const fs::path shared = dir("geteilt") + std::to_string(n++);
+      plant(shared, kOfferFileName, link);
+      if (fromVariable) {
+        ::setenv("TMP", shared.c_str(), 1);
+        core::setWorkingDirectory(dir("programm"));  // missing: as if not writable
+      } else {
+        ::unsetenv("TMP");
+        core::setWorkingDirectory(shared.string());
+      }
+      EXPECT_EQ(offerFolder(), dataFolder());
+      EXPECT_EQ(fs::status(dataFolder()).permissions() & fs::perms::mask, fs::perms::owner_all);
+    }
+  }
+  // The user's own file there is no reason to move.
+  const fs::path own = dir("geteilt_eigen");
+  test_support::makeSharedFolder(own);
+  touch(own / kOfferFileName);
+  ::setenv("TMP", own.c_str(), 1);
+  EXPECT_EQ(offerFolder(), own.string() + "/");
+  EXPECT_EQ(*core::readFileBytes(secret_.string()), "x");
+}
+
+TEST_F(SharedTempFolderTest, ErrorLogIsNotAppendedToAnotherUsersFile) {
+  const fs::path shared = dir("geteilt");
+  plant(shared, kErrorLogName, false);
+  appendErrorLog(shared.string(), "Fatal error: Kunde Jörg Müller");
+  EXPECT_EQ(*core::readFileBytes((shared / kErrorLogName).string()), "fremd");
+
+  // In the user's own folder a log he was given stays his to write.
+  touch(fs::path(dir("a")) / kErrorLogName);
+  ASSERT_TRUE(test_support::giveTo(fs::path(dir("a")) / kErrorLogName, nobody_));
+  appendErrorLog(dir("a"), "Warning: eins");
+  EXPECT_EQ(*core::readFileBytes(dir("a") + "/" + kErrorLogName), "xWarning: eins\r\n");
+}
+
+// Root may remove anything in /tmp: the clean-up leaves other users' offers to them.
+TEST_F(SharedTempFolderTest, CleanUpInASharedFolderRemovesOnlyTheUsersOwnOffers) {
+  const fs::path shared = dir("geteilt");
+  plant(shared, "2KDX2009.pdf", false);
+  fs::create_symlink(shared / "2KDX2009.pdf", shared / "3KDX2009.pdf");
+  ASSERT_TRUE(test_support::giveTo(shared / "3KDX2009.pdf", nobody_));
+  touch(shared / "1KDX2009.pdf");
+  const auto nextYear = core::encodeDate(2200, 1, 1);
+  EXPECT_EQ(removeOutdatedOffers(shared.string(), *nextYear), 1);
+  EXPECT_FALSE(fs::exists(shared / "1KDX2009.pdf"));
+  EXPECT_TRUE(fs::exists(shared / "2KDX2009.pdf"));
+  EXPECT_TRUE(fs::is_symlink(shared / "3KDX2009.pdf"));
 }
 
 TEST_F(TempFolderTest, ErrorLogAppendsWindowsLines) {

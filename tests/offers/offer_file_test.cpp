@@ -10,10 +10,15 @@
 
 #include "core/cp1252.h"
 #include "core/files.h"
+#include "core/settings.h"
+#include "documents/fdf/fdf_writer.h"
+#include "documents/fdf/filled_form.h"
+#include "documents/offer/temp_folder.h"
 #include "forms/angebotsdialog/tfrm_angebotsdialog.h"
 #include "offers/offer_file.h"
 #include "offers/offer_table.h"
 #include "tests/support/forms_fixture.h"
+#include "tests/support/other_user.h"
 #include "tests/support/template_fixture.h"
 #include "tests/support/test_output.h"
 
@@ -87,6 +92,14 @@ class OfferFileTest : public FormsTest {
     std::vector<std::string> out;
     for (const auto& d : dialogs.shown()) out.push_back(d.kind + " " + d.caption);
     return out;
+  }
+
+  // The sample offer templates beside the offer, where the working folder is looked at first.
+  void copyOfferTemplates() {
+    for (const auto& entry : std::filesystem::directory_iterator(FONDARIS_BUILD_DIR))
+      if (entry.path().filename().string().rfind("Angebot_", 0) == 0)
+        std::filesystem::copy_file(entry.path(), path(entry.path().filename().string()),
+                                   std::filesystem::copy_options::overwrite_existing);
   }
 
   // A second program run loads the file.
@@ -436,13 +449,63 @@ std::string pdfText(const std::string& pdf) {
   return core::readFileBytes(txt).value_or("");
 }
 
+// Every file with the customer's or the agent's data is created readable by its user alone,
+// whatever the umask lets through (022: everyone could read it otherwise).
+TEST_F(OfferFileTest, EveryFileWithPersonalDataIsCreatedForItsUserAlone) {
+  copyOfferTemplates();
+  ::setenv("TMP", dir.c_str(), 1);
+  fillOffer(false);
+  const std::string form = std::string(FONDARIS_BUILD_DIR) + "/FQ-VL-Antrag.pdf";
+  const std::vector<documents::FdfEntry> entries = {{"VN_Name", "Müller"}};
+  struct Writer {
+    const char* what;
+    std::string file;
+    std::function<bool()> write;
+  };
+  const Writer writers[] = {
+      {"offer file", "angebot.txt",
+       [&] { return saveOfferFile(app->offerSession(), path("angebot.txt")); }},
+      {"forms data", "VVSpar.fdf",
+       [&] {
+         return documents::writeFdfFile(path("VVSpar.fdf"), {entries, "FQ-VL-Antrag.pdf"}) ==
+                documents::FdfWriteResult::Written;
+       }},
+      {"filled application", "VVSpar.pdf",
+       [&] {
+         return documents::writeFilledForm(form, entries, path("VVSpar.pdf")).result ==
+                documents::FilledFormResult::Written;
+       }},
+      {"offer PDF", documents::kOfferFileName,
+       [&] {
+         contract().sb_AngebotsbrechnungClick(nullptr);
+         return contract().lastOfferPath == path(documents::kOfferFileName);
+       }},
+      {"error log", documents::kErrorLogName,
+       [&] {
+         documents::appendErrorLog(dir, "Fatal error: Angebot für Jörg Müller");
+         return true;
+       }},
+      {"agent file", "Vermitd.dat", [&] { return app->frmVermittler->writeAgentFile(); }},
+      {"settings", core::kWindowSettingsFile,
+       [&] { return core::savePosition("Vertragsdaten", 10, 20).has_value(); }},
+  };
+  const mode_t previous = ::umask(022);
+  for (const Writer& writer : writers) {
+    SCOPED_TRACE(writer.what);
+    ASSERT_FALSE(std::filesystem::exists(path(writer.file)));
+    EXPECT_TRUE(writer.write());
+    EXPECT_EQ(
+        std::filesystem::status(path(writer.file)).permissions() & std::filesystem::perms::mask,
+        std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+  }
+  ::umask(previous);
+  EXPECT_EQ(shell.opened, std::vector<std::string>{path(documents::kOfferFileName)});
+}
+
 // The command loads the saved offer into the same forms and makes the same document.
 TEST_F(OfferFileTest, CommandMakesTheOfferTheInteractiveProgramMakes) {
   core::SystemClock today;  // the command runs on today's date, so the program here does too
-  for (const auto& entry : std::filesystem::directory_iterator(FONDARIS_BUILD_DIR))
-    if (entry.path().filename().string().rfind("Angebot_", 0) == 0)
-      std::filesystem::copy_file(entry.path(), path(entry.path().filename().string()),
-                                 std::filesystem::copy_options::overwrite_existing);
+  copyOfferTemplates();
   // Beside the offer, so the command does not fall back to the machine's bank data beside it.
   test_support::copyBankData(dir);
   for (bool second : {false, true}) {
@@ -467,10 +530,7 @@ TEST_F(OfferFileTest, CommandMakesTheOfferTheInteractiveProgramMakes) {
 // The sample templates use standard fonts only: the offer needs no font configuration (one
 // that cannot be read would say so on standard error) and no bank file.
 TEST_F(OfferFileTest, CommandReadsNeitherFontConfigurationNorBankFile) {
-  for (const auto& entry : std::filesystem::directory_iterator(FONDARIS_BUILD_DIR))
-    if (entry.path().filename().string().rfind("Angebot_", 0) == 0)
-      std::filesystem::copy_file(entry.path(), path(entry.path().filename().string()),
-                                 std::filesystem::copy_options::overwrite_existing);
+  copyOfferTemplates();
   writeLines("BLZ.DAT", {"kaputt"});
   fillOffer(false);
   saveBytes("angebot.txt");
@@ -478,6 +538,31 @@ TEST_F(OfferFileTest, CommandReadsNeitherFontConfigurationNorBankFile) {
   EXPECT_EQ(runCommand(dir, "angebot.txt -o:befehl.pdf", err, "FONTCONFIG_FILE=fehlt.conf "), 0);
   EXPECT_EQ(err, "");
   EXPECT_TRUE(std::filesystem::exists(path("befehl.pdf")));
+}
+
+// Another user's link at "KDX2009.pdf" in a shared temporary folder: the command makes its offer
+// in the user's own files folder (here the working folder) and hands that on, the link's target
+// untouched.
+TEST_F(OfferFileTest, CommandMakesItsOfferBesideALinkAnotherUserPlanted) {
+  const auto other = test_support::otherUser();
+  if (!other) GTEST_SKIP() << "giving a file to another user needs root";
+  copyOfferTemplates();
+  test_support::copyBankData(dir);
+  writeLines("geheim.txt", {"bleibt"});
+  const std::filesystem::path shared = path("geteilt");
+  test_support::makeSharedFolder(shared);
+  std::filesystem::create_symlink(path("geheim.txt"), shared / "KDX2009.pdf");
+  ASSERT_TRUE(test_support::giveTo(shared / "KDX2009.pdf", *other));
+  fillOffer(false);
+  saveBytes("angebot.txt");
+
+  std::string err;
+  EXPECT_EQ(runCommand(dir, "angebot.txt -o:befehl.pdf", err, "TMP='" + shared.string() + "' "), 0)
+      << err;
+  EXPECT_EQ(core::readFileBytes(path("befehl.pdf")).value_or("").substr(0, 5), "%PDF-");
+  EXPECT_EQ(core::readFileBytes(path("befehl.pdf")), core::readFileBytes(path("KDX2009.pdf")));
+  EXPECT_EQ(readLines("geheim.txt"), std::vector<std::string>{"bleibt"});
+  EXPECT_TRUE(std::filesystem::is_symlink(shared / "KDX2009.pdf"));
 }
 
 // The offer fills no application form: the command does not load qpdf and the gnutls it pulls
