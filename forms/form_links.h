@@ -51,6 +51,13 @@ struct FormsDataFile {
   std::vector<documents::FdfEntry> entries;
 };
 
+// One line of the completeness check and the name of the application form's control it is about
+// (empty: no field of that form, such as the agent's or the customer's data).
+struct Finding {
+  std::string text;
+  std::string control;
+};
+
 // The annual top-ups dialog's answer.
 struct TopUpsEdit {
   bool accepted = false;
@@ -71,7 +78,10 @@ class FormLinks {
   // The start screen's variant choice goes to the customer form.
   virtual void takeVariantChoice() = 0;
   // The check window shows the completeness findings, one per line.
-  virtual void showFindings(const std::string& findings) = 0;
+  virtual void showFindings(const std::vector<Finding>& findings) = 0;
+  // A finding was chosen in the check window: the application form shows the page of the
+  // control named `control` and puts the focus into it.
+  virtual void showField(const std::string& control) = 0;
   // The annual top-ups dialog for `open` years edits `topUps` (year 1 to 50 at index 1 to 50).
   virtual TopUpsEdit editTopUps(std::array<double, 51>& topUps, int open) = 0;
   // The customer form's "&Weiter": the contract form lays itself out for the chosen variant.

@@ -83,9 +83,15 @@ void App::takeVariantChoice() {
   frmAngebotsdaten->rbProd1.setChecked(frmStartmaske->rbProd1.checked());
 }
 
-void App::showFindings(const std::string& findings) {
-  frmPruefung->txtHinweise.setText(findings);
+void App::showFindings(const std::vector<Finding>& findings) {
+  frmPruefung->setFindings(findings);
   frmPruefung->show();
+}
+
+// The check window has closed, which shows the application form again.
+void App::showField(const std::string& control) {
+  frmAngebotsdialog->show();
+  frmAngebotsdialog->showField(control);
 }
 
 TopUpsEdit App::editTopUps(std::array<double, 51>& topUps, int open) {

@@ -56,7 +56,8 @@ class App final : public forms::FormSet, public forms::FormHost, public forms::F
   void showApplicationData() override;
   void showContractData() override;
   void takeVariantChoice() override;
-  void showFindings(const std::string& findings) override;
+  void showFindings(const std::vector<forms::Finding>& findings) override;
+  void showField(const std::string& control) override;
   forms::TopUpsEdit editTopUps(std::array<double, 51>& topUps, int open) override;
   void prepareContract() override;
   void openBlankApplication() override;

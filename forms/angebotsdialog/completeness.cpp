@@ -10,26 +10,34 @@ struct PersonRule {
   bool (*missing)(const PersonEntries&);
   const char* before;  // the text is before + who + after
   const char* after;
+  const char* PersonControls::*field;
 };
 
 constexpr PersonRule kPersonRules[] = {
-    {[](const PersonEntries& p) { return p.surname.empty(); }, " Name des ", " fehlt"},
-    {[](const PersonEntries& p) { return p.firstName.empty(); }, " Vorname des ", " fehlt"},
+    {[](const PersonEntries& p) { return p.surname.empty(); }, " Name des ", " fehlt",
+     &PersonControls::surname},
+    {[](const PersonEntries& p) { return p.firstName.empty(); }, " Vorname des ", " fehlt",
+     &PersonControls::firstName},
     {[](const PersonEntries& p) {
        return p.street.empty() || p.postcode.empty() || p.place.empty();
      },
-     " Adresse (Strasse, PLZ, Ort) des ", " ist unvollständig"},
-    {[](const PersonEntries& p) { return p.birthdayMissing; }, " Geburtsdatum des ", " fehlt"},
-    {[](const PersonEntries& p) { return p.birthPlace.empty(); }, " Geburtsort des ", " fehlt"},
-    {[](const PersonEntries& p) { return p.birthCountry.empty(); }, " Geburtsland des ", " fehlt"},
+     " Adresse (Strasse, PLZ, Ort) des ", " ist unvollständig", &PersonControls::street},
+    {[](const PersonEntries& p) { return p.birthdayMissing; }, " Geburtsdatum des ", " fehlt",
+     &PersonControls::birthday},
+    {[](const PersonEntries& p) { return p.birthPlace.empty(); }, " Geburtsort des ", " fehlt",
+     &PersonControls::birthPlace},
+    {[](const PersonEntries& p) { return p.birthCountry.empty(); }, " Geburtsland des ", " fehlt",
+     &PersonControls::birthCountry},
     {[](const PersonEntries& p) { return p.birthName.empty(); },
-     " Falls zutreffend, bitte Geburtsname des ", " angeben"},
-    {[](const PersonEntries& p) { return p.status.empty(); }, " Familienstand des ", " fehlt"},
-    {[](const PersonEntries& p) { return p.nation.empty(); }, " Staatsangehörigkeit des ",
-     " fehlt"},
-    {[](const PersonEntries& p) { return p.idNumber.empty(); }, " Ausweisnummer des ", " fehlt"},
+     " Falls zutreffend, bitte Geburtsname des ", " angeben", &PersonControls::birthName},
+    {[](const PersonEntries& p) { return p.status.empty(); }, " Familienstand des ", " fehlt",
+     &PersonControls::status},
+    {[](const PersonEntries& p) { return p.nation.empty(); }, " Staatsangehörigkeit des ", " fehlt",
+     &PersonControls::nation},
+    {[](const PersonEntries& p) { return p.idNumber.empty(); }, " Ausweisnummer des ", " fehlt",
+     &PersonControls::idNumber},
     {[](const PersonEntries& p) { return p.authority.empty(); },
-     " Ausstellende Behörde des Ausweises des ", " fehlt"},
+     " Ausstellende Behörde des Ausweises des ", " fehlt", &PersonControls::authority},
 };
 
 constexpr BankRule kReferenceAccount[] = {
@@ -84,6 +92,22 @@ bool has(const BankConnectionEntries& c, BankGap gap) {
   return false;
 }
 
+const char* controlOf(BankGap gap, const BankControls& fields) {
+  switch (gap) {
+    case BankGap::NoBankName:
+      return fields.bankName;
+    case BankGap::NoCode:
+      return fields.code;
+    case BankGap::NoHolder:
+      return fields.holder;
+    case BankGap::NoAccount:
+    case BankGap::AccountNotDigits:
+    case BankGap::AccountFailsCheck:
+      return fields.account;
+  }
+  return "";
+}
+
 }  // namespace
 
 constinit const std::span<const BankRule> kReferenceAccountRules{kReferenceAccount};
@@ -91,9 +115,10 @@ constinit const std::span<const BankRule> kCollectionAccountRules{kCollectionAcc
 constinit const std::span<const BankRule> kStartPaymentAccountRules{kStartPaymentAccount};
 constinit const std::span<const BankRule> kSinglePaymentAccountRules{kSinglePaymentAccount};
 
-void personFindings(const PersonEntries& p, const std::string& who, std::vector<std::string>& out) {
+void personFindings(const PersonEntries& p, const std::string& who, const PersonControls& fields,
+                    std::vector<Finding>& out) {
   for (const PersonRule& rule : kPersonRules)
-    if (rule.missing(p)) out.push_back(rule.before + who + rule.after);
+    if (rule.missing(p)) out.push_back({rule.before + who + rule.after, fields.*rule.field});
 }
 
 bool onlyDigits(const std::string& text) {
@@ -101,9 +126,9 @@ bool onlyDigits(const std::string& text) {
 }
 
 void bankFindings(const BankConnectionEntries& c, std::span<const BankRule> rules,
-                  std::vector<std::string>& out) {
+                  const BankControls& fields, std::vector<Finding>& out) {
   for (const BankRule& rule : rules)
-    if (has(c, rule.gap)) out.push_back(rule.text);
+    if (has(c, rule.gap)) out.push_back({rule.text, controlOf(rule.gap, fields)});
 }
 
 }  // namespace fondaris::forms

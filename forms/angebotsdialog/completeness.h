@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "forms/form_links.h"
+
 namespace fondaris::forms {
 
 // One person's page as the check reads it.
@@ -16,8 +18,17 @@ struct PersonEntries {
   std::string birthPlace, birthCountry, birthName, status, nation, idNumber, authority;
 };
 
-// Appends what is missing of `p`, worded for `who` ("1. gesetzlichen Vertreters").
-void personFindings(const PersonEntries& p, const std::string& who, std::vector<std::string>& out);
+// The controls of one person's page a finding leads to, in the order of PersonEntries (the
+// address leads to the street).
+struct PersonControls {
+  const char *surname, *firstName, *street, *birthday, *birthPlace, *birthCountry, *birthName,
+      *status, *nation, *idNumber, *authority;
+};
+
+// Appends what is missing of `p`, worded for `who` ("1. gesetzlichen Vertreters"), each with its
+// control of `fields`.
+void personFindings(const PersonEntries& p, const std::string& who, const PersonControls& fields,
+                    std::vector<Finding>& out);
 
 // True when `text` holds nothing but the digits 0-9 (also when it is empty).
 bool onlyDigits(const std::string& text);
@@ -41,8 +52,14 @@ extern const std::span<const BankRule> kCollectionAccountRules;
 extern const std::span<const BankRule> kStartPaymentAccountRules;
 extern const std::span<const BankRule> kSinglePaymentAccountRules;
 
-// Appends the text of each rule whose gap `c` has.
+// The controls of one bank connection a finding leads to; a gap about the account number,
+// whatever it is, leads to the account.
+struct BankControls {
+  const char *bankName, *code, *account, *holder;
+};
+
+// Appends the text of each rule whose gap `c` has, with its control of `fields`.
 void bankFindings(const BankConnectionEntries& c, std::span<const BankRule> rules,
-                  std::vector<std::string>& out);
+                  const BankControls& fields, std::vector<Finding>& out);
 
 }  // namespace fondaris::forms

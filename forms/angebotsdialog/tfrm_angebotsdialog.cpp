@@ -368,11 +368,23 @@ void TfrmAngebotsdialog::prepare(const ApplicationStart& start) {
 
 // --- navigation -----------------------------------------------------------------------------
 
+std::array<const TabSheet*, 7> TfrmAngebotsdialog::pages() const {
+  return {&tsAnleger1,    &tsAnleger2,   &tsAusweis,   &tsKonto,
+          &tsArbeitgeber, &tsVertreter1, &tsVertreter2};
+}
+
 int TfrmAngebotsdialog::visiblePage(int from, int step) const {
-  const TabSheet* pages[] = {&tsAnleger1,    &tsAnleger2,   &tsAusweis,   &tsKonto,
-                             &tsArbeitgeber, &tsVertreter1, &tsVertreter2};
+  const auto sheets = pages();
   for (int i = from; i >= 0 && i < 7; i += step)
-    if (pages[i]->visible() && pages[i]->tabVisible()) return i;
+    if (sheets[i]->visible() && sheets[i]->tabVisible()) return i;
+  return -1;
+}
+
+int TfrmAngebotsdialog::pageOf(const Control& control) const {
+  const auto sheets = pages();
+  for (const Control* c = &control; c; c = c->parent())
+    if (auto it = std::find(sheets.begin(), sheets.end(), c); it != sheets.end())
+      return static_cast<int>(it - sheets.begin());
   return -1;
 }
 
@@ -762,19 +774,30 @@ struct PersonFields {
       &birthCountry, &birthName, &status, &nation, &idNumber, &authority;
 };
 
-void checkPerson(const PersonFields& p, const std::string& who, std::vector<std::string>& out) {
+void checkPerson(const PersonFields& p, const std::string& who, std::vector<Finding>& out) {
   const PersonEntries entries{p.surname.text(),    p.firstName.text(),    p.street.text(),
                               p.postcode.text(),   p.place.text(),        dateMissing(p.birthday),
                               p.birthPlace.text(), p.birthCountry.text(), p.birthName.text(),
                               p.status.text(),     p.nation.text(),       p.idNumber.text(),
                               p.authority.text()};
-  personFindings(entries, who, out);
+  const PersonControls fields{
+      p.surname.name().c_str(),   p.firstName.name().c_str(),  p.street.name().c_str(),
+      p.birthday.name().c_str(),  p.birthPlace.name().c_str(), p.birthCountry.name().c_str(),
+      p.birthName.name().c_str(), p.status.name().c_str(),     p.nation.name().c_str(),
+      p.idNumber.name().c_str(),  p.authority.name().c_str()};
+  personFindings(entries, who, fields, out);
 }
 
 BankConnectionEntries bankEntries(const Control& bankName, const Control& code,
                                   const Control& account, const Control* holder, bool failsCheck) {
   return {bankName.text(), code.text(), account.text(), holder ? holder->text() : std::string(),
           failsCheck};
+}
+
+BankControls bankControls(const Control& bankName, const Control& code, const Control& account,
+                          const Control* holder) {
+  return {bankName.name().c_str(), code.name().c_str(), account.name().c_str(),
+          holder ? holder->name().c_str() : ""};
 }
 
 bool noneChecked(std::initializer_list<const Control*> choices) {
@@ -784,52 +807,57 @@ bool noneChecked(std::initializer_list<const Control*> choices) {
 
 }  // namespace
 
-std::vector<std::string> TfrmAngebotsdialog::completenessFindings() const {
-  std::vector<std::string> out;
-  auto rule = [&out](bool fires, const char* text) {
-    if (fires) out.push_back(text);
+// Each rule names the control its finding leads to; the agent's and the customer's data are
+// no field of this form and lead nowhere.
+std::vector<Finding> TfrmAngebotsdialog::completenessCheck() const {
+  std::vector<Finding> out;
+  auto rule = [&out](bool fires, const char* text, const Control* field) {
+    if (fires) out.push_back({text, field ? field->name() : std::string()});
   };
 
   const double income = core::parseAmount(edEinkommen.text());
   rule(income > 0 && core::parseAmount(edAusgaben.text()) > income,
-       " Die Ausgaben sind höher als die Einmahmen");
-  rule(dateMissing(medBP_Datum), " Anlegerfragebogen: Das Datum fehlt");
-  rule(timeMissing(medBP_Von), " Anlegerfragebogen: Das Uhrzeit des Beginns der Beratung fehlt");
-  rule(timeMissing(medBP_Bis), " Anlegerfragebogen: Das Uhrzeit des Ende der Beratung fehlt");
+       " Die Ausgaben sind höher als die Einmahmen", &edAusgaben);
+  rule(dateMissing(medBP_Datum), " Anlegerfragebogen: Das Datum fehlt", &medBP_Datum);
+  rule(timeMissing(medBP_Von), " Anlegerfragebogen: Das Uhrzeit des Beginns der Beratung fehlt",
+       &medBP_Von);
+  rule(timeMissing(medBP_Bis), " Anlegerfragebogen: Das Uhrzeit des Ende der Beratung fehlt",
+       &medBP_Bis);
   const auto from = silentTime(medBP_Von), to = silentTime(medBP_Bis);
   rule(from && to && *from > *to,
-       " Anlegerfragebogen: Die Uhrzeiten der Beratung passen nicht zu einander");
+       " Anlegerfragebogen: Die Uhrzeiten der Beratung passen nicht zu einander", &medBP_Von);
   rule(edBP_Teil1.text().empty() && edBP_Teil2.text().empty() && edBP_Teil3.text().empty(),
-       " Anlegerfragebogen: Keine Gesprächsteilnehmer");
+       " Anlegerfragebogen: Keine Gesprächsteilnehmer", &edBP_Teil1);
 
   const AgentFacts agent = links().agentFacts();
-  rule(agent.company.empty(), " Vermittlername fehlt");
-  rule(agent.phone.empty(), " Telefonnummer des Vermittlers fehlt");
-  rule(agent.subNumber.empty(), " Vermittlernummer (UnterVKZ) fehlt");
+  rule(agent.company.empty(), " Vermittlername fehlt", nullptr);
+  rule(agent.phone.empty(), " Telefonnummer des Vermittlers fehlt", nullptr);
+  rule(agent.subNumber.empty(), " Vermittlernummer (UnterVKZ) fehlt", nullptr);
 
   const PersonFacts vn = links().customerFacts().holder;
-  rule(vn.lastName.empty(), " Name des Depotinhabers fehlt");
-  rule(vn.firstName.empty(), " Vorname des Depotinhabers fehlt");
+  rule(vn.lastName.empty(), " Name des Depotinhabers fehlt", nullptr);
+  rule(vn.firstName.empty(), " Vorname des Depotinhabers fehlt", nullptr);
   rule(vn.street.empty() || vn.postcode.empty() || vn.place.empty(),
-       " Adresse (Strasse, PLZ, Ort) des Depotinhabers ist unvollständig");
-  rule(dateMissing(vn.birthDate), " Geburtsdatum des Depotinhabers fehlt");
-  rule(vn.birthPlace.empty(), " Geburtsort des Depotinhabers fehlt");
-  rule(vn.birthCountry.empty(), " Geburtsland des Depotinhabers fehlt");
-  rule(vn.birthName.empty(), " Falls zutreffend, bitte Geburtsnamen des Depotinhabers angeben");
-  rule(vn.maritalStatus.empty(), " Familienstand des Depotinhabers fehlt");
-  rule(vn.nationality.empty(), " Staatsangehörigkeit des Depotinhabers fehlt");
+       " Adresse (Strasse, PLZ, Ort) des Depotinhabers ist unvollständig", nullptr);
+  rule(dateMissing(vn.birthDate), " Geburtsdatum des Depotinhabers fehlt", nullptr);
+  rule(vn.birthPlace.empty(), " Geburtsort des Depotinhabers fehlt", nullptr);
+  rule(vn.birthCountry.empty(), " Geburtsland des Depotinhabers fehlt", nullptr);
+  rule(vn.birthName.empty(), " Falls zutreffend, bitte Geburtsnamen des Depotinhabers angeben",
+       nullptr);
+  rule(vn.maritalStatus.empty(), " Familienstand des Depotinhabers fehlt", nullptr);
+  rule(vn.nationality.empty(), " Staatsangehörigkeit des Depotinhabers fehlt", nullptr);
 
   const PersonFields wd{edWD_Nachname,    edWD_Vorname, edWD_Strasse, edWD_PLZ,     edWD_Ort,
                         medWD_Geburtstag, edWD_GebOrt,  edWD_GebLand, edWD_GebName, cbWD_Stand,
                         edWD_Nation,      edWD_AusNr,   edWD_Behoerde};
   if (!policyholderIsMinor()) {
-    rule(edVN_AusNr.text().empty(), " Ausweisnummer des Depotinhabers fehlt");
+    rule(edVN_AusNr.text().empty(), " Ausweisnummer des Depotinhabers fehlt", &edVN_AusNr);
     rule(edVN_Behoerde.text().empty(),
-         " Ausstellende Behörde des Ausweises des Depotinhabers fehlt");
+         " Ausstellende Behörde des Ausweises des Depotinhabers fehlt", &edVN_Behoerde);
     if (cbWD_Art.itemIndex() == 1) checkPerson(wd, "weiteren Depotinhabers", out);
   } else {
     if (cbWD_Art.itemIndex() != 0)
-      out.push_back(" 1. gesetzlicher Vertreter fehlt");
+      out.push_back({" 1. gesetzlicher Vertreter fehlt", cbWD_Art.name()});
     else
       checkPerson(wd, "1. gesetzlichen Vertreters", out);
     const PersonFields gv{edGV_Nachname,    edGV_Vorname, edGV_Strasse, edGV_PLZ,     edGV_Ort,
@@ -840,55 +868,75 @@ std::vector<std::string> TfrmAngebotsdialog::completenessFindings() const {
 
   bankFindings(
       bankEntries(edZF_KI, cbZF_BLZ, edZF_Konto, nullptr, accountFailsCheck(cbZF_BLZ, edZF_Konto)),
-      kReferenceAccountRules, out);
+      kReferenceAccountRules, bankControls(edZF_KI, cbZF_BLZ, edZF_Konto, nullptr), out);
   if (cbRefKonto.visible() && cbRefKonto.itemIndex() != 0)
     bankFindings(bankEntries(edZP_KI, cbZP_BLZ, edZP_Konto, &edZP_Kontoinhaber,
                              accountFailsCheck(cbZP_BLZ, edZP_Konto)),
-                 kCollectionAccountRules, out);
+                 kCollectionAccountRules,
+                 bankControls(edZP_KI, cbZP_BLZ, edZP_Konto, &edZP_Kontoinhaber), out);
   if (edZB_Konto.showing())
     bankFindings(bankEntries(edZB_KI, cbZB_BLZ, edZB_Konto, &edZB_Kontoinhaber,
                              accountFailsCheck(cbZB_BLZ, edZB_Konto)),
-                 kStartPaymentAccountRules, out);
+                 kStartPaymentAccountRules,
+                 bankControls(edZB_KI, cbZB_BLZ, edZB_Konto, &edZB_Kontoinhaber), out);
   if (edZE_Konto.showing())
     bankFindings(bankEntries(edZE_KI, edZE_BLZ, edZE_Konto, &edZE_Kontoinhaber, false),
-                 kSinglePaymentAccountRules, out);
+                 kSinglePaymentAccountRules,
+                 bankControls(edZE_KI, edZE_BLZ, edZE_Konto, &edZE_Kontoinhaber), out);
 
-  rule(ed_WpHG_Beruf.text().empty(), " Anlegerfragebogen: die Angabe des Berufs fehlt");
+  rule(ed_WpHG_Beruf.text().empty(), " Anlegerfragebogen: die Angabe des Berufs fehlt",
+       &ed_WpHG_Beruf);
   rule(ed_WpHG_Beruf2.text().empty() && ed_WpHG_Beruf3.text().empty(),
-       " Anlegerfragebogen: die Angabe der Tätigkeiten der letzten 10 Jahre fehlt");
+       " Anlegerfragebogen: die Angabe der Tätigkeiten der letzten 10 Jahre fehlt",
+       &ed_WpHG_Beruf2);
   rule(noneChecked({&rbFGIK, &rbFGI3, &rbFGI7, &rbFGIM7}),
-       " Anlegerfragebogen: Erfahrungen mit Festgeld/Geldmarkt-/Immobilienfonds?");
+       " Anlegerfragebogen: Erfahrungen mit Festgeld/Geldmarkt-/Immobilienfonds?", &rbFGIK);
   rule(noneChecked({&rbRRK, &rbRR3, &rbRR7, &rbRRM7}),
-       " Anlegerfragebogen: Erfahrungen mit Renten/Rentenfonds?");
-  rule(noneChecked({&rbGFK, &rbGF3, &rbGF7, &rbGFM7}), " Anlegerfragebogen: Gemischte Fonds?");
+       " Anlegerfragebogen: Erfahrungen mit Renten/Rentenfonds?", &rbRRK);
+  rule(noneChecked({&rbGFK, &rbGF3, &rbGF7, &rbGFM7}), " Anlegerfragebogen: Gemischte Fonds?",
+       &rbGFK);
   rule(noneChecked({&rbAAK, &rbAA3, &rbAA7, &rbAAM7}),
-       " Anlegerfragebogen: Erfahrungen mit Aktien/Aktienfonds?");
+       " Anlegerfragebogen: Erfahrungen mit Aktien/Aktienfonds?", &rbAAK);
   rule(noneChecked({&rb25, &rb50, &rbM50}),
        " Anlegerfragebogen: Wie hoch ist das Verhältnis der geplanten Anlage zum "
-       "Gesamtvermögen?");
+       "Gesamtvermögen?",
+       &rb25);
   rule(noneChecked({&cbVMA, &cbVS, &cbAS}),
-       " Anlegerfragebogen: Welche Anlageziele werden mit der Anlage verfolgt?");
+       " Anlegerfragebogen: Welche Anlageziele werden mit der Anlage verfolgt?", &cbVMA);
   rule(cbVMA.checked() && cbZiel1.itemIndex() < 0,
-       " Anlegerfragebogen: Dauer zum Vermögensaufbau fehlt");
-  rule(cbVS.checked() && cbZiel2.itemIndex() < 0, " Anlegerfragebogen: Dauer zur Vorsorge fehlt");
+       " Anlegerfragebogen: Dauer zum Vermögensaufbau fehlt", &cbZiel1);
+  rule(cbVS.checked() && cbZiel2.itemIndex() < 0, " Anlegerfragebogen: Dauer zur Vorsorge fehlt",
+       &cbZiel2);
   rule(cbAS.checked() && (edAS.text().empty() || cbZiel3.itemIndex() < 0),
-       " Anlegerfragebogen: Angaben zum sonstigen Anlageziel unvollständig");
+       " Anlegerfragebogen: Angaben zum sonstigen Anlageziel unvollständig", &edAS);
   rule(noneChecked({&rbRJa, &rbRNein}),
        " Anlegerfragebogen: Verfügen Sie über Reserven, die geeignet sind, Ihren "
-       "Lebensunterhalt abzusichern, ohne auf die hier geplanten Anlagen zurück zu greifen?");
+       "Lebensunterhalt abzusichern, ohne auf die hier geplanten Anlagen zurück zu greifen?",
+       &rbRJa);
   return out;
 }
 
+std::vector<std::string> TfrmAngebotsdialog::completenessFindings() const {
+  std::vector<std::string> texts;
+  for (const Finding& finding : completenessCheck()) texts.push_back(finding.text);
+  return texts;
+}
+
+void TfrmAngebotsdialog::showField(const std::string& control) {
+  Control* field = find(control);
+  if (!field) return;
+  if (int page = pageOf(*field); page >= 0) pageDaten.setActivePage(page);
+  if (field->showing() && field->enabled()) focus(field);
+}
+
 void TfrmAngebotsdialog::sb_VollstaendigClick(Control*) {
-  const std::vector<std::string> findings = completenessFindings();
+  const std::vector<Finding> findings = completenessCheck();
   if (findings.empty()) {
     host().dialogs().message("Keine Fehler gefunden!", "Prüfung");
     return;
   }
-  std::string text;
-  for (const std::string& line : findings) text += (text.empty() ? "" : "\n") + line;
   hide();
-  links().showFindings(text);
+  links().showFindings(findings);
 }
 
 }  // namespace fondaris::forms

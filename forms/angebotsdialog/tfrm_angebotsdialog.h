@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <functional>
 #include <optional>
 #include <string>
@@ -9,6 +10,7 @@
 #include "engine/product_rules.h"
 #include "forms/controls/combo_box_inc.h"
 #include "forms/controls/form.h"
+#include "forms/form_links.h"
 
 namespace fondaris::forms {
 
@@ -298,9 +300,16 @@ class TfrmAngebotsdialog : public Form {
   std::optional<int> policyholderAge() const;
   bool policyholderIsMinor() const;
 
-  // The findings of the completeness check, in their order; empty when nothing is missing.
-  // Runs silently: unreadable dates and times count as given, empty ones as missing.
+  // The findings of the completeness check, in their order, each with the control it is about;
+  // empty when nothing is missing. Runs silently: unreadable dates and times count as given,
+  // empty ones as missing.
+  std::vector<Finding> completenessCheck() const;
+  // Their texts alone.
   std::vector<std::string> completenessFindings() const;
+
+  // Selects the page that holds the control named `control` and puts the focus into it when it
+  // shows; an unknown name changes nothing.
+  void showField(const std::string& control);
 
   // File names of the PDF forms the forms-data files refer to.
   std::string applicationFormVl = "FQ-VL-Antrag.pdf";
@@ -349,7 +358,10 @@ class TfrmAngebotsdialog : public Form {
   void timeExit(MaskEdit& field);
   void copyAddress(Edit& street, Edit& place, Edit& postcode, ComboBox& country);
   void readProductData();
+  std::array<const TabSheet*, 7> pages() const;
   int visiblePage(int from, int step) const;
+  // The page `control` sits on, or -1.
+  int pageOf(const Control& control) const;
 
   const bank::BankTable* banks_ = nullptr;
   int goalLimit_ = 98;

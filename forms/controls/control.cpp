@@ -58,6 +58,11 @@ bool Control::digitsOnly() const {
   return !places.empty() && places.find_first_not_of("09") == std::string::npos;
 }
 
+void Memo::userChooseLine(int line) {
+  setCaretLine(line);
+  if (onChooseLine) onChooseLine(this);
+}
+
 bool Control::showing() const {
   for (const Control* c = this; c; c = c->parent_)
     if (!c->visible_) return false;

@@ -166,7 +166,6 @@ FONDARIS_CONTROL_KIND(CheckBox, CheckBox)
 FONDARIS_CONTROL_KIND(RadioButton, RadioButton)
 FONDARIS_CONTROL_KIND(Label, Label)
 FONDARIS_CONTROL_KIND(Button, Button)
-FONDARIS_CONTROL_KIND(Memo, Memo)
 FONDARIS_CONTROL_KIND(GroupBox, GroupBox)
 FONDARIS_CONTROL_KIND(PageControl, PageControl)
 FONDARIS_CONTROL_KIND(TabSheet, TabSheet)
@@ -175,6 +174,25 @@ FONDARIS_CONTROL_KIND(Image, Image)
 FONDARIS_CONTROL_KIND(MenuItem, MenuItem)
 FONDARIS_CONTROL_KIND(HotKey, HotKey)
 #undef FONDARIS_CONTROL_KIND
+
+// A multi-line text. In a read-only memo the user chooses a line by double-clicking it or by
+// pressing Enter on it.
+class Memo : public Control {
+ public:
+  Memo(Form& form, std::string name, Control* parent = nullptr)
+      : Control(form, std::move(name), ControlKind::Memo, parent) {}
+
+  // The line the caret is on, from 0.
+  int caretLine() const { return caretLine_; }
+  void setCaretLine(int line) { caretLine_ = line; }
+  // The user chose `line`: the caret goes there, then onChooseLine runs.
+  void userChooseLine(int line);
+
+  Event onChooseLine;
+
+ private:
+  int caretLine_ = 0;
+};
 
 class ComboBox : public Control {
  public:

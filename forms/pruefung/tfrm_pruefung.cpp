@@ -16,6 +16,7 @@ TfrmPruefung::TfrmPruefung(FormHost& host)
   sb_Abbruch.setHint("Eingabe abbrechen");
   sb_Abbruch.setCancel(true);
   sb_Abbruch.onClick = on(&TfrmPruefung::sb_AbbruchClick);
+  txtHinweise.onChooseLine = on(&TfrmPruefung::txtHinweiseChooseLine);
 }
 
 // Back to the form the check was started from; the findings stay until the next check.
@@ -25,6 +26,26 @@ void TfrmPruefung::FormClose() {
 
 void TfrmPruefung::sb_AbbruchClick(Control*) {
   close();
+}
+
+void TfrmPruefung::setFindings(std::vector<Finding> findings) {
+  findings_ = std::move(findings);
+  std::string text;
+  for (const Finding& finding : findings_) text += (text.empty() ? "" : "\n") + finding.text;
+  txtHinweise.setText(text);
+  txtHinweise.setCaretLine(0);
+}
+
+void TfrmPruefung::chooseFinding(int line) {
+  if (line < 0 || line >= static_cast<int>(findings_.size())) return;
+  const std::string control = findings_[static_cast<std::size_t>(line)].control;
+  if (control.empty()) return;
+  close();
+  links().showField(control);
+}
+
+void TfrmPruefung::txtHinweiseChooseLine(Control*) {
+  chooseFinding(txtHinweise.caretLine());
 }
 
 }  // namespace fondaris::forms

@@ -12,6 +12,7 @@
 #include <QKeySequenceEdit>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -419,7 +420,48 @@ bool isMemo(QObject* o) {
   return qobject_cast<QPlainTextEdit*>(o) || qobject_cast<QTextEdit*>(o);
 }
 
+// A read-only memo offers its lines to choose: a double-click on one (the viewport gets the
+// mouse) or Enter on the caret's line.
+template <class TextEdit>
+class LineChooser : public QObject {
+ public:
+  LineChooser(Binder& binder, forms::Memo& memo, TextEdit& edit)
+      : QObject(&edit), binder_(binder), memo_(memo), edit_(edit) {
+    edit.installEventFilter(this);
+    edit.viewport()->installEventFilter(this);
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (!memo_.readOnly() || !memo_.onChooseLine) return false;
+    if (watched == edit_.viewport() && event->type() == QEvent::MouseButtonDblClick) {
+      const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
+      choose(edit_.cursorForPosition(at).blockNumber());
+      return true;
+    }
+    if (watched == &edit_ && event->type() == QEvent::KeyPress) {
+      const int key = static_cast<QKeyEvent*>(event)->key();
+      if (key != Qt::Key_Return && key != Qt::Key_Enter) return false;
+      choose(edit_.textCursor().blockNumber());
+      return true;
+    }
+    return false;
+  }
+
+ private:
+  void choose(int line) {
+    binder_.run([this, line] { memo_.userChooseLine(line); });
+  }
+
+  Binder& binder_;
+  forms::Memo& memo_;
+  TextEdit& edit_;
+};
+
 void bindMemo(Binder& binder, Control& c, QObject* o) {
+  auto& memo = static_cast<forms::Memo&>(c);
+  if (auto* p = qobject_cast<QPlainTextEdit*>(o)) new LineChooser(binder, memo, *p);
+  if (auto* t = qobject_cast<QTextEdit*>(o)) new LineChooser(binder, memo, *t);
   if (auto* p = qobject_cast<QPlainTextEdit*>(o)) {
     QObject::connect(p, &QPlainTextEdit::textChanged, &binder, [&binder, &c, p] {
       binder.run([&c, p] { c.userSetText(ss(p->toPlainText())); });

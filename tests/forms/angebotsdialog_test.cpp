@@ -1,3 +1,5 @@
+#include <set>
+
 #include "bank/bank_table.h"
 #include "forms/angebotsdialog/tfrm_angebotsdialog.h"
 #include "forms/pruefung/tfrm_pruefung.h"
@@ -767,6 +769,232 @@ TEST_F(CompletenessTest, EachFindingFromOneGap) {
     EXPECT_EQ(form->completenessFindings(), c.findings);
     EXPECT_TRUE(dialogs.shown().empty());  // the check itself never pops up a box
   }
+}
+
+// Where each finding leads: the page (of tsAnleger1 … tsVertreter2) and the focused control; no
+// page for the agent's and the customer's data, which the check window keeps; no control where
+// the field is hidden.
+struct FindingTarget {
+  std::string text;
+  const char* page;
+  const char* control;
+};
+
+std::vector<FindingTarget> findingTargets() {
+  std::vector<FindingTarget> rows = {
+      {" Die Ausgaben sind höher als die Einmahmen", "tsAnleger1", nullptr},
+      {" Anlegerfragebogen: Das Datum fehlt", "tsAnleger2", "medBP_Datum"},
+      {" Anlegerfragebogen: Das Uhrzeit des Beginns der Beratung fehlt", "tsAnleger2", "medBP_Von"},
+      {" Anlegerfragebogen: Das Uhrzeit des Ende der Beratung fehlt", "tsAnleger2", "medBP_Bis"},
+      {" Anlegerfragebogen: Die Uhrzeiten der Beratung passen nicht zu einander", "tsAnleger2",
+       "medBP_Von"},
+      {" Anlegerfragebogen: Keine Gesprächsteilnehmer", "tsAnleger2", "edBP_Teil1"},
+      {" Ausweisnummer des Depotinhabers fehlt", "tsAusweis", "edVN_AusNr"},
+      {" Ausstellende Behörde des Ausweises des Depotinhabers fehlt", "tsAusweis", "edVN_Behoerde"},
+      {" 1. gesetzlicher Vertreter fehlt", "tsVertreter1", "cbWD_Art"},
+      {" Name der Referenzbank fehlt", "tsKonto", "edZF_KI"},
+      {" BLZ der Referenzbank fehlt", "tsKonto", "cbZF_BLZ"},
+      {" Kontonummer bei der Referenzbank fehlt", "tsKonto", "edZF_Konto"},
+      {" Kontonummer bei der Referenzbank enthält andere Zeichen als Ziffern", "tsKonto",
+       "edZF_Konto"},
+      {" Kontonummer bei der Referenzbank passt nicht zur Prüfziffer der BLZ", "tsKonto",
+       "edZF_Konto"},
+      {" Name der Bank fehlt (abw. Bankverbindung Einzug)", "tsKonto", "edZP_KI"},
+      {" BLZ der Bank fehlt (abw. Bankverbindung Einzug)", "tsKonto", "cbZP_BLZ"},
+      {" Kontonummer fehlt (abw. Bankverbindung Einzug)", "tsKonto", "edZP_Konto"},
+      {" Kontonummer enthält andere Zeichen als Ziffern (abw. Bankverbindung Einzug)", "tsKonto",
+       "edZP_Konto"},
+      {" Name des Kontoinhabers fehlt (abw. Bankverbindung Einzug)", "tsKonto",
+       "edZP_Kontoinhaber"},
+      {" Kontonummer passt nicht zur Prüfziffer der BLZ (abw. Bankverbindung Einzug)", "tsKonto",
+       "edZP_Konto"},
+      {" Kontonummer enthält andere Zeichen als Ziffern (Bankverbindung Zuzahlung zu Beginn)",
+       "tsKonto", "edZB_Konto"},
+      {" Kontonummer passt nicht zur Prüfziffer der BLZ (Bankverbindung Zuzahlung zu Beginn)",
+       "tsKonto", "edZB_Konto"},
+      {" Kontonummer enthält andere Zeichen als Ziffern (Bankverbindung Einmalzahlung)", "tsKonto",
+       "edZE_Konto"},
+      {" Anlegerfragebogen: die Angabe des Berufs fehlt", "tsAnleger1", "ed_WpHG_Beruf"},
+      {" Anlegerfragebogen: die Angabe der Tätigkeiten der letzten 10 Jahre fehlt", "tsAnleger1",
+       "ed_WpHG_Beruf2"},
+      {" Anlegerfragebogen: Erfahrungen mit Festgeld/Geldmarkt-/Immobilienfonds?", "tsAnleger1",
+       "rbFGIK"},
+      {" Anlegerfragebogen: Erfahrungen mit Renten/Rentenfonds?", "tsAnleger1", "rbRRK"},
+      {" Anlegerfragebogen: Gemischte Fonds?", "tsAnleger1", "rbGFK"},
+      {" Anlegerfragebogen: Erfahrungen mit Aktien/Aktienfonds?", "tsAnleger1", "rbAAK"},
+      {" Anlegerfragebogen: Wie hoch ist das Verhältnis der geplanten Anlage zum "
+       "Gesamtvermögen?",
+       "tsAnleger1", "rb25"},
+      {" Anlegerfragebogen: Welche Anlageziele werden mit der Anlage verfolgt?", "tsAnleger2",
+       "cbVMA"},
+      {" Anlegerfragebogen: Dauer zum Vermögensaufbau fehlt", "tsAnleger2", "cbZiel1"},
+      {" Anlegerfragebogen: Dauer zur Vorsorge fehlt", "tsAnleger2", "cbZiel2"},
+      {" Anlegerfragebogen: Angaben zum sonstigen Anlageziel unvollständig", "tsAnleger2", "edAS"},
+      {" Anlegerfragebogen: Verfügen Sie über Reserven, die geeignet sind, Ihren "
+       "Lebensunterhalt abzusichern, ohne auf die hier geplanten Anlagen zurück zu greifen?",
+       "tsAnleger2", "rbRJa"},
+  };
+  for (const char* text :
+       {" Vermittlername fehlt", " Telefonnummer des Vermittlers fehlt",
+        " Vermittlernummer (UnterVKZ) fehlt", " Name des Depotinhabers fehlt",
+        " Vorname des Depotinhabers fehlt",
+        " Adresse (Strasse, PLZ, Ort) des Depotinhabers ist unvollständig",
+        " Geburtsdatum des Depotinhabers fehlt", " Geburtsort des Depotinhabers fehlt",
+        " Geburtsland des Depotinhabers fehlt",
+        " Falls zutreffend, bitte Geburtsnamen des Depotinhabers angeben",
+        " Familienstand des Depotinhabers fehlt", " Staatsangehörigkeit des Depotinhabers fehlt"})
+    rows.push_back({text, nullptr, nullptr});
+  // The eleven person findings, for each way the pages 6 and 7 are asked for.
+  const std::pair<const char*, const char*> personTexts[] = {
+      {" Name des %s fehlt", "ed%s_Nachname"},
+      {" Vorname des %s fehlt", "ed%s_Vorname"},
+      {" Adresse (Strasse, PLZ, Ort) des %s ist unvollständig", "ed%s_Strasse"},
+      {" Geburtsdatum des %s fehlt", "med%s_Geburtstag"},
+      {" Geburtsort des %s fehlt", "ed%s_GebOrt"},
+      {" Geburtsland des %s fehlt", "ed%s_GebLand"},
+      {" Falls zutreffend, bitte Geburtsname des %s angeben", "ed%s_GebName"},
+      {" Familienstand des %s fehlt", "cb%s_Stand"},
+      {" Staatsangehörigkeit des %s fehlt", "ed%s_Nation"},
+      {" Ausweisnummer des %s fehlt", "ed%s_AusNr"},
+      {" Ausstellende Behörde des Ausweises des %s fehlt", "ed%s_Behoerde"},
+  };
+  const std::tuple<const char*, const char*, const char*> persons[] = {
+      {"weiteren Depotinhabers", "WD", "tsVertreter1"},
+      {"1. gesetzlichen Vertreters", "WD", "tsVertreter1"},
+      {"2. gesetzlichen Vertreters", "GV", "tsVertreter2"},
+  };
+  static std::vector<std::string> controls;  // the rows point into it
+  controls.reserve(std::size(persons) * std::size(personTexts));
+  auto fill = [](const char* pattern, const char* part) {
+    std::string out = pattern;
+    return out.replace(out.find("%s"), 2, part);
+  };
+  for (auto [who, prefix, page] : persons)
+    for (auto [text, control] : personTexts) {
+      controls.push_back(fill(control, prefix));
+      rows.push_back({fill(text, who), page, controls.back().c_str()});
+    }
+  return rows;
+}
+
+// Each finding of the check window leads to its field: the window closes, the application form
+// shows the field's page with the focus in it. The gaps below make every finding appear.
+TEST_F(CompletenessTest, EachFindingLeadsToItsField) {
+  using Gaps = std::function<void(TfrmAngebotsdialog&, TfrmAngebotsdaten&, TfrmVermittler&)>;
+  auto emptyPerson = [](TfrmAngebotsdialog& f, const std::string& prefix) {
+    for (Control* c : f.controls())
+      if (c->kind() == ControlKind::Edit && c->name().rfind("ed" + prefix + "_", 0) == 0)
+        c->setText("");
+    f.find("med" + prefix + "_Geburtstag")->setText("  .  .    ");
+    f.find("cb" + prefix + "_Stand")->setItemIndex(-1);
+    f.find("cb" + prefix + "_Stand")->setText("");
+  };
+  auto showPaymentAccounts = [](TfrmAngebotsdialog& f) {
+    f.cbRefKonto.setVisible(true), f.cbRefKonto.setItemIndex(1), f.cbRefKontoClick(nullptr);
+    f.boxKontoZB.setVisible(true);
+    f.boxKontoEZ.setVisible(true), f.cbKontoEZ.setVisible(true);
+    f.cbKontoEZ.setItemIndex(1), f.cbKontoEZClick(nullptr);
+  };
+  const std::pair<bool, Gaps> scenarios[] = {
+      // An adult with a further account holder, and nothing typed.
+      {false,
+       [&](auto& f, auto& c, auto& a) {
+         for (Control* field : {&a.edV_Firma, &a.edV_Telefon, &a.edV_Vermittlernr2})
+           field->setText("");
+         for (Control* field : {&c.edVN_Nachname, &c.edVN_Vorname, &c.edVN_PLZ, &c.edVN_GebOrt,
+                                &c.edVN_GebLand, &c.edVN_GebName, &c.edVN_Nation})
+           field->setText("");
+         c.cbVN_Stand.setText("");
+         f.edEinkommen.setText("1.000"), f.edAusgaben.setText("2.000");
+         f.medBP_Datum.setText("  .  .    ");
+         f.medBP_Von.setText("  :  "), f.medBP_Bis.setText("  :  ");
+         for (Control* field : std::initializer_list<Control*>{
+                  &f.edBP_Teil1, &f.edVN_AusNr, &f.edVN_Behoerde, &f.edZF_KI, &f.cbZF_BLZ,
+                  &f.edZF_Konto, &f.ed_WpHG_Beruf, &f.ed_WpHG_Beruf2})
+           field->setText("");
+         for (Control* choice : f.controls())
+           if (choice->kind() == ControlKind::RadioButton) choice->setChecked(false);
+         f.cbVMA.setChecked(false);
+         f.cbWD_Art.setItemIndex(1);
+         emptyPerson(f, "WD");
+         showPaymentAccounts(f);
+         f.edZB_Konto.setText("12ab34"), f.edZE_Konto.setText("12ab34");
+       }},
+      // What a typed but wrong entry leaves.
+      {false,
+       [&](auto& f, auto& c, auto&) {
+         c.medVN_Geburtstag.setText("  .  .    ");
+         f.medBP_Von.setText("11:01");
+         f.cbVS.setChecked(true), f.cbAS.setChecked(true);
+         for (Control* goal : {&f.cbZiel1, &f.cbZiel2, &f.cbZiel3}) goal->setItemIndex(-1);
+         // 20210200 / 0240334000 with one digit mistyped (see CheckDigitWarning).
+         showPaymentAccounts(f);
+         for (auto [code, account] : {std::pair{&f.cbZF_BLZ, &f.edZF_Konto},
+                                      {&f.cbZP_BLZ, &f.edZP_Konto},
+                                      {&f.cbZB_BLZ, &f.edZB_Konto}})
+           code->setText("20210200"), account->setText("0240334001");
+         f.edZP_KI.setText("Bank"), f.edZP_Kontoinhaber.setText("Jan Nowak");
+       }},
+      {true,
+       [&](auto& f, auto&, auto&) {
+         f.cbWD_Art.setItemIndex(1);
+         f.edZF_Konto.setText("53201 3000");
+         showPaymentAccounts(f);
+         f.edZP_Konto.setText("12ab34");
+       }},
+      {true,
+       [&](auto& f, auto&, auto&) {
+         emptyPerson(f, "WD");
+         emptyPerson(f, "GV");
+       }},
+  };
+  const char* pageNames[] = {"tsAnleger1",    "tsAnleger2",   "tsAusweis",   "tsKonto",
+                             "tsArbeitgeber", "tsVertreter1", "tsVertreter2"};
+  auto pageIndex = [&pageNames](const std::string& name) {
+    return static_cast<int>(std::find(std::begin(pageNames), std::end(pageNames), name) -
+                            std::begin(pageNames));
+  };
+  const std::vector<FindingTarget> rows = findingTargets();
+  std::set<std::string> seen;
+  for (const auto& [minor, gaps] : scenarios) {
+    fresh();
+    fillComplete(minor);
+    gaps(*form, *customer, *app->frmVermittler);
+    const std::vector<std::string> findings = form->completenessFindings();
+    for (int line = 0; line < static_cast<int>(findings.size()); ++line) {
+      const std::string& text = findings[static_cast<std::size_t>(line)];
+      SCOPED_TRACE(text);
+      auto row = std::find_if(rows.begin(), rows.end(),
+                              [&text](const FindingTarget& r) { return r.text == text; });
+      if (row == rows.end()) {
+        ADD_FAILURE() << "no row for this finding";
+        continue;
+      }
+      seen.insert(text);
+      TfrmPruefung& result = *app->frmPruefung;
+      form->sb_VollstaendigClick(nullptr);
+      ASSERT_TRUE(result.visible());
+      const int page = row->page ? pageIndex(row->page) : 0;
+      form->pageDaten.setActivePage((page + 1) % 7);
+      result.txtHinweise.userChooseLine(line);
+      if (!row->page) {
+        EXPECT_TRUE(result.visible());
+        EXPECT_FALSE(form->visible());
+        continue;
+      }
+      EXPECT_FALSE(result.visible());
+      EXPECT_TRUE(form->visible());
+      EXPECT_EQ(form->pageDaten.activePage(), page);
+      const Control* focused = form->focused();
+      EXPECT_EQ(focused ? focused->name() : "none", row->control ? row->control : "none");
+    }
+    // Leaving a field it was led to runs the field's own check, as leaving it always does.
+    for (const std::string& message : dialogs.messages())
+      EXPECT_TRUE(message.starts_with("Kontonummer:") || message.starts_with("Zeitraum Beratung:"))
+          << message;
+  }
+  for (const FindingTarget& row : rows) EXPECT_TRUE(seen.count(row.text)) << row.text;
+  EXPECT_FALSE(app->frmPruefung->visible());
 }
 
 // Born in December 2009, contract from March 2027: 18 by the calendar year, 17 in fact.

@@ -7,6 +7,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <filesystem>
 
 #include "bank/bank_table.h"
@@ -200,6 +203,50 @@ TEST_F(QtAntrag, EscapeClosesTheFindingsWindow) {
     EXPECT_TRUE(test::waitFor([view] { return view->isVisible(); }));
     EXPECT_FALSE(result->isVisible());
   }
+}
+
+// A double-click on a finding, or Enter on it, closes the findings window and shows the field
+// the finding is about, with the keyboard in it.
+TEST_F(QtAntrag, ChoosingAFindingLeadsToItsField) {
+  forms::TfrmAngebotsdialog& form = *app_->frmAngebotsdialog;
+  form.prepare({.investmentPeriodIndex = 20, .banks = &banks_});
+  QWidget* view = presenter_.view(form);
+  QWidget* result = presenter_.view(*app_->frmPruefung);
+  auto* pages = widget<QTabWidget>(form, "pageDaten");
+  const struct {
+    bool doubleClick;
+    const char* finding;
+    int page;
+    const char* field;
+  } cases[] = {
+      {true, " Name der Referenzbank fehlt", 3, "edZF_KI"},
+      {false, " Anlegerfragebogen: Keine Gesprächsteilnehmer", 1, "edBP_Teil1"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.finding);
+    click(form, "sb_Vollstaendig");
+    ASSERT_TRUE(test::waitFor([result] { return result->isVisible(); }));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(result));
+    auto* memo = widget<QPlainTextEdit>(*app_->frmPruefung, "txtHinweise");
+    const QTextBlock line = memo->document()->find(QString::fromStdString(c.finding)).block();
+    ASSERT_TRUE(line.isValid());
+    memo->setTextCursor(QTextCursor(line));
+    memo->ensureCursorVisible();
+    if (c.doubleClick) {
+      QTest::mouseDClick(memo->viewport(), Qt::LeftButton, {},
+                         memo->cursorRect(QTextCursor(line)).center());
+    } else {
+      memo->setFocus(Qt::TabFocusReason);
+      ASSERT_TRUE(test::waitFor([memo] { return memo->hasFocus(); }));
+      QTest::keyClick(memo, Qt::Key_Return);
+    }
+    ASSERT_TRUE(test::waitFor([view] { return view->isVisible(); }));
+    EXPECT_FALSE(result->isVisible());
+    EXPECT_EQ(pages->currentIndex(), c.page);
+    auto* field = widget<QWidget>(form, c.field);
+    EXPECT_TRUE(test::waitFor([field] { return field->hasFocus(); }));
+  }
+  EXPECT_TRUE(dialogs_.shown().empty());
 }
 
 // The agent's whole way on the real views: customer → "&Weiter" → contract → "An&trag" →
