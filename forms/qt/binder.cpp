@@ -1,6 +1,7 @@
 #include "forms/qt/binder.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -18,8 +19,10 @@
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
 #include <QScreen>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QStackedWidget>
+#include <QStyle>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTextEdit>
@@ -30,6 +33,7 @@
 
 #include "forms/qt/key_codes.h"
 #include "forms/qt/start_picture.h"
+#include "forms/qt/view_kit.h"
 
 namespace fondaris::qt {
 
@@ -158,6 +162,18 @@ void showTabStop(QWidget& w, bool readOnly) {
   if (w.focusPolicy() != policy) w.setFocusPolicy(policy);
 }
 
+// A figure is never cut: a read-only field grows beyond its designed width when its text needs it.
+void showWhole(QLineEdit& e) {
+  QVariant designed = e.property("designedMinimumWidth");
+  if (!designed.isValid()) {
+    designed = e.minimumWidth();
+    e.setProperty("designedMinimumWidth", designed);
+  }
+  const int width = std::max(designed.toInt(), kit::widthToShow(e, e.text()));
+  if (e.maximumWidth() < width) e.setMaximumWidth(width);
+  if (e.minimumWidth() != width) e.setMinimumWidth(width);
+}
+
 template <class T>
 bool isA(QObject* o) {
   return qobject_cast<T*>(o);
@@ -195,6 +211,7 @@ void showLineEdit(Binder&, BoundControl& b) {
   if (!blank.isValid() && e->maxLength() != maxLength) e->setMaxLength(maxLength);
   if (e->isReadOnly() != c.readOnly()) e->setReadOnly(c.readOnly());
   showTabStop(*e, c.readOnly());
+  if (c.readOnly()) showWhole(*e);
 }
 
 // --- combo boxes ---
@@ -236,6 +253,10 @@ void showComboBox(Binder& binder, BoundControl& b) {
     for (const std::string& item : c.items()) items << qs(item);
     box->addItems(items);
     b.shownItems = c.items();
+    // The open list shows its items whole, however narrow the box ("Anlage in Cash-Option …").
+    QAbstractItemView* list = box->view();
+    list->setMinimumWidth(list->sizeHintForColumn(0) +
+                          list->verticalScrollBar()->sizeHint().width() + 2 * list->frameWidth());
   }
   if (!edit) {
     if (box->currentIndex() != c.itemIndex()) box->setCurrentIndex(c.itemIndex());
@@ -909,8 +930,15 @@ bool Binder::eventFilter(QObject* watched, QEvent* event) {
         event->ignore();
         run([this] { form_.close(); });
         return true;
-      case QEvent::Move:
+      case QEvent::Show:
+        // Now the window system's frame is known.
+        keepOnScreen();
+        break;
       case QEvent::Resize:
+        // A form that grows (columns shown) stays on the screen.
+        keepOnScreen();
+        [[fallthrough]];
+      case QEvent::Move:
         if (!applyingGeometry_ && window_.isVisible()) {
           form_.geometry.top = window_.y();
           form_.geometry.left = window_.x();
@@ -975,6 +1003,17 @@ void Binder::refreshControl(BoundControl& b) {
   if (adapter.show) adapter.show(*this, b);
 }
 
+namespace {
+
+// What the window system adds around a window: measured once it is shown, else a title bar.
+QSize frameExtra(const QWidget& window) {
+  if (window.isVisible() && window.frameGeometry().size() != window.size())
+    return window.frameGeometry().size() - window.size();
+  return QSize(0, window.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &window));
+}
+
+}  // namespace
+
 void Binder::applyGeometry() {
   applyingGeometry_ = true;
   const forms::Form::Geometry g = form_.geometry;
@@ -982,16 +1021,38 @@ void Binder::applyGeometry() {
   QSize size = window_.isVisible() || window_.testAttribute(Qt::WA_Resized) ? window_.size()
                                                                             : window_.sizeHint();
   if (g.width > 0 && g.height > 0) size = QSize(g.width, g.height);
-  window_.resize(size.expandedTo(minimum));
-  if (g.top != -999 && g.left != -999) {
-    window_.move(g.left, g.top);
-  } else if (QScreen* screen = window_.screen()) {
-    const QRect area = screen->availableGeometry();
-    window_.move(area.center() - QPoint(window_.width() / 2, window_.height() / 2));
+  size = size.expandedTo(minimum);
+  QScreen* screen = window_.screen();
+  const QRect area = screen ? screen->availableGeometry() : QRect();
+  QPoint place = area.center() - QPoint(size.width() / 2, size.height() / 2);
+  if (g.top != -999 && g.left != -999) place = QPoint(g.left, g.top);
+  // A stored place or size from another or a larger screen is brought onto this one.
+  if (!area.isEmpty()) {
+    const QSize extra = frameExtra(window_);
+    const QRect fitted = kit::fitInto(QRect(place, size + extra), minimum + extra, area);
+    place = fitted.topLeft();
+    size = fitted.size() - extra;
   }
+  window_.resize(size);
+  window_.move(place);
   applyingGeometry_ = false;
   // The form stores what is shown, even when the window is never moved afterwards.
   form_.geometry = {window_.y(), window_.x(), window_.height(), window_.width()};
+}
+
+void Binder::keepOnScreen() {
+  QScreen* screen = window_.screen();
+  if (!screen || applyingGeometry_ || !window_.isVisible()) return;
+  const QRect area = screen->availableGeometry();
+  const QRect frame = window_.frameGeometry();
+  if (area.contains(frame)) return;
+  const QSize extra = frame.size() - window_.size();
+  const QSize minimum = window_.minimumSizeHint().expandedTo(window_.minimumSize());
+  const QRect fitted = kit::fitInto(frame, minimum + extra, area);
+  applyingGeometry_ = true;
+  if (fitted.size() != frame.size()) window_.resize(fitted.size() - extra);
+  if (fitted.topLeft() != frame.topLeft()) window_.move(fitted.topLeft());
+  applyingGeometry_ = false;
 }
 
 }  // namespace fondaris::qt

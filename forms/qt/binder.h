@@ -81,7 +81,8 @@ class Binder : public QObject {
 
   // Control state → widgets, with signals blocked; item lists only when they changed.
   void refresh();
-  // Window placement from the form's geometry: stored position, or centred on the screen.
+  // Window placement from the form's geometry: stored position, or centred on the screen; a
+  // place or size the screen cannot show is brought onto it.
   void applyGeometry();
   void setAfterHandler(std::function<void()> f) { afterHandler_ = std::move(f); }
   // Runs a user action on the model, then refreshes.
@@ -91,6 +92,8 @@ class Binder : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // Moves (and where needed shrinks) a shown window that reaches beyond the screen back onto it.
+  void keepOnScreen();
   void bindControl(forms::Control& control, QObject* object);
   void refreshControl(BoundControl& bound);
   void refreshContainers();

@@ -10,6 +10,7 @@
 #include <cmath>
 
 #include "core/notation.h"
+#include "forms/qt/view_kit.h"
 #include "forms/qt/views.h"
 #include "forms/vertragsdaten/tfrm_vertragsdaten.h"
 
@@ -120,8 +121,9 @@ void addValueChart(forms::FormSet& forms, QWidget& view) {
   auto* chart = new ValueChart(form, page);
   layout->addWidget(chart);
   chart->update();
-  // The form fits a screen of 1280 × 1024; its fields need less room than their hints ask.
-  view.resize(view.sizeHint().boundedTo(QSize(1200, 900)).expandedTo(view.minimumSizeHint()));
+  // Everything shown where the screen allows; placing the window fits it onto smaller screens,
+  // where the contract data scroll and the chart takes what is left.
+  view.resize(kit::naturalSize(view));
   QPointer<ValueChart> guard(chart);
   form.onIllustrated = [guard] {
     if (guard) guard->schedule();

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include <QLabel>
 #include <QLineEdit>
 
 #include "forms/angebotsdaten/tfrm_angebotsdaten.h"
@@ -33,6 +34,7 @@ std::unique_ptr<QWidget> fromDesign(bool dataForm) {
   design.setupUi(window.get());
   // Widths in characters and the shared look are beyond what a Designer file can say.
   kit::applyCharWidths(*window);
+  kit::scrollUpAndDownOnly(*window);
   if (dataForm) window->setStyleSheet(kit::formStyleSheet());
   return window;
 }
@@ -75,6 +77,10 @@ std::unique_ptr<QWidget> makeVertragsdatenView() {
   // The design's helper widgets stand for no control.
   for (QWidget* w : window->findChildren<QWidget*>())
     if (w->objectName().startsWith("qt_v_")) w->setObjectName(QString());
+  // The long heading over the narrow column of additional yield wraps; its lines are counted
+  // into the window's smallest height, which a wrapping label does not do by itself.
+  if (auto* heading = window->findChild<QLabel*>("lbME"))
+    heading->setMinimumHeight(4 * heading->fontMetrics().lineSpacing());
   return window;
 }
 

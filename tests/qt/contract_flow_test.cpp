@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSet>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QTabWidget>
 #include <cstdio>
 #include <filesystem>
@@ -149,6 +151,57 @@ TEST_P(ContractFlow, CustomerToContractToOffer) {
   const std::string look = vl() ? "contract_vl/" : "contract_second/";
   test_support::keepForALook((output_ / "contract_form.png").string(), look + "contract_form.png");
   test_support::keepForALook(pdf, look + fs::path(pdf).filename().string());
+}
+
+// The text room of a line edit as its style draws it: the contents rectangle less the text
+// margins and the edit's own margin of 2 on each side.
+int textRoom(QLineEdit& e) {
+  QStyleOptionFrame option;
+  option.initFrom(&e);
+  option.rect = e.rect();
+  option.lineWidth = e.hasFrame() ? e.style()->pixelMetric(QStyle::PM_DefaultFrameWidth) : 0;
+  const QRect contents = e.style()->subElementRect(QStyle::SE_LineEditContents, &option, &e);
+  return contents.marginsRemoved(e.textMargins()).width() - 2 * 2;
+}
+
+// The largest contract the rules allow, the payment at start and the single investment with
+// its exchange plan shown: at the form's smallest size every figure shows whole, and the form
+// fits a 1366 × 768 laptop with its task bar (720 high, less a title bar).
+TEST_P(ContractFlow, EveryFigureShowsWholeAndTheFormFitsALaptop) {
+  auto& contract = *app_->frmVertagsdaten;
+  QWidget* view = openContract();
+  ASSERT_FALSE(HasFailure());
+  typeInto(widget<QComboBox>(contract, vl() ? "cb_Beitrag_1" : "cb_Beitrag_2"),
+           vl() ? "74" : "5000");
+  typeInto(widget<QComboBox>(contract, "cb_Einmal"), "500");
+  if (!vl()) {
+    for (const char* duration : {"cb_Anlagedauer", "cb_BZD1", "cb_BZD2", "cb_BZD3"})
+      if (auto* years = widget<QComboBox>(contract, duration); years->isVisible())
+        typeInto(years, "67");
+    typeInto(widget<QComboBox>(contract, "cb_Dynamik"), "5,0");
+    typeInto(widget<QComboBox>(contract, "medEinmalzahlungZB"), "250000");
+    auto* plan = widget<QComboBox>(contract, "cbEinmalStrategie");
+    plan->setCurrentIndex(2);
+    emit plan->activated(2);
+    EXPECT_TRUE(widget<QWidget>(contract, "boxTauschplan")->isVisible());
+  }
+  QApplication::processEvents();
+  view->resize(view->minimumSizeHint());
+  QApplication::processEvents();
+  EXPECT_LE(view->width(), 1366);
+  EXPECT_LE(view->height(), 720 - 30);
+  int figures = 0;
+  for (QLineEdit* field : view->findChildren<QLineEdit*>()) {
+    if (!field->isReadOnly() || !field->isVisible() || field->text().isEmpty()) continue;
+    SCOPED_TRACE(field->objectName().toStdString() + " " + field->text().toStdString());
+    EXPECT_LE(field->fontMetrics().horizontalAdvance(field->text()), textRoom(*field));
+    ++figures;
+  }
+  EXPECT_GE(figures, vl() ? 9 : 21);
+  view->grab().save(QString::fromStdString((output_ / "smallest.png").string()));
+  test_support::keepForALook(
+      (output_ / "smallest.png").string(),
+      std::string(vl() ? "contract_vl/" : "contract_second/") + "smallest_contract_form.png");
 }
 
 // Keyboard only: Tab walks through what can be changed and the "<Info>" links (Enter opens one),

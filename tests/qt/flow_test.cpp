@@ -8,6 +8,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QTabWidget>
 #include <filesystem>
 
@@ -19,6 +21,7 @@
 #include "core/shell.h"
 #include "forms/angebotsdaten/tfrm_angebotsdaten.h"
 #include "forms/qt/qt_presenter.h"
+#include "forms/qt/view_kit.h"
 #include "forms/qt/views.h"
 #include "forms/startmaske/tfrm_startmaske.h"
 #include "forms/vermittler/tfrm_vermittler.h"
@@ -136,6 +139,67 @@ TEST_F(QtFlow, NoAcceleratorTwiceInAWindowAndDesignedOnesStay) {
     EXPECT_NE(widget<QLabel>(customer, name), nullptr);
   EXPECT_EQ(widget<QLabel>(*app_->frmVermittler, "_lblPlz")->text(), "&PLZ");
   EXPECT_EQ(widget<QLabel>(*app_->frmVermittler, "_lblOrt")->text(), "&Ort");
+}
+
+// Every window fits a 1366 × 768 laptop with its task bar (720 high, less a title bar); a long
+// page scrolls up and down, never sideways.
+TEST_F(QtFlow, EveryViewFitsALaptopScreen) {
+  for (const FormView& entry : formViews()) {
+    QWidget* view = presenter_.view(entry.form(*app_));
+    SCOPED_TRACE(view->objectName().toStdString());
+    view->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(view));
+    QTabWidget* pages = view->findChild<QTabWidget*>();
+    for (int page = 0; page < (pages ? pages->count() : 1); ++page) {
+      if (pages) pages->setCurrentIndex(page);
+      QApplication::processEvents();
+      EXPECT_LE(view->minimumSizeHint().width(), 1366);
+      EXPECT_LE(view->minimumSizeHint().height(), 720 - 30);
+      for (auto* area : view->findChildren<QScrollArea*>()) {
+        if (!area->isVisible()) continue;
+        EXPECT_EQ(area->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+        EXPECT_GE(area->minimumWidth(), area->widget()->minimumSizeHint().width());
+      }
+    }
+    view->hide();
+  }
+}
+
+// A place or size stored for another or a larger screen is brought onto this one.
+TEST_F(QtFlow, AStoredPlaceOffTheScreenIsBroughtOntoIt) {
+  auto& agent = *app_->frmVermittler;
+  agent.geometry = {5000, 7000, 4000, 6000};  // top, left, height, width
+  agent.show();
+  QWidget* view = presenter_.view(agent);
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(view));
+  const QRect area = view->screen()->availableGeometry();
+  EXPECT_TRUE(area.contains(view->frameGeometry()))
+      << view->frameGeometry().x() << "," << view->frameGeometry().y() << " "
+      << view->frameGeometry().width() << "x" << view->frameGeometry().height();
+  EXPECT_EQ(agent.geometry.left, view->x());
+  agent.hide();
+}
+
+TEST(WindowPlacement, FitIntoKeepsTheWindowOnTheScreen) {
+  const QRect screen(0, 0, 1366, 728);
+  const struct {
+    QRect frame;
+    QSize minimum;
+    QRect expected;
+  } cases[] = {
+      {{100, 100, 600, 400}, {300, 200}, {100, 100, 600, 400}},  // fits: stays
+      {{2000, 50, 600, 400}, {300, 200}, {766, 50, 600, 400}},   // another monitor's place
+      {{-300, -80, 600, 400}, {300, 200}, {0, 0, 600, 400}},     // above and left of it
+      {{0, 0, 1600, 1000}, {300, 200}, {0, 0, 1366, 728}},       // a larger screen's size
+      {{900, 500, 600, 400}, {300, 200}, {766, 328, 600, 400}},  // reaching beyond a corner
+      {{500, 100, 1500, 900}, {1400, 800}, {0, 0, 1400, 800}},   // not even the smallest fits
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.frame.x());
+    const QRect fitted = kit::fitInto(c.frame, c.minimum, screen);
+    EXPECT_EQ(fitted, c.expected) << fitted.x() << "," << fitted.y() << " " << fitted.width() << "x"
+                                  << fitted.height();
+  }
 }
 
 // Ctrl+PageDown and Ctrl+Tab turn the pages of every paged form, from a field on the page.
