@@ -373,6 +373,9 @@ void bindLabel(Binder& binder, Control& c, QObject* o) {
   // A label that does something is a link: Tab reaches it, Enter or Space opens it.
   label->setFocusPolicy(Qt::StrongFocus);
   label->setProperty("link", true);
+  // The form's style sheet marks a focused link; a property set after it needs a new look-up.
+  label->style()->unpolish(label);
+  label->style()->polish(label);
   const QKeySequence key = QKeySequence::mnemonic(qs(c.caption()));
   if (key.isEmpty()) return;
   auto* shortcut = new QShortcut(key, &binder.window());

@@ -29,6 +29,7 @@ QString formStyleSheet() {
       "QLineEdit, QComboBox { min-height: 22px; }"
       "QLineEdit:disabled, QComboBox:disabled { background: palette(window); color: gray; }"
       "QPushButton { min-height: 26px; padding: 0 14px; }"
+      "QLabel[link=\"true\"] { border: 1px solid transparent; }"
       "QLabel[link=\"true\"]:focus { border: 1px dotted palette(highlight); }");
 }
 
