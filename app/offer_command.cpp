@@ -32,20 +32,22 @@ std::string absolute(const std::string& name) {
   return path.empty() ? name : path.string();
 }
 
-// The document never replaces the program, the product data or a file they name.
-bool isProgramFile(const std::string& name) {
+// The document never replaces the program, the product data or a file they name. The working
+// folder's product data are the forms' own reading, read once for both.
+bool isProgramFile(const std::string& name, program::App& app) {
   std::vector<std::string> own = {"/proc/self/exe"};
-  std::vector<std::string> folders = {core::workingDirectory()};
-  // Started in its own folder, the program has one set of product data, read once.
-  if (!core::sameFile(folders.front(), core::programDirectory()))
-    folders.push_back(core::programDirectory());
-  core::ParamRecord param;
-  for (const std::string& dir : folders) {
+  const auto protect = [&own](const std::string& dir, const core::ParamRecord* param) {
     own.push_back(core::joinPath(dir, core::kParamFileName));
-    if (core::readParamRecord(dir, param)) {
-      const auto named = engine::protectedFiles(dir, param, {});
-      own.insert(own.end(), named.begin(), named.end());
-    }
+    if (!param) return;
+    const auto named = engine::protectedFiles(dir, *param, {});
+    own.insert(own.end(), named.begin(), named.end());
+  };
+  protect(core::workingDirectory(), app.productData(nullptr));
+  // Started in its own folder, the program has one set of product data.
+  if (!core::sameFile(core::workingDirectory(), core::programDirectory())) {
+    core::ParamRecord param;
+    const bool read = core::readParamRecord(core::programDirectory(), param).has_value();
+    protect(core::programDirectory(), read ? &param : nullptr);
   }
   for (const std::string& file : own)
     if (core::sameFile(name, file)) return true;
@@ -76,16 +78,16 @@ int main(int argc, char** argv) {
   }
   offerName = absolute(offerName);
   if (!pdfName.empty()) pdfName = absolute(pdfName);
-  if (!pdfName.empty() && (isProgramFile(pdfName) || core::sameFile(pdfName, offerName))) {
-    dialogs.message("Die Datei '" + pdfName + "' konnte nicht erzeugt werden!", "Fehler");
-    return 1;
-  }
 
   // The forms work in German notation, as in the interactive program.
   core::notation() = core::Notation::german();
   core::SystemClock clock;
   core::NoShell shell;  // nothing is opened
   program::App app({dialogs, clock, shell});
+  if (!pdfName.empty() && (isProgramFile(pdfName, app) || core::sameFile(pdfName, offerName))) {
+    dialogs.message("Die Datei '" + pdfName + "' konnte nicht erzeugt werden!", "Fehler");
+    return 1;
+  }
   app.createForms();
   if (app.quitRequested()) return 1;  // product data unreadable; the reader has said why
 

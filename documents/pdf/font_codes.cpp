@@ -352,9 +352,10 @@ double FontCodes::width(std::uint32_t code) const {
   return found == widths.end() ? defaultWidth : found->second;
 }
 
-std::u32string FontCodes::charactersOf(std::uint32_t code) const {
+const std::u32string& FontCodes::charactersOf(std::uint32_t code) const {
+  static const std::u32string unknown = U"\uFFFD";
   const auto found = unicode.find(code);
-  if (found == unicode.end() || found->second.empty()) return U"\uFFFD";
+  if (found == unicode.end() || found->second.empty()) return unknown;
   return found->second;
 }
 

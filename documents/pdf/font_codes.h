@@ -26,7 +26,7 @@ struct FontCodes {
   std::size_t codeLength(std::string_view bytes, std::size_t at) const;
   double width(std::uint32_t code) const;
   // The characters of a code; U+FFFD when the font does not say.
-  std::u32string charactersOf(std::uint32_t code) const;
+  const std::u32string& charactersOf(std::uint32_t code) const;
   // Bytes of `text` in this font, or false when a glyph is missing.
   bool encode(const std::u32string& text, std::string& bytes) const;
 
