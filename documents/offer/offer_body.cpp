@@ -10,6 +10,7 @@
 
 #include "core/files.h"
 #include "documents/offer/offer_texts.h"
+#include "documents/offer/value_chart_page.h"
 
 namespace fondaris::documents {
 
@@ -47,6 +48,7 @@ class OfferBody {
     writePageOne();
     const double tableEnd = writeYearlyTable();
     writeAnnuityTables(tableEnd);
+    writeValueChartPage();
     replaceNames();
     replace("#Angebot#", offerLine(clock_.today(), in_.programVersion, in_.agentLines));
     replacePageLabels();
@@ -369,6 +371,13 @@ class OfferBody {
     pdf_.setLineWidth(0.5);
     sum_ += pdf_.rectangle(kFrameX, y(lastRow + 13), pdf_.pageWidth() - 112, 80, 4);
     return lastRow + 13 + 14;
+  }
+
+  // The chart the contract form shows, on a page of its own after the tables.
+  void writeValueChartPage() {
+    pdf_.editPage(appendTemplatePageThree());
+    sum_ += drawValueChart(pdf_, valueChartData(result_, in_.termYears, in_.growthRates));
+    pdf_.endPage();
   }
 
   void replaceNames() {
