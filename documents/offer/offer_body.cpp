@@ -48,10 +48,12 @@ class OfferBody {
     writePageOne();
     const double tableEnd = writeYearlyTable();
     writeAnnuityTables(tableEnd);
-    writeValueChartPage();
+    // The chart is drawn after the replacements: they then read only the template's text there.
+    const int chartPage = appendTemplatePageThree();
     replaceNames();
     replace("#Angebot#", offerLine(clock_.today(), in_.programVersion, in_.agentLines));
     replacePageLabels();
+    writeValueChart(chartPage);
     return {sum_ > 0, unreplaced_};
   }
 
@@ -374,8 +376,8 @@ class OfferBody {
   }
 
   // The chart the contract form shows, on a page of its own after the tables.
-  void writeValueChartPage() {
-    pdf_.editPage(appendTemplatePageThree());
+  void writeValueChart(int page) {
+    pdf_.editPage(page);
     sum_ += drawValueChart(pdf_, valueChartData(result_, in_.termYears, in_.growthRates));
     pdf_.endPage();
   }
