@@ -18,8 +18,8 @@ namespace {
 
 using namespace fondaris;
 
-// One five-page offer (60 years: continuation page and annuity page) from create to the file
-// written, with the sample template beside the program.
+// One offer of 60 years (continuation, annuity and chart pages: six in all, five before the
+// chart) from create to the file written, with the sample template beside the program.
 void BM_FivePageOffer(benchmark::State& state) {
   const std::filesystem::path folder = bench::privateFolder() / "offer";
   std::error_code error;
