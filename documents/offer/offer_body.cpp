@@ -10,6 +10,7 @@
 
 #include "core/files.h"
 #include "documents/offer/offer_texts.h"
+#include "documents/offer/value_chart_page.h"
 
 namespace fondaris::documents {
 
@@ -47,9 +48,12 @@ class OfferBody {
     writePageOne();
     const double tableEnd = writeYearlyTable();
     writeAnnuityTables(tableEnd);
+    // The chart is drawn after the replacements: they then read only the template's text there.
+    const int chartPage = appendTemplatePageThree();
     replaceNames();
     replace("#Angebot#", offerLine(clock_.today(), in_.programVersion, in_.agentLines));
     replacePageLabels();
+    writeValueChart(chartPage);
     return {sum_ > 0, unreplaced_};
   }
 
@@ -369,6 +373,13 @@ class OfferBody {
     pdf_.setLineWidth(0.5);
     sum_ += pdf_.rectangle(kFrameX, y(lastRow + 13), pdf_.pageWidth() - 112, 80, 4);
     return lastRow + 13 + 14;
+  }
+
+  // The chart the contract form shows, on a page of its own after the tables.
+  void writeValueChart(int page) {
+    pdf_.editPage(page);
+    sum_ += drawValueChart(pdf_, valueChartData(result_, in_.termYears, in_.growthRates));
+    pdf_.endPage();
   }
 
   void replaceNames() {

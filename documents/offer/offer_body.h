@@ -19,7 +19,8 @@ struct OfferBodyResult {
 };
 
 // Builds the offer into an empty document: the template's three pages, the figures on pages 1
-// and 3, continuation and annuity pages as needed, placeholders and page labels replaced.
+// and 3, continuation and annuity pages as needed, then a page with the chart of the fund values
+// by year, placeholders and page labels replaced.
 // `comparison` is the same offer without the payment at the start. Stops at once when the
 // template cannot be loaded (after the message).
 OfferBodyResult writeOfferBody(PdfBinding& pdf, const OfferDocumentInput& input,

@@ -95,6 +95,7 @@ class PdfBinding::Impl {
   double rectX = 0, rectY = 0, rectWidth = 0;
   double lineWidth = 1;
   std::uint32_t color = 0;
+  std::uint32_t strokeColor = 0;
   std::string outputPath;
 
   void raise(int number, const std::string& message, std::uint32_t type) {
@@ -266,6 +267,11 @@ class PdfBinding::Impl {
   void applyColor(std::uint32_t value) {
     painter.SetColor((value & 0xFF) / 255.0, ((value >> 8) & 0xFF) / 255.0,
                      ((value >> 16) & 0xFF) / 255.0);
+  }
+
+  void applyStrokeColor(std::uint32_t value) {
+    painter.SetStrokingColor((value & 0xFF) / 255.0, ((value >> 8) & 0xFF) / 255.0,
+                             ((value >> 16) & 0xFF) / 255.0);
   }
 
   double width(const std::string& text) const {
@@ -502,6 +508,7 @@ int PdfBinding::editPage(int page) {
         impl_->painter.SetPage(target);
         impl_->editing = target;
         impl_->applyColor(impl_->color);
+        impl_->applyStrokeColor(impl_->strokeColor);
         impl_->painter.SetStrokeWidth(impl_->lineWidth);
         return 1;
       },
@@ -572,6 +579,24 @@ int PdfBinding::line(double x1, double y1, double x2, double y2) {
   return impl_->guarded(
       [&] {
         impl_->painter.DrawLine(x1, y1, x2, y2);
+        return 1;
+      },
+      0);
+}
+
+void PdfBinding::setStrokeColor(std::uint32_t color) {
+  impl_->strokeColor = color;
+  if (impl_->editing) impl_->applyStrokeColor(color);
+}
+
+int PdfBinding::polyline(const std::vector<PdfPoint>& points) {
+  if (!impl_->editing || points.size() < 2) return 0;
+  return impl_->guarded(
+      [&] {
+        impl_->painter.MoveTo(points.front().x, points.front().y);
+        for (std::size_t i = 1; i < points.size(); ++i)
+          impl_->painter.LineTo(points[i].x, points[i].y);
+        impl_->painter.Stroke();
         return 1;
       },
       0);

@@ -4,10 +4,15 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "documents/pdf/pdf_errors.h"
 
 namespace fondaris::documents {
+
+struct PdfPoint {
+  double x = 0, y = 0;
+};
 
 enum class TextAlign { Left = 0, Center = 1, Right = 2 };
 
@@ -93,6 +98,11 @@ class PdfBinding {
   // Stroked frame (mode 4) or filled box (other modes). Answers 1 or 0.
   int rectangle(double x, double y, double width, double height, int mode = 4);
   int line(double x1, double y1, double x2, double y2);
+  // Colour of the lines and frames drawn from here on, in the code of "\FC[n]" (red in the low
+  // byte); 0 is black.
+  void setStrokeColor(std::uint32_t color);
+  // One stroked path through the points in their order. Answers 1, or 0 for fewer than two.
+  int polyline(const std::vector<PdfPoint>& points);
 
   // Replaces every occurrence on one page (answers -9 when there is no such page) or on all
   // pages. Answers 1, -1 without a document, -11 for texts over 1023 characters; an empty

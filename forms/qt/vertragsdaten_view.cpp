@@ -6,10 +6,10 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QValueAxis>
-#include <algorithm>
-#include <cmath>
+#include <array>
+#include <string>
 
-#include "core/notation.h"
+#include "documents/offer/value_chart.h"
 #include "forms/qt/view_kit.h"
 #include "forms/qt/views.h"
 #include "forms/vertragsdaten/tfrm_vertragsdaten.h"
@@ -17,22 +17,6 @@
 namespace fondaris::qt {
 
 namespace {
-
-// "100.000 €": whole euros with the notation's grouping.
-QString euroLabel(double value) {
-  const std::string amount = core::formatAmount(value);
-  const std::size_t decimals = core::notation().decimalSeparator.size() + 2;
-  return QString::fromStdString(amount.substr(0, amount.size() - decimals)) + " €";
-}
-
-// A step of 1, 2 or 5 times a power of ten that gives about five gridlines.
-double niceStep(double max) {
-  const double raw = std::max(max / 5, 1.0);
-  const double power = std::pow(10, std::floor(std::log10(raw)));
-  for (double f : {1.0, 2.0, 5.0})
-    if (f * power >= raw) return f * power;
-  return 10 * power;
-}
 
 // The fund value by year for the four growth rates, from the illustration's projection.
 class ValueChart : public QChartView {
@@ -56,6 +40,8 @@ class ValueChart : public QChartView {
     for (int r = 0; r < 4; ++r) {
       series_[r] = new QLineSeries;
       chart_->addSeries(series_[r]);
+      const documents::ChartColour& colour = documents::kSeriesColours[r];
+      series_[r]->setColor(QColor(colour.red, colour.green, colour.blue));
       series_[r]->attachAxis(years_);
       series_[r]->attachAxis(amounts_);
     }
@@ -75,31 +61,28 @@ class ValueChart : public QChartView {
   }
 
   void update() {
-    const engine::ProjectionResult& result = form_.illustration();
-    const int years = std::clamp(form_.illustratedYears(), 1, engine::kYears);
     const forms::ComboBox* rates[] = {&form_.cb_WE1, &form_.cb_WE2, &form_.cb_WE3, &form_.cb_WE4};
-    double max = 0;
+    std::array<std::string, 4> rateTexts;
+    for (int r = 0; r < 4; ++r) rateTexts[r] = rates[r]->text();
+    const documents::ValueChartData figures =
+        documents::valueChartData(form_.illustration(), form_.illustratedYears(), rateTexts);
     for (int r = 0; r < 4; ++r) {
       QList<QPointF> points;
-      for (int i = 0; i < years; ++i) {
-        const double value = result.fundValueRounded(i, r);
-        points.append(QPointF(i + 1, value));
-        max = std::max(max, value);
-      }
+      for (const documents::ChartPoint& p : figures.series[r])
+        points.append(QPointF(p.year, p.value));
       series_[r]->replace(points);
-      series_[r]->setName(QString::fromStdString(rates[r]->text()) + " %");
+      series_[r]->setName(QString::fromStdString(figures.names[r]));
     }
-    years_->setRange(1, std::max(years, 2));
+    years_->setRange(1, figures.lastYear);
     years_->setTickType(QValueAxis::TicksDynamic);
     years_->setTickAnchor(0);
-    years_->setTickInterval(years <= 10 ? 1 : 5);
-    const double step = niceStep(max);
-    const double top = std::max(step, std::ceil(max / step) * step);
+    years_->setTickInterval(figures.yearStep);
     for (const QString& label : amounts_->categoriesLabels()) amounts_->remove(label);
     amounts_->setStartValue(0);
-    amounts_->append(euroLabel(0) + " ", 0);
-    for (double v = step; v <= top + 0.5; v += step) amounts_->append(euroLabel(v), v);
-    amounts_->setRange(0, top);
+    for (const documents::ChartTick& tick : figures.amountTicks)
+      amounts_->append(QString::fromStdString(tick.label) + (tick.value == 0 ? " " : ""),
+                       tick.value);
+    amounts_->setRange(0, figures.top);
   }
 
  private:

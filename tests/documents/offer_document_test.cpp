@@ -39,7 +39,7 @@ struct OfferCase {
   std::string name;  // file name of the copy
   OfferDocumentInput input;
   engine::DriverInput driver;  // the comparison runs without the payment at the start
-  int pages = 3;
+  int pages = 4;               // the template's three and the chart
   std::vector<std::string> present;
   std::vector<std::string> absent;
 };
@@ -75,6 +75,7 @@ engine::DriverInput driverFor(bool fixedTerm, int contributionYears, int term,
 OfferCase vlTwelveYears() {
   OfferCase c;
   c.name = "vl_12_years";
+  c.pages = 4;  // the annuity tables fit page 3, the chart takes a page
   c.input = baseInput(true);
   c.driver = driverFor(true, 13, 13, 40);
   c.input.contributionYears = 12;
@@ -98,12 +99,13 @@ OfferCase vlTwelveYears() {
                "Rente ohne Kapitalverzehr",
                "Rente mit Kapitalverzehr (20 Jahre)",
                "WE* 12 %",
-               "Seite 3 von 3",
+               "Seite 3 von 4",
+               "Seite 4 von 4",
                "Erika Beispiel",
                "E-mail info@muster-finanz.example",
                "05.03.2026, SW-Version 1.0.0, Muster Finanz GmbH Erika Beispiel 12345 Musterstadt",
                "nach 13 Jahren"};
-  c.absent = {"Einmalanlage:", "Auszahlung", "Zuzahlung zu Beginn", "Seite 4"};
+  c.absent = {"Einmalanlage:", "Auszahlung", "Zuzahlung zu Beginn", "von 3", "Seite 5"};
   return c;
 }
 
@@ -119,7 +121,7 @@ OfferCase singlePayment() {
   c.input.salutationMale = false;
   c.input.customerName = "Sabine Bäcker";
   c.present = {"Frau Sabine Bäcker", "Einmalanlage:", "10.000,00 EUR",
-               "15 Jahre",           "März 2041",     "Seite 3 von 3"};
+               "15 Jahre",           "März 2041",     "Seite 3 von 4"};
   c.absent = {"Monatsbeitrag:", "Beitragszahlungsdauer:", "Max. staatl. Prämie", "Eigenbeitrag"};
   return c;
 }
@@ -158,7 +160,7 @@ OfferCase payoutsAndTopUps() {
   c.input.contributionB = 150;
   c.input.initialExtraPayment = 5000;
   c.input.grantedRebate = "5 %";
-  c.pages = 4;  // the yearly table ends below 490 points: the annuity tables move on
+  c.pages = 5;  // the yearly table ends below 490 points: the annuity tables move on
   c.present = {"Zuzahlung zu Beginn",
                "5.000,00 EUR",
                "Zusätzliche Einmalanlagen",
@@ -220,8 +222,8 @@ class OfferDocumentTest : public testing::Test {
 
 TEST_F(OfferDocumentTest, SampleOffersReadCorrectly) {
   const std::vector<OfferCase> cases = {
-      vlTwelveYears(),      singlePayment(),    standardYears(35, 4), standardYears(36, 4),
-      standardYears(60, 5), payoutsAndTopUps(), longOfferLine()};
+      vlTwelveYears(),      singlePayment(),    standardYears(35, 5), standardYears(36, 5),
+      standardYears(60, 6), payoutsAndTopUps(), longOfferLine()};
   const bool readers = tools::toolAvailable("pdftotext") && tools::toolAvailable("pdfinfo") &&
                        tools::toolAvailable("qpdf");
   for (const OfferCase& c : cases) {
@@ -398,6 +400,69 @@ TEST_F(OfferDocumentTest, WideAmountsFitTheirColumns) {
       << page1;
 }
 
+// pdftotext drops the space of short words ("3 %" reads "3%"): compare without spaces.
+std::string withoutSpaces(std::string text) {
+  std::erase(text, ' ');
+  return text;
+}
+
+// The chart page after the tables: its four lines end where the yearly table's last row stands
+// (read back through the amount axis the gridlines draw), the axes are labelled in German
+// notation and the legend names the rates as the form shows them.
+TEST_F(OfferDocumentTest, ChartPageDrawsTheFundValuesOfTheTable) {
+  if (!tools::toolAvailable("pdftotext") || !tools::toolAvailable("qpdf"))
+    GTEST_SKIP() << "poppler-utils or qpdf missing";
+  OfferCase c = standardYears(36, 5);
+  c.name = "zs_value_chart";
+  c.input.growthRates = {"3,00", "6,00", "9,00", "12,00"};
+  const std::string path = produce(c);
+  EXPECT_TRUE(tools::qpdfClean(path));
+  ASSERT_EQ(tools::pdfPages(path), c.pages);
+
+  const std::string text = withoutSpaces(tools::pdfText(path, c.pages));
+  // The 12 % line ends just below 500.000 EUR: five steps of 100.000.
+  for (const char* s : {"Fondswertje Jahr", "0€", "100.000€", "200.000€", "300.000€", "400.000€",
+                        "500.000€", "Jahr", "3,00%", "6,00%", "9,00%", "12,00%", "Seite5von5"})
+    EXPECT_NE(text.find(withoutSpaces(s)), std::string::npos) << s << "\n" << text;
+  EXPECT_EQ(text.find("600.000€"), std::string::npos);
+  // The year axis under the plot, every fifth year.
+  EXPECT_TRUE(std::regex_search(tools::pdfText(path, c.pages),
+                                std::regex(R"(\n *5 +10 +15 +20 +25 +30 +35 *\n)")));
+
+  auto isGrey = [](const tools::StrokedPath& p) {
+    return p.colour.size() == 3 && p.colour[0] > 0 && p.colour[0] < 1 &&
+           p.colour[0] == p.colour[1] && p.colour[1] == p.colour[2];
+  };
+  std::vector<tools::StrokedPath> lines, grid;
+  for (const tools::StrokedPath& p : tools::strokedPaths(path, c.pages)) {
+    if (p.points.size() > 2) lines.push_back(p);
+    if (p.points.size() == 2 && p.points[0].y == p.points[1].y && isGrey(p)) grid.push_back(p);
+  }
+  ASSERT_EQ(lines.size(), 4u);
+  ASSERT_EQ(grid.size(), 5u);  // 100.000 to 500.000; the axis stands at 0
+  const double left = grid.front().points[0].x;
+  const double right = grid.front().points[1].x;
+  double zeroY = -1, topY = 0;
+  for (const tools::StrokedPath& g : grid) topY = std::max(topY, g.points[0].y);
+  for (const tools::StrokedPath& p : tools::strokedPaths(path, c.pages))
+    if (p.points.size() == 2 && p.points[0].x == left && p.points[1].x == right && !isGrey(p))
+      zeroY = p.points[0].y;
+  ASSERT_GT(zeroY, 0) << "no year axis under the gridlines";
+
+  auto result = std::make_unique<engine::ProjectionResult>();
+  engine::project(*result, c.driver);
+  for (int r = 0; r < 4; ++r) {
+    SCOPED_TRACE(r);
+    ASSERT_EQ(lines[r].points.size(), 36u);
+    const tools::PathPoint end = lines[r].points.back();
+    const double value = result->fundValueRounded(35, r);
+    EXPECT_NEAR(end.x, right, 1);
+    EXPECT_NEAR(end.y, zeroY + value / 500'000 * (topY - zeroY), 1) << value;
+    EXPECT_NEAR(lines[r].points.front().x, left, 1);
+  }
+  EXPECT_GT(result->fundValueRounded(35, 3), 400'000);
+}
+
 // Another PDF writer embeds subsets of its fonts: replacements are drawn in the fallback font,
 // and the rest of each line moves on instead of being printed over.
 TEST_F(OfferDocumentTest, TemplateRewrittenByAnotherWriter) {
@@ -410,14 +475,14 @@ TEST_F(OfferDocumentTest, TemplateRewrittenByAnotherWriter) {
                  tools::quoted(rewritten.string()),
              &status);
   ASSERT_EQ(status, 0);
-  OfferCase c = standardYears(15, 3);
+  OfferCase c = standardYears(15, 4);
   c.name = "zs_rewritten_template";
   c.input.templateName = rewritten.string();
   const std::string path = produce(c);
   const std::string text = tools::pdfText(path);
   EXPECT_EQ(text.find('#'), std::string::npos) << text;
   for (const char* s : {"nach 15 Jahren Anlagedauer", "Herrn Jörg Müller", "Muster Finanz GmbH",
-                        "Angebot für Herrn Jörg Müller", "Seite 3 von 3"})
+                        "Angebot für Herrn Jörg Müller", "Seite 3 von 4"})
     EXPECT_NE(text.find(s), std::string::npos) << s;
   for (int page = 1; page <= 3; ++page) {
     const auto words = tools::pdfWords(path, page);
@@ -460,7 +525,7 @@ std::string lettersInReadingOrder(const std::string& path, int page) {
 TEST_F(OfferDocumentTest, TemplatesOfOtherWriters) {
   if (!tools::toolAvailable("pdftotext") || !tools::toolAvailable("qpdf"))
     GTEST_SKIP() << "poppler-utils or qpdf missing";
-  OfferCase c = vlTwelveYears();  // 25 years: the annuity tables take a page of their own
+  OfferCase c = vlTwelveYears();  // 25 years: the annuity tables and the chart take a page each
   c.driver = driverFor(true, 25, 25, 40);
   c.input.contributionYears = 25;
   c.input.termYears = 25;
@@ -468,7 +533,7 @@ TEST_F(OfferDocumentTest, TemplatesOfOtherWriters) {
   c.name = "vl_template_as_built";
   const std::string asBuilt = produce(c);
   const int pages = tools::pdfPages(asBuilt);
-  ASSERT_EQ(pages, 4);
+  ASSERT_EQ(pages, 5);
   std::vector<std::string> expected;
   for (int page = 1; page <= pages; ++page)
     expected.push_back(lettersInReadingOrder(asBuilt, page));
@@ -487,12 +552,13 @@ TEST_F(OfferDocumentTest, TemplatesOfOtherWriters) {
     const std::string text = tools::pdfText(path);
     EXPECT_EQ(text.find('#'), std::string::npos) << text;
     EXPECT_EQ(text.find("von 3"), std::string::npos) << text;
+    EXPECT_EQ(text.find("von 4"), std::string::npos) << text;
     for (const char* s : {"Herrn Jörg Müller", "Muster Finanz GmbH", "Mobil 0170 1234567",
                           "nach 25 Jahren", "05.03.2026, SW-Version 1.0.0"})
       EXPECT_NE(text.find(s), std::string::npos) << s;
     for (int page = 1; page <= pages; ++page) {
       SCOPED_TRACE(page);
-      const std::string label = "Seite " + std::to_string(page) + " von 4";
+      const std::string label = "Seite " + std::to_string(page) + " von 5";
       EXPECT_NE(tools::pdfText(path, page).find(label), std::string::npos) << label;
       if (writer.sampleResaved) {
         EXPECT_EQ(lettersInReadingOrder(path, page), expected[page - 1]);

@@ -613,6 +613,33 @@ TEST(PdfBinding, DrawingOnATemplatePageStartsFromTheDefaultGraphicsState) {
   }
 }
 
+// A stroke colour set before a page is edited holds on it; a path needs a page being edited and
+// two points.
+TEST(PdfBinding, PolylinesAreStrokedInTheirColour) {
+  if (!tools::toolAvailable("qpdf")) GTEST_SKIP() << "qpdf missing";
+  const test_support::TempFolder folder("fondaris_lines");
+  auto pdf = PdfBinding::create();
+  pdf->createDocument();
+  ASSERT_EQ(pdf->appendPage(595, 842), 1);
+  pdf->setStrokeColor(0x0000FF);  // red: the code of "\FC[n]"
+  EXPECT_EQ(pdf->polyline({{10, 10}, {20, 30}}), 0);
+  ASSERT_EQ(pdf->editPage(1), 1);
+  EXPECT_EQ(pdf->polyline({{10, 10}}), 0);
+  EXPECT_EQ(pdf->polyline({{10, 10}, {20, 30}, {40, 15}}), 1);
+  pdf->setStrokeColor(0xFF0000);
+  EXPECT_EQ(pdf->line(0, 0, 5, 5), 1);
+  pdf->endPage();
+  const std::string out = folder.file("linien.pdf");
+  ASSERT_NE(pdf->openOutputFile(out), 0);
+  ASSERT_GT(pdf->closeFile(), 0);
+  EXPECT_TRUE(tools::qpdfClean(out));
+  const std::vector<tools::StrokedPath> expected = {
+      {{{10, 10}, {20, 30}, {40, 15}}, {1, 0, 0}},
+      {{{0, 0}, {5, 5}}, {0, 0, 1}},
+  };
+  EXPECT_EQ(tools::strokedPaths(out, 1), expected);
+}
+
 // Found by fuzzing: a template page whose content the library cannot parse is reported, and
 // writing the document afterwards neither crashes nor loses the page.
 TEST(PdfBinding, UnparsablePageContentIsReportedAndTheDocumentStillWritten) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -19,6 +20,7 @@
 #include "offers/offer_table.h"
 #include "tests/support/forms_fixture.h"
 #include "tests/support/other_user.h"
+#include "tests/support/pdf_tools.h"
 #include "tests/support/template_fixture.h"
 #include "tests/support/test_output.h"
 
@@ -522,6 +524,13 @@ TEST_F(OfferFileTest, CommandMakesTheOfferTheInteractiveProgramMakes) {
     ASSERT_EQ(runCommand(dir, "angebot.txt -o:befehl.pdf", err), 0) << err;
     EXPECT_EQ(err, "");
     EXPECT_EQ(pdfText(path("befehl.pdf")), interactive);
+    // The last page is the chart: the same four lines through the same figures.
+    const int pages = documents::testing_tools::pdfPages(contract().lastOfferPath);
+    const auto drawn = documents::testing_tools::strokedPaths(contract().lastOfferPath, pages);
+    EXPECT_EQ(std::count_if(drawn.begin(), drawn.end(),
+                            [](const auto& p) { return p.points.size() > 2; }),
+              4);
+    EXPECT_EQ(documents::testing_tools::strokedPaths(path("befehl.pdf"), pages), drawn);
     test_support::keepForALook(
         path("befehl.pdf"), second ? "angebot_befehl_zielsparplan.pdf" : "angebot_befehl_vl.pdf");
   }

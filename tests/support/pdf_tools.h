@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <fstream>
 #include <regex>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -83,6 +86,68 @@ inline std::vector<std::string> collidingWords(const std::vector<Word>& words) {
       if (vertical > 0.5 * height && horizontal > 0.5) out.push_back(a.text + " / " + b.text);
     }
   return out;
+}
+
+struct PathPoint {
+  double x, y;  // points from the bottom-left corner
+  bool operator==(const PathPoint&) const = default;
+};
+
+// One path of straight lines as a page's content strokes it, in its stroke colour (0..1 each).
+struct StrokedPath {
+  std::vector<PathPoint> points;
+  std::vector<double> colour;
+  bool operator==(const StrokedPath&) const = default;
+};
+
+// The paths of "m", "l" and "S" in one page's content streams, read from qpdf's QDF form
+// (streams uncompressed, each page's contents marked), in drawing order.
+inline std::vector<StrokedPath> strokedPaths(const std::string& path, int page) {
+  const std::string qdf = path + ".qdf";
+  run("qpdf --qdf --object-streams=disable " + quoted(path) + " " + quoted(qdf));
+  std::ifstream in(qdf, std::ios::binary);
+  const std::string marker = "%% Contents for page ";
+  std::vector<StrokedPath> paths;
+  StrokedPath current;
+  std::vector<double> colour{0, 0, 0};
+  std::vector<double> operands;
+  bool pageContents = false, inStream = false;
+  std::string line;
+  while (std::getline(in, line)) {
+    if (line.rfind(marker, 0) == 0) {
+      pageContents = std::stoi(line.substr(marker.size())) == page;
+      continue;
+    }
+    if (!pageContents) continue;
+    if (line == "stream" || line == "endstream") {
+      inStream = line == "stream";
+      pageContents = inStream;
+      continue;
+    }
+    if (!inStream) continue;
+    std::istringstream words(line);
+    std::string word;
+    while (words >> word) {
+      char* end = nullptr;
+      const double value = std::strtod(word.c_str(), &end);
+      if (end && *end == '\0' && end != word.c_str()) {
+        operands.push_back(value);
+        continue;
+      }
+      if (word == "RG" && operands.size() == 3) {
+        colour = operands;
+      } else if (word == "m" && operands.size() == 2) {
+        current = {{{operands[0], operands[1]}}, colour};
+      } else if (word == "l" && operands.size() == 2) {
+        current.points.push_back({operands[0], operands[1]});
+      } else if (word == "S" && !current.points.empty()) {
+        paths.push_back(current);
+        current = {};
+      }
+      operands.clear();
+    }
+  }
+  return paths;
 }
 
 }  // namespace fondaris::documents::testing_tools
