@@ -412,7 +412,8 @@ bool opensLink(QEvent* event) {
 }
 
 bool labelEvent(Binder& binder, Control& c, QObject*, QEvent* event) {
-  if (c.onClick && opensLink(event)) {
+  // The event's kind first: while a view outlives its form, its events must not reach the form.
+  if (opensLink(event) && c.onClick) {
     binder.run([&c] { c.userClick(); });
     return true;
   }
@@ -457,19 +458,22 @@ class LineChooser : public QObject {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
+    // The event first: a view outliving its form still sends events while it is torn down,
+    // and then the memo must not be asked.
+    const bool doubleClick =
+        watched == edit_.viewport() && event->type() == QEvent::MouseButtonDblClick;
+    const bool keyPress = watched == &edit_ && event->type() == QEvent::KeyPress;
+    if (!doubleClick && !keyPress) return false;
     if (!memo_.readOnly() || !memo_.onChooseLine) return false;
-    if (watched == edit_.viewport() && event->type() == QEvent::MouseButtonDblClick) {
+    if (doubleClick) {
       const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
       choose(edit_.cursorForPosition(at).blockNumber());
       return true;
     }
-    if (watched == &edit_ && event->type() == QEvent::KeyPress) {
-      const int key = static_cast<QKeyEvent*>(event)->key();
-      if (key != Qt::Key_Return && key != Qt::Key_Enter) return false;
-      choose(edit_.textCursor().blockNumber());
-      return true;
-    }
-    return false;
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key != Qt::Key_Return && key != Qt::Key_Enter) return false;
+    choose(edit_.textCursor().blockNumber());
+    return true;
   }
 
  private:
