@@ -5,6 +5,7 @@
 
 #include "core/files.h"
 #include "core/settings.h"
+#include "tests/support/system.h"
 
 namespace fondaris::test_support {
 
@@ -46,12 +47,7 @@ ProcessSettingsGuard::~ProcessSettingsGuard() {
   core::notation() = notation_;
   std::setlocale(LC_ALL, locale_.c_str());
   core::regionalSettingsHint() = hint_;
-  for (const auto& [name, value] : environment_) {
-    if (value)
-      ::setenv(name.c_str(), value->c_str(), 1);
-    else
-      ::unsetenv(name.c_str());
-  }
+  for (const auto& [name, value] : environment_) setVariable(name, value);
 }
 
 }  // namespace fondaris::test_support
