@@ -9,6 +9,8 @@
 #include "core/files.h"
 #include "core/ini_file.h"
 #include "core/settings.h"
+#include "tests/support/process_settings.h"
+#include "tests/support/system.h"
 #include "tests/support/temp_folder.h"
 
 namespace fondaris::core {
@@ -90,10 +92,13 @@ TEST_F(PlatformTest, TheProgramKnowsItsOwnFileAndFolder) {
   EXPECT_FALSE(platform::mayWriteFolder(name("fehlt")));
 }
 
-TEST_F(PlatformTest, UserFilesFolderIsNamedForThisProgram) {
-  const std::string folder = userDataFolder();
-  ASSERT_FALSE(folder.empty());
-  EXPECT_EQ(platform::nativePath(folder).filename(), fs::path("fondaris"));
+TEST_F(PlatformTest, UserDataFolderIsThisProgramsFolderInTheSystemsPlaceForIt) {
+  const test_support::ProcessSettingsGuard guard;
+  // Each system reads its own variable: XDG_DATA_HOME on POSIX systems, APPDATA on Windows.
+  const std::string base = name("Benutzerdaten");
+  test_support::setVariable("XDG_DATA_HOME", base);
+  test_support::setVariable("APPDATA", base);
+  EXPECT_EQ(userDataFolder(), joinPath(base, "fondaris"));
 }
 
 }  // namespace

@@ -12,6 +12,8 @@ if [ -z "$wine" ]; then
   echo "wine.sh: Wine is not installed (Debian packages wine, wine64)" >&2
   exit 127
 fi
+# Wine keeps the Windows user's folders under HOME; a bare environment has none.
+export HOME="${HOME:-$prefix}"
 export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 # Programs run side by side (ctest -j): only one of them makes the prefix.
 if [ ! -f "$prefix/system.reg" ]; then
