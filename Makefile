@@ -20,6 +20,11 @@ FUZZ_BUILD    ?= build-fuzz
 FUZZ_SECONDS  ?= 60
 FUZZ_JOBS     ?= 1
 
+# Only for `make windows-batch`: the MinGW-w64 cross compiler, Wine to run what it builds, and
+# GoogleTest's sources to build the tests for Windows.
+WINDOWS_PACKAGES := g++-mingw-w64-x86-64 wine wine64 googletest
+WINDOWS_BUILD    ?= build-windows
+
 PREFIX ?= /usr/local
 
 # CI (the variable CI set) builds with warnings as errors.
@@ -29,7 +34,7 @@ WERROR := $(if $(CI),-DFONDARIS_WERROR=ON)
 LOCALE := de_DE.UTF-8
 
 .PHONY: deps build run run-batch test test-asan bench format format-check clean install fuzz \
-  fuzz-build
+  fuzz-build windows-batch
 
 deps:
 	@missing=""; \
@@ -88,6 +93,18 @@ fuzz-build:
 fuzz: fuzz-build
 	tests/fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS) $(FUZZ_JOBS)
 
+# The batch calculation cross-built for Windows in WINDOWS_BUILD, its tests run under Wine, and
+# the sample requests' results compared byte for byte with the Linux program's.
+windows-batch:
+	@$(MAKE) --no-print-directory deps PACKAGES="$(PACKAGES) $(WINDOWS_PACKAGES)"
+	@$(MAKE) --no-print-directory $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS) --target fondaris param_dat
+	cmake -S . -B $(WINDOWS_BUILD) $(GENERATOR) --toolchain cmake/windows-mingw.cmake \
+	  -DCMAKE_BUILD_TYPE=RelWithDebInfo $(WERROR)
+	cmake --build $(WINDOWS_BUILD) -j $(JOBS)
+	ctest --test-dir $(WINDOWS_BUILD) --output-on-failure -j $(JOBS)
+	tests/windows/run_batch_under_wine.sh $(BUILD) $(WINDOWS_BUILD)
+
 bench: build
 	$(BUILD)/fondaris_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 	QT_QPA_PLATFORM=offscreen $(BUILD)/fondaris_form_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
@@ -100,4 +117,4 @@ format-check:
 	git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(WINDOWS_BUILD)

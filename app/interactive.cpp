@@ -78,7 +78,7 @@ int runInteractive(int argc, char** argv) {
   QtPresenter presenter;
   QtDialogs dialogs([&presenter] { presenter.refreshAll(); });
   core::SystemClock clock;
-  core::XdgShell shell;
+  core::SystemShell shell;
   program::App app(program::Services{dialogs, clock, shell}, &presenter);
   app.title = "Fondaris";
   app.createForms();

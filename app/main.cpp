@@ -1,13 +1,14 @@
-#include <unistd.h>
-
 #include <cstdio>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "app/gui_module.h"
 #include "app/option_map.h"
 #include "core/dialogs.h"
 #include "core/files.h"
 #include "core/notation.h"
+#include "core/platform/platform.h"
 #include "core/settings.h"
 #include "engine/batch_entry.h"
 
@@ -18,11 +19,15 @@ int main(int argc, char** argv) {
   // keeps the user's files in his data folder.
   core::ignoreFailure(core::removeFile(core::joinPath(core::programDirectory(), "Prot.txt")));
   const std::string userData = core::userDataFolder();
-  if (!userData.empty() && ::access(core::programDirectory().c_str(), W_OK) != 0)
+  if (!userData.empty() && !core::platform::mayWriteFolder(core::programDirectory()))
     core::ignoreFailure(core::removeFile(core::joinPath(userData, "Prot.txt")));
 
   app::PARAMAP options;
-  options.parse(app::commandWords(argc, argv));  // a parse error keeps what was read
+  const std::vector<std::string> arguments = core::platform::commandArguments(argc, argv);
+  std::vector<const char*> words;
+  for (const std::string& argument : arguments) words.push_back(argument.c_str());
+  // A parse error keeps what was read.
+  options.parse(app::commandWords(static_cast<int>(words.size()), words.data()));
   const std::string requestName = options.lookup("i");
   const std::string resultName = options.lookup("o");
   options.lookup("s");  // accepted, no effect
@@ -37,7 +42,8 @@ int main(int argc, char** argv) {
     core::notation() = core::Notation::fromCurrentLocale();
     auto result = std::make_unique<engine::ProjectionResult>();
     const std::vector<std::string> programFiles = {
-        "/proc/self/exe", core::joinPath(core::programDirectory(), app::kGuiModuleName)};
+        core::platform::executablePath(),
+        core::joinPath(core::programDirectory(), app::kGuiModuleName)};
     return engine::runBatchCalculation(*result, core::programDirectory(), requestName, resultName,
                                        dialogs, programFiles);
   }

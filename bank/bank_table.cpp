@@ -8,6 +8,7 @@
 #include "bank/bank_file_layout.h"
 #include "core/cp1252.h"
 #include "core/files.h"
+#include "core/platform/platform.h"
 
 namespace fondaris::bank {
 
@@ -29,7 +30,7 @@ std::int64_t headerCount(std::string_view bytes) {
 }
 
 std::string pathIn(const std::string& folder, const std::string& name) {
-  if (std::filesystem::path(name).is_absolute()) return name;
+  if (core::platform::nativePath(name).is_absolute()) return name;
   return core::joinPath(folder, name);
 }
 
@@ -62,8 +63,9 @@ bool bankFileExists(const std::string& folder, const std::string& name) {
 
 BankTable loadBankTable(const std::string& folder, const std::string& name,
                         core::Dialogs& dialogs) {
-  std::ifstream in(pathIn(folder, name), std::ios::binary);
-  if (!in) in.open(pathIn(core::programDirectory(), name), std::ios::binary);
+  std::ifstream in(core::platform::nativePath(pathIn(folder, name)), std::ios::binary);
+  if (!in)
+    in.open(core::platform::nativePath(pathIn(core::programDirectory(), name)), std::ios::binary);
   if (!in) {
     dialogs.message("Die Datei '" + name + "' konnte nicht gelesen werden!", "Fehler");
     return {};

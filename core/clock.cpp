@@ -3,6 +3,8 @@
 #include <chrono>
 #include <ctime>
 
+#include "core/platform/platform.h"
+
 namespace fondaris::core {
 
 DateTime SystemClock::today() const {
@@ -16,7 +18,7 @@ DateTime SystemClock::now() const {
       std::chrono::duration_cast<std::chrono::milliseconds>(point.time_since_epoch()).count() %
       1000;
   std::tm local{};
-  if (localtime_r(&seconds, &local) == nullptr) return 0;
+  if (!platform::localTime(seconds, local)) return 0;
   // A leap second (tm_sec 60) is folded into the last regular second.
   const auto date = encodeDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
   const auto time = encodeTime(local.tm_hour, local.tm_min, local.tm_sec > 59 ? 59 : local.tm_sec,

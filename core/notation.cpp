@@ -2,16 +2,11 @@
 
 #include <cfloat>
 #include <charconv>
-#include <clocale>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <limits>
-#include <utility>
 
-#include <langinfo.h>
-#include <locale.h>
+#include "core/platform/platform.h"
 
 namespace fondaris::core {
 
@@ -20,74 +15,11 @@ Notation Notation::german() {
 }
 
 Notation Notation::fromCurrentLocale() {
-  Notation n;
-  const std::lconv* lc = std::localeconv();
-  n.decimalSeparator = lc->decimal_point && *lc->decimal_point ? lc->decimal_point : ".";
-  n.thousandsSeparator = lc->thousands_sep ? lc->thousands_sep : "";
-  n.currencyString = lc->currency_symbol ? lc->currency_symbol : "";
-  n.currencyTrailingBlank = lc->p_cs_precedes == 0 && lc->p_sep_by_space == 1;
-  // The date separator is the first punctuation of the locale's date format ("%d.%m.%Y").
-  const char* fmt = nl_langinfo(D_FMT);
-  for (const char* p = fmt; p && *p; ++p) {
-    if (*p == '%') {
-      if (p[1]) ++p;
-      continue;
-    }
-    if (std::strchr("./-", *p)) {
-      n.dateSeparator = *p;
-      break;
-    }
-  }
-  return n;
+  return platform::systemNotation();
 }
-
-namespace {
-
-const char* environmentValue(const char* name) {
-  const char* v = std::getenv(name);
-  return v && *v ? v : nullptr;
-}
-
-// The locale name the environment gives one category: LC_ALL, then the category's own
-// variable, then LANG.
-const char* localeNameFor(const char* categoryVariable) {
-  if (const char* v = environmentValue("LC_ALL")) return v;
-  if (const char* v = environmentValue(categoryVariable)) return v;
-  return environmentValue("LANG");
-}
-
-}  // namespace
 
 std::optional<std::string> useEnvironmentLocale() {
-  if (std::setlocale(LC_ALL, "")) return std::nullopt;
-  std::setlocale(LC_ALL, "C");
-  static const std::pair<int, const char*> kCategories[] = {
-      {LC_CTYPE_MASK, "LC_CTYPE"},
-      {LC_NUMERIC_MASK, "LC_NUMERIC"},
-      {LC_TIME_MASK, "LC_TIME"},
-      {LC_COLLATE_MASK, "LC_COLLATE"},
-      {LC_MONETARY_MASK, "LC_MONETARY"},
-      {LC_MESSAGES_MASK, "LC_MESSAGES"},
-#ifdef LC_PAPER_MASK
-      {LC_PAPER_MASK, "LC_PAPER"},
-      {LC_NAME_MASK, "LC_NAME"},
-      {LC_ADDRESS_MASK, "LC_ADDRESS"},
-      {LC_TELEPHONE_MASK, "LC_TELEPHONE"},
-      {LC_MEASUREMENT_MASK, "LC_MEASUREMENT"},
-      {LC_IDENTIFICATION_MASK, "LC_IDENTIFICATION"},
-#endif
-  };
-  for (const auto& [mask, variable] : kCategories) {
-    const char* name = localeNameFor(variable);
-    if (!name) continue;
-    if (locale_t loc = ::newlocale(mask, name, locale_t{})) {
-      ::freelocale(loc);
-      continue;
-    }
-    return std::string(name);
-  }
-  const char* any = localeNameFor("LC_NUMERIC");
-  return std::string(any ? any : "");
+  return platform::useSystemLocale();
 }
 
 Notation& notation() {

@@ -18,12 +18,14 @@ struct Notation {
   bool currencyTrailingBlank = true;
 
   static Notation german();
-  // From the C library's current locale (call setlocale(LC_ALL, "") first).
+  // The system's notation: on POSIX systems the C library's current locale (call
+  // useEnvironmentLocale first), on Windows the user's regional settings.
   static Notation fromCurrentLocale();
 };
 
 // Takes the process's locale from the environment (LC_ALL, LC_NUMERIC, LC_MONETARY, LANG …).
 // When a locale named there is not installed, the C locale stays and the answer is its name.
+// Windows has no such variables: nothing to take, nothing missing.
 std::optional<std::string> useEnvironmentLocale();
 
 Notation& notation();  // the process-wide instance; German until changed

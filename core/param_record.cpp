@@ -7,6 +7,7 @@
 #include "core/files.h"
 #include "core/param_layout.h"
 #include "core/param_reader.h"
+#include "core/platform/platform.h"
 
 namespace fondaris::core {
 
@@ -57,8 +58,9 @@ ParamReadResult readParamRecordFrom(const std::string& directory,
                                     const std::string& fallbackDirectory, ParamRecord& out) {
   // No caller gets to use part of a record it was told it could not have.
   out = ParamRecord{};
-  std::ifstream in(joinPath(directory, kParamFileName), std::ios::binary);
-  if (!in) in.open(joinPath(fallbackDirectory, kParamFileName), std::ios::binary);
+  std::ifstream in(platform::nativePath(joinPath(directory, kParamFileName)), std::ios::binary);
+  if (!in)
+    in.open(platform::nativePath(joinPath(fallbackDirectory, kParamFileName)), std::ios::binary);
   if (!in) return Failure{ParamReadError::Missing};
   in.read(reinterpret_cast<char*>(out.bytes().data()), kParamRecordSize);
   if (static_cast<std::size_t>(in.gcount()) != kParamRecordSize) {

@@ -1,24 +1,16 @@
 #include "core/settings.h"
 
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
-
-#include <unistd.h>
 
 #include "core/files.h"
 #include "core/ini_file.h"
 #include "core/param_layout.h"
 #include "core/param_record.h"
+#include "core/platform/platform.h"
 
 namespace fondaris::core {
 
 namespace {
-
-std::string environment(const char* name) {
-  const char* value = std::getenv(name);
-  return value ? std::string(value) : std::string();
-}
 
 std::string withTrailingSeparator(std::string folder) {
   const char separator = std::filesystem::path::preferred_separator;
@@ -28,18 +20,7 @@ std::string withTrailingSeparator(std::string folder) {
 
 bool isFolder(const std::string& path) {
   std::error_code ec;
-  return !path.empty() && std::filesystem::is_directory(path, ec);
-}
-
-std::string xdgUserDocuments() {
-  FILE* pipe = popen("xdg-user-dir DOCUMENTS 2>/dev/null", "r");
-  if (!pipe) return {};
-  std::string out;
-  char buffer[512];
-  while (std::fgets(buffer, sizeof buffer, pipe)) out += buffer;
-  pclose(pipe);
-  while (!out.empty() && (out.back() == '\n' || out.back() == '\r')) out.pop_back();
-  return out;
+  return !path.empty() && std::filesystem::is_directory(platform::nativePath(path), ec);
 }
 
 FileResult writePair(std::string_view formKey, const char* key1, int value1, const char* key2,
@@ -55,25 +36,18 @@ FileResult writePair(std::string_view formKey, const char* key1, int value1, con
 }  // namespace
 
 std::string userDataFolder() {
-  std::string base = environment("XDG_DATA_HOME");
-  // Relative values are to be ignored, as for every XDG base directory.
-  if (base.empty() || base.front() != '/') {
-    const std::string home = environment("HOME");
-    if (home.empty()) return {};
-    base = joinPath(joinPath(home, ".local"), "share");
-  }
-  return joinPath(base, "fondaris");
+  return platform::userDataFolder();
 }
 
 std::string userFilesFolder() {
   const std::string& working = workingDirectory();
-  if (isFolder(working) && ::access(working.c_str(), W_OK | X_OK) == 0) return working;
+  if (isFolder(working) && platform::mayWriteFolder(working)) return working;
   const std::string folder = userDataFolder();
   std::error_code ec;
   if (folder.empty()) return working;
-  if (std::filesystem::create_directories(folder, ec)) {
+  if (std::filesystem::create_directories(platform::nativePath(folder), ec)) {
     // A folder made for the user's offers and forms data is his alone.
-    std::filesystem::permissions(folder, std::filesystem::perms::owner_all,
+    std::filesystem::permissions(platform::nativePath(folder), std::filesystem::perms::owner_all,
                                  std::filesystem::perm_options::replace, ec);
   } else if (!isFolder(folder)) {
     return working;
@@ -82,8 +56,7 @@ std::string userFilesFolder() {
 }
 
 std::string findPersonalFolder() {
-  std::string folder = environment("XDG_DOCUMENTS_DIR");
-  if (!isFolder(folder)) folder = xdgUserDocuments();
+  const std::string folder = platform::documentsFolder();
   if (!isFolder(folder)) return withTrailingSeparator(userFilesFolder());
   return withTrailingSeparator(folder);
 }
@@ -94,8 +67,8 @@ const std::string& personalFolder() {
 }
 
 std::string userName() {
-  std::string name = environment("USERNAME");
-  if (name.empty()) name = environment("USER");
+  std::string name = platform::environmentVariable("USERNAME");
+  if (name.empty()) name = platform::environmentVariable("USER");
   return name;
 }
 

@@ -14,11 +14,13 @@ namespace fondaris::core {
 // the user may write there; otherwise, as for an installed program folder, the user's data
 // folder, created on first use. Product data are still read from the working directory.
 std::string userFilesFolder();
-// $XDG_DATA_HOME/fondaris, else ~/.local/share/fondaris; empty without either variable.
+// $XDG_DATA_HOME/fondaris, else ~/.local/share/fondaris; on Windows %APPDATA%\fondaris. Empty
+// when the system names no such folder.
 std::string userDataFolder();
 
 // The user's documents folder with a trailing separator: XDG_DOCUMENTS_DIR, else what
-// `xdg-user-dir DOCUMENTS` names, else the user files folder. Computed once per process.
+// `xdg-user-dir DOCUMENTS` names (on Windows the shell's Documents folder), else the user files
+// folder. Computed once per process.
 const std::string& personalFolder();
 // The same lookup without the cache.
 std::string findPersonalFolder();

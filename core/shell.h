@@ -13,9 +13,9 @@ class Shell {
   virtual OpenResult open(const std::string& path) = 0;
 };
 
-// xdg-open, started without waiting for the viewer: a quick failure with exit code 3 (no
-// method) or 4 (the associated program failed) is reported as no association.
-class XdgShell final : public Shell {
+// The system's own way: xdg-open on POSIX systems (not waiting for the viewer; a quick failure
+// counts as no association), the shell's "open" on Windows.
+class SystemShell final : public Shell {
  public:
   OpenResult open(const std::string& path) override;
 };

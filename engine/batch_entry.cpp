@@ -10,6 +10,7 @@
 #include "core/notation.h"
 #include "core/param_layout.h"
 #include "core/param_record.h"
+#include "core/platform/platform.h"
 #include "engine/contribution_rules.h"
 #include "engine/product_rules.h"
 
@@ -25,7 +26,7 @@ constexpr double kLargestFigure = 1e15;
 // Candidate paths of a request or result file: beside the program first, then as given.
 // An absolute name is only itself: glued to the program folder it would name another file.
 std::vector<std::string> candidates(const std::string& programDirectory, const std::string& name) {
-  if (std::filesystem::path(name).is_absolute()) return {name};
+  if (core::platform::nativePath(name).is_absolute()) return {name};
   return {core::joinPath(programDirectory, name), name};
 }
 

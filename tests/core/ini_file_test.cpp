@@ -63,7 +63,7 @@ TEST_F(IniFileTest, SavesWindows1252AndLoadsItBack) {
 
 TEST_F(IniFileTest, FailedSaveLeavesTheOldFileWhole) {
   const std::string p = path("ro.ini");
-  { std::ofstream(p) << "[A]\r\nx=1\r\n"; }
+  { std::ofstream(p, std::ios::binary) << "[A]\r\nx=1\r\n"; }
   std::filesystem::permissions(p, std::filesystem::perms::owner_read |
                                       std::filesystem::perms::group_read |
                                       std::filesystem::perms::others_read);

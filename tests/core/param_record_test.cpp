@@ -9,8 +9,6 @@
 #include <string>
 #include <vector>
 
-#include <sys/wait.h>
-
 #include "core/dialogs.h"
 #include "core/files.h"
 #include "core/param_layout.h"
@@ -18,6 +16,7 @@
 #include "core/param_record.h"
 #include "core/param_source.h"
 #include "tests/support/process_settings.h"
+#include "tests/support/system.h"
 #include "tests/support/temp_folder.h"
 
 namespace fondaris::core {
@@ -446,7 +445,7 @@ TEST_F(ParamTest, ToolBuildsDumpsAndRejects) {
   writeBytes(bad, "productTextA2 = \"Fondaris\"\nageMaxK = 70000\n");
   auto run = [&](const std::string& args, const std::string& log) {
     const int status = std::system((tool + " " + args + " >" + log + " 2>&1").c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return test_support::exitCodeOf(status);
   };
   const std::string log = joinPath(folder, "log.txt");
 

@@ -4,13 +4,13 @@
 
 #include <cstdlib>
 #include <filesystem>
-
-#include <unistd.h>
+#include <optional>
 
 #include "core/files.h"
 #include "tests/support/process_settings.h"
 #include "tests/support/recording_shell.h"
 #include "tests/support/scripted_dialogs.h"
+#include "tests/support/system.h"
 #include "tests/support/temp_folder.h"
 
 namespace fondaris::core {
@@ -20,7 +20,7 @@ class SettingsTest : public ::testing::Test {
  protected:
   void SetUp() override {
     setWorkingDirectory(dir);
-    ::setenv("XDG_DATA_HOME", joinPath(dir, "daten").c_str(), 1);
+    test_support::setVariable("XDG_DATA_HOME", joinPath(dir, "daten"));
   }
   test_support::ProcessSettingsGuard guard_;
   test_support::TempFolder folder_{"fondaris_settings"};
@@ -30,19 +30,19 @@ class SettingsTest : public ::testing::Test {
 };
 
 TEST_F(SettingsTest, TwoUsersKeepTheirOwnWindowPlaces) {
-  ::setenv("USERNAME", "anna", 1);
+  test_support::setVariable("USERNAME", "anna");
   EXPECT_TRUE(savePosition("frmVermittler", 10, 20));
   EXPECT_TRUE(saveSize("frmVermittler", 300, 400));
-  ::setenv("USERNAME", "bernd", 1);
+  test_support::setVariable("USERNAME", "bernd");
   EXPECT_EQ(loadPosition("frmVermittler").top, kNotStored);
   EXPECT_TRUE(savePosition("frmVermittler", 50, 60));
 
-  ::setenv("USERNAME", "anna", 1);
+  test_support::setVariable("USERNAME", "anna");
   EXPECT_EQ(loadPosition("frmVermittler").top, 10);
   EXPECT_EQ(loadPosition("frmVermittler").left, 20);
   EXPECT_EQ(loadSize("frmVermittler").height, 300);
   EXPECT_EQ(loadSize("frmVermittler").width, 400);
-  ::setenv("USERNAME", "bernd", 1);
+  test_support::setVariable("USERNAME", "bernd");
   EXPECT_EQ(loadPosition("frmVermittler").left, 60);
   EXPECT_EQ(loadSize("frmVermittler").width, kNotStored);
 
@@ -52,20 +52,21 @@ TEST_F(SettingsTest, TwoUsersKeepTheirOwnWindowPlaces) {
 }
 
 TEST_F(SettingsTest, UserFallsBackToUserThenNothing) {
-  ::unsetenv("USERNAME");
+  test_support::setVariable("USERNAME", std::nullopt);
   const char* user = std::getenv("USER");
   const std::string saved = user ? user : "";
-  ::setenv("USER", "carla", 1);
+  test_support::setVariable("USER", "carla");
   EXPECT_EQ(windowSettingsSection("frmStartmaske"), "frmStartmaske-carla");
-  ::unsetenv("USER");
+  test_support::setVariable("USER", std::nullopt);
   EXPECT_EQ(windowSettingsSection("frmStartmaske"), "frmStartmaske-");
-  if (user) ::setenv("USER", saved.c_str(), 1);
+  if (user) test_support::setVariable("USER", saved);
 }
 
 TEST_F(SettingsTest, AFailedWriteIsReported) {
   setWorkingDirectory(joinPath(dir, "fehlt"));
   ASSERT_TRUE(writeFileAtomically(joinPath(dir, "datei"), "x"));
-  ::setenv("XDG_DATA_HOME", joinPath(dir, "datei").c_str(), 1);  // no folder can be made there
+  test_support::setVariable("XDG_DATA_HOME",
+                            joinPath(dir, "datei"));  // no folder can be made there
   EXPECT_FALSE(savePosition("frmStartmaske", 7, 8));
   EXPECT_FALSE(saveSize("frmStartmaske", 7, 8));
   EXPECT_EQ(loadPosition("frmStartmaske").top, kNotStored);
@@ -92,22 +93,22 @@ TEST_F(SettingsTest, UserFilesGoToTheDataFolderWhenTheWorkingFolderIsNotWritable
 
   const char* home = std::getenv("HOME");
   const std::string savedHome = home ? home : "";
-  ::setenv("HOME", joinPath(dir, "heim").c_str(), 1);
+  test_support::setVariable("HOME", joinPath(dir, "heim"));
   for (const char* xdg : {"", "relativ"}) {
-    ::setenv("XDG_DATA_HOME", xdg, 1);
+    test_support::setVariable("XDG_DATA_HOME", xdg);
     EXPECT_EQ(userFilesFolder(), joinPath(dir, "heim/.local/share/fondaris")) << xdg;
   }
-  ::unsetenv("HOME");
+  test_support::setVariable("HOME", std::nullopt);
   EXPECT_EQ(userFilesFolder(), program) << "nowhere else to go";
-  if (home) ::setenv("HOME", savedHome.c_str(), 1);
+  if (home) test_support::setVariable("HOME", savedHome);
 }
 
 TEST_F(SettingsTest, PersonalFolderGetsOneTrailingSeparator) {
-  ::setenv("XDG_DOCUMENTS_DIR", dir.c_str(), 1);
+  test_support::setVariable("XDG_DOCUMENTS_DIR", dir);
   EXPECT_EQ(findPersonalFolder(), dir + "/");
-  ::setenv("XDG_DOCUMENTS_DIR", (dir + "/").c_str(), 1);
+  test_support::setVariable("XDG_DOCUMENTS_DIR", (dir + "/"));
   EXPECT_EQ(findPersonalFolder(), dir + "/");
-  ::unsetenv("XDG_DOCUMENTS_DIR");
+  test_support::setVariable("XDG_DOCUMENTS_DIR", std::nullopt);
 }
 
 TEST_F(SettingsTest, VersionRecord) {

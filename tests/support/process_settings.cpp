@@ -5,6 +5,7 @@
 
 #include "core/files.h"
 #include "core/settings.h"
+#include "tests/support/system.h"
 
 namespace fondaris::test_support {
 
@@ -20,6 +21,7 @@ constexpr const char* kVariables[] = {"USERNAME",
                                       "XDG_DATA_HOME",
                                       "XDG_DOCUMENTS_DIR",
                                       "XDG_CONFIG_HOME",
+                                      "APPDATA",
                                       "LC_ALL",
                                       "LC_NUMERIC",
                                       "LC_MONETARY",
@@ -46,12 +48,7 @@ ProcessSettingsGuard::~ProcessSettingsGuard() {
   core::notation() = notation_;
   std::setlocale(LC_ALL, locale_.c_str());
   core::regionalSettingsHint() = hint_;
-  for (const auto& [name, value] : environment_) {
-    if (value)
-      ::setenv(name.c_str(), value->c_str(), 1);
-    else
-      ::unsetenv(name.c_str());
-  }
+  for (const auto& [name, value] : environment_) setVariable(name, value);
 }
 
 }  // namespace fondaris::test_support

@@ -1,22 +1,12 @@
 #include "tests/support/temp_folder.h"
 
-#include <stdlib.h>
-
-#include <stdexcept>
-#include <vector>
+#include "tests/support/system.h"
 
 namespace fondaris::test_support {
 
 namespace fs = std::filesystem;
 
-TempFolder::TempFolder(const std::string& prefix) {
-  std::string pattern = (fs::temp_directory_path() / (prefix + "_XXXXXX")).string();
-  std::vector<char> buffer(pattern.begin(), pattern.end());
-  buffer.push_back('\0');
-  if (::mkdtemp(buffer.data()) == nullptr)
-    throw std::runtime_error("mkdtemp failed for " + pattern);
-  path_ = buffer.data();
-}
+TempFolder::TempFolder(const std::string& prefix) : path_(makeOwnFolder(prefix)) {}
 
 TempFolder::~TempFolder() {
   // Tests lock folders to see writes fail; open them again so everything can go.

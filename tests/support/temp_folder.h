@@ -5,8 +5,9 @@
 
 namespace fondaris::test_support {
 
-// A folder of this process's own under the system's temporary folder, made by mkdtemp (mode
-// 0700, a name no other process has), removed with everything in it when the object goes.
+// A folder of this process's own under the system's temporary folder (see makeOwnFolder: open
+// to this user alone, a name no other process has), removed with everything in it when the
+// object goes.
 class TempFolder {
  public:
   explicit TempFolder(const std::string& prefix = "fondaris");
