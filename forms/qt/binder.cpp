@@ -451,17 +451,16 @@ template <class TextEdit>
 class LineChooser : public QObject {
  public:
   LineChooser(Binder& binder, forms::Memo& memo, TextEdit& edit)
-      : QObject(&edit), binder_(binder), memo_(memo), edit_(edit) {
+      : QObject(&edit), binder_(binder), memo_(memo), edit_(edit), viewport_(edit.viewport()) {
     edit.installEventFilter(this);
-    edit.viewport()->installEventFilter(this);
+    viewport_->installEventFilter(this);
   }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
-    // The event first: a view outliving its form still sends events while it is torn down,
-    // and then the memo must not be asked.
-    const bool doubleClick =
-        watched == edit_.viewport() && event->type() == QEvent::MouseButtonDblClick;
+    // The event first, by pointers alone: a view outliving its form still sends events while it
+    // is torn down, and then neither the memo nor the half-destroyed edit may be asked.
+    const bool doubleClick = watched == viewport_ && event->type() == QEvent::MouseButtonDblClick;
     const bool keyPress = watched == &edit_ && event->type() == QEvent::KeyPress;
     if (!doubleClick && !keyPress) return false;
     if (!memo_.readOnly() || !memo_.onChooseLine) return false;
@@ -484,6 +483,7 @@ class LineChooser : public QObject {
   Binder& binder_;
   forms::Memo& memo_;
   TextEdit& edit_;
+  QWidget* viewport_;
 };
 
 void bindMemo(Binder& binder, Control& c, QObject* o) {
