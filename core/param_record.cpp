@@ -56,15 +56,21 @@ std::string ParamRecord::text(std::size_t offset, std::size_t size) const {
 
 ParamReadResult readParamRecordFrom(const std::string& directory,
                                     const std::string& fallbackDirectory, ParamRecord& out) {
-  // No caller gets to use part of a record it was told it could not have.
-  out = ParamRecord{};
+  // No caller gets to use part of a record it was told it could not have. The record is read
+  // in place: a fresh zeroed copy would touch its 455 KiB once more for nothing.
+  std::vector<std::uint8_t>& bytes = out.bytes();
+  bytes.resize(kParamRecordSize);
+  const auto unread = [&bytes] { std::fill(bytes.begin(), bytes.end(), std::uint8_t{0}); };
   std::ifstream in(platform::nativePath(joinPath(directory, kParamFileName)), std::ios::binary);
   if (!in)
     in.open(platform::nativePath(joinPath(fallbackDirectory, kParamFileName)), std::ios::binary);
-  if (!in) return Failure{ParamReadError::Missing};
-  in.read(reinterpret_cast<char*>(out.bytes().data()), kParamRecordSize);
+  if (!in) {
+    unread();
+    return Failure{ParamReadError::Missing};
+  }
+  in.read(reinterpret_cast<char*>(bytes.data()), kParamRecordSize);
   if (static_cast<std::size_t>(in.gcount()) != kParamRecordSize) {
-    out = ParamRecord{};
+    unread();
     return Failure{ParamReadError::TooShort};
   }
   return {};
