@@ -39,20 +39,25 @@ std::string userDataFolder() {
   return platform::userDataFolder();
 }
 
-std::string userFilesFolder() {
-  const std::string& working = workingDirectory();
-  if (isFolder(working) && platform::mayWriteFolder(working)) return working;
+std::string madeUserDataFolder() {
   const std::string folder = userDataFolder();
+  if (folder.empty()) return {};
   std::error_code ec;
-  if (folder.empty()) return working;
   if (std::filesystem::create_directories(platform::nativePath(folder), ec)) {
     // A folder made for the user's offers and forms data is his alone.
     std::filesystem::permissions(platform::nativePath(folder), std::filesystem::perms::owner_all,
                                  std::filesystem::perm_options::replace, ec);
   } else if (!isFolder(folder)) {
-    return working;
+    return {};
   }
   return folder;
+}
+
+std::string userFilesFolder() {
+  const std::string& working = workingDirectory();
+  if (isFolder(working) && platform::mayWriteFolder(working)) return working;
+  const std::string folder = madeUserDataFolder();
+  return folder.empty() ? working : folder;
 }
 
 std::string findPersonalFolder() {

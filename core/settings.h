@@ -17,6 +17,9 @@ std::string userFilesFolder();
 // $XDG_DATA_HOME/fondaris, else ~/.local/share/fondaris; on Windows %APPDATA%\fondaris. Empty
 // when the system names no such folder.
 std::string userDataFolder();
+// The same folder, made when missing (his alone then); empty when there is none or it cannot be
+// made.
+std::string madeUserDataFolder();
 
 // The user's documents folder with a trailing separator: XDG_DOCUMENTS_DIR, else what
 // `xdg-user-dir DOCUMENTS` names (on Windows the shell's Documents folder), else the user files

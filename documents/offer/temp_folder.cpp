@@ -1,6 +1,5 @@
 #include "documents/offer/temp_folder.h"
 
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -48,16 +47,6 @@ bool fileDate(const std::string& path, int& year, int& month, int& day) {
   return true;
 }
 
-// The user's data folder; when new, made his alone. Empty when there is none.
-std::string madeDataFolder() {
-  const std::string folder = core::userDataFolder();
-  if (folder.empty()) return {};
-  std::error_code ignored;
-  std::filesystem::create_directories(std::filesystem::path(folder).parent_path(), ignored);
-  if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) return {};
-  return folder;
-}
-
 bool offerNameFreeIn(const std::string& folder) {
   return !folder.empty() && !core::takenByOther(withSlash(folder) + kOfferFileName);
 }
@@ -89,7 +78,7 @@ std::string offerFolder() {
   if (offerNameFreeIn(temporary)) return temporary;
   const std::string userFiles = core::userFilesFolder();
   if (offerNameFreeIn(userFiles)) return withSlash(userFiles);
-  const std::string data = madeDataFolder();
+  const std::string data = core::madeUserDataFolder();
   if (offerNameFreeIn(data)) return withSlash(data);
   // Nowhere free: the writer refuses the taken name and the agent is told.
   return temporary;
