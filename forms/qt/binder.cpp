@@ -150,26 +150,27 @@ void showWidgetState(const Control& c, QWidget& w) {
   if (w.toolTip() != qs(c.hint())) w.setToolTip(qs(c.hint()));
 }
 
+// What the design gave a widget before the binder first changed it, kept under `key`.
+int designed(QWidget& w, const char* key, int now) {
+  const QVariant kept = w.property(key);
+  if (kept.isValid()) return kept.toInt();
+  w.setProperty(key, now);
+  return now;
+}
+
 // Read-only figures are read and selected, never typed in: Tab passes them by, a click still
 // selects (and a screen reader reads them as before).
 void showTabStop(QWidget& w, bool readOnly) {
-  QVariant designed = w.property("designedFocusPolicy");
-  if (!designed.isValid()) {
-    designed = static_cast<int>(w.focusPolicy());
-    w.setProperty("designedFocusPolicy", designed);
-  }
-  const auto policy = readOnly ? Qt::ClickFocus : static_cast<Qt::FocusPolicy>(designed.toInt());
+  // Kept on the first call, before a read-only state changes it.
+  const int own = designed(w, "designedFocusPolicy", static_cast<int>(w.focusPolicy()));
+  const auto policy = readOnly ? Qt::ClickFocus : static_cast<Qt::FocusPolicy>(own);
   if (w.focusPolicy() != policy) w.setFocusPolicy(policy);
 }
 
 // A figure is never cut: a read-only field grows beyond its designed width when its text needs it.
 void showWhole(QLineEdit& e) {
-  QVariant designed = e.property("designedMinimumWidth");
-  if (!designed.isValid()) {
-    designed = e.minimumWidth();
-    e.setProperty("designedMinimumWidth", designed);
-  }
-  const int width = std::max(designed.toInt(), kit::widthToShow(e, e.text()));
+  const int width = std::max(designed(e, "designedMinimumWidth", e.minimumWidth()),
+                             kit::widthToShow(e, e.text()));
   if (e.maximumWidth() < width) e.setMaximumWidth(width);
   if (e.minimumWidth() != width) e.setMinimumWidth(width);
 }

@@ -129,7 +129,7 @@ QStringList addViews(forms::FormSet& forms, QtPresenter& presenter,
 void addViewsOnDemand(forms::FormSet& forms, QtPresenter& presenter,
                       std::span<const FormView> views) {
   for (const FormView& entry : views)
-    presenter.addOnDemand(entry.form(forms), [&forms, &entry] {
+    presenter.addOnDemand(entry.form(forms), [&forms, entry] {
       QStringList problems;
       std::unique_ptr<QWidget> view = checkedView(entry, forms, problems);
       if (problems.isEmpty()) return view;
