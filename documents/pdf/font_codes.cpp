@@ -342,7 +342,20 @@ std::size_t FontCodes::codeLength(std::string_view bytes, std::size_t at) const 
   return std::max<std::size_t>(1, std::min(length, bytes.size() - at));
 }
 
+void FontCodes::index() {
+  indexed_ = false;
+  if (composite) return;
+  for (std::uint32_t code = 0; code < 256; ++code) {
+    simpleWidths_[code] = width(code);
+    const auto found = unicode.find(code);
+    simpleCharacters_[code] =
+        found == unicode.end() || found->second.empty() ? U"\uFFFD" : found->second;
+  }
+  indexed_ = true;
+}
+
 double FontCodes::width(std::uint32_t code) const {
+  if (indexed_ && code < 256) return simpleWidths_[code];
   std::uint32_t glyph = code;
   if (composite && !cidOf.empty()) {
     const auto cid = cidOf.find(code);
@@ -354,6 +367,7 @@ double FontCodes::width(std::uint32_t code) const {
 
 const std::u32string& FontCodes::charactersOf(std::uint32_t code) const {
   static const std::u32string unknown = U"\uFFFD";
+  if (indexed_ && code < 256) return simpleCharacters_[code];
   const auto found = unicode.find(code);
   if (found == unicode.end() || found->second.empty()) return unknown;
   return found->second;
@@ -471,6 +485,7 @@ FontCodes readFontCodes(const PdfObject& font, const PdfEncoding* builtIn) {
     if (!codes.widths.empty() && codes.width(code) <= 0) continue;
     codes.codeOf.emplace(text[0], code);
   }
+  codes.index();
   return codes;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <map>
 #include <string>
@@ -33,10 +34,20 @@ struct FontCodes {
   // Bytes a composite font's code takes, by the codespace.
   std::size_t compositeLength(std::uint32_t code) const;
 
+  // Makes width() and charactersOf() of a simple font look its codes up by index instead of in
+  // the maps, which every character of a page asks. Called once the maps are complete; changing
+  // them afterwards needs another call.
+  void index();
+
   // Codespace of a composite font's CMap: byte length by first byte; empty means two bytes.
   std::map<unsigned char, std::size_t> lengthByFirstByte;
   std::map<std::uint32_t, std::uint32_t> cidOf;  // empty for Identity: CID = code
   std::size_t fixedLength = 1;
+
+ private:
+  bool indexed_ = false;
+  std::array<double, 256> simpleWidths_{};
+  std::array<std::u32string, 256> simpleCharacters_;
 };
 
 // Reads a font dictionary of a page's resources. `builtIn` gives a simple font's characters

@@ -77,9 +77,9 @@ void storeContent(PdfPage& page, const std::string& content) {
   for (PdfObject* object : rest) object->GetStream()->Set("", 0);
 }
 
-void isolateGraphicsState(PdfPage& page) {
+std::string isolateGraphicsState(PdfPage& page) {
   const std::string content = pageContent(page);
-  if (content.empty()) return;
+  if (content.empty()) return content;
   Nesting nesting;
   try {
     nesting = nestingOf(content);
@@ -95,6 +95,7 @@ void isolateGraphicsState(PdfPage& page) {
   isolated += content;
   for (int i = 0; i < closed; ++i) isolated += "Q\n";
   storeContent(page, isolated);
+  return isolated;
 }
 
 }  // namespace fondaris::documents::detail

@@ -16,6 +16,8 @@ void storeContent(PoDoFo::PdfPage& page, const std::string& content);
 // Brackets the page's existing content in q … Q, so that what is drawn after it starts from
 // the default graphics state: other writers leave a matrix (a flipped page, say), a clip or
 // colours set at the end of their content. Unbalanced q/Q of the content are evened out.
-void isolateGraphicsState(PoDoFo::PdfPage& page);
+// Answers the content as it now stands, which the page's content then starts with; what the
+// painter adds follows it.
+std::string isolateGraphicsState(PoDoFo::PdfPage& page);
 
 }  // namespace fondaris::documents::detail

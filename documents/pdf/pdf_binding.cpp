@@ -2,7 +2,6 @@
 
 #include <map>
 #include <new>
-#include <set>
 #include <tuple>
 #include <vector>
 
@@ -73,6 +72,47 @@ PdfString utf8String(const std::string& wellFormed) {
   return PdfString(reinterpret_cast<const pdf_utf8*>(wellFormed.c_str()));
 }
 
+// Sets the filter PoDoFo gives the streams it writes, for one scope.
+class StreamFilter {
+ public:
+  explicit StreamFilter(EPdfFilter filter) : saved_(PdfStream::eDefaultFilter) {
+    PdfStream::eDefaultFilter = filter;
+  }
+  ~StreamFilter() { PdfStream::eDefaultFilter = saved_; }
+  StreamFilter(const StreamFilter&) = delete;
+  StreamFilter& operator=(const StreamFilter&) = delete;
+
+ private:
+  EPdfFilter saved_;
+};
+
+// Compresses the page contents left uncompressed while the document was made.
+void compressPageContents(PdfMemDocument& document) {
+  const TVecFilters flate{ePdfFilter_FlateDecode};
+  auto compress = [&flate](PdfObject* object) {
+    if (!object || !object->HasStream() || object->GetDictionary().HasKey("Filter")) return;
+    PdfStream* stream = object->GetStream();
+    if (stream->GetLength() == 0) return;
+    char* buffer = nullptr;
+    pdf_long length = 0;
+    stream->GetFilteredCopy(&buffer, &length);
+    const std::string content(buffer, static_cast<std::size_t>(length));
+    podofo_free(buffer);
+    stream->Set(content.data(), static_cast<pdf_long>(content.size()), flate);
+  };
+  for (int p = 0; p < document.GetPageCount(); ++p) {
+    PdfPage* page = document.GetPage(p);
+    PdfObject* contents = page ? page->GetContents() : nullptr;
+    if (!contents) continue;
+    if (!contents->IsArray()) {
+      compress(contents);
+      continue;
+    }
+    for (auto& item : contents->GetArray())
+      compress(item.IsReference() ? document.GetObjects().GetObject(item.GetReference()) : &item);
+  }
+}
+
 }  // namespace
 
 class PdfBinding::Impl {
@@ -87,8 +127,10 @@ class PdfBinding::Impl {
   std::string lastImportBytes;
   PdfPainter painter;
   PdfPage* editing = nullptr;
-  // Pages whose template content is bracketed already; drawing on them again needs no more.
-  std::set<PdfReference> isolated;
+  // Pages the program has drawn on: their content from before, bracketed already (drawing on
+  // the page again needs no more), and the text drawn since.
+  std::map<PdfReference, detail::DrawnPage> drawnPages;
+  detail::DrawnPage* editingDrawn = nullptr;  // of the page being edited
   std::map<std::tuple<std::string, bool, bool, bool>, PdfFont*> fonts;
   PdfFont* font = nullptr;
   double fontSize = 10;
@@ -135,8 +177,11 @@ class PdfBinding::Impl {
   }
 
   // Runs a library call; a PoDoFo error or a failed allocation reaches the handler instead.
+  // A page's content is rewritten each time it is drawn on or its text replaced, so streams
+  // are kept uncompressed meanwhile and compressed once, when the file is written.
   template <class F, class R>
   R guarded(F&& call, R onError) {
+    const StreamFilter uncompressed(ePdfFilter_None);
     try {
       return call();
     } catch (const PdfError& error) {
@@ -224,16 +269,18 @@ class PdfBinding::Impl {
 
   detail::PageContent& content(int number) {
     auto found = contents.find(number);
+    if (found != contents.end()) return *found->second;
+    PdfPage& target = *page(number);
+    const auto drawn = drawnPages.find(target.GetObject()->Reference());
     // Parsed before it is kept: a page whose content throws leaves no empty entry behind.
-    if (found == contents.end())
-      found = contents
-                  .emplace(number, std::make_unique<detail::PageContent>(
-                                       *document, *page(number),
-                                       [this](const PdfReference& reference) {
-                                         return programFont(reference);
-                                       }))
-                  .first;
-    return *found->second;
+    return *contents
+                .emplace(number, std::make_unique<detail::PageContent>(
+                                     *document, target,
+                                     [this](const PdfReference& reference) {
+                                       return programFont(reference);
+                                     },
+                                     drawn == drawnPages.end() ? nullptr : &drawn->second))
+                .first->second;
   }
 
   PdfFont* programFont(const PdfReference& reference) const {
@@ -262,6 +309,7 @@ class PdfBinding::Impl {
         },
         0);
     editing = nullptr;
+    editingDrawn = nullptr;
   }
 
   void applyColor(std::uint32_t value) {
@@ -346,6 +394,7 @@ class PdfBinding::Impl {
         const std::string run = plain.substr(runStart, runEnd - runStart);
         if (!run.empty()) {
           painter.DrawText(x, baseline, utf8String(run));
+          if (editingDrawn) editingDrawn->addDrawn(run);
           x += width(run);
         }
         runStart = runEnd;
@@ -386,7 +435,7 @@ void PdfBinding::raise(int number, std::string_view message, std::uint32_t type)
 void PdfBinding::createDocument() {
   impl_->finishPainting();
   impl_->contents.clear();
-  impl_->isolated.clear();
+  impl_->drawnPages.clear();
   impl_->fonts.clear();
   impl_->font = nullptr;
   impl_->document = std::make_unique<PdfMemDocument>();
@@ -461,6 +510,7 @@ int PdfBinding::deletePage(int page) {
   if (!impl_->page(page)) return kReplacePageMissing;
   impl_->finishPainting();
   impl_->storeContents();
+  impl_->drawnPages.erase(impl_->page(page)->GetObject()->Reference());
   return impl_->guarded(
       [&] {
         impl_->document->DeletePages(page - 1, 1);
@@ -503,8 +553,9 @@ int PdfBinding::editPage(int page) {
       [&] {
         // What the program draws must not inherit the matrix, clip or colours the template's
         // content leaves behind.
-        if (impl_->isolated.insert(target->GetObject()->Reference()).second)
-          detail::isolateGraphicsState(*target);
+        const auto [drawn, first] = impl_->drawnPages.try_emplace(target->GetObject()->Reference());
+        if (first) drawn->second.before = detail::isolateGraphicsState(*target);
+        impl_->editingDrawn = &drawn->second;
         impl_->painter.SetPage(target);
         impl_->editing = target;
         impl_->applyColor(impl_->color);
@@ -646,6 +697,9 @@ int PdfBinding::closeFile() {
   }
   return impl_->guarded(
       [&] {
+        compressPageContents(*impl_->document);
+        // Font programs are embedded while writing: they are compressed as PoDoFo does.
+        const StreamFilter compressed(ePdfFilter_FlateDecode);
         PdfRefCountedBuffer buffer;
         PdfOutputDevice device(&buffer);
         impl_->document->Write(&device);

@@ -43,7 +43,8 @@ struct ReplaceCount {
 // (named, /Differences, built in), composite (Type0) fonts through their ToUnicode map and CMap.
 // When the page's font cannot take the replacement (an embedded subset may lack its glyphs) it
 // is drawn in a fallback font and the rest of the line moves on by its width. Each page is parsed
-// once for all replacements until it is painted on, the page list changes or the file is written.
+// once for all replacements until it is painted on, the page list changes or the file is written;
+// what the program drew is parsed only when a search text could reach into it.
 // Malformed UTF-8 is read as Windows-1252 (with a warning) before it reaches PoDoFo.
 class PdfBinding {
  public:

@@ -247,16 +247,25 @@ void forEachCode(const FontCodes& font, const std::string& bytes, F&& each) {
 
 class PageContent::Impl {
  public:
-  Impl(PdfPage& page, ProgramFonts programFonts)
+  Impl(PdfPage& page, ProgramFonts programFonts, DrawnPage* drawn)
       : page_(page), programFonts_(std::move(programFonts)) {
-    if (page.GetContents()) ops_ = parseOps(pageContent(page));
+    if (page.GetContents()) {
+      std::string content = pageContent(page);
+      if (drawn && content.starts_with(drawn->before)) {
+        drawnPart_ = content.substr(drawn->before.size());
+        content.resize(drawn->before.size());
+        drawn_ = drawn;
+      }
+      ops_ = parseOps(content);
+    }
     reindex();
   }
 
   int replace(const std::string& search, const std::string& replacement,
               const FallbackFontProvider& fallback, const WarningSink& warn);
 
-  std::string text() const {
+  std::string text() {
+    readDrawnPart();
     std::string out;
     for (const VirtualChar& c : text_) out += encodeUtf8(c.c);
     return out;
@@ -264,8 +273,45 @@ class PageContent::Impl {
 
   void store() {
     if (!modified_) return;
-    storeContent(page_, serialise(ops_));
+    std::string read = serialise(ops_);
+    storeContent(page_, read + drawnPart_);
+    if (drawn_) {
+      drawn_->before = std::move(read);
+      if (drawnPartRead_) drawn_->drawn.clear();
+    }
     modified_ = false;
+  }
+
+  // Whether an occurrence of `wanted` could take in a character of the drawn part: spaces
+  // aside, the part reads as the characters drawn, following what is read already.
+  bool mayReachDrawnPart(const std::u32string& wanted) const {
+    if (!drawn_ || drawnPartRead_ || drawn_->drawn.empty()) return false;
+    // A space at either end may be a gap to the drawn part, which the characters do not show.
+    if (wanted.empty() || wanted.front() == U' ' || wanted.back() == U' ') return true;
+    std::u32string searched;
+    for (char32_t c : wanted)
+      if (c != U' ') searched.push_back(c);
+    std::u32string read;
+    read.reserve(text_.size() + drawn_->drawn.size());
+    for (const VirtualChar& c : text_)
+      if (const char32_t n = normalise(c.c); n != U' ') read.push_back(n);
+    const std::size_t readLength = read.size();
+    read += drawn_->drawn;
+    for (auto at = read.find(searched); at != std::u32string::npos;
+         at = read.find(searched, at + 1))
+      if (at + searched.size() > readLength) return true;
+    return false;
+  }
+
+  void readDrawnPart() {
+    if (!drawn_ || drawnPartRead_) return;
+    drawnPartRead_ = true;
+    if (drawnPart_.empty()) return;
+    std::vector<Op> drawnOps = parseOps(drawnPart_);
+    drawnPart_.clear();
+    ops_.insert(ops_.end(), std::make_move_iterator(drawnOps.begin()),
+                std::make_move_iterator(drawnOps.end()));
+    reindex();
   }
 
  private:
@@ -307,7 +353,7 @@ class PageContent::Impl {
   void loadMetricWidths(FontInfo& info) {
     info.codes.defaultWidth = 500;
     PdfFont* metricsFont = info.font ? info.font : standardFont(info.codes.baseFont);
-    if (!metricsFont) return;
+    if (!metricsFont) return info.codes.index();
     PdfFontMetrics* metrics = metricsFont->GetFontMetrics2();
     const float size = metrics->GetFontSize();
     const float scale = metrics->GetFontScale();
@@ -316,7 +362,7 @@ class PageContent::Impl {
     metrics->SetFontScale(100);
     metrics->SetFontCharSpace(0);
     for (std::uint32_t code = 32; code < 256; ++code) {
-      const std::u32string text = info.codes.charactersOf(code);
+      const std::u32string& text = info.codes.charactersOf(code);
       const double w = info.font ? metrics->CharWidth(static_cast<unsigned char>(code))
                        : text.size() == 1 && text[0] < 0x10000
                            ? metrics->UnicodeCharWidth(static_cast<unsigned short>(text[0]))
@@ -326,6 +372,7 @@ class PageContent::Impl {
     metrics->SetFontSize(size);
     metrics->SetFontScale(scale);
     metrics->SetFontCharSpace(charSpace);
+    info.codes.index();
   }
 
   // One of the fourteen standard fonts, made in a document of its own for its metrics.
@@ -525,17 +572,23 @@ class PageContent::Impl {
     }
   }
 
-  static std::u32string charactersOf(const Piece& piece, std::vector<VirtualChar>* out, int index) {
-    std::u32string text;
-    forEachCode(
-        piece.font->codes, piece.bytes,
-        [&](std::size_t offset, std::size_t length, std::uint32_t code) {
-          for (char32_t c : piece.font->codes.charactersOf(code)) {
-            text.push_back(c);
-            if (out) out->push_back({c, index, static_cast<int>(offset), static_cast<int>(length)});
-          }
-        });
-    return text;
+  static void appendCharacters(const Piece& piece, std::vector<VirtualChar>& out, int index) {
+    forEachCode(piece.font->codes, piece.bytes,
+                [&](std::size_t offset, std::size_t length, std::uint32_t code) {
+                  for (char32_t c : piece.font->codes.charactersOf(code))
+                    out.push_back({c, index, static_cast<int>(offset), static_cast<int>(length)});
+                });
+  }
+
+  static bool startsWithASpace(const Piece& piece) {
+    if (piece.bytes.empty()) return false;
+    const FontCodes& codes = piece.font->codes;
+    const std::size_t length = codes.codeLength(piece.bytes, 0);
+    std::uint32_t code = 0;
+    for (std::size_t k = 0; k < length; ++k)
+      code = (code << 8) | static_cast<unsigned char>(piece.bytes[k]);
+    const std::u32string& characters = codes.charactersOf(code);
+    return !characters.empty() && normalise(characters[0]) == U' ';
   }
 
   void buildVirtualText() {
@@ -548,11 +601,10 @@ class PageContent::Impl {
         const double dy = piece.startY - previous.endY;
         // A gap of a fifth of the size is wider than any kerning, narrower than a space.
         const bool gap = std::abs(dy) > 0.5 * size || dx > 0.2 * size || dx < -size;
-        const std::u32string chars = charactersOf(piece, nullptr, 0);
-        const bool startsWithSpace = !chars.empty() && normalise(chars[0]) == U' ';
+        const bool startsWithSpace = startsWithASpace(piece);
         if (gap && !startsWithSpace) text_.push_back({U' ', -1, -1});
       }
-      charactersOf(piece, &text_, static_cast<int>(p));
+      appendCharacters(piece, text_, static_cast<int>(p));
     }
   }
 
@@ -636,6 +688,9 @@ class PageContent::Impl {
   std::map<std::string, std::unique_ptr<FontInfo>> fonts_;
   std::unique_ptr<PdfMemDocument> metricsDocument_;
   ProgramFonts programFonts_;
+  DrawnPage* drawn_ = nullptr;
+  std::string drawnPart_;  // what the program drew, as it stands until it is read
+  bool drawnPartRead_ = false;
   bool wrapped_ = false;  // the template's content stands inside q ... Q
   bool modified_ = false;
 };
@@ -644,6 +699,7 @@ int PageContent::Impl::replace(const std::string& search, const std::string& rep
                                const FallbackFontProvider& fallback, const WarningSink& warn) {
   const std::u32string wanted = decodeUtf8(search);
   const std::u32string with = decodeUtf8(replacement);
+  if (mayReachDrawnPart(wanted)) readDrawnPart();
   std::map<int, PieceEdit> edits;
   std::vector<Op> drawings;
   int found = 0;
@@ -725,8 +781,14 @@ int PageContent::Impl::replace(const std::string& search, const std::string& rep
   return found;
 }
 
-PageContent::PageContent(PdfMemDocument&, PdfPage& page, ProgramFonts programFonts)
-    : impl_(std::make_unique<Impl>(page, std::move(programFonts))) {}
+void DrawnPage::addDrawn(std::string_view text) {
+  for (char32_t c : decodeUtf8(text))
+    if (const char32_t n = normalise(c); n != U' ') drawn.push_back(n);
+}
+
+PageContent::PageContent(PdfMemDocument&, PdfPage& page, ProgramFonts programFonts,
+                         DrawnPage* drawn)
+    : impl_(std::make_unique<Impl>(page, std::move(programFonts), drawn)) {}
 
 PageContent::~PageContent() = default;
 
@@ -735,7 +797,7 @@ int PageContent::replace(const std::string& search, const std::string& replaceme
   return impl_->replace(search, replacement, fallback, warn);
 }
 
-std::string PageContent::text() const {
+std::string PageContent::text() {
   return impl_->text();
 }
 

@@ -3,6 +3,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include <podofo/podofo.h>
 
@@ -17,6 +18,17 @@ using ProgramFonts = std::function<PoDoFo::PdfFont*(const PoDoFo::PdfReference&)
 // Receives what the log should say about a replacement (a placeholder left as it was).
 using WarningSink = std::function<void(const std::string&)>;
 
+// What the program knows of a page it has drawn on: the content it had before (kept up to date
+// by replacements) and the characters drawn since, as the text matching reads them but without
+// spaces, so that a gap between two pieces changes nothing.
+struct DrawnPage {
+  std::string before;
+  std::u32string drawn;
+
+  // Adds the characters of a piece of text the program drew (UTF-8).
+  void addDrawn(std::string_view text);
+};
+
 // One page's content, tokenized once: every replacement on the page works on it in memory, and
 // store() writes it back once. Nothing else may change the page's content meanwhile.
 //
@@ -26,17 +38,22 @@ using WarningSink = std::function<void(const std::string&)>;
 // and composite (Type0) fonts alike. A replacement is written in the font itself when it holds
 // every glyph (a subset only those it names), else drawn in a fallback font with the piece's
 // state, and the rest of the line moves on by the replacement's width.
+//
+// A page the program draws on is read in two parts: the content it had before (the page's
+// content starts with it) and what the program drew since, kept as it stands. The drawn part is
+// parsed only when a search text could reach into it, which its characters tell: drawing them
+// never needs a parse to find a placeholder in the template.
 class PageContent {
  public:
   PageContent(PoDoFo::PdfMemDocument& document, PoDoFo::PdfPage& page,
-              ProgramFonts programFonts = {});
+              ProgramFonts programFonts = {}, DrawnPage* drawn = nullptr);
   ~PageContent();
 
   // Replaces every occurrence (texts UTF-8); answers the number replaced.
   int replace(const std::string& search, const std::string& replacement,
               const FallbackFontProvider& fallback, const WarningSink& warn);
-  // The page's text as matching sees it (gaps as spaces), UTF-8.
-  std::string text() const;
+  // The page's whole text as matching sees it (gaps as spaces), UTF-8.
+  std::string text();
   // Writes the content back when a replacement changed it.
   void store();
 

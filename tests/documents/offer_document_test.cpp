@@ -232,6 +232,8 @@ TEST_F(OfferDocumentTest, SampleOffersReadCorrectly) {
     EXPECT_TRUE(dialogs_.shown().empty());
     if (!readers) continue;
     EXPECT_TRUE(tools::qpdfClean(path));
+    // Page contents are kept uncompressed while the offer is made, and compressed at the end.
+    EXPECT_EQ(tools::unfilteredStreams(path), 0);
     EXPECT_EQ(tools::pdfPages(path), c.pages);
     const std::string text = tools::pdfText(path);
     EXPECT_EQ(text.find('#'), std::string::npos) << "placeholder left";

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <random>
 #include <regex>
 #include <string>
 #include <vector>
@@ -9,10 +10,12 @@
 #include <podofo/podofo.h>
 
 #include "core/files.h"
+#include "documents/fdf/pdf_text.h"
 #include "documents/pdf/font_codes.h"
 #include "documents/pdf/font_resolver.h"
 #include "documents/pdf/formatted_text.h"
 #include "documents/pdf/pdf_binding.h"
+#include "documents/pdf/utf8_text.h"
 #include "tests/support/pdf_tools.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/test_output.h"
@@ -559,6 +562,63 @@ TEST(PdfBinding, ImportAndDeletePages) {
 
   EXPECT_LT(pdf->openImportFile("/nonexistent/Angebot.pdf"), 0);
   EXPECT_EQ(pdf->openOutputFile("/nonexistent/folder/out.pdf"), 0);
+}
+
+// The program's own drawing on a template page is parsed only when a search could reach into
+// it. Whatever a search takes in of the drawn text, from inside one piece or across the gap
+// from the template's last text, it is found as when the whole page is read: a reference
+// document drawn alike reads its whole text, and a search cut from there must be replaced.
+TEST(PdfBinding, SearchesReachTextDrawnOnATemplatePage) {
+  const std::string templatePath = std::string(FONDARIS_BUILD_DIR) + "/Angebot_VL_1.pdf";
+  const std::vector<std::string> words = {
+      "Fondswert",       "Seite",       "von",    "#VM", "1#",          "Pr\u00e4mie",
+      "Gr\u00fc\u00dfe", "\u0141ukasz", "12,50",  "EUR", "Treue-bonus", "a\u00a0b",
+      "Zu\u00adzahlung", "\u20ac",      "\u2013", "3"};
+  // Draws the same six lines on page 1 of a fresh copy of the template for one seed.
+  auto drawn = [&](unsigned seed, std::string* templateText) {
+    auto pdf = PdfBinding::create();
+    pdf->setErrorHandler(0,
+                         [](std::intptr_t, int, const std::string&, std::uint32_t) { return 0; });
+    pdf->createDocument();
+    EXPECT_GE(pdf->openImportFile(templatePath), 0);
+    EXPECT_EQ(pdf->importPages(1), 3);
+    pdf->closeImportFile();
+    if (templateText) *templateText = pdf->pageText(1);
+    std::mt19937 random(seed);
+    EXPECT_EQ(pdf->editPage(1), 1);
+    EXPECT_EQ(pdf->setFont("Arial", false, 9), 1);
+    for (int line = 0; line < 6; ++line) {
+      std::string text;
+      for (int n = 1 + random() % 5; n > 0; --n)
+        text += (text.empty() ? "" : " ") + words[random() % words.size()];
+      pdf->setTextRect(60 + random() % 200, 300 - 14 * line, 500);
+      EXPECT_EQ(pdf->writeFText(TextAlign::Left, text), 1);
+    }
+    pdf->endPage();
+    return pdf;
+  };
+  for (unsigned seed = 1; seed <= 40; ++seed) {
+    std::string before;
+    const std::u32string whole = decodeUtf8(drawn(seed, &before)->pageText(1));
+    const std::size_t templateLength = decodeUtf8(before).size();
+    ASSERT_GT(whole.size(), templateLength);
+    // From a few characters before the drawn text on, ending inside it, spaces not at the ends.
+    std::mt19937 random(seed * 7919);
+    std::size_t first = templateLength - 6 + random() % (whole.size() - templateLength + 6);
+    std::size_t last = std::min(whole.size(), first + 3 + random() % 18);
+    last = std::max(last, templateLength + 1);
+    std::u32string search = whole.substr(first, last - first);
+    for (char32_t& c : search) c = c == 0xA0 ? U' ' : c == 0xAD ? U'-' : c;
+    while (!search.empty() && search.front() == U' ') search.erase(0, 1);
+    while (!search.empty() && search.back() == U' ') search.pop_back();
+    if (search.empty()) continue;
+    std::string utf8;
+    for (char32_t c : search) utf8 += encodeUtf8(c);
+    SCOPED_TRACE("seed " + std::to_string(seed) + ": '" + utf8 + "'");
+    ReplaceCount count;
+    EXPECT_EQ(drawn(seed, nullptr)->replaceText(1, utf8, "X", &count), kReplaceDone);
+    EXPECT_GE(count.replaced, 1);
+  }
 }
 
 // Other writers end their page content with the graphics state changed: a flipped page matrix

@@ -52,6 +52,28 @@ inline bool qpdfClean(const std::string& path) {
   return status == 0;
 }
 
+// Streams of the file written without a filter (uncompressed), as qpdf lists the objects;
+// -1 when qpdf cannot read it.
+inline int unfilteredStreams(const std::string& path) {
+  int status = -1;
+  const std::string json = run("qpdf --json=2 --json-key=qpdf " + quoted(path), &status);
+  if (status != 0) return -1;
+  int count = 0;
+  for (auto at = json.find("\"stream\": {"); at != std::string::npos;
+       at = json.find("\"stream\": {", at + 1)) {
+    // The stream's dictionary ends where its braces close.
+    const auto open = json.find('{', json.find("\"dict\"", at));
+    int depth = 0;
+    std::size_t end = open;
+    for (; end < json.size(); ++end) {
+      if (json[end] == '{') ++depth;
+      if (json[end] == '}' && --depth == 0) break;
+    }
+    if (json.substr(open, end - open).find("\"/Filter\"") == std::string::npos) ++count;
+  }
+  return count;
+}
+
 struct Word {
   std::string text;
   double xMin, yMin, xMax, yMax;  // from the top-left corner
