@@ -2,7 +2,11 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
+#include <string_view>
 #include <vector>
+
+#include <zlib.h>
 
 namespace fondaris::documents::detail {
 
@@ -96,6 +100,68 @@ std::string isolateGraphicsState(PdfPage& page) {
   for (int i = 0; i < closed; ++i) isolated += "Q\n";
   storeContent(page, isolated);
   return isolated;
+}
+
+namespace {
+
+// One deflate state, reset for each stream: making one costs a quarter megabyte of fresh memory.
+class Deflater {
+ public:
+  Deflater() { ready_ = deflateInit(&stream_, Z_DEFAULT_COMPRESSION) == Z_OK; }
+  ~Deflater() {
+    if (ready_) deflateEnd(&stream_);
+  }
+  Deflater(const Deflater&) = delete;
+  Deflater& operator=(const Deflater&) = delete;
+
+  // The Flate form of `data`, or nothing when zlib fails.
+  std::optional<std::string> compress(std::string_view data) {
+    if (!ready_ || deflateReset(&stream_) != Z_OK) return std::nullopt;
+    std::string out(deflateBound(&stream_, static_cast<uLong>(data.size())), '\0');
+    stream_.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
+    stream_.avail_in = static_cast<uInt>(data.size());
+    stream_.next_out = reinterpret_cast<Bytef*>(out.data());
+    stream_.avail_out = static_cast<uInt>(out.size());
+    if (deflate(&stream_, Z_FINISH) != Z_STREAM_END) return std::nullopt;
+    out.resize(stream_.total_out);
+    return out;
+  }
+
+ private:
+  z_stream stream_{};
+  bool ready_ = false;
+};
+
+}  // namespace
+
+void compressPageContents(PdfMemDocument& document) {
+  Deflater deflater;
+  auto compress = [&deflater](PdfObject* object) {
+    if (!object || !object->HasStream() || object->GetDictionary().HasKey("Filter")) return;
+    PdfStream* stream = object->GetStream();
+    if (stream->GetLength() == 0) return;
+    char* buffer = nullptr;
+    pdf_long length = 0;
+    stream->GetFilteredCopy(&buffer, &length);
+    const auto compressed =
+        deflater.compress(std::string_view(buffer, static_cast<std::size_t>(length)));
+    podofo_free(buffer);
+    if (!compressed) return;  // stays as it is, uncompressed
+    PdfMemoryInputStream input(compressed->data(), static_cast<pdf_long>(compressed->size()));
+    stream->SetRawData(&input);
+    object->GetDictionary().AddKey("Filter", PdfName("FlateDecode"));
+  };
+  for (int p = 0; p < document.GetPageCount(); ++p) {
+    PdfPage* page = document.GetPage(p);
+    PdfObject* contents = page ? page->GetContents() : nullptr;
+    if (!contents) continue;
+    if (!contents->IsArray()) {
+      compress(contents);
+      continue;
+    }
+    for (auto& item : contents->GetArray())
+      compress(item.IsReference() ? document.GetObjects().GetObject(item.GetReference()) : &item);
+  }
 }
 
 }  // namespace fondaris::documents::detail

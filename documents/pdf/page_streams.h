@@ -20,4 +20,9 @@ void storeContent(PoDoFo::PdfPage& page, const std::string& content);
 // painter adds follows it.
 std::string isolateGraphicsState(PoDoFo::PdfPage& page);
 
+// Compresses (Flate) every page content stream that is stored uncompressed, with one deflate
+// state for all: the contents are kept uncompressed while a document is made, since each
+// drawing and replacement rewrites them.
+void compressPageContents(PoDoFo::PdfMemDocument& document);
+
 }  // namespace fondaris::documents::detail

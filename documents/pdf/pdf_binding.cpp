@@ -86,33 +86,6 @@ class StreamFilter {
   EPdfFilter saved_;
 };
 
-// Compresses the page contents left uncompressed while the document was made.
-void compressPageContents(PdfMemDocument& document) {
-  const TVecFilters flate{ePdfFilter_FlateDecode};
-  auto compress = [&flate](PdfObject* object) {
-    if (!object || !object->HasStream() || object->GetDictionary().HasKey("Filter")) return;
-    PdfStream* stream = object->GetStream();
-    if (stream->GetLength() == 0) return;
-    char* buffer = nullptr;
-    pdf_long length = 0;
-    stream->GetFilteredCopy(&buffer, &length);
-    const std::string content(buffer, static_cast<std::size_t>(length));
-    podofo_free(buffer);
-    stream->Set(content.data(), static_cast<pdf_long>(content.size()), flate);
-  };
-  for (int p = 0; p < document.GetPageCount(); ++p) {
-    PdfPage* page = document.GetPage(p);
-    PdfObject* contents = page ? page->GetContents() : nullptr;
-    if (!contents) continue;
-    if (!contents->IsArray()) {
-      compress(contents);
-      continue;
-    }
-    for (auto& item : contents->GetArray())
-      compress(item.IsReference() ? document.GetObjects().GetObject(item.GetReference()) : &item);
-  }
-}
-
 }  // namespace
 
 class PdfBinding::Impl {
@@ -131,6 +104,8 @@ class PdfBinding::Impl {
   // the page again needs no more), and the text drawn since.
   std::map<PdfReference, detail::DrawnPage> drawnPages;
   detail::DrawnPage* editingDrawn = nullptr;  // of the page being edited
+  // Kept until a page is deleted: the numbers of its objects may be given again.
+  std::unique_ptr<detail::DocumentFonts> documentFonts;
   std::map<std::tuple<std::string, bool, bool, bool>, PdfFont*> fonts;
   PdfFont* font = nullptr;
   double fontSize = 10;
@@ -274,12 +249,12 @@ class PdfBinding::Impl {
     const auto drawn = drawnPages.find(target.GetObject()->Reference());
     // Parsed before it is kept: a page whose content throws leaves no empty entry behind.
     return *contents
-                .emplace(number, std::make_unique<detail::PageContent>(
-                                     *document, target,
-                                     [this](const PdfReference& reference) {
-                                       return programFont(reference);
-                                     },
-                                     drawn == drawnPages.end() ? nullptr : &drawn->second))
+                .emplace(
+                    number,
+                    std::make_unique<detail::PageContent>(
+                        *document, target,
+                        [this](const PdfReference& reference) { return programFont(reference); },
+                        drawn == drawnPages.end() ? nullptr : &drawn->second, documentFonts.get()))
                 .first->second;
   }
 
@@ -436,6 +411,7 @@ void PdfBinding::createDocument() {
   impl_->finishPainting();
   impl_->contents.clear();
   impl_->drawnPages.clear();
+  impl_->documentFonts = std::make_unique<detail::DocumentFonts>();
   impl_->fonts.clear();
   impl_->font = nullptr;
   impl_->document = std::make_unique<PdfMemDocument>();
@@ -511,6 +487,7 @@ int PdfBinding::deletePage(int page) {
   impl_->finishPainting();
   impl_->storeContents();
   impl_->drawnPages.erase(impl_->page(page)->GetObject()->Reference());
+  impl_->documentFonts = std::make_unique<detail::DocumentFonts>();
   return impl_->guarded(
       [&] {
         impl_->document->DeletePages(page - 1, 1);
@@ -697,7 +674,7 @@ int PdfBinding::closeFile() {
   }
   return impl_->guarded(
       [&] {
-        compressPageContents(*impl_->document);
+        detail::compressPageContents(*impl_->document);
         // Font programs are embedded while writing: they are compressed as PoDoFo does.
         const StreamFilter compressed(ePdfFilter_FlateDecode);
         PdfRefCountedBuffer buffer;

@@ -245,10 +245,17 @@ void forEachCode(const FontCodes& font, const std::string& bytes, F&& each) {
 
 }  // namespace
 
+struct FontReadings {
+  std::map<PdfReference, std::unique_ptr<FontInfo>> byObject;
+  std::unique_ptr<PdfMemDocument> metricsDocument;  // the standard fonts' metrics
+};
+
 class PageContent::Impl {
  public:
-  Impl(PdfPage& page, ProgramFonts programFonts, DrawnPage* drawn)
-      : page_(page), programFonts_(std::move(programFonts)) {
+  Impl(PdfPage& page, ProgramFonts programFonts, DrawnPage* drawn, DocumentFonts* fonts)
+      : page_(page),
+        readings_(fonts ? &fonts->readings() : nullptr),
+        programFonts_(std::move(programFonts)) {
     if (page.GetContents()) {
       std::string content = pageContent(page);
       if (drawn && content.starts_with(drawn->before)) {
@@ -335,18 +342,29 @@ class PageContent::Impl {
   // measured by PoDoFo.
   FontInfo* fontFor(const std::string& resource) {
     auto found = fonts_.find(resource);
-    if (found != fonts_.end()) return found->second.get();
-    auto info = std::make_unique<FontInfo>();
+    if (found != fonts_.end()) return found->second;
     PdfObject* resources = page_.GetResources();
     PdfObject* fontDict = resources ? resources->GetIndirectKey("Font") : nullptr;
     PdfObject* fontObject = fontDict ? fontDict->GetIndirectKey(PdfName(resource)) : nullptr;
+    const bool indirect = fontObject && fontObject->Reference().IsIndirect();
+    // The pages that share a font object, and every parse of them, read it once.
+    if (indirect && readings_) {
+      const auto read = readings_->byObject.find(fontObject->Reference());
+      if (read != readings_->byObject.end()) return fonts_[resource] = read->second.get();
+    }
+    auto info = std::make_unique<FontInfo>();
     if (fontObject && fontObject->IsDictionary()) {
       PdfFont* created = programFonts_ ? programFonts_(fontObject->Reference()) : nullptr;
       info->font = created;
       info->codes = readFontCodes(*fontObject, created ? created->GetEncoding() : nullptr);
       if (!info->codes.composite && info->codes.widths.empty()) loadMetricWidths(*info);
     }
-    return (fonts_[resource] = std::move(info)).get();
+    FontInfo* kept = info.get();
+    if (indirect && readings_)
+      readings_->byObject.emplace(fontObject->Reference(), std::move(info));
+    else
+      ownFonts_.push_back(std::move(info));
+    return fonts_[resource] = kept;
   }
 
   // Standard fonts and new subsets come without widths: ask the font's metrics at size 1000.
@@ -379,10 +397,12 @@ class PageContent::Impl {
   PdfFont* standardFont(std::string name) {
     if (name.size() > 7 && name[6] == '+') name.erase(0, 7);
     if (!isStandardFont(name)) return nullptr;
-    if (!metricsDocument_) metricsDocument_ = std::make_unique<PdfMemDocument>();
-    return metricsDocument_->CreateFont(name.c_str(), false, false, false,
-                                        PdfEncodingFactory::GlobalWinAnsiEncodingInstance(),
-                                        PdfFontCache::eFontCreationFlags_AutoSelectBase14, false);
+    std::unique_ptr<PdfMemDocument>& metricsDocument =
+        readings_ ? readings_->metricsDocument : metricsDocument_;
+    if (!metricsDocument) metricsDocument = std::make_unique<PdfMemDocument>();
+    return metricsDocument->CreateFont(name.c_str(), false, false, false,
+                                       PdfEncodingFactory::GlobalWinAnsiEncodingInstance(),
+                                       PdfFontCache::eFontCreationFlags_AutoSelectBase14, false);
   }
 
   // Text-space advance of `bytes` shown in `font` with the state's spacing and scaling.
@@ -685,7 +705,9 @@ class PageContent::Impl {
   std::vector<Op> ops_;
   std::vector<Piece> pieces_;
   std::vector<VirtualChar> text_;
-  std::map<std::string, std::unique_ptr<FontInfo>> fonts_;
+  std::map<std::string, FontInfo*> fonts_;  // by resource name
+  std::vector<std::unique_ptr<FontInfo>> ownFonts_;
+  FontReadings* readings_ = nullptr;
   std::unique_ptr<PdfMemDocument> metricsDocument_;
   ProgramFonts programFonts_;
   DrawnPage* drawn_ = nullptr;
@@ -786,9 +808,13 @@ void DrawnPage::addDrawn(std::string_view text) {
     if (const char32_t n = normalise(c); n != U' ') drawn.push_back(n);
 }
 
+DocumentFonts::DocumentFonts() : readings_(std::make_unique<FontReadings>()) {}
+
+DocumentFonts::~DocumentFonts() = default;
+
 PageContent::PageContent(PdfMemDocument&, PdfPage& page, ProgramFonts programFonts,
-                         DrawnPage* drawn)
-    : impl_(std::make_unique<Impl>(page, std::move(programFonts), drawn)) {}
+                         DrawnPage* drawn, DocumentFonts* fonts)
+    : impl_(std::make_unique<Impl>(page, std::move(programFonts), drawn, fonts)) {}
 
 PageContent::~PageContent() = default;
 

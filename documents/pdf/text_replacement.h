@@ -29,6 +29,24 @@ struct DrawnPage {
   void addDrawn(std::string_view text);
 };
 
+struct FontReadings;
+
+// The fonts of one document as text replacement reads them from their dictionaries: each font
+// object once, for all pages that share it and every parse of them. Objects must not be
+// deleted while it is kept, since their numbers may be given again.
+class DocumentFonts {
+ public:
+  DocumentFonts();
+  ~DocumentFonts();
+  DocumentFonts(const DocumentFonts&) = delete;
+  DocumentFonts& operator=(const DocumentFonts&) = delete;
+
+  FontReadings& readings() { return *readings_; }
+
+ private:
+  std::unique_ptr<FontReadings> readings_;
+};
+
 // One page's content, tokenized once: every replacement on the page works on it in memory, and
 // store() writes it back once. Nothing else may change the page's content meanwhile.
 //
@@ -46,7 +64,8 @@ struct DrawnPage {
 class PageContent {
  public:
   PageContent(PoDoFo::PdfMemDocument& document, PoDoFo::PdfPage& page,
-              ProgramFonts programFonts = {}, DrawnPage* drawn = nullptr);
+              ProgramFonts programFonts = {}, DrawnPage* drawn = nullptr,
+              DocumentFonts* fonts = nullptr);
   ~PageContent();
 
   // Replaces every occurrence (texts UTF-8); answers the number replaced.
