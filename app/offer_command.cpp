@@ -97,17 +97,11 @@ int main(int argc, char** argv) {
   customer.sb_AngebotsbrechnungClick(nullptr);
   if (!contract.visible()) return 1;  // the customer form refused; its message names the field
   contract.lastOfferPath.clear();
+  // Written where asked at once, so the offer folder's copy is neither made nor replaced.
+  contract.offerOutputPath = pdfName;
   contract.sb_AngebotsbrechnungClick(nullptr);
-  if (contract.lastOfferPath.empty()) return 1;
-
-  if (pdfName.empty()) {
-    std::printf("%s\n", contract.lastOfferPath.c_str());
-    exitNow(0);
-  }
-  const auto bytes = core::readFileBytes(contract.lastOfferPath);
-  if (!bytes || !core::writeFileAtomically(pdfName, *bytes)) {
-    dialogs.message("Die Datei '" + pdfName + "' konnte nicht erzeugt werden!", "Fehler");
-    exitNow(1);
-  }
+  // Refused or not written: the forms or the document have said why.
+  if (contract.lastOfferPath.empty()) exitNow(1);
+  if (pdfName.empty()) std::printf("%s\n", contract.lastOfferPath.c_str());
   exitNow(0);
 }

@@ -5,8 +5,14 @@
 
 namespace fondaris::documents {
 
-OfferDocument::OfferDocument(core::Dialogs& dialogs, const core::Clock& clock, core::Shell& shell)
-    : dialogs_(dialogs), clock_(clock), shell_(shell), pdf_(PdfBinding::create()) {
+OfferDocument::OfferDocument(core::Dialogs& dialogs, const core::Clock& clock, core::Shell& shell,
+                             const std::string& outputPath)
+    : dialogs_(dialogs),
+      clock_(clock),
+      shell_(shell),
+      pdf_(PdfBinding::create()),
+      outputPath_(outputPath),
+      named_(!outputPath.empty()) {
   if (!pdf_) return;
   folder_ = offerFolder();
   pdf_->setErrorHandler(0,
@@ -30,7 +36,7 @@ OfferDocument::OfferDocument(core::Dialogs& dialogs, const core::Clock& clock, c
   pdf_->setDocOption(static_cast<int>(0x80000000u));
   pdf_->setDocOption(0);
   removeOutdatedOffers(folder_, clock_.today());
-  outputPath_ = folder_ + kOfferFileName;
+  if (!named_) outputPath_ = folder_ + kOfferFileName;
 }
 
 OfferDocument::~OfferDocument() = default;
@@ -77,15 +83,12 @@ OfferResult OfferDocument::finish() {
     return core::Failure{OfferError::TemplateMissing};
   }
   pdf_->setOutputOption(4);
-  if (!pdf_->openOutputFile(outputPath_)) {
-    pdf_.reset();
-    return core::Failure{OfferError::CannotWrite};
-  }
-  written_ = true;
-  const int closed = pdf_->closeFile();
+  written_ = pdf_->openOutputFile(outputPath_) && pdf_->closeFile() > 0;
   pdf_.reset();
-  if (closed <= 0) return core::Failure{OfferError::CannotWrite};
-  return {};
+  if (written_) return {};
+  if (named_)
+    dialogs_.message("Die Datei '" + outputPath_ + "' konnte nicht erzeugt werden!", "Fehler");
+  return core::Failure{OfferError::CannotWrite};
 }
 
 void OfferDocument::openResult() {

@@ -25,13 +25,16 @@ enum class OfferError {
 using OfferResult = core::Result<void, OfferError>;
 
 // "KDX2009.pdf" in the temporary folder, or where offerFolder() sends it when another user has
-// taken that name in a shared temporary folder. The caller runs, in this order: construct (create),
-// writeBody, finish, openResult only when finish succeeded, and lets the object go.
+// taken that name in a shared temporary folder, or a file the caller names. The caller runs, in
+// this order: construct (create), writeBody, finish, openResult only when finish succeeded, and
+// lets the object go.
 class OfferDocument {
  public:
   // Starts the library and an empty document, removes outdated offers from the offer's folder
-  // and fixes the output path there. Without a library every later step does nothing.
-  OfferDocument(core::Dialogs& dialogs, const core::Clock& clock, core::Shell& shell);
+  // and fixes the output path: `outputPath`, else "KDX2009.pdf" there. Without a library every
+  // later step does nothing.
+  OfferDocument(core::Dialogs& dialogs, const core::Clock& clock, core::Shell& shell,
+                const std::string& outputPath = {});
   ~OfferDocument();
 
   // Fails, after a fatal error that names them and the template, when a template text could not
@@ -40,12 +43,13 @@ class OfferDocument {
                         const engine::ProjectionResult& comparison);
   // Writes the file; succeeds when it was written completely. A document without the template's
   // pages or with a text left unreplaced is never written: a fatal error names the reason and
-  // the previous file stays.
+  // the previous file stays. A file the caller named that cannot be written is reported; the
+  // offer folder's only goes to the error log, as the library's other errors.
   OfferResult finish();
   // Opens the written file with its associated program; reports a missing association or file.
   void openResult();
 
-  // Where the offer goes (and went): the GUI opens it, the offer command copies it.
+  // Where the offer goes (and went): the GUI opens it there.
   const std::string& outputPath() const { return outputPath_; }
   // The folder of the offer, its error log and the clean-up.
   const std::string& folder() const { return folder_; }
@@ -65,6 +69,7 @@ class OfferDocument {
   std::string templateName_;
   std::string lastError_;  // the library's last message, for the reason of a failure
   std::vector<std::string> unreplaced_;
+  bool named_ = false;  // the caller named the output file
   bool written_ = false;
 };
 

@@ -312,6 +312,9 @@ class TfrmVertagsdaten : public Form {
 
   // The offer document the last calculation wrote.
   std::string lastOfferPath;
+  // Where the calculation writes the offer document instead of the offer folder (the offer
+  // command's output file); empty in the program.
+  std::string offerOutputPath;
 
   // Saving the offer to a file, with the save dialog; true when the file was written.
   std::function<bool()> saveOffer;

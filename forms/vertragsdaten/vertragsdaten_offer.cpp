@@ -362,7 +362,8 @@ void TfrmVertagsdaten::sb_AngebotsbrechnungClick(Control*) {
   engine::project(*result, run.driver);
   engine::project(*comparison, run.comparison);
 
-  documents::OfferDocument document(host().dialogs(), host().clock(), host().shell());
+  documents::OfferDocument document(host().dialogs(), host().clock(), host().shell(),
+                                    offerOutputPath);
   // Without a complete body nothing is written, so no half offer opens.
   if (!document.writeBody(run.document, *result, *comparison)) return;
   if (document.finish()) {

@@ -549,9 +549,8 @@ TEST_F(OfferFileTest, CommandReadsNeitherFontConfigurationNorBankFile) {
   EXPECT_TRUE(std::filesystem::exists(path("befehl.pdf")));
 }
 
-// Another user's link at "KDX2009.pdf" in a shared temporary folder: the command makes its offer
-// in the user's own files folder (here the working folder) and hands that on, the link's target
-// untouched.
+// Another user's link at "KDX2009.pdf" in a shared temporary folder: the command writes its offer
+// where it is asked to, the link's target untouched and no copy in the offer folder.
 TEST_F(OfferFileTest, CommandMakesItsOfferBesideALinkAnotherUserPlanted) {
   const auto other = test_support::otherUser();
   if (!other) GTEST_SKIP() << "giving a file to another user needs root";
@@ -569,9 +568,22 @@ TEST_F(OfferFileTest, CommandMakesItsOfferBesideALinkAnotherUserPlanted) {
   EXPECT_EQ(runCommand(dir, "angebot.txt -o:befehl.pdf", err, "TMP='" + shared.string() + "' "), 0)
       << err;
   EXPECT_EQ(core::readFileBytes(path("befehl.pdf")).value_or("").substr(0, 5), "%PDF-");
-  EXPECT_EQ(core::readFileBytes(path("befehl.pdf")), core::readFileBytes(path("KDX2009.pdf")));
+  EXPECT_FALSE(std::filesystem::exists(path("KDX2009.pdf")));
   EXPECT_EQ(readLines("geheim.txt"), std::vector<std::string>{"bleibt"});
   EXPECT_TRUE(std::filesystem::is_symlink(shared / "KDX2009.pdf"));
+}
+
+// An output file that cannot be written is named in one line; nothing is written elsewhere.
+TEST_F(OfferFileTest, CommandReportsAnOutputItCannotWrite) {
+  copyOfferTemplates();
+  test_support::copyBankData(dir);
+  fillOffer(false);
+  saveBytes("angebot.txt");
+  std::string err;
+  EXPECT_EQ(runCommand(dir, "angebot.txt -o:fehlt/angebot.pdf", err), 1);
+  EXPECT_EQ(err,
+            "Fehler: Die Datei '" + path("fehlt/angebot.pdf") + "' konnte nicht erzeugt werden!\n");
+  EXPECT_FALSE(std::filesystem::exists(path("KDX2009.pdf")));
 }
 
 // The offer fills no application form: the command does not load qpdf and the gnutls it pulls
