@@ -13,8 +13,7 @@ namespace fondaris::core {
 
 namespace {
 
-std::uint32_t littleEndian(const std::vector<std::uint8_t>& bytes, std::size_t offset,
-                           std::size_t width) {
+std::uint32_t littleEndian(const ParamRecord::Bytes& bytes, std::size_t offset, std::size_t width) {
   if (offset > bytes.size() || bytes.size() - offset < width) return 0;
   std::uint32_t v = 0;
   for (std::size_t i = width; i-- > 0;) v = (v << 8) | bytes[offset + i];
@@ -58,7 +57,7 @@ ParamReadResult readParamRecordFrom(const std::string& directory,
                                     const std::string& fallbackDirectory, ParamRecord& out) {
   // No caller gets to use part of a record it was told it could not have. The record is read
   // in place: a fresh zeroed copy would touch its 455 KiB once more for nothing.
-  std::vector<std::uint8_t>& bytes = out.bytes();
+  ParamRecord::Bytes& bytes = out.bytes();
   bytes.resize(kParamRecordSize);
   const auto unread = [&bytes] { std::fill(bytes.begin(), bytes.end(), std::uint8_t{0}); };
   std::ifstream in(platform::nativePath(joinPath(directory, kParamFileName)), std::ios::binary);

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/block_allocator.h"
 #include "core/result.h"
 
 namespace fondaris::core {
@@ -16,6 +17,8 @@ inline constexpr const char* kParamFileName = "Param.dat";
 
 class ParamRecord {
  public:
+  using Bytes = std::vector<std::uint8_t, BlockAllocator<std::uint8_t>>;
+
   ParamRecord() : bytes_(kParamRecordSize, 0) {}
 
   std::int16_t i16(std::size_t offset) const;
@@ -25,11 +28,11 @@ class ParamRecord {
   // Zero-terminated Windows-1252 text of at most `size` bytes, as UTF-8.
   std::string text(std::size_t offset, std::size_t size) const;
 
-  std::vector<std::uint8_t>& bytes() { return bytes_; }
-  const std::vector<std::uint8_t>& bytes() const { return bytes_; }
+  Bytes& bytes() { return bytes_; }
+  const Bytes& bytes() const { return bytes_; }
 
  private:
-  std::vector<std::uint8_t> bytes_;
+  Bytes bytes_;
 };
 
 // Why the product data could not be read.

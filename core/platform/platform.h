@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <ctime>
 #include <filesystem>
 #include <optional>
@@ -32,6 +33,13 @@ bool takenByOther(const std::string& path);
 bool sameFile(const std::string& a, const std::string& b);
 // The user may create and remove files in the folder.
 bool mayWriteFolder(const std::string& folder);
+
+// --- Memory ---
+
+// Zeroed memory for a large block the caller fills at once, its pages made in one call instead
+// of one fault each; throws std::bad_alloc. Given back with releaseBlock and the same size.
+void* allocateBlock(std::size_t size);
+void releaseBlock(void* block, std::size_t size);
 
 // --- The program and its user ---
 

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <new>
 #include <thread>
 #include <utility>
 
@@ -13,6 +14,7 @@
 #include <langinfo.h>
 #include <locale.h>
 #include <spawn.h>
+#include <sys/mman.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -21,6 +23,17 @@
 extern char** environ;
 
 namespace fondaris::core::platform {
+
+void* allocateBlock(std::size_t size) {
+  void* block = ::mmap(nullptr, size, PROT_READ | PROT_WRITE,
+                       MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
+  if (block == MAP_FAILED) throw std::bad_alloc();
+  return block;
+}
+
+void releaseBlock(void* block, std::size_t size) {
+  ::munmap(block, size);
+}
 
 std::vector<std::string> commandArguments(int argc, char** argv) {
   return std::vector<std::string>(argv, argv + argc);

@@ -9,12 +9,23 @@
 
 #include <cstring>
 #include <cwchar>
+#include <new>
 #include <vector>
 
 #include "core/platform/platform.h"
 #include "core/platform/windows/utf16.h"
 
 namespace fondaris::core::platform {
+
+void* allocateBlock(std::size_t size) {
+  void* block = ::VirtualAlloc(nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  if (!block) throw std::bad_alloc();
+  return block;
+}
+
+void releaseBlock(void* block, std::size_t) {
+  ::VirtualFree(block, 0, MEM_RELEASE);
+}
 
 std::vector<std::string> commandArguments(int, char**) {
   int count = 0;
