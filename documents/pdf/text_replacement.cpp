@@ -273,6 +273,7 @@ class PageContent::Impl {
 
   std::string text() {
     readDrawnPart();
+    if (!indexed_) reindex();
     std::string out;
     for (const VirtualChar& c : text_) out += encodeUtf8(c.c);
     return out;
@@ -295,15 +296,9 @@ class PageContent::Impl {
     if (!drawn_ || drawnPartRead_ || drawn_->drawn.empty()) return false;
     // A space at either end may be a gap to the drawn part, which the characters do not show.
     if (wanted.empty() || wanted.front() == U' ' || wanted.back() == U' ') return true;
-    std::u32string searched;
-    for (char32_t c : wanted)
-      if (c != U' ') searched.push_back(c);
-    std::u32string read;
-    read.reserve(text_.size() + drawn_->drawn.size());
-    for (const VirtualChar& c : text_)
-      if (const char32_t n = normalise(c.c); n != U' ') read.push_back(n);
-    const std::size_t readLength = read.size();
-    read += drawn_->drawn;
+    const std::u32string searched = withoutSpaces(wanted);
+    const std::size_t readLength = stripped_.size();
+    const std::u32string read = stripped_ + drawn_->drawn;
     for (auto at = read.find(searched); at != std::u32string::npos;
          at = read.find(searched, at + 1))
       if (at + searched.size() > readLength) return true;
@@ -335,6 +330,45 @@ class PageContent::Impl {
     text_.clear();
     collectPieces();
     buildVirtualText();
+    stripped_.clear();
+    for (const VirtualChar& c : text_)
+      if (const char32_t n = normalise(c.c); n != U' ') stripped_.push_back(n);
+    indexed_ = strippedExact_ = true;
+  }
+
+  static std::u32string withoutSpaces(const std::u32string& text) {
+    std::u32string out;
+    for (char32_t c : text)
+      if (const char32_t n = normalise(c); n != U' ') out.push_back(n);
+    return out;
+  }
+
+  // Whether `wanted` could stand on the page, told from its characters without the spaces
+  // (which a gap between pieces may give).
+  bool mayOccur(const std::u32string& wanted) const {
+    if (wanted.empty() || wanted.front() == U' ' || wanted.back() == U' ') return true;
+    const std::u32string searched = withoutSpaces(wanted);
+    return searched.empty() || stripped_.find(searched) != std::u32string::npos;
+  }
+
+  // What one occurrence does to the page's text without spaces: characters taken out where it
+  // stood, the replacement put there (in the piece's font) or drawn after all else (fallback).
+  struct TextChange {
+    std::size_t at = 0, removed = 0;
+    std::u32string inPlace, atEnd;
+  };
+
+  void changeStripped(const std::vector<TextChange>& changes) {
+    std::u32string next, atEnd;
+    std::size_t from = 0;
+    for (const TextChange& change : changes) {
+      next.append(stripped_, from, change.at - from);
+      next += change.inPlace;
+      from = change.at + change.removed;
+      atEnd += change.atEnd;
+    }
+    next.append(stripped_, from);
+    stripped_ = next + atEnd;
   }
 
   // A template's fonts are read from their dictionaries only, since PoDoFo rewrites the
@@ -698,13 +732,18 @@ class PageContent::Impl {
     for (Op& op : drawings) ops.push_back(std::move(op));
     ops_ = std::move(ops);
     modified_ = true;
-    reindex();
+    // Indexed again only when a later search may find something: see mayOccur.
+    indexed_ = false;
   }
 
   PdfPage& page_;
   std::vector<Op> ops_;
   std::vector<Piece> pieces_;
   std::vector<VirtualChar> text_;
+  // text_ without spaces, normalised; kept up to date through edits until text_ is made again.
+  std::u32string stripped_;
+  bool indexed_ = false;        // pieces_ and text_ describe ops_
+  bool strippedExact_ = false;  // an edit took only part of a code's characters: not kept
   std::map<std::string, FontInfo*> fonts_;  // by resource name
   std::vector<std::unique_ptr<FontInfo>> ownFonts_;
   FontReadings* readings_ = nullptr;
@@ -721,9 +760,16 @@ int PageContent::Impl::replace(const std::string& search, const std::string& rep
                                const FallbackFontProvider& fallback, const WarningSink& warn) {
   const std::u32string wanted = decodeUtf8(search);
   const std::u32string with = decodeUtf8(replacement);
+  if (!strippedExact_) reindex();
   if (mayReachDrawnPart(wanted)) readDrawnPart();
+  if (!indexed_) {
+    if (!mayOccur(wanted)) return 0;
+    reindex();
+  }
   std::map<int, PieceEdit> edits;
   std::vector<Op> drawings;
+  std::vector<TextChange> changes;
+  std::vector<std::size_t> ahead;  // characters without spaces before each place of text_
   int found = 0;
   for (std::size_t i = 0; !wanted.empty() && i + wanted.size() <= text_.size();) {
     bool match = true;
@@ -742,13 +788,29 @@ int PageContent::Impl::replace(const std::string& search, const std::string& rep
       edit.removed.resize(pieces_[vc.piece].bytes.size(), false);
       for (int k = 0; k < vc.length; ++k) edit.removed[vc.byte + k] = true;
     }
-    i += wanted.size();
+    const std::size_t start = i, end = i + wanted.size();
+    i = end;
     if (!first) continue;
     ++found;
+    if (ahead.empty()) {
+      ahead.reserve(text_.size() + 1);
+      ahead.push_back(0);
+      for (const VirtualChar& c : text_) ahead.push_back(ahead.back() + (normalise(c.c) != U' '));
+    }
+    const auto sameCode = [this](std::size_t a, std::size_t b) {
+      return text_[a].piece >= 0 && text_[a].piece == text_[b].piece &&
+             text_[a].byte == text_[b].byte;
+    };
+    if ((start > 0 && sameCode(start - 1, start)) || (end < text_.size() && sameCode(end - 1, end)))
+      strippedExact_ = false;  // a code of several characters, taken out whole
+    TextChange& change = changes.emplace_back();
+    change.at = ahead[start];
+    change.removed = ahead[end] - ahead[start];
     const Piece& piece = pieces_[first->piece];
     PieceEdit& edit = edits[first->piece];
     if (const auto bytes = encodeInFont(*piece.font, with)) {
       edit.inserted[first->byte] += *bytes;
+      change.inPlace = withoutSpaces(with);
       continue;
     }
     if (with.empty() || !fallback) continue;
@@ -769,7 +831,11 @@ int PageContent::Impl::replace(const std::string& search, const std::string& rep
     GraphicsState gs = piece.state;
     // Word spacing never reached the two-byte spaces of a composite font.
     if (piece.font->codes.composite) gs.wordSpacing = 0;
-    const double width = advanceOf(*fontFor(font->GetIdentifier().GetName()), bytes, gs);
+    const FontInfo& drawnIn = *fontFor(font->GetIdentifier().GetName());
+    const double width = advanceOf(drawnIn, bytes, gs);
+    forEachCode(drawnIn.codes, bytes, [&](std::size_t, std::size_t, std::uint32_t code) {
+      change.atEnd += withoutSpaces(drawnIn.codes.charactersOf(code));
+    });
     // The rest of the line moves on by what is drawn in its place.
     double removedWidth = 0;
     for (std::size_t b = first->byte; b < piece.bytes.size(); ++b) {
@@ -799,7 +865,10 @@ int PageContent::Impl::replace(const std::string& search, const std::string& rep
     drawings.push_back(makeOp("ET"));
     drawings.push_back(makeOp("Q"));
   }
-  if (found > 0) applyEdits(edits, std::move(drawings));
+  if (found > 0) {
+    applyEdits(edits, std::move(drawings));
+    changeStripped(changes);
+  }
   return found;
 }
 

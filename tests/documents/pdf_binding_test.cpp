@@ -212,6 +212,23 @@ TEST_F(ReplaceTest, ReplacementCanBeEmptyAndLeavesOtherTextAlone) {
   EXPECT_NE(text.find("#VNAnredeName#"), std::string::npos);
 }
 
+// Each search reads the page as the earlier replacements left it: a replacement and the text
+// after it are found together, a replaced text no more.
+TEST_F(ReplaceTest, EachSearchReadsWhatTheEarlierOnesWrote) {
+  const struct {
+    const char* search;
+    const char* replacement;
+    int replaced;
+  } steps[] = {{"AnredeName#", "Y#", 1}, {"AnredeName", "x", 0}, {"#VNY#", "Z", 1},
+               {"#VN", "x", 0},          {"Z", "Hallo", 1},      {"Hallo", "Tschüs", 2}};
+  for (const auto& step : steps) {
+    ReplaceCount count;
+    EXPECT_EQ(pdf_->replaceText(1, step.search, step.replacement, &count), kReplaceDone);
+    EXPECT_EQ(count.replaced, step.replaced) << step.search;
+  }
+  EXPECT_NE(pdf_->pageText(1).find("Tschüs Tschüs Welt"), std::string::npos) << pdf_->pageText(1);
+}
+
 // The count tells a missing text from a replaced one, whatever the answer says.
 TEST_F(ReplaceTest, CountSaysHowManyWereReplaced) {
   const struct {
@@ -412,6 +429,10 @@ TEST(PdfBinding, CompositeFontTextIsReplaced) {
     EXPECT_EQ(t.pdf->replaceText(1, "#VM1#", c.replacement, &count), kReplaceDone);
     EXPECT_EQ(count.replaced, 1);
     EXPECT_EQ(count.left, 0);
+    // What the fallback font drew is read by later searches like the template's own text.
+    const std::string word = c.fonts == 2 ? "Finanz" : "Bernd";
+    EXPECT_EQ(t.pdf->replaceText(1, word, word, &count), kReplaceDone);
+    EXPECT_EQ(count.replaced, 1) << word;
     // The fallback font's text is drawn after the template's: outside readers place it.
     EXPECT_NE(t.pdf->pageText(1).find(c.replacement), std::string::npos) << t.pdf->pageText(1);
     EXPECT_EQ(t.pdf->pageText(1).find("#VM1#"), std::string::npos) << t.pdf->pageText(1);
