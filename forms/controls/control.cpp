@@ -46,7 +46,7 @@ void Control::setText(const std::string& given) {
   const bool list = kind_ == ControlKind::ComboBox || kind_ == ControlKind::ComboBoxInc;
   if (list && dropDownList_) {
     itemIndex_ = indexOf(given);
-    text_ = itemIndex_ >= 0 ? items_[itemIndex_] : std::string();
+    text_ = itemIndex_ >= 0 ? (*items_)[itemIndex_] : std::string();
     return;
   }
   text_ = withinLimit(given, maxLength_);
@@ -83,10 +83,31 @@ void Control::setChecked(bool c) {
   }
 }
 
+const std::vector<std::string>& Control::items() const {
+  static const std::vector<std::string> none;
+  return items_ ? *items_ : none;
+}
+
 void Control::setItems(std::vector<std::string> items) {
+  shareItems(items.empty() ? nullptr
+                           : std::make_shared<const std::vector<std::string>>(std::move(items)));
+}
+
+void Control::shareItems(ItemList items) {
   items_ = std::move(items);
   itemIndex_ = -1;
   if (dropDownList_) text_.clear();
+}
+
+void Control::addItem(const std::string& item) {
+  // A list of this control's own is added to in place; a shared one is copied first.
+  std::shared_ptr<std::vector<std::string>> own;
+  if (items_ && items_.use_count() == 1)
+    own = std::const_pointer_cast<std::vector<std::string>>(items_);
+  else
+    own = std::make_shared<std::vector<std::string>>(items());
+  own->push_back(item);
+  items_ = std::move(own);
 }
 
 void Control::clearItems() {
@@ -100,12 +121,12 @@ void Control::setItemIndex(int index) {
     return;
   }
   itemIndex_ = index;
-  text_ = items_[index];
+  text_ = (*items_)[index];
 }
 
 int Control::indexOf(const std::string& text) const {
   for (int i = 0; i < itemCount(); ++i)
-    if (sameTextIgnoringCase(items_[i], text)) return i;
+    if (sameTextIgnoringCase((*items_)[i], text)) return i;
   return -1;
 }
 

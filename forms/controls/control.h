@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -84,14 +85,18 @@ class Control {
   bool checked() const { return checked_; }
   void setChecked(bool c);
 
-  // Lists (combo boxes): setting the index sets the text to the item.
-  const std::vector<std::string>& items() const { return items_; }
+  // Lists (combo boxes): setting the index sets the text to the item. Controls given the same
+  // list share it until one of them changes it: fifty lists of the same amounts are one.
+  using ItemList = std::shared_ptr<const std::vector<std::string>>;
+  const std::vector<std::string>& items() const;
+  const ItemList& itemList() const { return items_; }
   void setItems(std::vector<std::string> items);
-  void addItem(const std::string& item) { items_.push_back(item); }
+  void shareItems(ItemList items);
+  void addItem(const std::string& item);
   void clearItems();
   int itemIndex() const { return itemIndex_; }
   void setItemIndex(int index);
-  int itemCount() const { return static_cast<int>(items_.size()); }
+  int itemCount() const { return items_ ? static_cast<int>(items_->size()) : 0; }
   // Index of the first item equal to `text` (case-insensitive), or -1.
   int indexOf(const std::string& text) const;
   // Drop-down lists take only texts of their items; editable lists take any text.
@@ -147,7 +152,7 @@ class Control {
   bool visible_ = true, enabled_ = true, readOnly_ = false, checked_ = false;
   bool dropDownList_ = false, tabVisible_ = true, windows1252Only_ = false, cancel_ = false;
   int maxLength_ = 0, selStart_ = 0, selLength_ = 0, tag_ = 0;
-  std::vector<std::string> items_;
+  ItemList items_;  // null: no items
   int itemIndex_ = -1;
   int interval_ = 0;
   int activePage_ = 0;

@@ -28,7 +28,7 @@ ControlValues ControlValues::capture(const std::vector<Control*>& controls) {
   ControlValues values;
   for (Control* c : controls)
     if (holdsEntry(c->kind()))
-      values.entries_.push_back({c, c->items(), c->itemIndex(), c->text(), c->checked()});
+      values.entries_.push_back({c, c->itemList(), c->itemIndex(), c->text(), c->checked()});
   return values;
 }
 
@@ -45,7 +45,7 @@ void ControlValues::restore() const {
         break;
       default:
         if (isList(c.kind())) {
-          c.setItems(e.items);
+          c.shareItems(e.items);
           c.setItemIndex(e.itemIndex);
         }
         // An editable list may hold a text that is none of its entries.

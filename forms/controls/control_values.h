@@ -18,7 +18,7 @@ class ControlValues {
  private:
   struct Entry {
     Control* control = nullptr;
-    std::vector<std::string> items;
+    Control::ItemList items;
     int itemIndex = -1;
     std::string text;
     bool checked = false;

@@ -53,9 +53,10 @@ TfrmEinmalanlage::TfrmEinmalanlage(FormHost& host)
   for (int v = 500; v <= 4900; v += 100) items.push_back(core::formatAmount(v));
   for (int v = 5000; v <= 14500; v += 500) items.push_back(core::formatAmount(v));
   for (int v = 15000; v <= 100000; v += 1000) items.push_back(core::formatAmount(v));
+  const auto shared = std::make_shared<const std::vector<std::string>>(std::move(items));
   for (Control* c : controls())
     if (c->name().rfind("cb_Zuzahlung", 0) == 0) {
-      c->setItems(items);
+      c->shareItems(shared);
       c->setItemIndex(0);
     }
 }

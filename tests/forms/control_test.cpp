@@ -6,6 +6,7 @@
 #include "core/dialogs.h"
 #include "core/shell.h"
 #include "forms/controls/combo_box_inc.h"
+#include "forms/controls/control_values.h"
 #include "program/app.h"
 #include "tests/support/fixed_clock.h"
 #include "tests/support/recording_shell.h"
@@ -112,6 +113,30 @@ TEST_F(ControlTest, DropDownListsTakeOnlyTheirItems) {
   list.setText("Divers");
   EXPECT_EQ(list.itemIndex(), -1);
   EXPECT_EQ(list.text(), "");
+}
+
+// Lists given the same items share them; adding to one, or putting back captured values, leaves
+// the others as they were.
+TEST_F(ControlTest, SharedItemListsChangeOnlyWhereChanged) {
+  ComboBox first{form, "first"}, second{form, "second"};
+  const auto amounts =
+      std::make_shared<const std::vector<std::string>>(std::vector<std::string>{"0,00", "480,00"});
+  first.shareItems(amounts);
+  second.shareItems(amounts);
+  first.addItem("500,00");
+  EXPECT_EQ(first.items(), (std::vector<std::string>{"0,00", "480,00", "500,00"}));
+  EXPECT_EQ(second.items(), (std::vector<std::string>{"0,00", "480,00"}));
+  EXPECT_EQ(*amounts, (std::vector<std::string>{"0,00", "480,00"}));
+
+  second.setItemIndex(1);
+  const ControlValues saved = ControlValues::capture({&first, &second});
+  second.addItem("600,00");
+  second.clearItems();
+  EXPECT_EQ(second.itemCount(), 0);
+  saved.restore();
+  EXPECT_EQ(second.items(), (std::vector<std::string>{"0,00", "480,00"}));
+  EXPECT_EQ(second.text(), "480,00");
+  EXPECT_EQ(first.itemCount(), 3);
 }
 
 // An amount field whose exit check corrects it, as the contract form's fields do, a second
