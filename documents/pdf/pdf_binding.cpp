@@ -238,24 +238,35 @@ class PdfBinding::Impl {
         0);
   }
 
-  // Pages parsed for replacing, by number; valid until the page list or a page's content
-  // changes otherwise, so every such change stores them first.
-  std::map<int, std::unique_ptr<detail::PageContent>> contents;
+  // Pages parsed for replacing, by page object, for the rest of the document: what the program
+  // draws on a page is taken up when the page is next read, and every change of a page's
+  // content stores them first.
+  std::map<PdfReference, std::unique_ptr<detail::PageContent>> contents;
 
   detail::PageContent& content(int number) {
-    auto found = contents.find(number);
-    if (found != contents.end()) return *found->second;
     PdfPage& target = *page(number);
-    const auto drawn = drawnPages.find(target.GetObject()->Reference());
+    const PdfReference reference = target.GetObject()->Reference();
+    if (const auto found = contents.find(reference); found != contents.end()) {
+      found->second->usePage(target);
+      return *found->second;
+    }
+    const auto drawn = drawnPages.find(reference);
     // Parsed before it is kept: a page whose content throws leaves no empty entry behind.
     return *contents
                 .emplace(
-                    number,
+                    reference,
                     std::make_unique<detail::PageContent>(
                         *document, target,
-                        [this](const PdfReference& reference) { return programFont(reference); },
+                        [this](const PdfReference& object) { return programFont(object); },
                         drawn == drawnPages.end() ? nullptr : &drawn->second, documentFonts.get()))
                 .first->second;
+  }
+
+  detail::PageContent* parsed(PdfPage& target) {
+    const auto found = contents.find(target.GetObject()->Reference());
+    if (found == contents.end()) return nullptr;
+    found->second->usePage(target);
+    return found->second.get();
   }
 
   PdfFont* programFont(const PdfReference& reference) const {
@@ -268,11 +279,11 @@ class PdfBinding::Impl {
     if (contents.empty()) return;
     guarded(
         [&] {
-          for (auto& [number, parsed] : contents) parsed->store();
+          for (int p = 1; p <= document->GetPageCount(); ++p)
+            if (detail::PageContent* content = parsed(*page(p))) content->store();
           return 0;
         },
         0);
-    contents.clear();
   }
 
   void finishPainting() {
@@ -486,11 +497,17 @@ int PdfBinding::deletePage(int page) {
   if (!impl_->page(page)) return kReplacePageMissing;
   impl_->finishPainting();
   impl_->storeContents();
-  impl_->drawnPages.erase(impl_->page(page)->GetObject()->Reference());
-  impl_->documentFonts = std::make_unique<detail::DocumentFonts>();
+  const PdfReference reference = impl_->page(page)->GetObject()->Reference();
+  impl_->contents.erase(reference);
+  impl_->drawnPages.erase(reference);
   return impl_->guarded(
       [&] {
         impl_->document->DeletePages(page - 1, 1);
+        // Object numbers given free may come again for other objects: fonts are read anew.
+        if (!impl_->document->GetObjects().GetFreeObjects().empty()) {
+          impl_->contents.clear();
+          impl_->documentFonts = std::make_unique<detail::DocumentFonts>();
+        }
         return 1;
       },
       0);
@@ -531,7 +548,12 @@ int PdfBinding::editPage(int page) {
         // What the program draws must not inherit the matrix, clip or colours the template's
         // content leaves behind.
         const auto [drawn, first] = impl_->drawnPages.try_emplace(target->GetObject()->Reference());
-        if (first) drawn->second.before = detail::isolateGraphicsState(*target);
+        detail::PageContent* content = impl_->parsed(*target);
+        if (first && content)
+          content->isolate(drawn->second);
+        else if (first)
+          drawn->second.before = detail::isolateGraphicsState(*target);
+        if (content) content->drawnOn();
         impl_->editingDrawn = &drawn->second;
         impl_->painter.SetPage(target);
         impl_->editing = target;

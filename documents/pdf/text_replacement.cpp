@@ -1,6 +1,7 @@
 #include "documents/pdf/text_replacement.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <map>
 #include <optional>
@@ -182,6 +183,30 @@ std::string variantText(const PdfVariant& v) {
   return s;
 }
 
+// Numbers, most of a page's operands, are written here: PoDoFo's writer makes a device and a
+// locale-bound stream for each. Reals as PoDoFo writes them, six places without trailing zeros.
+void appendOperand(std::string& out, const PdfVariant& v) {
+  char buffer[64];
+  std::to_chars_result written{};
+  if (v.IsReal()) {
+    written =
+        std::to_chars(buffer, buffer + sizeof buffer, v.GetReal(), std::chars_format::fixed, 6);
+    if (written.ec == std::errc()) {
+      while (written.ptr[-1] == '0') --written.ptr;
+      if (written.ptr[-1] == '.') --written.ptr;
+    }
+  } else if (v.IsNumber()) {
+    written = std::to_chars(buffer, buffer + sizeof buffer, v.GetNumber());
+  } else {
+    out += variantText(v);
+    return;
+  }
+  if (written.ec == std::errc())
+    out.append(buffer, written.ptr);
+  else
+    out += variantText(v);
+}
+
 std::string serialise(const std::vector<Op>& ops) {
   std::string out;
   for (const Op& op : ops) {
@@ -196,7 +221,7 @@ std::string serialise(const std::vector<Op>& ops) {
       continue;
     }
     for (const auto& operand : op.operands) {
-      out += variantText(operand);
+      appendOperand(out, operand);
       out += ' ';
     }
     out += op.keyword;
@@ -246,32 +271,85 @@ void forEachCode(const FontCodes& font, const std::string& bytes, F&& each) {
 }  // namespace
 
 struct FontReadings {
-  std::map<PdfReference, std::unique_ptr<FontInfo>> byObject;
+  std::map<PdfReference, std::shared_ptr<FontInfo>> byObject;
   std::unique_ptr<PdfMemDocument> metricsDocument;  // the standard fonts' metrics
 };
 
 class PageContent::Impl {
  public:
   Impl(PdfPage& page, ProgramFonts programFonts, DrawnPage* drawn, DocumentFonts* fonts)
-      : page_(page),
+      : page_(&page),
         readings_(fonts ? &fonts->readings() : nullptr),
         programFonts_(std::move(programFonts)) {
-    if (page.GetContents()) {
-      std::string content = pageContent(page);
+    read(drawn);
+  }
+
+  // Parses the page's content: with a record of the program's drawing, the part before it.
+  void read(DrawnPage* drawn) {
+    ops_.clear();
+    drawn_ = nullptr;
+    drawnPart_.clear();
+    drawnPartRead_ = drawnStale_ = false;
+    if (page_->GetContents()) {
+      std::string content = pageContent(*page_);
       if (drawn && content.starts_with(drawn->before)) {
         drawnPart_ = content.substr(drawn->before.size());
         content.resize(drawn->before.size());
         drawn_ = drawn;
+        wrapped_ = true;  // bracketed when the program first drew on the page
       }
       ops_ = parseOps(content);
     }
+    opsAreBefore_ = drawn_ != nullptr;
     reindex();
+  }
+
+  void usePage(PdfPage& page) { page_ = &page; }
+  void drawnOn() { drawnStale_ = true; }
+
+  // As isolateGraphicsState does, on the parsed content, which it then stores.
+  void isolate(DrawnPage& drawn) {
+    int depth = 0, lowest = 0;
+    for (const Op& op : ops_) {
+      if (op.kind == OpKind::q) ++depth;
+      if (op.kind == OpKind::Q) lowest = std::min(lowest, --depth);
+    }
+    const int opened = 1 - lowest;
+    const int closed = opened + depth;
+    std::vector<Op> ops;
+    ops.reserve(ops_.size() + static_cast<std::size_t>(opened + closed));
+    for (int i = 0; i < opened; ++i) ops.push_back(makeOp("q"));
+    for (Op& op : ops_) ops.push_back(std::move(op));
+    for (int i = 0; i < closed; ++i) ops.push_back(makeOp("Q"));
+    ops_ = std::move(ops);
+    wrapped_ = true;
+    drawn_ = &drawn;
+    drawnPart_.clear();
+    drawnPartRead_ = false;
+    modified_ = true;
+    store();
+    indexed_ = false;  // the pieces' operator numbers moved; the text stays as it is
+  }
+
+  // What the program drew since the last look follows the part read before; anything else
+  // makes the whole content be read anew.
+  void refreshDrawnPart() {
+    if (!drawnStale_) return;
+    drawnStale_ = false;
+    const std::string content = pageContent(*page_);
+    if (drawn_ && opsAreBefore_ && content.starts_with(drawn_->before)) {
+      drawnPart_ = content.substr(drawn_->before.size());
+      drawnPartRead_ = false;
+      return;
+    }
+    read(drawn_);
   }
 
   int replace(const std::string& search, const std::string& replacement,
               const FallbackFontProvider& fallback, const WarningSink& warn);
 
   std::string text() {
+    refreshDrawnPart();
     readDrawnPart();
     if (!indexed_) reindex();
     std::string out;
@@ -282,10 +360,11 @@ class PageContent::Impl {
   void store() {
     if (!modified_) return;
     std::string read = serialise(ops_);
-    storeContent(page_, read + drawnPart_);
+    storeContent(*page_, read + drawnPart_);
     if (drawn_) {
       drawn_->before = std::move(read);
       if (drawnPartRead_) drawn_->drawn.clear();
+      opsAreBefore_ = true;
     }
     modified_ = false;
   }
@@ -311,6 +390,7 @@ class PageContent::Impl {
     if (drawnPart_.empty()) return;
     std::vector<Op> drawnOps = parseOps(drawnPart_);
     drawnPart_.clear();
+    opsAreBefore_ = false;  // until stored
     ops_.insert(ops_.end(), std::make_move_iterator(drawnOps.begin()),
                 std::make_move_iterator(drawnOps.end()));
     reindex();
@@ -376,29 +456,29 @@ class PageContent::Impl {
   // measured by PoDoFo.
   FontInfo* fontFor(const std::string& resource) {
     auto found = fonts_.find(resource);
-    if (found != fonts_.end()) return found->second;
-    PdfObject* resources = page_.GetResources();
+    if (found != fonts_.end()) return found->second.get();
+    PdfObject* resources = page_->GetResources();
     PdfObject* fontDict = resources ? resources->GetIndirectKey("Font") : nullptr;
     PdfObject* fontObject = fontDict ? fontDict->GetIndirectKey(PdfName(resource)) : nullptr;
     const bool indirect = fontObject && fontObject->Reference().IsIndirect();
     // The pages that share a font object, and every parse of them, read it once.
     if (indirect && readings_) {
       const auto read = readings_->byObject.find(fontObject->Reference());
-      if (read != readings_->byObject.end()) return fonts_[resource] = read->second.get();
+      if (read != readings_->byObject.end()) {
+        fonts_[resource] = read->second;
+        return read->second.get();
+      }
     }
-    auto info = std::make_unique<FontInfo>();
+    auto info = std::make_shared<FontInfo>();
     if (fontObject && fontObject->IsDictionary()) {
       PdfFont* created = programFonts_ ? programFonts_(fontObject->Reference()) : nullptr;
       info->font = created;
       info->codes = readFontCodes(*fontObject, created ? created->GetEncoding() : nullptr);
       if (!info->codes.composite && info->codes.widths.empty()) loadMetricWidths(*info);
     }
-    FontInfo* kept = info.get();
-    if (indirect && readings_)
-      readings_->byObject.emplace(fontObject->Reference(), std::move(info));
-    else
-      ownFonts_.push_back(std::move(info));
-    return fonts_[resource] = kept;
+    if (indirect && readings_) readings_->byObject.emplace(fontObject->Reference(), info);
+    fonts_[resource] = info;
+    return info.get();
   }
 
   // Standard fonts and new subsets come without widths: ask the font's metrics at size 1000.
@@ -736,7 +816,7 @@ class PageContent::Impl {
     indexed_ = false;
   }
 
-  PdfPage& page_;
+  PdfPage* page_;
   std::vector<Op> ops_;
   std::vector<Piece> pieces_;
   std::vector<VirtualChar> text_;
@@ -744,15 +824,17 @@ class PageContent::Impl {
   std::u32string stripped_;
   bool indexed_ = false;        // pieces_ and text_ describe ops_
   bool strippedExact_ = false;  // an edit took only part of a code's characters: not kept
-  std::map<std::string, FontInfo*> fonts_;  // by resource name
-  std::vector<std::unique_ptr<FontInfo>> ownFonts_;
+  // By resource name; shared with the document's readings, which a deleted page renews.
+  std::map<std::string, std::shared_ptr<FontInfo>> fonts_;
   FontReadings* readings_ = nullptr;
   std::unique_ptr<PdfMemDocument> metricsDocument_;
   ProgramFonts programFonts_;
   DrawnPage* drawn_ = nullptr;
   std::string drawnPart_;  // what the program drew, as it stands until it is read
   bool drawnPartRead_ = false;
-  bool wrapped_ = false;  // the template's content stands inside q ... Q
+  bool drawnStale_ = false;    // the program drew on the page since the drawn part was taken
+  bool opsAreBefore_ = false;  // ops_ hold exactly drawn_->before
+  bool wrapped_ = false;       // the template's content stands inside q ... Q
   bool modified_ = false;
 };
 
@@ -760,6 +842,7 @@ int PageContent::Impl::replace(const std::string& search, const std::string& rep
                                const FallbackFontProvider& fallback, const WarningSink& warn) {
   const std::u32string wanted = decodeUtf8(search);
   const std::u32string with = decodeUtf8(replacement);
+  refreshDrawnPart();
   if (!strippedExact_) reindex();
   if (mayReachDrawnPart(wanted)) readDrawnPart();
   if (!indexed_) {
@@ -817,7 +900,7 @@ int PageContent::Impl::replace(const std::string& search, const std::string& rep
     PdfFont* font =
         fallback(fallbackFont(piece.font->codes.baseFont, piece.font->codes.fixedPitch));
     if (!font) continue;
-    page_.AddResource(font->GetIdentifier(), font->GetObject()->Reference(), PdfName("Font"));
+    page_->AddResource(font->GetIdentifier(), font->GetObject()->Reference(), PdfName("Font"));
     // The fallback fonts are Windows-1252: PoDoFo would drop other characters unseen.
     const std::string printable = core::cp1252ToUtf8(core::utf8ToCp1252(replacement));
     if (printable != replacement)
@@ -894,6 +977,18 @@ int PageContent::replace(const std::string& search, const std::string& replaceme
 
 std::string PageContent::text() {
   return impl_->text();
+}
+
+void PageContent::usePage(PdfPage& page) {
+  impl_->usePage(page);
+}
+
+void PageContent::isolate(DrawnPage& drawn) {
+  impl_->isolate(drawn);
+}
+
+void PageContent::drawnOn() {
+  impl_->drawnOn();
 }
 
 void PageContent::store() {

@@ -32,8 +32,8 @@ struct DrawnPage {
 struct FontReadings;
 
 // The fonts of one document as text replacement reads them from their dictionaries: each font
-// object once, for all pages that share it and every parse of them. Objects must not be
-// deleted while it is kept, since their numbers may be given again.
+// object once, for all pages that share it and every parse of them. Kept while no object number
+// is given free, since it may then come again for another object.
 class DocumentFonts {
  public:
   DocumentFonts();
@@ -75,6 +75,14 @@ class PageContent {
   std::string text();
   // Writes the content back when a replacement changed it.
   void store();
+
+  // The parse outlives changes of the page list: the page object PoDoFo now gives for the page.
+  void usePage(PoDoFo::PdfPage& page);
+  // Brackets the content in q … Q as isolateGraphicsState does, without parsing it again, and
+  // stores it: the program is about to draw on the page for the first time.
+  void isolate(DrawnPage& drawn);
+  // The program has drawn on the page: what it drew is taken up when the page is next read.
+  void drawnOn();
 
  private:
   class Impl;

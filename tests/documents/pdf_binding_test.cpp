@@ -668,28 +668,41 @@ TEST(PdfBinding, DrawingOnATemplatePageStartsFromTheDefaultGraphicsState) {
                                             static_cast<PoDoFo::pdf_long>(c.content.size()));
       document.Write(templatePath.c_str());
     }
-    auto pdf = PdfBinding::create();
-    pdf->createDocument();
-    ASSERT_GE(pdf->openImportFile(templatePath), 0);
-    ASSERT_EQ(pdf->importPages(1), 1);
-    pdf->closeImportFile();
-    for (int pass = 0; pass < 2; ++pass) {  // the second visit must not nest again
-      ASSERT_EQ(pdf->editPage(1), 1);
-      ASSERT_EQ(pdf->setFont("Helvetica", false, 12, false), 1);
-      pdf->setTextRect(100 + 200 * pass, 842 - 100, 150);
-      ASSERT_EQ(pdf->writeFText(TextAlign::Left, pass ? "Zweiter" : "Angebot"), 1);
-      pdf->endPage();
-    }
-    const std::string out = dir + "/" + c.name + "_aus.pdf";
-    ASSERT_NE(pdf->openOutputFile(out), 0);
-    ASSERT_GT(pdf->closeFile(), 0);
-    EXPECT_TRUE(tools::qpdfClean(out));
-    const auto words = tools::pdfWords(out, 1);
-    ASSERT_EQ(words.size(), 2u) << tools::pdfText(out);
-    for (int i = 0; i < 2; ++i) {
-      EXPECT_NEAR(words[i].xMin, 100 + 200 * i, 1) << words[i].text;
-      EXPECT_GT(words[i].yMin, 95) << words[i].text;  // below the rectangle's top, upright
-      EXPECT_LT(words[i].yMax, 120) << words[i].text;
+    // Bracketed from the text or, when a search has parsed the page already, from the parse.
+    for (const bool parsedFirst : {false, true}) {
+      SCOPED_TRACE(parsedFirst ? "parsed first" : "drawn first");
+      auto pdf = PdfBinding::create();
+      pdf->createDocument();
+      ASSERT_GE(pdf->openImportFile(templatePath), 0);
+      ASSERT_EQ(pdf->importPages(1), 1);
+      pdf->closeImportFile();
+      if (parsedFirst) {
+        EXPECT_EQ(pdf->replaceText(1, "#J#", "12"), kReplaceDone);
+      }
+      for (int pass = 0; pass < 2; ++pass) {  // the second visit must not nest again
+        ASSERT_EQ(pdf->editPage(1), 1);
+        ASSERT_EQ(pdf->setFont("Helvetica", false, 12, false), 1);
+        pdf->setTextRect(100 + 200 * pass, 842 - 100, 150);
+        ASSERT_EQ(pdf->writeFText(TextAlign::Left, pass ? "Zweiter" : "Angebot"), 1);
+        pdf->endPage();
+        // What was drawn is read by the page's next search.
+        ReplaceCount count;
+        EXPECT_EQ(
+            pdf->replaceText(1, pass ? "Zweiter" : "Angebot", pass ? "Zweiter" : "Angebot", &count),
+            kReplaceDone);
+        EXPECT_EQ(count.replaced, 1);
+      }
+      const std::string out = dir + "/" + c.name + (parsedFirst ? "_geparst" : "") + "_aus.pdf";
+      ASSERT_NE(pdf->openOutputFile(out), 0);
+      ASSERT_GT(pdf->closeFile(), 0);
+      EXPECT_TRUE(tools::qpdfClean(out));
+      const auto words = tools::pdfWords(out, 1);
+      ASSERT_EQ(words.size(), 2u) << tools::pdfText(out);
+      for (int i = 0; i < 2; ++i) {
+        EXPECT_NEAR(words[i].xMin, 100 + 200 * i, 1) << words[i].text;
+        EXPECT_GT(words[i].yMin, 95) << words[i].text;  // below the rectangle's top, upright
+        EXPECT_LT(words[i].yMax, 120) << words[i].text;
+      }
     }
   }
 }
