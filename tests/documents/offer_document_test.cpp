@@ -550,6 +550,7 @@ TEST_F(OfferDocumentTest, TemplatesOfOtherWriters) {
                            "/tests/documents/templates/angebot_vl_" + writer.name + ".pdf";
     const std::string path = produce(c);
     EXPECT_TRUE(tools::qpdfClean(path));
+    EXPECT_EQ(tools::unfilteredStreams(path), 0);
     ASSERT_EQ(tools::pdfPages(path), pages);
     const std::string text = tools::pdfText(path);
     EXPECT_EQ(text.find('#'), std::string::npos) << text;
