@@ -329,8 +329,15 @@ const bank::BankTable& TfrmVertagsdaten::bankTable() const {
 }
 
 void TfrmVertagsdaten::fillLists() {
-  for (ComboBoxInc* box : withdrawalAmounts_) box->setItems(amounts(0, 0, 1));
-  for (ComboBoxInc* box : singleAmounts_) box->setItems(amounts(0, 0, 1));
+  // Lists of the same amounts are one list, shared.
+  const auto shared = [](std::vector<std::string> items) {
+    return std::make_shared<const std::vector<std::string>>(std::move(items));
+  };
+  const auto startingAtZero = [&](const std::vector<std::string>& rest) {
+    std::vector<std::string> items = amounts(0, 0, 1);
+    items.insert(items.end(), rest.begin(), rest.end());
+    return shared(std::move(items));
+  };
   std::vector<std::string> subsidy = amounts(0, 70, 5);
   subsidy.push_back(core::formatAmount(engine::kVlMaxSubsidy));
   cb_Zuschuss.setItems(subsidy);
@@ -339,19 +346,12 @@ void TfrmVertagsdaten::fillLists() {
   contribution.insert(contribution.end(), to1000.begin(), to1000.end());
   cb_Beitrag_2.setItems(contribution);
   cbTauschbetrag.setItems(to1000);
-  const std::vector<std::string> withdrawal = amounts(100, 1000, 10);
-  for (ComboBoxInc* box : withdrawalAmounts_) {
-    std::vector<std::string> items = box->items();
-    items.insert(items.end(), withdrawal.begin(), withdrawal.end());
-    box->setItems(items);
-  }
-  const std::vector<std::string> single = amounts(engine::kMinSingleInvestment, 50000, 100);
-  for (ComboBoxInc* box : singleAmounts_) {
-    std::vector<std::string> items = box->items();
-    items.insert(items.end(), single.begin(), single.end());
-    box->setItems(items);
-  }
-  cbEinzahlplan.setItems(single);
+  const auto withdrawals = startingAtZero(amounts(100, 1000, 10));
+  for (ComboBoxInc* box : withdrawalAmounts_) box->shareItems(withdrawals);
+  std::vector<std::string> single = amounts(engine::kMinSingleInvestment, 50000, 100);
+  const auto singles = startingAtZero(single);
+  for (ComboBoxInc* box : singleAmounts_) box->shareItems(singles);
+  cbEinzahlplan.setItems(std::move(single));
 
   cb_Beitrag_2.setItemIndex(10);
   cb_Beitrag_1.setItemIndex(4);
@@ -361,7 +361,8 @@ void TfrmVertagsdaten::fillLists() {
   cb_EinmalProz.setItems(wholeNumbers(0, 100, 5));
   cb_EinmalProz.setItemIndex(0);
 
-  for (ComboBox* list : {&cb_BZD2, &cb_BZD3, &cb_Anlagedauer}) list->setItems(wholeNumbers(5, 67));
+  const auto years = shared(wholeNumbers(5, 67));
+  for (ComboBox* list : {&cb_BZD2, &cb_BZD3, &cb_Anlagedauer}) list->shareItems(years);
   selectByText(cb_BZD1, "VL4");
   cb_BZD2.setItemIndex(cb_BZD2.itemCount() - 1);
   cb_BZD3.setItemIndex(cb_BZD3.itemCount() - 11);
@@ -375,9 +376,10 @@ void TfrmVertagsdaten::fillLists() {
                      (half % 2 ? "5" : "0"));
   for (int whole = 9; whole <= 12; ++whole)
     growth.push_back(std::to_string(whole) + core::notation().decimalSeparator + "0");
+  const auto rates = shared(std::move(growth));
   const int defaults[] = {0, 8, 14, 18};
   for (int k = 0; k < 4; ++k) {
-    rates_[k]->setItems(growth);
+    rates_[k]->shareItems(rates);
     rates_[k]->setItemIndex(defaults[k]);
   }
 }
