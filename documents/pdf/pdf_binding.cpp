@@ -3,6 +3,7 @@
 #include <map>
 #include <new>
 #include <tuple>
+#include <unordered_map>
 #include <vector>
 
 #include <unistd.h>
@@ -11,6 +12,7 @@
 
 #include "core/cp1252.h"
 #include "core/files.h"
+#include "documents/fdf/pdf_text.h"
 #include "documents/pdf/font_resolver.h"
 #include "documents/pdf/formatted_text.h"
 #include "documents/pdf/page_streams.h"
@@ -310,9 +312,30 @@ class PdfBinding::Impl {
 
   double width(const std::string& text) const {
     if (!font || text.empty()) return 0;
-    font->SetFontSize(static_cast<float>(fontSize));
-    return font->GetFontMetrics()->StringWidth(utf8String(text));
+    const std::u32string characters = decodeUtf8(text);
+    double thousandths = 0;
+    for (char32_t c : characters) {
+      // Beyond the 16-bit characters PoDoFo measures halves of pairs: its way, as it is.
+      if (c > 0xFFFF) {
+        font->SetFontSize(static_cast<float>(fontSize));
+        return font->GetFontMetrics()->StringWidth(utf8String(text));
+      }
+      thousandths += characterWidth(c);
+    }
+    return thousandths * fontSize / 1000;
   }
+
+  // A character's width at size 1000, as PoDoFo's metrics give it; kept per font, since the
+  // standard fonts' metrics search their whole glyph table for each character measured.
+  double characterWidth(char32_t c) const {
+    auto& known = characterWidths[font];
+    if (const auto found = known.find(c); found != known.end()) return found->second;
+    font->SetFontSize(1000);
+    const double w = font->GetFontMetrics()->UnicodeCharWidth(static_cast<unsigned short>(c));
+    font->SetFontSize(static_cast<float>(fontSize));
+    return known[c] = w;
+  }
+  mutable std::map<const PdfFont*, std::unordered_map<char32_t, double>> characterWidths;
 
   struct Line {
     std::size_t begin, end;  // byte range of the plain text
@@ -424,6 +447,7 @@ void PdfBinding::createDocument() {
   impl_->drawnPages.clear();
   impl_->documentFonts = std::make_unique<detail::DocumentFonts>();
   impl_->fonts.clear();
+  impl_->characterWidths.clear();
   impl_->font = nullptr;
   impl_->document = std::make_unique<PdfMemDocument>();
 }

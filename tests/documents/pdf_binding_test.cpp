@@ -137,6 +137,37 @@ TEST(StandardTwin, FamiliesAndStyles) {
   EXPECT_EQ(bytes.find("/FontFile"), std::string::npos);
 }
 
+// Text widths are the sums PoDoFo's metrics give, whatever fonts and sizes came before.
+TEST(PdfBinding, TextWidthsAreThoseOfTheFontsMetrics) {
+  const struct {
+    const char* family;
+    bool bold;
+    double size;
+    const char* text;
+  } cases[] = {{"Arial", false, 10, "Gr\u00fc\u00dfe 1.234,56 EUR"},
+               {"Arial", true, 9, "Gr\u00fc\u00dfe 1.234,56 EUR"},
+               {"Arial", false, 7.5, "\u20ac \u2013 Fondswert"},
+               {"Times New Roman", false, 12, "Jahr 2027 \u00a0x"},
+               {"Arial", false, 10, "Gr\u00fc\u00dfe 1.234,56 EUR"}};
+  auto pdf = PdfBinding::create();
+  pdf->createDocument();
+  PoDoFo::PdfMemDocument reference;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.family) + " " + std::to_string(c.size));
+    ASSERT_EQ(pdf->setFont(c.family, c.bold, c.size), 1);
+    PoDoFo::PdfFont* font =
+        reference.CreateFont(standardTwin(c.family, c.bold, false).c_str(), false, false, false,
+                             PoDoFo::PdfEncodingFactory::GlobalWinAnsiEncodingInstance(),
+                             PoDoFo::PdfFontCache::eFontCreationFlags_AutoSelectBase14, false);
+    ASSERT_NE(font, nullptr);
+    font->SetFontSize(static_cast<float>(c.size));
+    const double expected = font->GetFontMetrics()->StringWidth(
+        PoDoFo::PdfString(reinterpret_cast<const PoDoFo::pdf_utf8*>(c.text)));
+    EXPECT_GT(expected, 0);
+    EXPECT_NEAR(pdf->textWidth(c.text), expected, 1e-9);
+  }
+}
+
 // A one-page document with text pieces placed the way templates of other makers split them.
 class ReplaceTest : public testing::Test {
  protected:
