@@ -192,6 +192,7 @@ void personLines(const std::string& who) {
 }
 
 void buildTable() {
+  table.reserve(kOfferLines);
   constant(kOfferFormatLine);
   personLines("VN");  // 2-15: account holder
   check(kCu, "cbVP_WieVN", "J", "N");
