@@ -100,12 +100,8 @@ void Control::shareItems(ItemList items) {
 }
 
 void Control::addItem(const std::string& item) {
-  // A list of this control's own is added to in place; a shared one is copied first.
-  std::shared_ptr<std::vector<std::string>> own;
-  if (items_ && items_.use_count() == 1)
-    own = std::const_pointer_cast<std::vector<std::string>>(items_);
-  else
-    own = std::make_shared<std::vector<std::string>>(items());
+  // The list may be shared (and was made const): the control takes a copy of its own.
+  auto own = std::make_shared<std::vector<std::string>>(items());
   own->push_back(item);
   items_ = std::move(own);
 }

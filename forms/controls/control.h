@@ -86,7 +86,7 @@ class Control {
   void setChecked(bool c);
 
   // Lists (combo boxes): setting the index sets the text to the item. Controls given the same
-  // list share it until one of them changes it: fifty lists of the same amounts are one.
+  // list share it: fifty lists of the same amounts are one; adding an item copies the list.
   using ItemList = std::shared_ptr<const std::vector<std::string>>;
   const std::vector<std::string>& items() const;
   const ItemList& itemList() const { return items_; }
