@@ -106,7 +106,7 @@ class PdfBinding::Impl {
   // the page again needs no more), and the text drawn since.
   std::map<PdfReference, detail::DrawnPage> drawnPages;
   detail::DrawnPage* editingDrawn = nullptr;  // of the page being edited
-  // Kept until a page is deleted: the numbers of its objects may be given again.
+  // Renewed (with the parses that use it) when a deletion frees object numbers.
   std::unique_ptr<detail::DocumentFonts> documentFonts;
   std::map<std::tuple<std::string, bool, bool, bool>, PdfFont*> fonts;
   PdfFont* font = nullptr;
@@ -255,12 +255,11 @@ class PdfBinding::Impl {
     const auto drawn = drawnPages.find(reference);
     // Parsed before it is kept: a page whose content throws leaves no empty entry behind.
     return *contents
-                .emplace(
-                    reference,
-                    std::make_unique<detail::PageContent>(
-                        *document, target,
-                        [this](const PdfReference& object) { return programFont(object); },
-                        drawn == drawnPages.end() ? nullptr : &drawn->second, documentFonts.get()))
+                .emplace(reference,
+                         std::make_unique<detail::PageContent>(
+                             *document, target, *documentFonts,
+                             [this](const PdfReference& object) { return programFont(object); },
+                             drawn == drawnPages.end() ? nullptr : &drawn->second))
                 .first->second;
   }
 
@@ -312,28 +311,28 @@ class PdfBinding::Impl {
 
   double width(const std::string& text) const {
     if (!font || text.empty()) return 0;
-    const std::u32string characters = decodeUtf8(text);
+    auto& known = characterWidths[font];
     double thousandths = 0;
-    for (char32_t c : characters) {
+    for (char32_t c : decodeUtf8(text)) {
       // Beyond the 16-bit characters PoDoFo measures halves of pairs: its way, as it is.
       if (c > 0xFFFF) {
         font->SetFontSize(static_cast<float>(fontSize));
         return font->GetFontMetrics()->StringWidth(utf8String(text));
       }
-      thousandths += characterWidth(c);
+      auto found = known.find(c);
+      if (found == known.end()) found = known.emplace(c, widthAt1000(c)).first;
+      thousandths += found->second;
     }
     return thousandths * fontSize / 1000;
   }
 
-  // A character's width at size 1000, as PoDoFo's metrics give it; kept per font, since the
-  // standard fonts' metrics search their whole glyph table for each character measured.
-  double characterWidth(char32_t c) const {
-    auto& known = characterWidths[font];
-    if (const auto found = known.find(c); found != known.end()) return found->second;
+  // A character's width at size 1000, as PoDoFo's metrics give it. Widths are kept per font
+  // (characterWidths): the standard fonts' metrics search their whole glyph table each time.
+  double widthAt1000(char32_t c) const {
     font->SetFontSize(1000);
     const double w = font->GetFontMetrics()->UnicodeCharWidth(static_cast<unsigned short>(c));
     font->SetFontSize(static_cast<float>(fontSize));
-    return known[c] = w;
+    return w;
   }
   mutable std::map<const PdfFont*, std::unordered_map<char32_t, double>> characterWidths;
 

@@ -277,10 +277,8 @@ struct FontReadings {
 
 class PageContent::Impl {
  public:
-  Impl(PdfPage& page, ProgramFonts programFonts, DrawnPage* drawn, DocumentFonts* fonts)
-      : page_(&page),
-        readings_(fonts ? &fonts->readings() : nullptr),
-        programFonts_(std::move(programFonts)) {
+  Impl(PdfPage& page, DocumentFonts& fonts, ProgramFonts programFonts, DrawnPage* drawn)
+      : page_(&page), readings_(fonts.readings()), programFonts_(std::move(programFonts)) {
     read(drawn);
   }
 
@@ -373,14 +371,13 @@ class PageContent::Impl {
   // aside, the part reads as the characters drawn, following what is read already.
   bool mayReachDrawnPart(const std::u32string& wanted) const {
     if (!drawn_ || drawnPartRead_ || drawn_->drawn.empty()) return false;
-    // A space at either end may be a gap to the drawn part, which the characters do not show.
-    if (wanted.empty() || wanted.front() == U' ' || wanted.back() == U' ') return true;
-    const std::u32string searched = withoutSpaces(wanted);
+    const auto searched = searchedWithoutSpaces(wanted);
+    if (!searched) return true;
     const std::size_t readLength = stripped_.size();
     const std::u32string read = stripped_ + drawn_->drawn;
-    for (auto at = read.find(searched); at != std::u32string::npos;
-         at = read.find(searched, at + 1))
-      if (at + searched.size() > readLength) return true;
+    for (auto at = read.find(*searched); at != std::u32string::npos;
+         at = read.find(*searched, at + 1))
+      if (at + searched->size() > readLength) return true;
     return false;
   }
 
@@ -423,12 +420,19 @@ class PageContent::Impl {
     return out;
   }
 
-  // Whether `wanted` could stand on the page, told from its characters without the spaces
-  // (which a gap between pieces may give).
+  // A search as the text without spaces is looked at; nothing when that cannot tell: a space
+  // at either end may be a gap between pieces, which the characters do not show.
+  static std::optional<std::u32string> searchedWithoutSpaces(const std::u32string& wanted) {
+    if (wanted.empty() || wanted.front() == U' ' || wanted.back() == U' ') return std::nullopt;
+    std::u32string searched = withoutSpaces(wanted);
+    if (searched.empty()) return std::nullopt;
+    return searched;
+  }
+
+  // Whether `wanted` could stand on the page, told from its characters without the spaces.
   bool mayOccur(const std::u32string& wanted) const {
-    if (wanted.empty() || wanted.front() == U' ' || wanted.back() == U' ') return true;
-    const std::u32string searched = withoutSpaces(wanted);
-    return searched.empty() || stripped_.find(searched) != std::u32string::npos;
+    const auto searched = searchedWithoutSpaces(wanted);
+    return !searched || stripped_.find(*searched) != std::u32string::npos;
   }
 
   // What one occurrence does to the page's text without spaces: characters taken out where it
@@ -462,9 +466,9 @@ class PageContent::Impl {
     PdfObject* fontObject = fontDict ? fontDict->GetIndirectKey(PdfName(resource)) : nullptr;
     const bool indirect = fontObject && fontObject->Reference().IsIndirect();
     // The pages that share a font object, and every parse of them, read it once.
-    if (indirect && readings_) {
-      const auto read = readings_->byObject.find(fontObject->Reference());
-      if (read != readings_->byObject.end()) {
+    if (indirect) {
+      const auto read = readings_.byObject.find(fontObject->Reference());
+      if (read != readings_.byObject.end()) {
         fonts_[resource] = read->second;
         return read->second.get();
       }
@@ -476,7 +480,7 @@ class PageContent::Impl {
       info->codes = readFontCodes(*fontObject, created ? created->GetEncoding() : nullptr);
       if (!info->codes.composite && info->codes.widths.empty()) loadMetricWidths(*info);
     }
-    if (indirect && readings_) readings_->byObject.emplace(fontObject->Reference(), info);
+    if (indirect) readings_.byObject.emplace(fontObject->Reference(), info);
     fonts_[resource] = info;
     return info.get();
   }
@@ -511,8 +515,7 @@ class PageContent::Impl {
   PdfFont* standardFont(std::string name) {
     if (name.size() > 7 && name[6] == '+') name.erase(0, 7);
     if (!isStandardFont(name)) return nullptr;
-    std::unique_ptr<PdfMemDocument>& metricsDocument =
-        readings_ ? readings_->metricsDocument : metricsDocument_;
+    std::unique_ptr<PdfMemDocument>& metricsDocument = readings_.metricsDocument;
     if (!metricsDocument) metricsDocument = std::make_unique<PdfMemDocument>();
     return metricsDocument->CreateFont(name.c_str(), false, false, false,
                                        PdfEncodingFactory::GlobalWinAnsiEncodingInstance(),
@@ -824,10 +827,9 @@ class PageContent::Impl {
   std::u32string stripped_;
   bool indexed_ = false;        // pieces_ and text_ describe ops_
   bool strippedExact_ = false;  // an edit took only part of a code's characters: not kept
-  // By resource name; shared with the document's readings, which a deleted page renews.
+  // By resource name: a font object's reading is the document's, an inline font's this page's.
   std::map<std::string, std::shared_ptr<FontInfo>> fonts_;
-  FontReadings* readings_ = nullptr;
-  std::unique_ptr<PdfMemDocument> metricsDocument_;
+  FontReadings& readings_;
   ProgramFonts programFonts_;
   DrawnPage* drawn_ = nullptr;
   std::string drawnPart_;  // what the program drew, as it stands until it is read
@@ -964,9 +966,9 @@ DocumentFonts::DocumentFonts() : readings_(std::make_unique<FontReadings>()) {}
 
 DocumentFonts::~DocumentFonts() = default;
 
-PageContent::PageContent(PdfMemDocument&, PdfPage& page, ProgramFonts programFonts,
-                         DrawnPage* drawn, DocumentFonts* fonts)
-    : impl_(std::make_unique<Impl>(page, std::move(programFonts), drawn, fonts)) {}
+PageContent::PageContent(PdfMemDocument&, PdfPage& page, DocumentFonts& fonts,
+                         ProgramFonts programFonts, DrawnPage* drawn)
+    : impl_(std::make_unique<Impl>(page, fonts, std::move(programFonts), drawn)) {}
 
 PageContent::~PageContent() = default;
 

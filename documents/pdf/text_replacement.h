@@ -63,9 +63,8 @@ class DocumentFonts {
 // never needs a parse to find a placeholder in the template.
 class PageContent {
  public:
-  PageContent(PoDoFo::PdfMemDocument& document, PoDoFo::PdfPage& page,
-              ProgramFonts programFonts = {}, DrawnPage* drawn = nullptr,
-              DocumentFonts* fonts = nullptr);
+  PageContent(PoDoFo::PdfMemDocument& document, PoDoFo::PdfPage& page, DocumentFonts& fonts,
+              ProgramFonts programFonts = {}, DrawnPage* drawn = nullptr);
   ~PageContent();
 
   // Replaces every occurrence (texts UTF-8); answers the number replaced.
